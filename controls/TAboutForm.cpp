@@ -53,6 +53,13 @@ TAboutForm::TAboutForm(QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(471, 315);
 
+    // Where the classic face is missing, a face of the same width keeps the
+    // texts inside their laid-out boxes.
+    QFont face = font();
+    face.setFamilies({face.family(), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
+    setFont(face);
+
     makeMemoBlendIn(ui->Memo3, true);
     makeMemoBlendIn(ui->Memo1, false);
 
