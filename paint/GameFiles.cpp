@@ -99,11 +99,16 @@ bool copyIfAbsent(const QString &source, const QString &target, QString *error)
     }
     copy.setPermissions(in.permissions());
     // The rename refuses to replace a file, so a backup that appeared
-    // meanwhile is kept and this copy is thrown away.
-    if (!copy.rename(target)) {
-        setError(error, copy.errorString());
+    // meanwhile is kept and this copy is thrown away. (Renamed by name: the
+    // temporary file may have none of its own until asked for one.)
+    const QString copyName = copy.fileName();
+    copy.close();
+    QFile renamed(copyName);
+    if (!renamed.rename(target)) {
+        setError(error, renamed.errorString());
         return false;
     }
+    copy.setAutoRemove(false);
     return true;
 }
 
@@ -120,6 +125,13 @@ bool copyReplacing(const QString &source, const QString &target, QString *error)
         return false;
     }
     if (!copyContents(in, out, error)) {
+        out.cancelWriting();
+        return false;
+    }
+    // commit() misses a write error that only shows when the buffer is
+    // flushed (a full disk), so flush first.
+    if (!out.flush()) {
+        setError(error, out.errorString());
         out.cancelWriting();
         return false;
     }

@@ -23,7 +23,9 @@ bool writeLines(const QString &path, const QList<QByteArray> &lines, QString *er
             *error = file.errorString();
         return false;
     }
-    if (file.write(data) != data.size()) {
+    // The write lands in Qt's buffer; a full disk shows only when it is
+    // flushed, and commit() would not notice it there.
+    if (file.write(data) != data.size() || !file.flush()) {
         if (error)
             *error = file.errorString();
         file.cancelWriting();
