@@ -2,19 +2,28 @@
 #include "ui_TRezidu.h"
 
 #include "ErrorBox.h"
+#include "GameFiles.h"
+#include "GameText.h"
+#include "MainTexturePrompt.h"
+#include "PaintApply.h"
+#include "PaintRules.h"
+#include "TEditForm.h"
+#include "TextEditor.h"
 #include "FixedRowHeightDelegate.h"
-#include "FileDialogFilter.h"
 #include "GameLocation.h"
 #include "GameRegistry.h"
 #include "SectionName.h"
 #include "SettingsStore.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
@@ -80,30 +89,25 @@ TRezidu::~TRezidu() = default;
 
 void TRezidu::createFileDialogs()
 {
-    auto makeDialog = [this](const QString &title, const QStringList &filters) {
-        auto *dialog = new QFileDialog(this, title);
+    // Qt's own dialogs, with names matched in any letter case: a game
+    // installed on Windows holds CFS3.EXE and P51_T.DDS as often as not.
+    auto setUp = [](QFileDialog *dialog, const QStringList &filters) {
         dialog->setOption(QFileDialog::DontUseNativeDialog);
-        dialog->setOption(QFileDialog::HideNameFilterDetails);
-        dialog->setOption(QFileDialog::ReadOnly, false);
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::AnyFile);
         dialog->setNameFilters(filters);
-        return dialog;
+        dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
     };
-    findcfs = makeDialog(QStringLiteral("Locate CFS3.exe"),
-                         {anyCaseFilter(QStringLiteral("CFS3 Program"), {QStringLiteral("cfs3.exe")})});
-    findcfs->setFileMode(QFileDialog::AnyFile);
+    findcfs = new QFileDialog(this, QStringLiteral("Locate CFS3.exe"));
+    findcfs->setObjectName(QStringLiteral("findcfs"));
+    setUp(findcfs, {QStringLiteral("CFS3 Program (cfs3.exe)")});
 
-    addtex = makeDialog(QStringLiteral("Locate CFS3.exe"),
-                        {anyCaseFilter(QStringLiteral("DDS Texture"), {QStringLiteral("*.dds")}),
-                         QStringLiteral("Any File (*)")});
-    addtex->setFileMode(QFileDialog::AnyFile);
+    addtex = new QFileDialog(this, QStringLiteral("Locate CFS3.exe"));
+    addtex->setObjectName(QStringLiteral("addtex"));
+    setUp(addtex, {QStringLiteral("DDS Texture (*.dds)"), QStringLiteral("Any File (*)")});
     addtex->setDefaultSuffix(QStringLiteral("dds"));
 
-    maintex = makeDialog(QString(),
-                         {anyCaseFilter(QStringLiteral("Main Texture File"), {QStringLiteral("*_t.dds")}),
-                          anyCaseFilter(QStringLiteral("Any Texture File"), {QStringLiteral("*.dds")})});
-    maintex->setFileMode(QFileDialog::ExistingFile);
-    maintex->setDefaultSuffix(QStringLiteral("dds"));
+    maintex = createMainTextureDialog(this);
 }
 
 void TRezidu::bindHandlers()
@@ -171,11 +175,44 @@ void TRezidu::Timer1Timer()
     OutListClick();
 }
 
+// --- Aircraft --------------------------------------------------------------
+
+AircraftScanner TRezidu::scanner()
+{
+    return AircraftScanner(MainTexturePrompt(*maintex));
+}
+
 void TRezidu::ScanAircraft()
+{
+    m_aircraft = scanner().scanAircraft(AircraftFolder);
+    showAircraft();
+    // The paint rows belonged to an aircraft of the old list: until the
+    // player picks one of the new list, nothing may be written from them.
+    forgetPaintTable();
+}
+
+void TRezidu::ScanAircraftFolder(const QString &folder)
+{
+    scanner().scanAircraftFolder(folder, m_aircraft);
+    showAircraft();
+}
+
+void TRezidu::showAircraft()
 {
     const QSignalBlocker quiet(InList);
     InList->clear();
     InList1->clear();
+    for (const AircraftEntry &aircraft : std::as_const(m_aircraft)) {
+        InList->addItem(aircraft.title);
+        InList1->addItem(aircraft.paintListPath);
+    }
+}
+
+QString TRezidu::selectedPaintListPath() const
+{
+    if (AircraftIndex < 0 || AircraftIndex >= InList1->count())
+        return QString();
+    return InList1->item(AircraftIndex)->text();
 }
 
 void TRezidu::OutListClick()
@@ -185,24 +222,212 @@ void TRezidu::OutListClick()
         return;
     Button3->setEnabled(true);
     AircraftIndex = row;
+    if (!LoadPaintList()) {
+        // Keep the paint rows and the list they are written to together:
+        // rows of another aircraft must never be saved into this one's list.
+        forgetPaintTable();
+        return;
+    }
+    ResetPaintSelection();
+}
+
+// --- Paint table -------------------------------------------------------------
+
+bool TRezidu::LoadPaintList()
+{
+    std::optional<PaintTable> table = PaintTable::load(selectedPaintListPath());
+    if (!table)
+        return false;
+    m_paintTable = std::move(*table);
+    showPaintTable();
+    return true;
+}
+
+void TRezidu::showPaintTable()
+{
+    const QSignalBlocker quiet(OutList);
+    OutList->clear();
+    OutList1->clear();
+    for (int row = 0; row < m_paintTable.rowCount(); ++row) {
+        OutList->addItem(m_paintTable.displayText(row));
+        OutList1->addItem(m_paintTable.texturePath(row));
+    }
+    MainTexturePath = m_paintTable.mainTexturePath();
+    BackupPath = m_paintTable.backupPath();
+}
+
+void TRezidu::forgetPaintTable()
+{
+    m_paintTable.clear();
+    showPaintTable();
+    PaintIndex = 0;
+    Button2->setEnabled(false);
+    Button3->setEnabled(false);
+    Button4->setEnabled(false);
+    preview(QString());
+}
+
+bool TRezidu::saveClick(QObject *)
+{
+    if (!m_paintTable.isLoaded())
+        return false;
+    const QByteArray title = m_aircraft.value(AircraftIndex).rawTitle;
+    QString reason;
+    if (m_paintTable.save(selectedPaintListPath(), title, &reason))
+        return true;
+    tell(QStringLiteral("The paint list could not be saved:\n%1\n%2")
+             .arg(QDir::toNativeSeparators(selectedPaintListPath()), reason));
+    return false;
+}
+
+// After a failed save the window shows what the file holds, never what it
+// does not.
+bool TRezidu::saveOrReload()
+{
+    if (saveClick())
+        return true;
+    if (!LoadPaintList())
+        forgetPaintTable();
+    return false;
+}
+
+void TRezidu::ResetPaintSelection()
+{
+    if (OutList->count() == 0)
+        return;
+    {
+        const QSignalBlocker quiet(OutList);
+        OutList->clearSelection();
+        OutList->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    }
+    PaintIndex = 0;
+    InListClick();
+}
+
+void TRezidu::preview(const QString &texturePath)
+{
+    // The empty name first, so the control loads afresh even when the path
+    // is the one it shows (after an apply the file behind it is new).
+    Thumbnail1->setProperty("FileName", QString());
+    if (!texturePath.isEmpty())
+        Thumbnail1->setProperty("FileName", GameFiles::findGameFile(texturePath));
 }
 
 void TRezidu::InListClick()
 {
     const int row = lowestSelectedRow(OutList);
-    if (row >= 0)
-        PaintIndex = row;
+    if (row < 0) {
+        if (OutList1->count() > 0)
+            preview(OutList1->item(0)->text());
+        return;
+    }
+    PaintIndex = row;
+    preview(OutList1->item(row)->text());
+    Button2->setEnabled(row != PaintTable::InstalledRow);
+    Button4->setEnabled(row >= PaintTable::FirstPaintRow);
 }
+
+void TRezidu::tell(const QString &message)
+{
+    QWidget *owner = QApplication::focusWidget() ? QApplication::focusWidget()->window() : this;
+    QMessageBox::warning(owner, SectionName, message);
+}
+
+// --- Buttons -----------------------------------------------------------------
 
 void TRezidu::Button1Click()
 {
     close();
 }
 
-void TRezidu::Button2Click() {}
-void TRezidu::Button3Click() {}
-void TRezidu::Button4Click() {}
-void TRezidu::Button6Click() {}
+void TRezidu::Button2Click()
+{
+    if (!m_paintTable.isLoaded() || PaintIndex <= 0 || PaintIndex >= m_paintTable.rowCount())
+        return;
+    const QString problem = applyPaint(m_paintTable, PaintIndex);
+    if (!problem.isEmpty())
+        tell(problem);
+    ResetPaintSelection();
+}
+
+void TRezidu::Button3Click()
+{
+    if (!EditForm || !m_paintTable.isLoaded())
+        return;
+    EditForm->Edit1->setText(QStringLiteral("Enter name for new Paint entry"));
+    EditForm->exec();
+    if (EditForm->OkPressed != 1)
+        return;
+    const QString name = EditForm->Edit1->text();
+    const QByteArray storedName = GameText::encode(name);
+    if (const QString problem = PaintRules::problemWithName(storedName); !problem.isEmpty()) {
+        tell(problem + QStringLiteral("\n\nNothing was added."));
+        return;
+    }
+
+    const QString folder = m_paintTable.folder();
+    addtex->setWindowTitle(QStringLiteral("Select DDS file for ") + name);
+    addtex->setDirectory(folder);
+    addtex->selectNameFilter(addtex->nameFilters().constFirst());
+    addtex->selectFile(folder + name + QStringLiteral(".dds"));
+    if (addtex->exec() != QDialog::Accepted || addtex->selectedFiles().isEmpty())
+        return;
+    // Only the file's name is kept: the paint is looked for in the aircraft's
+    // folder, wherever the player picked it.
+    const QString fileName = QFileInfo(addtex->selectedFiles().constFirst()).fileName();
+    const QByteArray storedFileName = GameText::encode(fileName);
+    if (const QString problem = PaintRules::problemWithFileName(storedFileName); !problem.isEmpty()) {
+        tell(problem + QStringLiteral("\n\nNothing was added."));
+        return;
+    }
+
+    m_paintTable.appendPaint(storedName, storedFileName);
+    const int row = m_paintTable.rowCount() - 1;
+    {
+        const QSignalBlocker quiet(OutList);
+        OutList->addItem(m_paintTable.displayText(row));
+        OutList1->addItem(m_paintTable.texturePath(row));
+    }
+    if (!saveOrReload())
+        return;
+
+    // An aircraft that had no paint gets its backup with its first one.
+    const QString installed = GameFiles::findGameFile(m_paintTable.mainTexturePath());
+    QString reason;
+    if (QFileInfo(installed).isFile() && !QFileInfo::exists(GameFiles::findGameFile(m_paintTable.backupPath()))
+        && !GameFiles::copyIfAbsent(installed, m_paintTable.backupPath(), &reason)) {
+        tell(QStringLiteral("The paint was added, but the backup of the original texture could not be made:\n%1\n%2")
+                 .arg(QDir::toNativeSeparators(m_paintTable.backupPath()), reason));
+    }
+}
+
+void TRezidu::Button4Click()
+{
+    QWidget *owner = QApplication::focusWidget() ? QApplication::focusWidget()->window() : this;
+    QMessageBox confirm(QMessageBox::NoIcon, SectionName, QStringLiteral("This will delete the current Entry"),
+                        QMessageBox::Ok | QMessageBox::Cancel, owner);
+    confirm.setEscapeButton(QMessageBox::Cancel);
+    if (confirm.exec() != QMessageBox::Ok)
+        return;
+
+    int row = -1;
+    for (int r = PaintTable::FirstPaintRow; r < OutList->count(); ++r) {
+        if (OutList->item(r)->isSelected()) {
+            row = r;
+            break;
+        }
+    }
+    if (row < 0 || !m_paintTable.removePaint(row))
+        return;
+    {
+        const QSignalBlocker quiet(OutList);
+        delete OutList->takeItem(row);
+        delete OutList1->takeItem(row);
+    }
+    saveOrReload();
+    // The removed row's number now names another paint, or none.
+    ResetPaintSelection();
+}
 
 void TRezidu::Button5Click()
 {
@@ -213,6 +438,14 @@ void TRezidu::Button5Click()
     GameFolder = GameLocation::folderOfFile(findcfs->selectedFiles().constFirst());
     AircraftFolder = GameLocation::aircraftFolderOf(GameFolder);
     ScanAircraft();
+}
+
+void TRezidu::Button6Click()
+{
+    const QString path = selectedPaintListPath();
+    if (InList1->count() == 0 || path.isEmpty())
+        return;
+    openInTextEditor(path, this);
 }
 
 void TRezidu::closeEvent(QCloseEvent *event)

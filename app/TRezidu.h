@@ -1,5 +1,8 @@
 #pragma once
 
+#include "AircraftScanner.h"
+#include "PaintTable.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -10,6 +13,7 @@ class QListWidget;
 class QPushButton;
 class QTimer;
 class SettingsStore;
+class TEditForm;
 
 namespace Ui {
 class TRezidu;
@@ -28,6 +32,7 @@ public:
     ~TRezidu() override;
 
     void setAboutForm(QDialog *aboutForm) { m_aboutForm = aboutForm; }
+    void setEditForm(TEditForm *editForm) { EditForm = editForm; }
 
     QListWidget *InList;
     QListWidget *OutList;
@@ -63,6 +68,10 @@ public slots:
     virtual void Button6Click();
     void Timer1Timer();
     virtual void ScanAircraft();
+    void ScanAircraftFolder(const QString &folder);
+    void ResetPaintSelection();
+    bool LoadPaintList();
+    bool saveClick(QObject *Sender = nullptr);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -72,8 +81,19 @@ private:
     void startUp();
     void bindHandlers();
     void createFileDialogs();
+    void showAircraft();
+    void showPaintTable();
+    void forgetPaintTable();
+    void preview(const QString &texturePath);
+    void tell(const QString &message);
+    QString selectedPaintListPath() const;
+    bool saveOrReload();
+    AircraftScanner scanner();
 
     std::unique_ptr<Ui::TRezidu> ui;
     std::unique_ptr<SettingsStore> Settings;
     QDialog *m_aboutForm = nullptr;
+    TEditForm *EditForm = nullptr;
+    QList<AircraftEntry> m_aircraft;  // row for row with InList and InList1
+    PaintTable m_paintTable;          // row for row with OutList and OutList1
 };

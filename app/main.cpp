@@ -1,6 +1,7 @@
 #include "CorvaneApplication.h"
 #include "CorvaneIcon.h"
 #include "ErrorBox.h"
+#include "TEditForm.h"
 #include "TRezidu.h"
 #include "UserSettings.h"
 
@@ -15,6 +16,8 @@ int main(int argc, char *argv[])
     std::unique_ptr<TRezidu> Rezidu;
     try {
         Rezidu = std::make_unique<TRezidu>(openUserSettings());
+        auto *EditForm = new TEditForm(Rezidu.get());
+        Rezidu->setEditForm(EditForm);
     } catch (const std::exception &error) {
         showErrorBox(QString::fromLocal8Bit(error.what()));
         return 0;

@@ -33,11 +33,15 @@ public:
     int rowCount() const { return isLoaded() ? FirstPaintRow + int(m_paints.size()) : 0; }
 
     QString displayText(int row) const;
+    // Empty for a row whose value leads outside the aircraft's folder.
     QString texturePath(int row) const;
 
     QString folder() const { return m_folder; }
     QString mainTexturePath() const { return m_mainTexturePath; }
-    QString backupPath() const { return m_mainTexturePath + QStringLiteral(".bak"); }
+    QString backupPath() const
+    {
+        return m_mainTexturePath.isEmpty() ? QString() : m_mainTexturePath + QStringLiteral(".bak");
+    }
     QByteArray mainTextureName() const { return m_mainTexture; }
     const QList<PaintEntry> &paints() const { return m_paints; }
 
