@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+struct AircraftEntry
+{
+    QString title;        // decoded, for display
+    QByteArray rawTitle;  // as the paint list holds it, for writing back
+    QString paintListPath;
+};
+
+// Finds the aircraft of the game's Aircraft folder and makes sure each has a
+// paint list. Aircraft come in the order the file system lists them.
+class AircraftScanner
+{
+public:
+    // Asked when a new paint list must be written and the default main
+    // texture is missing. Gets the aircraft's base name and folder; answers
+    // the picked file (only its name is kept) or nothing when cancelled.
+    using MainTextureQuestion =
+        std::function<std::optional<QString>(const QString &baseName, const QString &folder)>;
+
+    explicit AircraftScanner(MainTextureQuestion askMainTexture = {});
+
+    // aircraftFolder and the subfolders end with a separator.
+    QList<AircraftEntry> scanAircraft(const QString &aircraftFolder) const;
+    void scanAircraftFolder(const QString &folder, QList<AircraftEntry> &entries) const;
+
+private:
+    QByteArray mainTextureFor(const QString &baseName, const QString &folder) const;
+
+    MainTextureQuestion m_askMainTexture;
+};

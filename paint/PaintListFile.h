@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class QIODevice;
+
+// One paint of a list: both values as the file holds them, bytes untouched,
+// so that an unchanged row is written back exactly as it was read.
+struct PaintEntry
+{
+    QByteArray name;
+    QByteArray texture;
+
+    bool operator==(const PaintEntry &) const = default;
+};
+
+struct PaintListContents
+{
+    QByteArray title;
+    QByteArray mainTexture;
+    QList<PaintEntry> paints;
+
+    bool operator==(const PaintListContents &) const = default;
+};
+
+// The per-aircraft paint list file: reading it into its values, and its two
+// written forms. Lines are always written with CR LF ends, since the same
+// files are read by the Windows copy of the game and edited in Notepad.
+namespace PaintListFile {
+
+// Reads the values of a list. Quirks kept on purpose, because hand-edited
+// lists out there depend on them: a missing texture line takes whatever the
+// line buffer holds (the paint's own name at end of file, the end line's
+// text before an end line), and reading then goes on after that end line.
+std::optional<PaintListContents> load(const QString &path);
+PaintListContents parse(QIODevice &device);
+
+// The short form written when an aircraft is first seen (7 lines).
+bool writeInitial(const QString &path, const QByteArray &title,
+                  const QByteArray &mainTextureName, QString *error = nullptr);
+
+// The full form (4n + 7 lines). Texture values are written as their final
+// path component. The old file stays whole if anything fails.
+bool writeFull(const QString &path, const QByteArray &title,
+               const QByteArray &mainTextureName, const QList<PaintEntry> &paints,
+               QString *error = nullptr);
+
+// The text after the last "\", "/" or ":" of a texture value.
+QByteArray finalPathComponent(const QByteArray &value);
+
+// The folder of a paint list path, up to and including its last separator.
+QString folderOf(const QString &paintListPath);
+
+// A texture value of a list resolved against the list's folder. Values
+// written on Windows may name a subfolder with backslashes.
+QString texturePath(const QString &folder, const QByteArray &value);
+
+} // namespace PaintListFile

@@ -1,0 +1,200 @@
+#include "GameFiles.h"
+#include "GameText.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestGameFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    // Letter case
+    void exactMatchWins();
+    void otherLetterCaseFound();
+    void missingFileKeepsDerivedName();
+
+    // Backup copy
+    void backupCopiesOnce();
+    void backupNeverReplacesExistingInAnyCase();
+    void backupOfMissingTextureMakesNothing();
+    void backupFromUpperCaseTextureKeepsDerivedName();
+
+    // Replacing copy
+    void replacingCopyOverwritesFoundFile();
+    void replacingCopyFromMissingSourceKeepsTarget();
+    void copiesFailingHalfWayLeaveNothingBehind();
+
+    // Text of the game's files
+    void decodeUtf8AndWindows1252();
+    void everyByteSurvivesWindows1252();
+    void encodePrefersWindows1252();
+    void encodeFallsBackToUtf8();
+
+private:
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    QStringList filesInFolder() const
+    {
+        QStringList files = QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden);
+        files.sort();
+        return files;
+    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestGameFiles::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestGameFiles::exactMatchWins()
+{
+    QVERIFY(TestFiles::write(path("P51_T.DDS"), "upper"));
+    QVERIFY(TestFiles::write(path("P51_t.dds"), "exact"));
+    QCOMPARE(GameFiles::findGameFile(path("P51_t.dds")), path("P51_t.dds"));
+    QCOMPARE(GameFiles::findGameFile(path("P51_T.DDS")), path("P51_T.DDS"));
+}
+
+void TestGameFiles::otherLetterCaseFound()
+{
+    QVERIFY(TestFiles::write(path("P51_T.DDS"), "upper"));
+    QCOMPARE(GameFiles::findGameFile(path("p51_t.dds")), path("P51_T.DDS"));
+    QVERIFY(GameFiles::canOpenForReading(GameFiles::findGameFile(path("P51_t.Dds"))));
+    // Only the file name is matched; the folder part is kept as given.
+    QCOMPARE(GameFiles::findGameFile(m_dir->path() + "/./p51_T.dds"),
+             m_dir->path() + "/./P51_T.DDS");
+}
+
+void TestGameFiles::missingFileKeepsDerivedName()
+{
+    QVERIFY(TestFiles::write(path("other.dds"), "x"));
+    QCOMPARE(GameFiles::findGameFile(path("P51_t.dds")), path("P51_t.dds"));
+    QCOMPARE(GameFiles::findGameFile(path("nofolder/P51_t.dds")), path("nofolder/P51_t.dds"));
+    QVERIFY(!GameFiles::canOpenForReading(path("P51_t.dds")));
+}
+
+void TestGameFiles::backupCopiesOnce()
+{
+    QVERIFY(TestFiles::write(path("a_t.dds"), "original"));
+    QVERIFY(GameFiles::copyIfAbsent(path("a_t.dds"), path("a_t.dds.bak")));
+    QCOMPARE(TestFiles::read(path("a_t.dds.bak")), QByteArray("original"));
+
+    QVERIFY(TestFiles::write(path("a_t.dds"), "applied paint"));
+    QString error;
+    QVERIFY(!GameFiles::copyIfAbsent(path("a_t.dds"), path("a_t.dds.bak"), &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(TestFiles::read(path("a_t.dds.bak")), QByteArray("original"));
+    QCOMPARE(filesInFolder(), (QStringList{"a_t.dds", "a_t.dds.bak"}));
+}
+
+void TestGameFiles::backupNeverReplacesExistingInAnyCase()
+{
+    QVERIFY(TestFiles::write(path("a_t.dds"), "now"));
+    QVERIFY(TestFiles::write(path("A_T.DDS.BAK"), "from windows"));
+    QVERIFY(!GameFiles::copyIfAbsent(path("a_t.dds"), path("a_t.dds.bak")));
+    QCOMPARE(TestFiles::read(path("A_T.DDS.BAK")), QByteArray("from windows"));
+    QCOMPARE(filesInFolder(), (QStringList{"A_T.DDS.BAK", "a_t.dds"}));
+}
+
+void TestGameFiles::backupOfMissingTextureMakesNothing()
+{
+    QVERIFY(!GameFiles::copyIfAbsent(path("gone_t.dds"), path("gone_t.dds.bak")));
+    QVERIFY(filesInFolder().isEmpty());
+}
+
+void TestGameFiles::backupFromUpperCaseTextureKeepsDerivedName()
+{
+    QByteArray big(1 << 20, '\0');
+    for (int i = 0; i < big.size(); ++i)
+        big[i] = char(i * 7);
+    QVERIFY(TestFiles::write(path("SPIT_T.DDS"), big));
+    QVERIFY(GameFiles::copyIfAbsent(path("spit_t.dds"), path("spit_t.dds.bak")));
+    QCOMPARE(TestFiles::read(path("spit_t.dds.bak")), big);
+    QCOMPARE(filesInFolder(), (QStringList{"SPIT_T.DDS", "spit_t.dds.bak"}));
+}
+
+void TestGameFiles::replacingCopyOverwritesFoundFile()
+{
+    QVERIFY(TestFiles::write(path("P51_T.DDS"), "main"));
+    QVERIFY(TestFiles::write(path("Red.DDS"), "red paint"));
+    QVERIFY(GameFiles::copyReplacing(path("red.dds"), path("P51_t.dds")));
+    QCOMPARE(TestFiles::read(path("P51_T.DDS")), QByteArray("red paint"));
+    QCOMPARE(filesInFolder(), (QStringList{"P51_T.DDS", "Red.DDS"}));
+}
+
+void TestGameFiles::replacingCopyFromMissingSourceKeepsTarget()
+{
+    QVERIFY(TestFiles::write(path("main.dds"), "main"));
+    QString error;
+    QVERIFY(!GameFiles::copyReplacing(path("absent.dds"), path("main.dds"), &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(TestFiles::read(path("main.dds")), QByteArray("main"));
+    QCOMPARE(filesInFolder(), QStringList{"main.dds"});
+}
+
+void TestGameFiles::copiesFailingHalfWayLeaveNothingBehind()
+{
+    const QByteArray paint(64 * 1024, 'p');
+    QVERIFY(TestFiles::write(path("big.dds"), paint));
+    QVERIFY(TestFiles::write(path("main.dds"), "main"));
+    bool replaced = true;
+    bool backedUp = true;
+    QString replaceError, backupError;
+    {
+        TestFiles::FileSizeLimit limit(4096);
+        QVERIFY(limit.isActive());
+        replaced = GameFiles::copyReplacing(path("big.dds"), path("main.dds"), &replaceError);
+        backedUp = GameFiles::copyIfAbsent(path("big.dds"), path("big.dds.bak"), &backupError);
+    }
+    QVERIFY(!replaced);
+    QVERIFY(!replaceError.isEmpty());
+    QVERIFY(!backedUp);
+    QVERIFY(!backupError.isEmpty());
+    QCOMPARE(TestFiles::read(path("main.dds")), QByteArray("main"));
+    QCOMPARE(filesInFolder(), (QStringList{"big.dds", "main.dds"}));
+}
+
+void TestGameFiles::decodeUtf8AndWindows1252()
+{
+    QCOMPARE(GameText::decode("Gr\xC3\xBCn"), QString::fromUtf8("Grün"));
+    QCOMPARE(GameText::decode("Gr\xFCn"), QString::fromUtf8("Grün"));
+    QCOMPARE(GameText::decode("\x80 \x9F"), QString::fromUtf8("€ Ÿ"));
+    // A byte-order mark inside a value is text, not something to drop.
+    QCOMPARE(GameText::decode("\xEF\xBB\xBFx"), QString(QChar(0xFEFF)) + u'x');
+    QCOMPARE(GameText::decode("\x81"), QString(QChar(0x81)));
+}
+
+void TestGameFiles::everyByteSurvivesWindows1252()
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    const QString text = GameText::decode(all);
+    QCOMPARE(text.size(), 256);
+    QCOMPARE(GameText::encode(text), all);
+}
+
+void TestGameFiles::encodePrefersWindows1252()
+{
+    QCOMPARE(GameText::encode(QString::fromUtf8("Grün €")), QByteArray("Gr\xFCn \x80"));
+    QCOMPARE(GameText::encode(QStringLiteral("P51_t.dds")), QByteArray("P51_t.dds"));
+}
+
+void TestGameFiles::encodeFallsBackToUtf8()
+{
+    const QString cjk = QString::fromUtf8("零戦");
+    QCOMPARE(GameText::encode(cjk), cjk.toUtf8());
+    // Windows-1252 bytes for this text would be valid UTF-8 for other text.
+    const QString lookalike = QString::fromUtf8("Ã©");
+    QCOMPARE(GameText::encode(lookalike), lookalike.toUtf8());
+    for (const QString &s : {cjk, lookalike, QString::fromUtf8("Ünïcödé ™")})
+        QCOMPARE(GameText::decode(GameText::encode(s)), s);
+}
+
+QTEST_GUILESS_MAIN(TestGameFiles)
+#include "tst_GameFiles.moc"
