@@ -7,7 +7,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cwchar>
+#include <algorithm>
 
 namespace corvane::platform {
 
@@ -19,7 +19,7 @@ QIcon fileIcon(const QString &fileName)
     if (name.empty() || name.size() >= MAX_PATH)
         return {};
     wchar_t path[MAX_PATH] = {};
-    wcsncpy(path, name.c_str(), MAX_PATH - 1);
+    std::copy(name.begin(), name.end(), path);
     WORD index = 0;
     HICON handle = ExtractAssociatedIconW(nullptr, path, &index);
     if (!handle)
