@@ -51,10 +51,11 @@ QString PaintTable::texturePath(int row) const
     if (row < 0 || row >= rowCount())
         return {};
     if (row == InstalledRow)
-        return mainTexturePath();
+        return GameFiles::findGameFile(mainTexturePath());
     if (row == DefaultRow)
-        return backupPath();
-    return PaintListFile::texturePath(m_folder, m_paints.at(row - FirstPaintRow).texture);
+        return GameFiles::findGameFile(backupPath());
+    return GameFiles::findGameFile(
+        PaintListFile::texturePath(m_folder, m_paints.at(row - FirstPaintRow).texture));
 }
 
 void PaintTable::appendPaint(const QByteArray &name, const QByteArray &textureFileName)
