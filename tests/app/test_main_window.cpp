@@ -1,6 +1,7 @@
 #include "IniSettingsStore.h"
 #include "ModalDriver.h"
 #include "TRezidu.h"
+#include "TThumbnail.h"
 #include "TempTree.h"
 #include "TestGame.h"
 

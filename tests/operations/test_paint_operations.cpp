@@ -3,6 +3,7 @@
 #include "ModalDriver.h"
 #include "TEditForm.h"
 #include "TRezidu.h"
+#include "TThumbnail.h"
 #include "TempTree.h"
 #include "TestGame.h"
 
