@@ -34,9 +34,14 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
 
 void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEntry> &entries) const
 {
-    QDirIterator it(folder, {QStringLiteral("*.xdp")}, QDir::Files | QDir::Hidden);
+    // Matched by hand rather than by a name filter: a wildcard is compiled
+    // to a regular expression for every folder, which costs more than the
+    // rest of the scan.
+    QDirIterator it(folder, QDir::Files | QDir::Hidden);
     while (it.hasNext()) {
         const QString fileName = it.nextFileInfo().fileName();
+        if (!fileName.endsWith(QLatin1StringView(".xdp"), Qt::CaseInsensitive))
+            continue;
         const QString baseName = fileName.chopped(4);
         const QString definitionPath = folder + fileName;
         const QString paintListPath = definitionPath.chopped(3) + QStringLiteral("pnt");

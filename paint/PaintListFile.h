@@ -49,6 +49,11 @@ bool writeFull(const QString &path, const QByteArray &title,
                const QByteArray &mainTextureName, const QList<PaintEntry> &paints,
                QString *error = nullptr);
 
+// The bytes of the two forms, as the writers above put them in the file.
+QByteArray initialForm(const QByteArray &title, const QByteArray &mainTextureName);
+QByteArray fullForm(const QByteArray &title, const QByteArray &mainTextureName,
+                    const QList<PaintEntry> &paints);
+
 // The text after the last "\", "/" or ":" of a texture value.
 QByteArray finalPathComponent(const QByteArray &value);
 

@@ -63,10 +63,11 @@ QString PaintTable::texturePath(int row) const
     if (row < 0 || row >= rowCount())
         return {};
     if (row == InstalledRow)
-        return mainTexturePath();
+        return GameFiles::findGameFile(mainTexturePath());
     if (row == DefaultRow)
-        return backupPath();
-    return pathInside(m_folder, m_paints.at(row - FirstPaintRow).texture);
+        return GameFiles::findGameFile(backupPath());
+    const QString path = pathInside(m_folder, m_paints.at(row - FirstPaintRow).texture);
+    return path.isEmpty() ? path : GameFiles::findGameFile(path);
 }
 
 void PaintTable::appendPaint(const QByteArray &name, const QByteArray &textureFileName)

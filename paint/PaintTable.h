@@ -33,10 +33,13 @@ public:
     int rowCount() const { return isLoaded() ? FirstPaintRow + int(m_paints.size()) : 0; }
 
     QString displayText(int row) const;
-    // Empty for a row whose value leads outside the aircraft's folder.
+    // The file to open for a row: where the derived name is missing, a file
+    // of the same folder whose name differs only in letter case. Empty for a
+    // row whose value leads outside the aircraft's folder.
     QString texturePath(int row) const;
 
     QString folder() const { return m_folder; }
+    // Names as derived from the list, for files the tool writes.
     QString mainTexturePath() const { return m_mainTexturePath; }
     QString backupPath() const
     {

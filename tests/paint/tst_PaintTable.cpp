@@ -21,6 +21,7 @@ private slots:
     void addAndRemoveThenSave();
     void nothingSavedWithoutALoadedList();
     void subfolderValueOpensThenSavesAsFileName();
+    void texturesFoundInOtherLetterCase();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -130,6 +131,21 @@ void TestPaintTable::subfolderValueOpensThenSavesAsFileName()
     QCOMPARE(TestFiles::read(table->texturePath(2)), QByteArray("desert"));
     QVERIFY(table->save(path("x.pnt"), "X"));
     QVERIFY(TestFiles::read(path("x.pnt")).contains("\r\ndesert.dds\r\n"));
+}
+
+void TestPaintTable::texturesFoundInOtherLetterCase()
+{
+    QVERIFY(TestFiles::write(path("SPIT_T.DDS"), "main"));
+    QVERIFY(TestFiles::write(path("Desert.DDS"), "desert"));
+    QVERIFY(TestFiles::write(path("x.pnt"), crlf({"X", "Spit_t.dds", "Desert", "desert.dds"})));
+    const auto table = PaintTable::load(path("x.pnt"));
+    QVERIFY(table);
+    QCOMPARE(table->texturePath(0), path("SPIT_T.DDS"));
+    QCOMPARE(table->texturePath(2), path("Desert.DDS"));
+    // The backup the load made keeps the name derived from the list.
+    QCOMPARE(table->mainTexturePath(), path("Spit_t.dds"));
+    QCOMPARE(table->texturePath(1), path("Spit_t.dds.bak"));
+    QCOMPARE(TestFiles::read(table->texturePath(1)), QByteArray("main"));
 }
 
 QTEST_GUILESS_MAIN(TestPaintTable)
