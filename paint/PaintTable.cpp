@@ -2,12 +2,24 @@
 
 #include "GameFiles.h"
 #include "GameText.h"
+#include "PaintRules.h"
+
+namespace {
+// A value leading out of the aircraft's folder (a downloaded list may hold
+// one) gets no path at all, so nothing outside is ever read or written.
+QString pathInside(const QString &folder, const QByteArray &value)
+{
+    if (!PaintRules::staysInAircraftFolder(value))
+        return QString();
+    return PaintListFile::texturePath(folder, value);
+}
+} // namespace
 
 PaintTable::PaintTable(const QString &folder, const PaintListContents &contents)
     : m_loaded(true)
     , m_folder(folder)
     , m_mainTexture(contents.mainTexture)
-    , m_mainTexturePath(PaintListFile::texturePath(m_folder, contents.mainTexture))
+    , m_mainTexturePath(pathInside(m_folder, contents.mainTexture))
     , m_paints(contents.paints)
 {
 }
@@ -20,7 +32,7 @@ std::optional<PaintTable> PaintTable::load(const QString &paintListPath)
     PaintTable table(PaintListFile::folderOf(paintListPath), *contents);
     // The original main texture is kept once, as soon as the aircraft has a
     // paint that could replace it; an existing backup is never touched.
-    if (!table.m_paints.isEmpty())
+    if (!table.m_paints.isEmpty() && !table.mainTexturePath().isEmpty())
         GameFiles::copyIfAbsent(table.mainTexturePath(), table.backupPath());
     return table;
 }
@@ -50,12 +62,14 @@ QString PaintTable::texturePath(int row) const
 {
     if (row < 0 || row >= rowCount())
         return {};
+    QString derived;
     if (row == InstalledRow)
-        return GameFiles::findGameFile(mainTexturePath());
-    if (row == DefaultRow)
-        return GameFiles::findGameFile(backupPath());
-    return GameFiles::findGameFile(
-        PaintListFile::texturePath(m_folder, m_paints.at(row - FirstPaintRow).texture));
+        derived = mainTexturePath();
+    else if (row == DefaultRow)
+        derived = backupPath();
+    else
+        derived = pathInside(m_folder, m_paints.at(row - FirstPaintRow).texture);
+    return derived.isEmpty() ? derived : GameFiles::findGameFile(derived);
 }
 
 void PaintTable::appendPaint(const QByteArray &name, const QByteArray &textureFileName)

@@ -34,13 +34,17 @@ public:
 
     QString displayText(int row) const;
     // The file to open for a row: where the derived name is missing, a file
-    // of the same folder whose name differs only in letter case.
+    // of the same folder whose name differs only in letter case. Empty for a
+    // row whose value leads outside the aircraft's folder.
     QString texturePath(int row) const;
 
     QString folder() const { return m_folder; }
     // Names as derived from the list, for files the tool writes.
     QString mainTexturePath() const { return m_mainTexturePath; }
-    QString backupPath() const { return m_mainTexturePath + QStringLiteral(".bak"); }
+    QString backupPath() const
+    {
+        return m_mainTexturePath.isEmpty() ? QString() : m_mainTexturePath + QStringLiteral(".bak");
+    }
     QByteArray mainTextureName() const { return m_mainTexture; }
     const QList<PaintEntry> &paints() const { return m_paints; }
 

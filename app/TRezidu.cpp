@@ -1,0 +1,471 @@
+#include "TRezidu.h"
+#include "ui_TRezidu.h"
+
+#include "ErrorBox.h"
+#include "GameFiles.h"
+#include "GameText.h"
+#include "MainTexturePrompt.h"
+#include "PaintApply.h"
+#include "PaintRules.h"
+#include "TEditForm.h"
+#include "TextEditor.h"
+#include "FixedRowHeightDelegate.h"
+#include "GameLocation.h"
+#include "GameRegistry.h"
+#include "SectionName.h"
+#include "SettingsStore.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+
+namespace {
+const QString keyTop = QStringLiteral("Top");
+const QString keyLeft = QStringLiteral("Left");
+const QString keyGamePath = QStringLiteral("CFSPath");
+const QString keyProgram = QStringLiteral("Program");
+constexpr int defaultPosition = 40;
+
+int lowestSelectedRow(const QListWidget *list)
+{
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->isSelected())
+            return row;
+    }
+    return -1;
+}
+} // namespace
+
+TRezidu::TRezidu(std::unique_ptr<SettingsStore> settings, QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TRezidu>())
+    , Settings(std::move(settings))
+{
+    ui->setupUi(this);
+    InList = ui->InList;
+    OutList = ui->OutList;
+    InList1 = ui->InList1;
+    OutList1 = ui->OutList1;
+    Thumbnail1 = ui->Thumbnail1;
+    Button1 = ui->Button1;
+    Button2 = ui->Button2;
+    Button3 = ui->Button3;
+    Button4 = ui->Button4;
+    Button5 = ui->Button5;
+    Button6 = ui->Button6;
+
+    // A tool window: small caption with only a close box, no resizing.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint);
+    // Qt lets tool windows close without ending the program; this one is
+    // the program.
+    setAttribute(Qt::WA_QuitOnClose, true);
+    setFixedSize(701, 534);
+
+    for (QListWidget *list : {InList, OutList}) {
+        list->setItemDelegate(new FixedRowHeightDelegate(13, list));
+        list->setUniformItemSizes(true);
+    }
+
+    createFileDialogs();
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    bindHandlers();
+    Timer1->start();
+
+    startUp();
+}
+
+TRezidu::~TRezidu() = default;
+
+void TRezidu::createFileDialogs()
+{
+    // Qt's own dialogs, with names matched in any letter case: a game
+    // installed on Windows holds CFS3.EXE and P51_T.DDS as often as not.
+    auto setUp = [](QFileDialog *dialog, const QStringList &filters) {
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->setNameFilters(filters);
+        dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
+    };
+    findcfs = new QFileDialog(this, QStringLiteral("Locate CFS3.exe"));
+    findcfs->setObjectName(QStringLiteral("findcfs"));
+    setUp(findcfs, {QStringLiteral("CFS3 Program (cfs3.exe)")});
+
+    addtex = new QFileDialog(this, QStringLiteral("Locate CFS3.exe"));
+    addtex->setObjectName(QStringLiteral("addtex"));
+    setUp(addtex, {QStringLiteral("DDS Texture (*.dds)"), QStringLiteral("Any File (*)")});
+    addtex->setDefaultSuffix(QStringLiteral("dds"));
+
+    maintex = createMainTextureDialog(this);
+}
+
+void TRezidu::bindHandlers()
+{
+    // The list handlers are crossed on purpose: the aircraft list runs
+    // OutListClick and the paint list InListClick. Only the player's own
+    // selection changes reach them; code that selects rows blocks signals.
+    connect(InList, &QListWidget::itemSelectionChanged, this, &TRezidu::OutListClick);
+    connect(OutList, &QListWidget::itemSelectionChanged, this, &TRezidu::InListClick);
+    connect(Button1, &QPushButton::clicked, this, &TRezidu::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TRezidu::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TRezidu::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TRezidu::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TRezidu::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &TRezidu::Button6Click);
+    connect(Timer1, &QTimer::timeout, this, &TRezidu::Timer1Timer);
+
+    // Nothing on the window opens the About dialog; F1 is where players look.
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] {
+        if (m_aboutForm)
+            m_aboutForm->exec();
+    });
+}
+
+void TRezidu::startUp()
+{
+    const QString programPath = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
+    SectionName = sectionNameFor(programPath);
+
+    // A settings problem at start-up is told, and the defaults carry on:
+    // ending the program here would lock the player out until the settings
+    // were mended by hand.
+    auto report = [this](const QString &message) { showErrorBox(message, this); };
+    auto readPosition = [&](const QString &name) {
+        try {
+            return Settings->readInteger(SectionName, name, defaultPosition);
+        } catch (const SettingsError &error) {
+            report(error.message());
+            return defaultPosition;
+        }
+    };
+
+    try {
+        Settings->writeText(SectionName, keyProgram, programPath);
+    } catch (const SettingsError &error) {
+        report(error.message());
+    }
+    const int top = readPosition(keyTop);
+    const int left = readPosition(keyLeft);
+    move(left, top);
+
+    GameFolder = GameLocation::resolve(*Settings, SectionName, readGameInstallFolder, report);
+    AircraftFolder = GameLocation::aircraftFolderOf(GameFolder);
+}
+
+void TRezidu::Timer1Timer()
+{
+    Timer1->stop();
+    ScanAircraft();
+    if (InList->count() > 0) {
+        const QSignalBlocker quiet(InList);
+        InList->setCurrentRow(0);
+    }
+    OutListClick();
+}
+
+// --- Aircraft --------------------------------------------------------------
+
+AircraftScanner TRezidu::scanner()
+{
+    return AircraftScanner(MainTexturePrompt(*maintex));
+}
+
+void TRezidu::ScanAircraft()
+{
+    m_aircraft = scanner().scanAircraft(AircraftFolder);
+    showAircraft();
+    // The paint rows belonged to an aircraft of the old list: until the
+    // player picks one of the new list, nothing may be written from them.
+    forgetPaintTable();
+}
+
+void TRezidu::ScanAircraftFolder(const QString &folder)
+{
+    scanner().scanAircraftFolder(folder, m_aircraft);
+    showAircraft();
+}
+
+void TRezidu::showAircraft()
+{
+    const QSignalBlocker quiet(InList);
+    InList->clear();
+    InList1->clear();
+    for (const AircraftEntry &aircraft : std::as_const(m_aircraft)) {
+        InList->addItem(aircraft.title);
+        InList1->addItem(aircraft.paintListPath);
+    }
+}
+
+QString TRezidu::selectedPaintListPath() const
+{
+    if (AircraftIndex < 0 || AircraftIndex >= InList1->count())
+        return QString();
+    return InList1->item(AircraftIndex)->text();
+}
+
+void TRezidu::OutListClick()
+{
+    const int row = lowestSelectedRow(InList);
+    if (row < 0)
+        return;
+    Button3->setEnabled(true);
+    AircraftIndex = row;
+    if (!LoadPaintList()) {
+        // Keep the paint rows and the list they are written to together:
+        // rows of another aircraft must never be saved into this one's list.
+        forgetPaintTable();
+        return;
+    }
+    ResetPaintSelection();
+}
+
+// --- Paint table -------------------------------------------------------------
+
+bool TRezidu::LoadPaintList()
+{
+    std::optional<PaintTable> table = PaintTable::load(selectedPaintListPath());
+    if (!table)
+        return false;
+    m_paintTable = std::move(*table);
+    showPaintTable();
+    return true;
+}
+
+void TRezidu::showPaintTable()
+{
+    const QSignalBlocker quiet(OutList);
+    OutList->clear();
+    OutList1->clear();
+    for (int row = 0; row < m_paintTable.rowCount(); ++row) {
+        OutList->addItem(m_paintTable.displayText(row));
+        OutList1->addItem(m_paintTable.texturePath(row));
+    }
+    MainTexturePath = m_paintTable.mainTexturePath();
+    BackupPath = m_paintTable.backupPath();
+}
+
+void TRezidu::forgetPaintTable()
+{
+    m_paintTable.clear();
+    showPaintTable();
+    PaintIndex = 0;
+    Button2->setEnabled(false);
+    Button3->setEnabled(false);
+    Button4->setEnabled(false);
+    preview(QString());
+}
+
+bool TRezidu::saveClick(QObject *)
+{
+    if (!m_paintTable.isLoaded())
+        return false;
+    const QByteArray title = m_aircraft.value(AircraftIndex).rawTitle;
+    QString reason;
+    if (m_paintTable.save(selectedPaintListPath(), title, &reason))
+        return true;
+    tell(QStringLiteral("The paint list could not be saved:\n%1\n%2")
+             .arg(QDir::toNativeSeparators(selectedPaintListPath()), reason));
+    return false;
+}
+
+// After a failed save the window shows what the file holds, never what it
+// does not.
+bool TRezidu::saveOrReload()
+{
+    if (saveClick())
+        return true;
+    if (!LoadPaintList())
+        forgetPaintTable();
+    return false;
+}
+
+void TRezidu::ResetPaintSelection()
+{
+    if (OutList->count() == 0)
+        return;
+    {
+        const QSignalBlocker quiet(OutList);
+        OutList->clearSelection();
+        OutList->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    }
+    PaintIndex = 0;
+    InListClick();
+}
+
+void TRezidu::preview(const QString &texturePath)
+{
+    // The empty name first, so the control loads afresh even when the path
+    // is the one it shows (after an apply the file behind it is new).
+    Thumbnail1->setProperty("FileName", QString());
+    if (!texturePath.isEmpty())
+        Thumbnail1->setProperty("FileName", GameFiles::findGameFile(texturePath));
+}
+
+void TRezidu::InListClick()
+{
+    const int row = lowestSelectedRow(OutList);
+    if (row < 0) {
+        if (OutList1->count() > 0)
+            preview(OutList1->item(0)->text());
+        return;
+    }
+    PaintIndex = row;
+    preview(OutList1->item(row)->text());
+    Button2->setEnabled(row != PaintTable::InstalledRow);
+    Button4->setEnabled(row >= PaintTable::FirstPaintRow);
+}
+
+void TRezidu::tell(const QString &message)
+{
+    QWidget *owner = QApplication::focusWidget() ? QApplication::focusWidget()->window() : this;
+    QMessageBox::warning(owner, SectionName, message);
+}
+
+// --- Buttons -----------------------------------------------------------------
+
+void TRezidu::Button1Click()
+{
+    close();
+}
+
+void TRezidu::Button2Click()
+{
+    if (!m_paintTable.isLoaded() || PaintIndex <= 0 || PaintIndex >= m_paintTable.rowCount())
+        return;
+    const QString problem = applyPaint(m_paintTable, PaintIndex);
+    if (!problem.isEmpty())
+        tell(problem);
+    ResetPaintSelection();
+}
+
+void TRezidu::Button3Click()
+{
+    if (!EditForm || !m_paintTable.isLoaded())
+        return;
+    EditForm->Edit1->setText(QStringLiteral("Enter name for new Paint entry"));
+    EditForm->exec();
+    if (EditForm->OkPressed != 1)
+        return;
+    const QString name = EditForm->Edit1->text();
+    const QByteArray storedName = GameText::encode(name);
+    if (const QString problem = PaintRules::problemWithName(storedName); !problem.isEmpty()) {
+        tell(problem + QStringLiteral("\n\nNothing was added."));
+        return;
+    }
+
+    const QString folder = m_paintTable.folder();
+    addtex->setWindowTitle(QStringLiteral("Select DDS file for ") + name);
+    addtex->setDirectory(folder);
+    addtex->selectNameFilter(addtex->nameFilters().constFirst());
+    addtex->selectFile(folder + name + QStringLiteral(".dds"));
+    if (addtex->exec() != QDialog::Accepted || addtex->selectedFiles().isEmpty())
+        return;
+    // Only the file's name is kept: the paint is looked for in the aircraft's
+    // folder, wherever the player picked it.
+    const QString fileName = QFileInfo(addtex->selectedFiles().constFirst()).fileName();
+    const QByteArray storedFileName = GameText::encode(fileName);
+    if (const QString problem = PaintRules::problemWithFileName(storedFileName); !problem.isEmpty()) {
+        tell(problem + QStringLiteral("\n\nNothing was added."));
+        return;
+    }
+
+    m_paintTable.appendPaint(storedName, storedFileName);
+    const int row = m_paintTable.rowCount() - 1;
+    {
+        const QSignalBlocker quiet(OutList);
+        OutList->addItem(m_paintTable.displayText(row));
+        OutList1->addItem(m_paintTable.texturePath(row));
+    }
+    if (!saveOrReload())
+        return;
+
+    // An aircraft that had no paint gets its backup with its first one.
+    const QString installed = GameFiles::findGameFile(m_paintTable.mainTexturePath());
+    QString reason;
+    if (QFileInfo(installed).isFile() && !QFileInfo::exists(GameFiles::findGameFile(m_paintTable.backupPath()))
+        && !GameFiles::copyIfAbsent(installed, m_paintTable.backupPath(), &reason)) {
+        tell(QStringLiteral("The paint was added, but the backup of the original texture could not be made:\n%1\n%2")
+                 .arg(QDir::toNativeSeparators(m_paintTable.backupPath()), reason));
+    }
+}
+
+void TRezidu::Button4Click()
+{
+    QWidget *owner = QApplication::focusWidget() ? QApplication::focusWidget()->window() : this;
+    QMessageBox confirm(QMessageBox::NoIcon, SectionName, QStringLiteral("This will delete the current Entry"),
+                        QMessageBox::Ok | QMessageBox::Cancel, owner);
+    confirm.setEscapeButton(QMessageBox::Cancel);
+    if (confirm.exec() != QMessageBox::Ok)
+        return;
+
+    int row = -1;
+    for (int r = PaintTable::FirstPaintRow; r < OutList->count(); ++r) {
+        if (OutList->item(r)->isSelected()) {
+            row = r;
+            break;
+        }
+    }
+    if (row < 0 || !m_paintTable.removePaint(row))
+        return;
+    {
+        const QSignalBlocker quiet(OutList);
+        delete OutList->takeItem(row);
+        delete OutList1->takeItem(row);
+    }
+    saveOrReload();
+    // The removed row's number now names another paint, or none.
+    ResetPaintSelection();
+}
+
+void TRezidu::Button5Click()
+{
+    findcfs->setDirectory(GameFolder);
+    findcfs->selectFile(QString());
+    if (findcfs->exec() != QDialog::Accepted || findcfs->selectedFiles().isEmpty())
+        return;
+    GameFolder = GameLocation::folderOfFile(findcfs->selectedFiles().constFirst());
+    AircraftFolder = GameLocation::aircraftFolderOf(GameFolder);
+    ScanAircraft();
+}
+
+void TRezidu::Button6Click()
+{
+    const QString path = selectedPaintListPath();
+    if (InList1->count() == 0 || path.isEmpty())
+        return;
+    openInTextEditor(path, this);
+}
+
+void TRezidu::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TRezidu::FormClose()
+{
+    if (!Settings)
+        return;
+    // A refused write is told, and the window closes all the same: keeping
+    // it open would leave the player no way to quit.
+    try {
+        Settings->writeInteger(SectionName, keyTop, pos().y());
+        Settings->writeInteger(SectionName, keyLeft, pos().x());
+        Settings->writeText(SectionName, keyGamePath, GameFolder);
+    } catch (const SettingsError &error) {
+        showErrorBox(error.message(), this);
+    }
+    Settings.reset();
+}

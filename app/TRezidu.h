@@ -1,0 +1,99 @@
+#pragma once
+
+#include "AircraftScanner.h"
+#include "PaintTable.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QDialog;
+class QFileDialog;
+class QListWidget;
+class QPushButton;
+class QTimer;
+class SettingsStore;
+class TEditForm;
+
+namespace Ui {
+class TRezidu;
+}
+
+// The main window: the aircraft list, the paint rows of the selected
+// aircraft, the preview and the buttons. Each visible list has a hidden twin
+// holding, row for row, the file path behind the visible row.
+class TRezidu : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Takes the opened settings store; FormClose releases it.
+    explicit TRezidu(std::unique_ptr<SettingsStore> settings, QWidget *parent = nullptr);
+    ~TRezidu() override;
+
+    void setAboutForm(QDialog *aboutForm) { m_aboutForm = aboutForm; }
+    void setEditForm(TEditForm *editForm) { EditForm = editForm; }
+
+    QListWidget *InList;
+    QListWidget *OutList;
+    QListWidget *InList1;
+    QListWidget *OutList1;
+    QWidget *Thumbnail1;
+    QPushButton *Button1;
+    QPushButton *Button2;
+    QPushButton *Button3;
+    QPushButton *Button4;
+    QPushButton *Button5;
+    QFileDialog *findcfs;
+    QFileDialog *addtex;
+    QFileDialog *maintex;
+    QTimer *Timer1;
+    QPushButton *Button6;
+
+    QString AircraftFolder;
+    QString MainTexturePath;
+    QString BackupPath;
+    QString GameFolder;
+    int AircraftIndex = 0;
+    int PaintIndex = 0;
+
+public slots:
+    virtual void OutListClick();
+    virtual void InListClick();
+    void Button1Click();
+    virtual void Button2Click();
+    virtual void Button3Click();
+    virtual void Button4Click();
+    void Button5Click();
+    virtual void Button6Click();
+    void Timer1Timer();
+    virtual void ScanAircraft();
+    void ScanAircraftFolder(const QString &folder);
+    void ResetPaintSelection();
+    bool LoadPaintList();
+    bool saveClick(QObject *Sender = nullptr);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void FormClose();
+
+private:
+    void startUp();
+    void bindHandlers();
+    void createFileDialogs();
+    void showAircraft();
+    void showPaintTable();
+    void forgetPaintTable();
+    void preview(const QString &texturePath);
+    void tell(const QString &message);
+    QString selectedPaintListPath() const;
+    bool saveOrReload();
+    AircraftScanner scanner();
+
+    std::unique_ptr<Ui::TRezidu> ui;
+    std::unique_ptr<SettingsStore> Settings;
+    QDialog *m_aboutForm = nullptr;
+    TEditForm *EditForm = nullptr;
+    QList<AircraftEntry> m_aircraft;  // row for row with InList and InList1
+    PaintTable m_paintTable;          // row for row with OutList and OutList1
+};

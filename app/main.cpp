@@ -1,0 +1,27 @@
+#include "CorvaneApplication.h"
+#include "CorvaneIcon.h"
+#include "ErrorBox.h"
+#include "TEditForm.h"
+#include "TRezidu.h"
+#include "UserSettings.h"
+
+#include <exception>
+#include <memory>
+
+int main(int argc, char *argv[])
+{
+    CorvaneApplication app(argc, argv);
+    app.setWindowIcon(corvaneIcon());
+
+    std::unique_ptr<TRezidu> Rezidu;
+    try {
+        Rezidu = std::make_unique<TRezidu>(openUserSettings());
+        auto *EditForm = new TEditForm(Rezidu.get());
+        Rezidu->setEditForm(EditForm);
+    } catch (const std::exception &error) {
+        showErrorBox(QString::fromLocal8Bit(error.what()));
+        return 0;
+    }
+    Rezidu->show();
+    return app.exec();
+}

@@ -1,0 +1,52 @@
+#include "PaintRules.h"
+
+#include <QList>
+
+namespace PaintRules {
+
+namespace {
+
+// A list line is read in pieces of at most this many bytes; a longer value
+// comes back split over two values.
+constexpr int LongestValue = 254;
+
+QString problemWithValue(const QByteArray &value, const QString &what)
+{
+    if (value.startsWith(';') || value.startsWith('#'))
+        return QStringLiteral("%1 cannot begin with \";\" or \"#\": the paint list would read it as a comment or as its end.").arg(what);
+    if (value.contains('\r') || value.contains('\n'))
+        return QStringLiteral("%1 cannot contain a line break.").arg(what);
+    if (value.size() > LongestValue)
+        return QStringLiteral("%1 is longer than %2 characters, more than the paint list can hold on one line.").arg(what).arg(LongestValue);
+    return QString();
+}
+
+} // namespace
+
+bool staysInAircraftFolder(const QByteArray &textureValue)
+{
+    if (textureValue.startsWith('/') || textureValue.startsWith('\\'))
+        return false;
+    if (textureValue.size() >= 2 && textureValue.at(1) == ':')
+        return false;
+    QByteArray normalised = textureValue;
+    normalised.replace('\\', '/');
+    const QList<QByteArray> parts = normalised.split('/');
+    for (const QByteArray &part : parts) {
+        if (part == "..")
+            return false;
+    }
+    return true;
+}
+
+QString problemWithName(const QByteArray &name)
+{
+    return problemWithValue(name, QStringLiteral("A paint name"));
+}
+
+QString problemWithFileName(const QByteArray &fileName)
+{
+    return problemWithValue(fileName, QStringLiteral("A texture file name"));
+}
+
+} // namespace PaintRules

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// What the paint list may hold without harm. Lists come with downloaded
+// aircraft, and names typed by the player end up as lines of the list.
+namespace PaintRules {
+
+// A texture value must name a file of the aircraft's folder or of one of its
+// subfolders: no absolute path, no drive letter, no ".." component.
+bool staysInAircraftFolder(const QByteArray &textureValue);
+
+// Why a paint name (as stored) would corrupt the list when read back, or an
+// empty text when it is fine. Empty and duplicate names are fine.
+QString problemWithName(const QByteArray &name);
+
+// The same for a picked texture file name.
+QString problemWithFileName(const QByteArray &fileName);
+
+} // namespace PaintRules

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// The game's own install folder as its installer recorded it ("EXE Path"),
+// as a native path; empty when there is no such entry. Never raises.
+QString readGameInstallFolder();

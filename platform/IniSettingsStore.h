@@ -1,0 +1,23 @@
+#pragma once
+
+#include "SettingsStore.h"
+
+#include <QSettings>
+
+// The settings of systems without a registry: one INI file, one group per
+// section, every value plain text.
+class IniSettingsStore : public SettingsStore
+{
+public:
+    explicit IniSettingsStore(const QString &filePath);
+
+    QString readText(const QString &section, const QString &name,
+                     const QString &fallback) override;
+    void writeText(const QString &section, const QString &name,
+                   const QString &text) override;
+
+    QString filePath() const { return m_settings.fileName(); }
+
+private:
+    QSettings m_settings;
+};

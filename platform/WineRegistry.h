@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// Reads values from the registry of a Wine prefix, where the game keeps its
+// entry when it runs under Wine, and turns the Windows paths found there
+// into native ones.
+class WineRegistry
+{
+public:
+    explicit WineRegistry(const QString &prefixFolder);
+
+    // A text value of the machine hive (system.reg); a null string when the
+    // file, the key or the value is missing. Key and value names compare
+    // without regard to letter case, as Windows does.
+    QString machineText(const QString &keyPath, const QString &valueName) const;
+
+    // "C:\Games\CFS3\" through the prefix's drive links to a native path;
+    // an empty string when the drive is unknown to the prefix.
+    QString toNativePath(const QString &windowsPath) const;
+
+    // WINEPREFIX, else ~/.wine.
+    static QString defaultPrefix();
+
+private:
+    QString m_prefix;
+};
+
+// The text between the quotes of a value line, with Wine's escapes undone.
+QString unescapeWineString(QStringView quoted);

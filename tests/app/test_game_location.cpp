@@ -1,0 +1,160 @@
+#include "GameLocation.h"
+#include "GameRegistry.h"
+#include "IniSettingsStore.h"
+#include "SectionName.h"
+#include "TempTree.h"
+#include "WineRegistry.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QByteArray header = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n";
+
+QByteArray gameSection(const QByteArray &keyPrefix, const QByteArray &valueLine)
+{
+    return "[" + keyPrefix + "Microsoft\\\\Microsoft Games\\\\Combat Flight Simulator\\\\3.0] 1700000000\n"
+           "#time=1d9a2b3c4d5e6f7\n" + valueLine + "\n\n";
+}
+
+// A prefix whose C: drive holds the game folder.
+void makePrefix(const QString &prefix, const QByteArray &registry)
+{
+    QVERIFY(TempTree::writeFile(prefix + "/system.reg", registry));
+    QVERIFY(QDir().mkpath(prefix + "/drive_c/Program Files/CFS3"));
+}
+
+} // namespace
+
+class GameLocationTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sectionNameIsTheProgramNameWithoutExe()
+    {
+        QCOMPARE(sectionNameFor("/opt/corvane/Corvane"), QString("Corvane"));
+        QCOMPARE(sectionNameFor("C:/Tools/Corvane.exe"), QString("Corvane"));
+        QCOMPARE(sectionNameFor("/opt/corvane/MyCopy.EXE"), QString("MyCopy"));
+        QCOMPARE(sectionNameFor("/opt/corvane/paints"), QString("paints"));
+    }
+
+    void foldersEndWithOneSeparator()
+    {
+        using namespace GameLocation;
+        QCOMPARE(withTrailingSeparator(""), QString(""));
+        QCOMPARE(withTrailingSeparator("/games/CFS3"), QString("/games/CFS3/"));
+        QCOMPARE(withTrailingSeparator("/games/CFS3/"), QString("/games/CFS3/"));
+        QCOMPARE(aircraftFolderOf("/games/CFS3/"), QString("/games/CFS3/Aircraft/"));
+        QCOMPARE(folderOfFile("/games/CFS3/cfs3.exe"), QString("/games/CFS3/"));
+        QCOMPARE(folderOfFile("/games/My Game/readme.txt"), QString("/games/My Game/"));
+    }
+
+    void storedFolderWinsOverTheRegistry()
+    {
+        QTemporaryDir dir;
+        IniSettingsStore store(dir.filePath("s.ini"));
+        store.writeText("Corvane", "CFSPath", "/no/longer/there");
+        int registryReads = 0;
+        const QString folder = GameLocation::resolve(
+            store, "Corvane", [&] { ++registryReads; return QString("/from/registry"); },
+            [](const QString &) { QFAIL("no error expected"); });
+        QCOMPARE(folder, QString("/no/longer/there/"));
+        QCOMPARE(registryReads, 0);
+    }
+
+    void emptyOrWrongTypedStoredFolderFallsBackToTheRegistry()
+    {
+        QTemporaryDir dir;
+        QVERIFY(TempTree::writeFile(dir.filePath("s.ini"), "[Corvane]\nCFSPath=a, b\n"));
+        IniSettingsStore store(dir.filePath("s.ini"));
+        QStringList errors;
+        const QString folder = GameLocation::resolve(
+            store, "Corvane", [] { return QString("/from/registry"); },
+            [&](const QString &message) { errors << message; });
+        QCOMPARE(folder, QString("/from/registry/"));
+        QCOMPARE(errors, QStringList{"Invalid data type for 'CFSPath'"});
+
+        IniSettingsStore empty(dir.filePath("empty.ini"));
+        QCOMPARE(GameLocation::resolve(empty, "Corvane", [] { return QString(); }, [](const QString &) {}),
+                 QString(""));
+    }
+
+    void registryValuesWithWineEscapes()
+    {
+        QTemporaryDir dir;
+        const QByteArray registry = header
+            + gameSection("Software\\\\", "\"Other\"=\"x\"\n\"EXE Path\"=\"C:\\\\Caf\\x00e9 \\\"Games\\\"\\\\CFS3\\\\\"")
+            + "[Software\\\\Other] 1\n\"EXE Path\"=\"wrong\"\n";
+        QVERIFY(TempTree::writeFile(dir.filePath("system.reg"), registry));
+        const WineRegistry wine(dir.path());
+        QCOMPARE(wine.machineText("Software\\Microsoft\\Microsoft Games\\Combat Flight Simulator\\3.0", "EXE Path"),
+                 QString::fromUtf8("C:\\Caf\u00e9 \"Games\"\\CFS3\\"));
+        // Windows ignores letter case in key and value names.
+        QCOMPARE(wine.machineText("SOFTWARE\\MICROSOFT\\Microsoft Games\\Combat Flight Simulator\\3.0", "exe path"),
+                 QString::fromUtf8("C:\\Caf\u00e9 \"Games\"\\CFS3\\"));
+        QVERIFY(wine.machineText("Software\\Nothing", "EXE Path").isNull());
+        QVERIFY(wine.machineText("Software\\Other", "Missing").isNull());
+        QVERIFY(WineRegistry(dir.filePath("no-prefix")).machineText("Software\\Other", "EXE Path").isNull());
+    }
+
+    void expandableStringsAreTakenAsStored()
+    {
+        QCOMPARE(unescapeWineString(u"a\\\\b\\tc"), QString("a\\b\tc"));
+        QTemporaryDir dir;
+        QVERIFY(TempTree::writeFile(dir.filePath("system.reg"),
+                                    header + "[Software\\\\K] 1\n\"P\"=str(2):\"%ProgramFiles%\\\\CFS3\"\n"));
+        QCOMPARE(WineRegistry(dir.path()).machineText("Software\\K", "P"), QString("%ProgramFiles%\\CFS3"));
+    }
+
+    void windowsPathsBecomeNativeThroughTheDriveLinks()
+    {
+        QTemporaryDir dir;
+        const QString prefix = dir.filePath("prefix");
+        makePrefix(prefix, header);
+        QVERIFY(QDir().mkpath(dir.filePath("elsewhere/Games/CFS3")));
+        QVERIFY(QDir().mkpath(prefix + "/dosdevices"));
+        QVERIFY(QFile::link(dir.filePath("elsewhere"), prefix + "/dosdevices/d:"));
+        const WineRegistry wine(prefix);
+
+        // No c: link: drive_c stands in. Letter case is Windows'.
+        QCOMPARE(wine.toNativePath("C:\\PROGRAM FILES\\cfs3\\"),
+                 QFileInfo(prefix + "/drive_c").canonicalFilePath() + "/Program Files/CFS3/");
+        QCOMPARE(wine.toNativePath("d:\\Games\\CFS3"),
+                 QFileInfo(dir.filePath("elsewhere")).canonicalFilePath() + "/Games/CFS3");
+        QCOMPARE(wine.toNativePath("E:\\Games"), QString());
+        QCOMPARE(wine.toNativePath("\\\\server\\share"), QString());
+        QCOMPARE(wine.toNativePath(""), QString());
+    }
+
+    void gameFolderFoundIn32And64BitPrefixes_data()
+    {
+        QTest::addColumn<QByteArray>("keyPrefix");
+        QTest::newRow("32-bit prefix") << QByteArray("Software\\\\");
+        QTest::newRow("64-bit prefix") << QByteArray("Software\\\\Wow6432Node\\\\");
+    }
+    void gameFolderFoundIn32And64BitPrefixes()
+    {
+        QFETCH(QByteArray, keyPrefix);
+        QTemporaryDir dir;
+        const QString prefix = dir.filePath("wine");
+        makePrefix(prefix, header + gameSection(keyPrefix, "\"EXE Path\"=\"C:\\\\Program Files\\\\CFS3\""));
+        qputenv("WINEPREFIX", prefix.toLocal8Bit());
+        QCOMPARE(readGameInstallFolder(), QFileInfo(prefix + "/drive_c").canonicalFilePath() + "/Program Files/CFS3");
+    }
+
+    void missingPrefixOrValueGivesNoFolder()
+    {
+        QTemporaryDir dir;
+        qputenv("WINEPREFIX", dir.filePath("none").toLocal8Bit());
+        QCOMPARE(readGameInstallFolder(), QString());
+        const QString prefix = dir.filePath("wine");
+        makePrefix(prefix, header + gameSection("Software\\\\", "\"Version\"=\"3.0\""));
+        qputenv("WINEPREFIX", prefix.toLocal8Bit());
+        QCOMPARE(readGameInstallFolder(), QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(GameLocationTest)
+#include "test_game_location.moc"

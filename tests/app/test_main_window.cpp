@@ -1,0 +1,277 @@
+#include "IniSettingsStore.h"
+#include "ModalDriver.h"
+#include "TRezidu.h"
+#include "TempTree.h"
+#include "TestGame.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+// Counts the handlers the window's controls run.
+class SpyRezidu : public TRezidu
+{
+public:
+    using TRezidu::TRezidu;
+    int scans = 0;
+    int aircraftClicks = 0;
+    int paintClicks = 0;
+
+    void ScanAircraft() override
+    {
+        TRezidu::ScanAircraft();
+        ++scans;
+    }
+    void OutListClick() override
+    {
+        ++aircraftClicks;
+        TRezidu::OutListClick();
+    }
+    void InListClick() override
+    {
+        ++paintClicks;
+        TRezidu::InListClick();
+    }
+};
+
+void clickRow(QListWidget *list, int row)
+{
+    const QRect rect = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_ini;
+
+    std::unique_ptr<SpyRezidu> makeWindow()
+    {
+        return std::make_unique<SpyRezidu>(std::make_unique<IniSettingsStore>(m_ini));
+    }
+
+    // Three aircraft with one paint each, found through the stored game folder.
+    void makeGame()
+    {
+        const QString game = m_dir.filePath(QString("game-%1/").arg(QTest::currentTestFunction()));
+        for (const char *name : {"P51", "Spitfire", "Zero"})
+            TestGame::addAircraft(game, name, {{"Desert", "desert.dds"}});
+        TempTree::writeFile(m_ini, "[test_main_window]\nCFSPath=" + game.toUtf8() + "\n");
+    }
+
+    QString iniValue(const QString &name)
+    {
+        IniSettingsStore store(m_ini);
+        return store.readText("test_main_window", name, "<missing>");
+    }
+
+private slots:
+    void init()
+    {
+        m_ini = m_dir.filePath(QString("settings-%1.ini").arg(QTest::currentTestFunction()));
+        // No Wine prefix unless a test builds one.
+        qputenv("WINEPREFIX", m_dir.filePath("no-wine").toLocal8Bit());
+    }
+
+    void layoutMatchesTheDesign()
+    {
+        auto window = makeWindow();
+        QCOMPARE(window->windowTitle(), QString("CFS3 Corvane"));
+        QCOMPARE(window->size(), QSize(701, 534));
+        QCOMPARE(window->minimumSize(), window->maximumSize());
+        QVERIFY(window->windowFlags() & Qt::Tool);
+        QCOMPARE(window->InList->geometry(), QRect(8, 8, 161, 177));
+        QCOMPARE(window->OutList->geometry(), QRect(8, 208, 161, 153));
+        QCOMPARE(window->Thumbnail1->geometry(), QRect(176, 8, 520, 520));
+        QCOMPARE(window->Button2->text(), QString("Apply Current Selection"));
+        QCOMPARE(window->InList->selectionMode(), QAbstractItemView::SingleSelection);
+        QCOMPARE(window->OutList->selectionMode(), QAbstractItemView::ExtendedSelection);
+        QVERIFY(window->InList1->isHidden() && window->OutList1->isHidden());
+        QVERIFY(!window->Button2->isEnabled() && !window->Button3->isEnabled() && !window->Button4->isEnabled());
+        QVERIFY(window->Button1->isEnabled() && window->Button5->isEnabled() && window->Button6->isEnabled());
+        window->InList->addItem("row");
+        QCOMPARE(window->InList->visualItemRect(window->InList->item(0)).height(), 13);
+    }
+
+    void firstRunUsesDefaultsAndTheGamesRegistryEntry()
+    {
+        const QString prefix = m_dir.filePath("wine");
+        QVERIFY(QDir().mkpath(prefix + "/drive_c/CFS3"));
+        QVERIFY(TempTree::writeFile(prefix + "/system.reg",
+            "WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\Combat Flight Simulator\\\\3.0] 1\n"
+            "\"EXE Path\"=\"C:\\\\CFS3\"\n"));
+        qputenv("WINEPREFIX", prefix.toLocal8Bit());
+
+        auto window = makeWindow();
+        const QString game = QFileInfo(prefix + "/drive_c").canonicalFilePath() + "/CFS3/";
+        QCOMPARE(window->GameFolder, game);
+        QCOMPARE(window->AircraftFolder, game + "Aircraft/");
+        QCOMPARE(window->pos(), QPoint(40, 40));
+        window->Button1->click();
+        QCOMPARE(iniValue("Top"), QString("40"));
+        QCOMPARE(iniValue("Left"), QString("40"));
+        QCOMPARE(iniValue("CFSPath"), game);
+        QCOMPARE(iniValue("Program"), QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
+    }
+
+    void storedValuesAreReadByTheirRules()
+    {
+        QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nTop=0x20\nLeft=far\nCFSPath=/games/CFS3\n"));
+        auto window = makeWindow();
+        QCOMPARE(window->pos(), QPoint(40, 32));
+        QCOMPARE(window->GameFolder, QString("/games/CFS3/"));
+        window->close();
+        QCOMPARE(iniValue("CFSPath"), QString("/games/CFS3/"));
+    }
+
+    void aWrongTypedValueIsToldAndTheDefaultUsed()
+    {
+        QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nTop=\"1\", \"2\"\nLeft=100\n"));
+        QString told;
+        ModalDriver::answerNext([&](QWidget *box) {
+            told = qobject_cast<QMessageBox *>(box)->text();
+            box->close();
+        });
+        auto window = makeWindow();
+        QCOMPARE(told, QString("Invalid data type for 'Top'"));
+        QCOMPARE(window->pos(), QPoint(100, 40));
+    }
+
+    void exitAndTheCloseBoxSaveTheSameValues()
+    {
+        QStringList saved[2];
+        for (int way = 0; way < 2; ++way) {
+            QFile::remove(m_ini);
+            QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nTop=70\nLeft=90\nCFSPath=/g\n"));
+            auto window = makeWindow();
+            window->show();
+            if (way == 0)
+                QTest::mouseClick(window->Button1, Qt::LeftButton);
+            else
+                window->close();
+            QVERIFY(!window->isVisible());
+            saved[way] = {iniValue("Top"), iniValue("Left"), iniValue("CFSPath")};
+        }
+        QCOMPARE(saved[0], saved[1]);
+        QCOMPARE(saved[0], (QStringList{"70", "90", "/g/"}));
+    }
+
+    void aRefusedWriteAtCloseIsToldAndTheWindowStillCloses()
+    {
+        QVERIFY(QDir().mkpath(m_ini)); // a folder where the file should be
+        ModalDriver::answerNext([](QWidget *box) { box->close(); }); // "Program" at start-up
+        auto window = makeWindow();
+        window->show();
+        QString told;
+        ModalDriver::answerNext([&](QWidget *box) {
+            told = qobject_cast<QMessageBox *>(box)->text();
+            box->close();
+        });
+        window->Button1->click();
+        QCOMPARE(told, QString("Failed to set data for 'Top'"));
+        QVERIFY(!window->isVisible());
+    }
+
+    void timerScansOnceAndSelectsTheFirstAircraft()
+    {
+        makeGame();
+        auto window = makeWindow();
+        window->show();
+        QVERIFY(window->Timer1->isActive());
+        QCOMPARE(window->scans, 0); // nothing is scanned in the constructor
+        QTRY_COMPARE_WITH_TIMEOUT(window->scans, 1, 3000);
+        QCOMPARE(window->aircraftClicks, 1); // run directly, not by the selection
+        QCOMPARE(window->InList->currentRow(), 0);
+        QCOMPARE(window->AircraftIndex, 0);
+        QVERIFY(window->Button3->isEnabled());
+        QVERIFY(!window->Timer1->isActive());
+        QTest::qWait(2200);
+        QCOMPARE(window->scans, 1);
+    }
+
+    void listsRunTheCrossedHandlersOnlyForThePlayersChanges()
+    {
+        makeGame();
+        auto window = makeWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        window->Timer1Timer();
+        const int before = window->aircraftClicks;
+        int paintClicks = window->paintClicks;
+
+        // Selecting an aircraft runs the paint handler once, directly: the
+        // program's own selection of row 0 must not run it a second time.
+        clickRow(window->InList, 2);
+        QCOMPARE(window->aircraftClicks, before + 1);
+        QCOMPARE(window->AircraftIndex, 2);
+        QCOMPARE(window->paintClicks, ++paintClicks);
+
+        window->InList->setFocus();
+        QTest::keyClick(window->InList, Qt::Key_Up);
+        QCOMPARE(window->aircraftClicks, before + 2);
+        QCOMPARE(window->AircraftIndex, 1);
+        QCOMPARE(window->paintClicks, ++paintClicks);
+
+        clickRow(window->OutList, 1);
+        QCOMPARE(window->paintClicks, ++paintClicks);
+        QCOMPARE(window->PaintIndex, 1);
+        QCOMPARE(window->aircraftClicks, before + 2);
+    }
+
+    void locatingTheGameThroughTheFileDialog()
+    {
+        QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nCFSPath=/old/game\n"));
+        const QString game = m_dir.filePath("My Games/CFS3");
+        QVERIFY(TempTree::writeFile(game + "/CFS3.EXE", "MZ"));
+        for (const char *name : {"P51", "Spitfire", "Zero"})
+            TestGame::addAircraft(game + "/", name, {});
+        auto window = makeWindow();
+        window->Timer1Timer();
+        const int scans = window->scans;
+
+        ModalDriver::answerNext([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->reject(); });
+        window->Button5Click();
+        QCOMPARE(window->GameFolder, QString("/old/game/"));
+        QCOMPARE(window->scans, scans);
+        QCOMPARE(window->InList->count(), 0);
+
+        QString title;
+        bool exeListed = false;
+        ModalDriver::answerNext([&](QWidget *widget) {
+            auto *dialog = qobject_cast<QFileDialog *>(widget);
+            title = dialog->windowTitle();
+            dialog->setDirectory(game);
+            // The upper-case program of a Wine install is offered.
+            QTest::qWait(300);
+            auto *view = dialog->findChild<QAbstractItemView *>("listView");
+            for (int row = 0; view && row < view->model()->rowCount(view->rootIndex()); ++row)
+                exeListed |= view->model()->index(row, 0, view->rootIndex()).data().toString() == "CFS3.EXE";
+            auto *nameEdit = dialog->findChild<QLineEdit *>("fileNameEdit");
+            QVERIFY(nameEdit);
+            QTest::keyClicks(nameEdit, "CFS3.EXE");
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        window->Button5Click();
+        QCOMPARE(title, QString("Locate CFS3.exe"));
+        QVERIFY(exeListed);
+        QCOMPARE(window->GameFolder, game + "/");
+        QCOMPARE(window->AircraftFolder, game + "/Aircraft/");
+        QCOMPARE(window->scans, scans + 1);
+        QVERIFY(window->InList->selectedItems().isEmpty());
+        QCOMPARE(window->InList->count(), 3);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "test_main_window.moc"
