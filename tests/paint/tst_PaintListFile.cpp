@@ -267,6 +267,9 @@ void TestPaintListFile::undecodableBytesRoundTrip()
 
 void TestPaintListFile::failedWriteLeavesOldListWhole()
 {
+#ifndef Q_OS_UNIX
+    QSKIP("needs a file size limit");
+#else
     const QByteArray original = crlf({"Old", "old_t.dds", "keep", "keep.dds", "##"});
     QVERIFY(TestFiles::write(path("old.pnt"), original));
 
@@ -290,6 +293,7 @@ void TestPaintListFile::failedWriteLeavesOldListWhole()
     QCOMPARE(TestFiles::read(path("old.pnt")), original);
     // No temporary file is left behind in the aircraft folder.
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.pnt"});
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestPaintListFile)
