@@ -8,6 +8,7 @@
 #include "PaintApply.h"
 #include "PaintRules.h"
 #include "TEditForm.h"
+#include "TThumbnail.h"
 #include "TextEditor.h"
 #include "FixedRowHeightDelegate.h"
 #include "GameLocation.h"
@@ -308,9 +309,9 @@ void TRezidu::preview(const QString &texturePath)
 {
     // The empty name first, so the control loads afresh even when the path
     // is the one it shows (after an apply the file behind it is new).
-    Thumbnail1->setProperty("FileName", QString());
+    Thumbnail1->SetFileName(QString());
     if (!texturePath.isEmpty())
-        Thumbnail1->setProperty("FileName", GameFiles::findGameFile(texturePath));
+        Thumbnail1->SetFileName(texturePath);
 }
 
 void TRezidu::InListClick()

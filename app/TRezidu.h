@@ -14,6 +14,7 @@ class QPushButton;
 class QTimer;
 class SettingsStore;
 class TEditForm;
+class TThumbnail;
 
 namespace Ui {
 class TRezidu;
@@ -38,7 +39,7 @@ public:
     QListWidget *OutList;
     QListWidget *InList1;
     QListWidget *OutList1;
-    QWidget *Thumbnail1;
+    TThumbnail *Thumbnail1;
     QPushButton *Button1;
     QPushButton *Button2;
     QPushButton *Button3;

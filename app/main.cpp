@@ -1,6 +1,7 @@
 #include "CorvaneApplication.h"
 #include "CorvaneIcon.h"
 #include "ErrorBox.h"
+#include "TAboutForm.h"
 #include "TEditForm.h"
 #include "TRezidu.h"
 #include "UserSettings.h"
@@ -16,6 +17,8 @@ int main(int argc, char *argv[])
     std::unique_ptr<TRezidu> Rezidu;
     try {
         Rezidu = std::make_unique<TRezidu>(openUserSettings());
+        auto *AboutForm = new TAboutForm(Rezidu.get());
+        Rezidu->setAboutForm(AboutForm);
         auto *EditForm = new TEditForm(Rezidu.get());
         Rezidu->setEditForm(EditForm);
     } catch (const std::exception &error) {

@@ -62,14 +62,12 @@ QString PaintTable::texturePath(int row) const
 {
     if (row < 0 || row >= rowCount())
         return {};
-    QString derived;
     if (row == InstalledRow)
-        derived = mainTexturePath();
-    else if (row == DefaultRow)
-        derived = backupPath();
-    else
-        derived = pathInside(m_folder, m_paints.at(row - FirstPaintRow).texture);
-    return derived.isEmpty() ? derived : GameFiles::findGameFile(derived);
+        return GameFiles::findGameFile(mainTexturePath());
+    if (row == DefaultRow)
+        return GameFiles::findGameFile(backupPath());
+    const QString path = pathInside(m_folder, m_paints.at(row - FirstPaintRow).texture);
+    return path.isEmpty() ? path : GameFiles::findGameFile(path);
 }
 
 void PaintTable::appendPaint(const QByteArray &name, const QByteArray &textureFileName)

@@ -27,6 +27,22 @@ height=$(awk '/Height:/ {print $2}' <<<"$info")
 [ "$width" = 701 ] && [ "$height" = 534 ] || fail "client area is ${width}x${height}, not 701x534"
 
 sleep 1.5   # let the first scan run
+
+# F1 shows the About dialog; Escape closes it again.
+xdotool mousemove --window "$wid" 400 300 click 1
+xdotool key --window "$wid" F1
+about=""
+for _ in $(seq 25); do
+  about=$(xdotool search --onlyvisible --name '^About $' 2>/dev/null | head -n 1)
+  [ -n "$about" ] && break
+  sleep 0.2
+done
+[ -n "$about" ] || fail "F1 showed no About dialog"
+xdotool key --window "$about" Escape
+for _ in $(seq 25); do
+  xdotool search --onlyvisible --name '^About $' >/dev/null 2>&1 || break
+  sleep 0.2
+done
 xdotool mousemove --window "$wid" 50 508 click 1   # "Exit" sits at 8,496 89x25
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "still running after Exit"

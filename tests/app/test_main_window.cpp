@@ -1,9 +1,11 @@
 #include "IniSettingsStore.h"
 #include "ModalDriver.h"
 #include "TRezidu.h"
+#include "TThumbnail.h"
 #include "TempTree.h"
 #include "TestGame.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -227,6 +229,22 @@ private slots:
         QCOMPARE(window->paintClicks, ++paintClicks);
         QCOMPARE(window->PaintIndex, 1);
         QCOMPARE(window->aircraftClicks, before + 2);
+    }
+
+    void f1ShowsTheAboutDialogModally()
+    {
+        auto window = makeWindow();
+        QDialog about;
+        window->setAboutForm(&about);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QWidget *shown = nullptr;
+        ModalDriver::answerNext([&](QWidget *modal) {
+            shown = modal;
+            modal->close();
+        });
+        QTest::keyClick(window.get(), Qt::Key_F1);
+        QCOMPARE(shown, &about);
     }
 
     void locatingTheGameThroughTheFileDialog()

@@ -1,0 +1,23 @@
+#include "DdsConversion.h"
+
+#include "AreaReducer.h"
+#include "BmpWriter.h"
+#include "DdsDecoder.h"
+#include "DdsLayout.h"
+
+namespace korrad {
+
+bool convertDds(ByteSource &source, const ConversionRequest &request, ByteSink &sink)
+{
+    const auto layout = readDdsLayout(source);
+    if (!layout)
+        return false;
+    const auto plan = planOutput(layout->width, layout->height, layout->levelCount, request);
+    if (!plan)
+        return false;
+    BmpWriter writer(sink, request.grey);
+    AreaReducer reducer(plan->width, plan->height, writer);
+    return decodeDdsLevel(source, *layout, plan->level, reducer);
+}
+
+} // namespace korrad

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace korrad {
+
+enum class ConversionMode : std::int32_t { Preview = 1, Export = 2 };
+
+// What the caller asked for: mode and size hint as the entry points take them.
+struct ConversionRequest
+{
+    std::int32_t mode = 1;
+    std::int32_t sizeHint = 0;
+    bool grey = false;
+};
+
+// Which stored level to decode and what size to write it at.
+struct OutputPlan
+{
+    std::uint32_t level = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+// The longer side a preview with this hint wants, or 0 for full size.
+// Answers nothing for a hint the library does not know.
+std::optional<std::uint32_t> previewSideForHint(std::int32_t sizeHint);
+
+// True for the modes and hints the entry points know.
+bool isSupportedRequest(const ConversionRequest &request);
+
+// Picks the smallest level whose longer side still reaches the wanted side
+// and, when even that level is larger, the reduced size to write. Exports and
+// hint 0 always take level 0 at its own size. `levelCount` >= 1.
+std::optional<OutputPlan> planOutput(std::uint32_t width, std::uint32_t height,
+                                     std::uint32_t levelCount, const ConversionRequest &request);
+
+} // namespace korrad

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+// Shows a picture file as a thumbnail: fitted, proportions kept, into a square
+// of BitmapSize pixels, framed and optionally labelled with the file's name.
+// Every picture is converted by the conversion library, loaded only for that
+// one conversion, through a BMP in the temporary folder; the scaled result can
+// be kept as a "._tm" cache file.
+class TThumbnail : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QColor ColorUp READ ColorUp WRITE SetColorUp)
+    Q_PROPERTY(QColor ColorDown READ ColorDown WRITE SetColorDown)
+    Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
+    Q_PROPERTY(QString CacheDirectory READ CacheDirectory WRITE SetCacheDirectory)
+    Q_PROPERTY(bool Down READ Down WRITE SetDown)
+    Q_PROPERTY(bool UseCache READ UseCache WRITE SetUseCache)
+    Q_PROPERTY(bool WasCached READ WasCached)
+    Q_PROPERTY(bool ShowLabel READ ShowLabel WRITE SetShowLabel)
+    Q_PROPERTY(int BitmapSize READ BitmapSize WRITE SetBitmapSize)
+    Q_PROPERTY(bool Border READ Border WRITE SetBorder)
+    Q_PROPERTY(bool Greyscale READ Greyscale WRITE SetGreyscale)
+    Q_PROPERTY(bool FullSize READ FullSize WRITE SetFullSize)
+
+public:
+    explicit TThumbnail(QWidget *parent = nullptr);
+    ~TThumbnail() override;
+
+    QColor ColorUp() const { return m_colorUp; }
+    QColor ColorDown() const { return m_colorDown; }
+    QString FileName() const { return m_fileName; }
+    QString CacheDirectory() const { return m_cacheDirectory; }
+    bool Down() const { return m_down; }
+    bool UseCache() const { return m_useCache; }
+    bool WasCached() const { return m_wasCached; }
+    bool ShowLabel() const { return m_showLabel; }
+    int BitmapSize() const { return m_bitmapSize; }
+    bool Border() const { return m_border; }
+    bool Greyscale() const { return m_greyscale; }
+    bool FullSize() const { return m_fullSize; }
+
+    // Plain stores: the colours count from the next SetDown, the others from
+    // the next load.
+    void SetColorUp(const QColor &color) { m_colorUp = color; }
+    void SetColorDown(const QColor &color) { m_colorDown = color; }
+    void SetCacheDirectory(const QString &folder) { m_cacheDirectory = folder; }
+    void SetGreyscale(bool value) { m_greyscale = value; }
+    void SetFullSize(bool value) { m_fullSize = value; }
+
+    virtual void SetFileName(const QString &name);
+    virtual void SetDown(bool value);
+    virtual void SetUseCache(bool value);
+    virtual void SetBitmapSize(int value);
+    virtual void SetShowLabel(bool value);
+    virtual void SetBorder(bool value);
+
+    // Converts the current file anew and rewrites its cache file; only while
+    // UseCache is on and there is a file.
+    void RebuildCache();
+    // Converts the current file at full resolution and writes it, scaled so
+    // the square becomes `size` pixels, as a BMP to `path`. Size 0 does
+    // nothing; a failed conversion writes nothing.
+    void ExportBitmap(const QString &path, int size);
+    void DeleteCache();
+    // Writes the shown picture as a BMP to `path`, or to the cache file when
+    // `path` is empty; a failure is ignored.
+    void SaveBitmap(const QString &path);
+
+    // What the last load left behind.
+    bool HasPicture() const { return m_hasPicture; }
+    const QImage &Picture() const { return m_picture; }
+    int PictureLeft() const { return m_pictureLeft; }
+    int PictureTop() const { return m_pictureTop; }
+    int TotalHeight() const { return m_totalHeight; }
+    QString LabelText() const { return m_labelText; }
+    QString FileExt() const { return m_fileExt; }
+    QString CacheFileName() const { return m_cacheFileName; }
+    QColor Color() const { return m_color; }
+
+    // Which conversion library to load; the program keeps the default.
+    void SetLibraryName(const QString &name) { m_libraryName = name; }
+    QString LibraryName() const { return m_libraryName; }
+
+signals:
+    void clicked();
+    void doubleClicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    void LoadPicture(const QString &name);
+    bool ReadCacheFile();
+    bool TakeConvertedPicture(const QImage &converted);
+    int FrameHeight() const;
+
+    QImage m_picture;
+    QImage m_exportTarget;
+    bool m_exporting = false;
+    QColor m_color;
+    QColor m_colorUp;
+    QColor m_colorDown;
+    QString m_tempFileName;
+    QString m_fileName;
+    QString m_labelText;
+    QString m_fileExt;
+    QString m_cacheFileName;
+    QString m_cacheDirectory;
+    QString m_libraryName;
+    // Handed to the library at every conversion; the control never reads it.
+    std::array<unsigned char, 1024> m_workArea{};
+    int m_exportSize = 0;
+    int m_bitmapSize = 80;
+    int m_totalHeight = 100;
+    int m_pictureTop = 0;
+    int m_pictureLeft = 0;
+    bool m_hasPicture = false;
+    bool m_down = false;
+    bool m_useCache = false;
+    bool m_cacheWrite = false;
+    bool m_wasCached = false;
+    bool m_showLabel = true;
+    bool m_border = true;
+    bool m_greyscale = false;
+    bool m_fullSize = false;
+};

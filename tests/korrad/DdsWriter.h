@@ -1,0 +1,91 @@
+#pragma once
+
+// Builds DDS files in memory for tests, benchmarks and fuzz seeds: the
+// header written field by field, blocks compressed by libsquish, bit-mask
+// pixels packed from 8-bit values.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ddstest {
+
+struct RgbaImage
+{
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::vector<std::uint8_t> pixels; // RGBA, top row first
+
+    RgbaImage() = default;
+    RgbaImage(std::uint32_t w, std::uint32_t h) : width(w), height(h), pixels(std::size_t(w) * h * 4, 255) {}
+    std::uint8_t *at(std::uint32_t x, std::uint32_t y) { return pixels.data() + (std::size_t(y) * width + x) * 4; }
+    const std::uint8_t *at(std::uint32_t x, std::uint32_t y) const
+    {
+        return pixels.data() + (std::size_t(y) * width + x) * 4;
+    }
+};
+
+// A smooth picture with every channel different, so swapped channels and
+// mirrored rows show; `seed` shifts the pattern.
+RgbaImage gradient(std::uint32_t width, std::uint32_t height, unsigned seed = 0);
+RgbaImage solid(std::uint32_t width, std::uint32_t height, std::uint8_t r, std::uint8_t g, std::uint8_t b,
+                std::uint8_t a = 255);
+
+enum class Block { Bc1, Bc2, Bc3, Bc4, Bc5 };
+
+struct BitMask
+{
+    std::uint32_t pixelFlags; // DDPF_RGB, DDPF_LUMINANCE, DDPF_ALPHA, plus DDPF_ALPHAPIXELS
+    std::uint32_t bits;
+    std::uint32_t red, green, blue, alpha;
+};
+
+constexpr std::uint32_t PixelAlphaPixels = 0x1;
+constexpr std::uint32_t PixelAlpha = 0x2;
+constexpr std::uint32_t PixelRgb = 0x40;
+constexpr std::uint32_t PixelLuminance = 0x20000;
+
+// The formats the converter reads, by their usual names.
+BitMask a8r8g8b8();
+BitMask x8r8g8b8();
+BitMask a8b8g8r8();
+BitMask r8g8b8();
+BitMask r5g6b5();
+BitMask x1r5g5b5();
+BitMask a1r5g5b5();
+BitMask a4r4g4b4();
+BitMask l8();
+BitMask a8l8();
+BitMask a8();
+
+std::vector<std::uint8_t> compressBlocks(const RgbaImage &image, Block block);
+std::vector<std::uint8_t> packBitMask(const RgbaImage &image, const BitMask &format);
+// What a perfect decoder shows for one pixel of `format`: each channel
+// quantised to its bits and stretched back to 0..255; grey formats show
+// their one channel (luminance from red, or alpha) in all three.
+void expectedBitMaskColour(const BitMask &format, const std::uint8_t *rgba, std::uint8_t *rgb);
+
+// Each level's pixels halve from the previous one (box filter); `count`
+// levels, starting with `image`.
+std::vector<RgbaImage> mipChain(const RgbaImage &image, std::uint32_t count);
+
+std::vector<std::uint8_t> legacyBlockDds(const std::vector<RgbaImage> &levels, Block block,
+                                         const std::string &fourCC);
+std::vector<std::uint8_t> dx10BlockDds(const std::vector<RgbaImage> &levels, Block block, std::uint32_t dxgi);
+std::vector<std::uint8_t> legacyBitMaskDds(const std::vector<RgbaImage> &levels, const BitMask &format);
+// R8G8B8A8 (red first) or B8G8R8A8 (blue first) behind a DX10 header.
+std::vector<std::uint8_t> dx10ByteOrderDds(const std::vector<RgbaImage> &levels, std::uint32_t dxgi, bool blueFirst);
+
+// Header fields by offset, for tests that spoil a file on purpose.
+void put32(std::vector<std::uint8_t> &bytes, std::size_t offset, std::uint32_t value);
+namespace field {
+constexpr std::size_t Size = 4, Flags = 8, Height = 12, Width = 16, Depth = 24, MipCount = 28;
+constexpr std::size_t PixelFlags = 80, FourCC = 84, BitCount = 88, RedMask = 92, AlphaMask = 104;
+constexpr std::size_t Caps2 = 112;
+constexpr std::size_t DxgiFormat = 128, Dimension = 132, ArraySize = 140;
+constexpr std::size_t LegacyData = 128, Dx10Data = 148;
+} // namespace field
+
+bool writeFile(const std::string &path, const std::vector<std::uint8_t> &bytes);
+
+} // namespace ddstest

@@ -1,0 +1,172 @@
+#include "FaultInjection.h"
+#include "PaintApply.h"
+#include "PaintRules.h"
+#include "PaintTable.h"
+#include "TempTree.h"
+#include "TestGame.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using TempTree::readFile;
+using TempTree::writeFile;
+
+class PaintRulesTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    // A P51 with two paints, loaded as the main window would.
+    PaintTable loadP51(const QString &game)
+    {
+        const QString folder = TestGame::addAircraft(game, "P51", {{"Desert", "desert.dds"}, {"Navy", "navy.dds"}});
+        return *PaintTable::load(folder + "P51.pnt");
+    }
+
+private slots:
+    void textureValuesMustStayInTheAircraftFolder_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<bool>("inside");
+        QTest::newRow("file") << QByteArray("p51_t.dds") << true;
+        QTest::newRow("subfolder") << QByteArray("paints\\desert.dds") << true;
+        QTest::newRow("dots in a name") << QByteArray("my..paint.dds") << true;
+        QTest::newRow("empty") << QByteArray("") << true;
+        QTest::newRow("absolute") << QByteArray("/etc/passwd") << false;
+        QTest::newRow("root backslash") << QByteArray("\\Windows\\x.dds") << false;
+        QTest::newRow("drive letter") << QByteArray("C:\\Windows\\x.dds") << false;
+        QTest::newRow("drive relative") << QByteArray("c:x.dds") << false;
+        QTest::newRow("parent") << QByteArray("../other/x.dds") << false;
+        QTest::newRow("parent inside") << QByteArray("paints\\..\\..\\x.dds") << false;
+    }
+    void textureValuesMustStayInTheAircraftFolder()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(bool, inside);
+        QCOMPARE(PaintRules::staysInAircraftFolder(value), inside);
+    }
+
+    void namesThatWouldCorruptTheListAreRefused()
+    {
+        QVERIFY(PaintRules::problemWithName("").isEmpty());
+        QVERIFY(PaintRules::problemWithName("Desert; 1943 #2").isEmpty());
+        QVERIFY(PaintRules::problemWithName(QByteArray(254, 'a')).isEmpty());
+        QVERIFY(!PaintRules::problemWithName(";comment").isEmpty());
+        QVERIFY(!PaintRules::problemWithName("#end").isEmpty());
+        QVERIFY(!PaintRules::problemWithName("two\nlines").isEmpty());
+        QVERIFY(!PaintRules::problemWithName("two\rlines").isEmpty());
+        QVERIFY(!PaintRules::problemWithName(QByteArray(255, 'a')).isEmpty());
+        QVERIFY(!PaintRules::problemWithFileName("#navy.dds").isEmpty());
+    }
+
+    void applyBacksUpOnceThenReplacesTheMainTexture()
+    {
+        const QString game = m_dir.filePath("apply/");
+        PaintTable table = loadP51(game);
+        const QString folder = game + "Aircraft/P51/";
+        QFile::remove(folder + "P51_t.dds.bak"); // as if the load had not made it
+
+        QCOMPARE(applyPaint(table, 2), QString());
+        QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("paint desert.dds"));
+        QCOMPARE(readFile(folder + "P51_t.dds.bak"), QByteArray("original P51"));
+
+        QCOMPARE(applyPaint(table, 3), QString());
+        QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("paint navy.dds"));
+        QCOMPARE(readFile(folder + "P51_t.dds.bak"), QByteArray("original P51"));
+
+        QCOMPARE(applyPaint(table, PaintTable::DefaultRow), QString());
+        QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("original P51"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 6); // no temporary left
+    }
+
+    void applyFindsFilesInAnyLetterCase()
+    {
+        const QString game = m_dir.filePath("case/");
+        const QString folder = TestGame::addAircraft(game, "P51", {{"Desert", "Desert.DDS"}});
+        QVERIFY(QFile::rename(folder + "P51_t.dds", folder + "P51_T.DDS"));
+        QVERIFY(writeFile(folder + "P51.pnt", TestGame::paintList("P51", "P51_t.dds", {{"Desert", "desert.dds"}})));
+        PaintTable table = *PaintTable::load(folder + "P51.pnt");
+        QCOMPARE(applyPaint(table, 2), QString());
+        QCOMPARE(readFile(folder + "P51_T.DDS"), QByteArray("paint Desert.DDS"));
+        QVERIFY(!QFile::exists(folder + "P51_t.dds"));
+    }
+
+    void failuresAreToldAndLeaveTheMainTextureWhole()
+    {
+        const QString game = m_dir.filePath("faults/");
+        PaintTable table = loadP51(game);
+        const QString folder = game + "Aircraft/P51/";
+
+        // The paint's file is missing.
+        QVERIFY(QFile::remove(folder + "navy.dds"));
+        QString told = applyPaint(table, 3);
+        QVERIFY2(told.contains("navy.dds"), qPrintable(told));
+        QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("original P51"));
+
+        // The disk fills up halfway through the copy.
+        QVERIFY(writeFile(folder + "desert.dds", QByteArray(64 * 1024, 'd')));
+        {
+            FaultInjection::FileSizeLimit limit(16 * 1024);
+            told = applyPaint(table, 2);
+        }
+        QVERIFY(!told.isEmpty());
+        QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("original P51"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 5);
+
+        // The main texture is a folder.
+        QVERIFY(QFile::remove(folder + "P51_t.dds") && QFile::remove(folder + "P51_t.dds.bak"));
+        QVERIFY(QDir().mkpath(folder + "P51_t.dds"));
+        QVERIFY(!applyPaint(table, 2).isEmpty());
+        QVERIFY(QFileInfo(folder + "P51_t.dds").isDir());
+    }
+
+    void noApplyWithoutABackup()
+    {
+        const QString game = m_dir.filePath("readonly/");
+        PaintTable table = loadP51(game);
+        const QString folder = game + "Aircraft/P51/";
+        QVERIFY(QFile::remove(folder + "P51_t.dds.bak"));
+        QVERIFY(chmod(QFile::encodeName(m_dir.path()).constData(), 0755) == 0);
+        QVERIFY(chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+        QVERIFY(chmod(QFile::encodeName(folder + "P51_t.dds").constData(), 0666) == 0);
+        const int result = FaultInjection::asUnprivilegedUser([&] {
+            const QString told = applyPaint(table, 2);
+            return told.contains("backup") ? 0 : 1;
+        });
+        chmod(QFile::encodeName(folder).constData(), 0755);
+        QCOMPARE(result, 0);
+        QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("original P51"));
+        QVERIFY(!QFile::exists(folder + "P51_t.dds.bak"));
+    }
+
+    void aHostileListReachesNothingOutsideTheAircraftFolder()
+    {
+        const QString game = m_dir.filePath("hostile/");
+        const QString folder = game + "Aircraft/Evil/";
+        QVERIFY(writeFile(game + "victim.txt", "keep me"));
+        QVERIFY(writeFile(folder + "Evil.pnt",
+                          TestGame::paintList("Evil", "../../victim.txt",
+                                              {{"Abs", "/etc/hostname"}, {"Up", "..\\..\\victim.txt"}, {"Fine", "fine.dds"}})));
+        QVERIFY(writeFile(folder + "fine.dds", "paint fine"));
+        PaintTable table = *PaintTable::load(folder + "Evil.pnt");
+        QVERIFY(!QFile::exists(game + "victim.txt.bak")); // no backup made out there
+        QVERIFY(table.mainTexturePath().isEmpty());
+        QVERIFY(table.texturePath(2).isEmpty());
+        QVERIFY(table.texturePath(3).isEmpty());
+        QVERIFY(!applyPaint(table, 4).isEmpty()); // the target is outside
+        QCOMPARE(readFile(game + "victim.txt"), QByteArray("keep me"));
+
+        // A paint leading out is refused even with a sound main texture.
+        QVERIFY(writeFile(folder + "Evil.pnt", TestGame::paintList("Evil", "evil_t.dds", {{"Up", "../../victim.txt"}})));
+        QVERIFY(writeFile(folder + "evil_t.dds", "original"));
+        table = *PaintTable::load(folder + "Evil.pnt");
+        QVERIFY(!applyPaint(table, 2).isEmpty());
+        QCOMPARE(readFile(folder + "evil_t.dds"), QByteArray("original"));
+    }
+};
+
+QTEST_GUILESS_MAIN(PaintRulesTest)
+#include "test_paint_rules.moc"
