@@ -16,6 +16,7 @@ constexpr char16_t HighControls[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+#ifndef Q_OS_WIN
 std::optional<QString> decodeUtf8(const QByteArray &bytes)
 {
     QStringDecoder decoder(QStringConverter::Utf8,
@@ -26,6 +27,7 @@ std::optional<QString> decodeUtf8(const QByteArray &bytes)
         return std::nullopt;
     return text;
 }
+#endif
 
 } // namespace
 

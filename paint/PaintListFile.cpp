@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace PaintListFile {
 
 namespace {

@@ -5,8 +5,10 @@
 #include <QFile>
 #include <QString>
 
+#ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#endif
 
 namespace TestFiles {
 
@@ -34,6 +36,7 @@ inline QByteArray crlf(const QList<QByteArray> &lines)
     return bytes;
 }
 
+#ifdef Q_OS_UNIX
 // Makes writes beyond the given size fail for as long as it lives, the way a
 // full disk makes them fail half-way.
 class FileSizeLimit
@@ -59,5 +62,6 @@ private:
     void (*m_oldHandler)(int) = nullptr;
     bool m_active = false;
 };
+#endif
 
 } // namespace TestFiles

@@ -218,6 +218,9 @@ void TestAircraftScanner::dotFolderNeverLookedInto()
 
 void TestAircraftScanner::unreadableDefinitionSkipped()
 {
+#ifndef Q_OS_UNIX
+    QSKIP("uses a dangling symbolic link");
+#endif
     QVERIFY(QDir().mkpath(file("Ghost")));
     QVERIFY(QFile::link(file("Ghost/nowhere.xdp"), file("Ghost/Ghost.xdp")));
     RecordingQuestion question;

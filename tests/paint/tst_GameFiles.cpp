@@ -54,6 +54,9 @@ void TestGameFiles::init()
 
 void TestGameFiles::exactMatchWins()
 {
+#ifdef Q_OS_WIN
+    QSKIP("the file system ignores letter case");
+#endif
     QVERIFY(TestFiles::write(path("P51_T.DDS"), "upper"));
     QVERIFY(TestFiles::write(path("P51_t.dds"), "exact"));
     QCOMPARE(GameFiles::findGameFile(path("P51_t.dds")), path("P51_t.dds"));
@@ -62,6 +65,9 @@ void TestGameFiles::exactMatchWins()
 
 void TestGameFiles::otherLetterCaseFound()
 {
+#ifdef Q_OS_WIN
+    QSKIP("the file system ignores letter case");
+#endif
     QVERIFY(TestFiles::write(path("P51_T.DDS"), "upper"));
     QCOMPARE(GameFiles::findGameFile(path("p51_t.dds")), path("P51_T.DDS"));
     QVERIFY(GameFiles::canOpenForReading(GameFiles::findGameFile(path("P51_t.Dds"))));
@@ -94,6 +100,9 @@ void TestGameFiles::backupCopiesOnce()
 
 void TestGameFiles::backupNeverReplacesExistingInAnyCase()
 {
+#ifdef Q_OS_WIN
+    QSKIP("the file system ignores letter case");
+#endif
     QVERIFY(TestFiles::write(path("a_t.dds"), "now"));
     QVERIFY(TestFiles::write(path("A_T.DDS.BAK"), "from windows"));
     QVERIFY(!GameFiles::copyIfAbsent(path("a_t.dds"), path("a_t.dds.bak")));
@@ -109,6 +118,9 @@ void TestGameFiles::backupOfMissingTextureMakesNothing()
 
 void TestGameFiles::backupFromUpperCaseTextureKeepsDerivedName()
 {
+#ifdef Q_OS_WIN
+    QSKIP("the file system ignores letter case");
+#endif
     QByteArray big(1 << 20, '\0');
     for (int i = 0; i < big.size(); ++i)
         big[i] = char(i * 7);
@@ -120,6 +132,9 @@ void TestGameFiles::backupFromUpperCaseTextureKeepsDerivedName()
 
 void TestGameFiles::replacingCopyOverwritesFoundFile()
 {
+#ifdef Q_OS_WIN
+    QSKIP("the file system ignores letter case");
+#endif
     QVERIFY(TestFiles::write(path("P51_T.DDS"), "main"));
     QVERIFY(TestFiles::write(path("Red.DDS"), "red paint"));
     QVERIFY(GameFiles::copyReplacing(path("red.dds"), path("P51_t.dds")));
@@ -139,6 +154,9 @@ void TestGameFiles::replacingCopyFromMissingSourceKeepsTarget()
 
 void TestGameFiles::copiesFailingHalfWayLeaveNothingBehind()
 {
+#ifndef Q_OS_UNIX
+    QSKIP("needs a file size limit");
+#else
     const QByteArray paint(64 * 1024, 'p');
     QVERIFY(TestFiles::write(path("big.dds"), paint));
     QVERIFY(TestFiles::write(path("main.dds"), "main"));
@@ -157,10 +175,14 @@ void TestGameFiles::copiesFailingHalfWayLeaveNothingBehind()
     QVERIFY(!backupError.isEmpty());
     QCOMPARE(TestFiles::read(path("main.dds")), QByteArray("main"));
     QCOMPARE(filesInFolder(), (QStringList{"big.dds", "main.dds"}));
+#endif
 }
 
 void TestGameFiles::decodeUtf8AndWindows1252()
 {
+#ifdef Q_OS_WIN
+    QSKIP("the ANSI code page decides");
+#endif
     QCOMPARE(GameText::decode("Gr\xC3\xBCn"), QString::fromUtf8("Grün"));
     QCOMPARE(GameText::decode("Gr\xFCn"), QString::fromUtf8("Grün"));
     QCOMPARE(GameText::decode("\x80 \x9F"), QString::fromUtf8("€ Ÿ"));
@@ -171,6 +193,9 @@ void TestGameFiles::decodeUtf8AndWindows1252()
 
 void TestGameFiles::everyByteSurvivesWindows1252()
 {
+#ifdef Q_OS_WIN
+    QSKIP("the ANSI code page decides");
+#endif
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(char(b));
@@ -181,12 +206,18 @@ void TestGameFiles::everyByteSurvivesWindows1252()
 
 void TestGameFiles::encodePrefersWindows1252()
 {
+#ifdef Q_OS_WIN
+    QSKIP("the ANSI code page decides");
+#endif
     QCOMPARE(GameText::encode(QString::fromUtf8("Grün €")), QByteArray("Gr\xFCn \x80"));
     QCOMPARE(GameText::encode(QStringLiteral("P51_t.dds")), QByteArray("P51_t.dds"));
 }
 
 void TestGameFiles::encodeFallsBackToUtf8()
 {
+#ifdef Q_OS_WIN
+    QSKIP("the ANSI code page decides");
+#endif
     const QString cjk = QString::fromUtf8("零戦");
     QCOMPARE(GameText::encode(cjk), cjk.toUtf8());
     // Windows-1252 bytes for this text would be valid UTF-8 for other text.
