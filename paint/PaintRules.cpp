@@ -6,9 +6,10 @@ namespace PaintRules {
 
 namespace {
 
-// A list line is read in pieces of at most this many bytes; a longer value
-// comes back split over two values.
-constexpr int LongestValue = 254;
+// A list line is read in pieces of at most 254 bytes, line end included
+// once CR LF is folded: a value of 254 bytes leaves its line end for the
+// next read, which then reads as an empty value and shifts every later one.
+constexpr int LongestValue = 253;
 
 QString problemWithValue(const QByteArray &value, const QString &what)
 {

@@ -1,5 +1,6 @@
 #include "FaultInjection.h"
 #include "PaintApply.h"
+#include "PaintListFile.h"
 #include "PaintRules.h"
 #include "PaintTable.h"
 #include "TempTree.h"
@@ -53,13 +54,27 @@ private slots:
     {
         QVERIFY(PaintRules::problemWithName("").isEmpty());
         QVERIFY(PaintRules::problemWithName("Desert; 1943 #2").isEmpty());
-        QVERIFY(PaintRules::problemWithName(QByteArray(254, 'a')).isEmpty());
+        QVERIFY(PaintRules::problemWithName(QByteArray(253, 'a')).isEmpty());
         QVERIFY(!PaintRules::problemWithName(";comment").isEmpty());
         QVERIFY(!PaintRules::problemWithName("#end").isEmpty());
         QVERIFY(!PaintRules::problemWithName("two\nlines").isEmpty());
         QVERIFY(!PaintRules::problemWithName("two\rlines").isEmpty());
-        QVERIFY(!PaintRules::problemWithName(QByteArray(255, 'a')).isEmpty());
+        QVERIFY(!PaintRules::problemWithName(QByteArray(254, 'a')).isEmpty());
         QVERIFY(!PaintRules::problemWithFileName("#navy.dds").isEmpty());
+    }
+
+    // The rules and the reader must agree: a name is accepted exactly when
+    // the list reads it back in its place.
+    void acceptedNamesReadBackUnchanged()
+    {
+        const QString list = m_dir.filePath("roundtrip.pnt");
+        for (const QByteArray &name : {QByteArray(253, 'n'), QByteArray(254, 'n'), QByteArray(300, 'n'),
+                                       QByteArray(";x"), QByteArray("#x"), QByteArray("a\nb"), QByteArray("")}) {
+            QVERIFY(PaintListFile::writeFull(list, "T", "t.dds", {{name, "a.dds"}, {"next", "b.dds"}}));
+            const PaintListContents read = *PaintListFile::load(list);
+            const bool readsBack = read.paints.size() == 2 && read.paints[0] == PaintEntry{name, "a.dds"};
+            QCOMPARE(PaintRules::problemWithName(name).isEmpty(), readsBack);
+        }
     }
 
     void applyBacksUpOnceThenReplacesTheMainTexture()
