@@ -31,4 +31,12 @@ QColor enabledLookColor(const QWidget *widget, QPalette::ColorRole role)
     return widget->palette().color(group, role);
 }
 
+void setBackgroundColor(QWidget *widget, const QColor &color)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, color);
+    widget->setPalette(p);
+    widget->update();
+}
+
 } // namespace corvane::controls

@@ -19,4 +19,7 @@ void drawFrameSegment(QPainter &painter, QPoint from, QPoint to, const QColor &c
 // palette's disabled group.
 QColor enabledLookColor(const QWidget *widget, QPalette::ColorRole role);
 
+// The background (the toolkit's erase colour) of an owner-drawn control.
+void setBackgroundColor(QWidget *widget, const QColor &color);
+
 } // namespace corvane::controls

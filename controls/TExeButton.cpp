@@ -78,10 +78,7 @@ QColor TExeButton::color() const
 
 void TExeButton::setColor(const QColor &color)
 {
-    QPalette p = palette();
-    p.setColor(QPalette::Window, color);
-    setPalette(p);
-    update();
+    setBackgroundColor(this, color);
 }
 
 void TExeButton::SetFlag(int index, bool value)

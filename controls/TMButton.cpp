@@ -55,10 +55,7 @@ QColor TMButton::color() const
 
 void TMButton::setColor(const QColor &color)
 {
-    QPalette p = palette();
-    p.setColor(QPalette::Window, color);
-    setPalette(p);
-    update();
+    setBackgroundColor(this, color);
 }
 
 void TMButton::SetFlag(int index, bool value)

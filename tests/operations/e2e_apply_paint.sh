@@ -4,10 +4,8 @@
 # apply it, then apply "Default Paint" to get the original back.
 set -u
 program=$1
-home=$(mktemp -d)
-trap 'rm -rf "$home"' EXIT
-export XDG_CONFIG_HOME=$home/config WINEPREFIX=$home/no-wine
-game=$home/game/
+source "$(dirname "$0")/../support/e2e.sh"
+game=$e2e_home/game/
 crlf() { printf '%s\r\n' "$@"; }
 for plane in P51 Zero; do
   dir=$game/Aircraft/$plane
@@ -20,18 +18,10 @@ for plane in P51 Zero; do
        ";Paint Name 1" "Desert" ";Paint Texture 1" "desert.dds" \
        ";Paint Name 2" "Navy" ";Paint Texture 2" "navy.dds" "##" "## End" > "$dir/$plane.pnt"
 done
-mkdir -p "$XDG_CONFIG_HOME/Ostrel"
-printf '[Corvane]\nTop=0\nLeft=0\nCFSPath=%s\n' "$game" > "$XDG_CONFIG_HOME/Ostrel/Ostrel.ini"
-
-fail() { echo "FAIL: $*"; kill "$pid" 2>/dev/null; exit 1; }
+printf '[Corvane]\nTop=0\nLeft=0\nCFSPath=%s\n' "$game" > "$e2e_ini"
 
 "$program" & pid=$!
-wid=""
-for _ in $(seq 50); do
-  wid=$(xdotool search --onlyvisible --name '^CFS3 Corvane$' 2>/dev/null | head -n 1)
-  [ -n "$wid" ] && break
-  sleep 0.2
-done
+wid=$(find_window 'CFS3 Corvane')
 [ -n "$wid" ] || fail "no main window"
 sleep 2  # the first scan runs a second after the window opens
 
@@ -60,6 +50,5 @@ click 88 380                            # "Apply Current Selection"
 [ "$(cat "$dir/${changed}_t.dds.bak")" = "original $changed" ] || fail "the backup changed"
 
 click 50 508                            # "Exit"
-for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-wait "$pid" || fail "exit code $?"
+expect_clean_exit
 echo "1 passed, 0 failed"
