@@ -18,16 +18,19 @@ height=$(awk '/Height:/ {print $2}' <<<"$info")
 
 sleep 1.5   # let the first scan run
 
-# F1 shows the About dialog; Escape closes it again.
+# F1 shows the About dialog; its "Close" button (296,240 105x25) closes it.
 xdotool mousemove --window "$wid" 400 300 click 1
 xdotool key --window "$wid" F1
 about=$(find_window 'About ')
 [ -n "$about" ] || fail "F1 showed no About dialog"
-xdotool key --window "$about" Escape
+sleep 0.5
+xdotool mousemove --window "$about" 348 252 click 1
+closed=""
 for _ in $(seq 25); do
-  xdotool search --onlyvisible --name '^About $' >/dev/null 2>&1 || break
+  xdotool search --onlyvisible --name '^About $' >/dev/null 2>&1 || { closed=1; break; }
   sleep 0.2
 done
+[ -n "$closed" ] || fail "the About dialog did not close"
 
 xdotool mousemove --window "$wid" 50 508 click 1   # "Exit" sits at 8,496 89x25
 expect_clean_exit
