@@ -393,12 +393,9 @@ void TRezidu::Button3Click()
         return;
 
     // An aircraft that had no paint gets its backup with its first one.
-    const QString installed = GameFiles::findGameFile(m_paintTable.mainTexturePath());
-    QString reason;
-    if (QFileInfo(installed).isFile() && !QFileInfo::exists(GameFiles::findGameFile(m_paintTable.backupPath()))
-        && !GameFiles::copyIfAbsent(installed, m_paintTable.backupPath(), &reason)) {
+    if (const QString problem = ensureBackup(m_paintTable); !problem.isEmpty()) {
         tell(QStringLiteral("The paint was added, but the backup of the original texture could not be made:\n%1\n%2")
-                 .arg(QDir::toNativeSeparators(m_paintTable.backupPath()), reason));
+                 .arg(QDir::toNativeSeparators(m_paintTable.backupPath()), problem));
     }
 }
 

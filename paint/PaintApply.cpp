@@ -26,15 +26,10 @@ QString applyPaint(const PaintTable &table, int row)
 
     // Overwriting the game's only copy of its original texture is never
     // allowed: no backup, no apply.
-    const QString installed = GameFiles::findGameFile(target);
-    const QString backup = GameFiles::findGameFile(table.backupPath());
-    if (QFileInfo(installed).isFile() && !QFileInfo::exists(backup)) {
-        QString reason;
-        if (!GameFiles::copyIfAbsent(target, table.backupPath(), &reason)) {
-            return QStringLiteral("The backup of the original texture could not be made:\n%1\n%2\n\n"
-                                  "Nothing was applied.")
-                .arg(QDir::toNativeSeparators(table.backupPath()), reason);
-        }
+    if (const QString problem = ensureBackup(table); !problem.isEmpty()) {
+        return QStringLiteral("The backup of the original texture could not be made:\n%1\n%2\n\n"
+                              "Nothing was applied.")
+            .arg(QDir::toNativeSeparators(table.backupPath()), problem);
     }
 
     QString reason;
@@ -42,7 +37,18 @@ QString applyPaint(const PaintTable &table, int row)
         return QStringLiteral("The paint could not be applied from\n%1\nto\n%2\n%3\n\n"
                               "The installed texture was left as it was.")
             .arg(QDir::toNativeSeparators(GameFiles::findGameFile(source)),
-                 QDir::toNativeSeparators(installed), reason);
+                 QDir::toNativeSeparators(GameFiles::findGameFile(target)), reason);
     }
+    return QString();
+}
+
+QString ensureBackup(const PaintTable &table)
+{
+    const QString installed = GameFiles::findGameFile(table.mainTexturePath());
+    if (!QFileInfo(installed).isFile() || QFileInfo::exists(GameFiles::findGameFile(table.backupPath())))
+        return QString();
+    QString reason;
+    if (!GameFiles::copyIfAbsent(installed, table.backupPath(), &reason))
+        return reason;
     return QString();
 }

@@ -9,3 +9,8 @@ class PaintTable;
 // atomic, so the game never finds half a texture. Gives an empty text on
 // success, else the message for the player, naming the file and the reason.
 QString applyPaint(const PaintTable &table, int row);
+
+// Makes the one-time backup of the main texture when it exists and has none
+// yet. Empty text when there is a backup now (or nothing to back up), else
+// the reason it could not be made.
+QString ensureBackup(const PaintTable &table);
