@@ -16,6 +16,7 @@ bool AreaReducer::begin(std::uint32_t width, std::uint32_t height)
         return false;
     m_inWidth = width;
     m_inHeight = height;
+    m_rowsLeft = height;
     m_passThrough = width == m_outWidth && height == m_outHeight;
     if (m_passThrough)
         return m_next.begin(width, height);
@@ -135,10 +136,12 @@ bool AreaReducer::flushAbove(std::uint32_t outputRow)
 
 bool AreaReducer::row(std::uint32_t y, const std::uint8_t *rgba)
 {
+    // The two rows in flight only add up when every row comes once, in order.
+    if (m_rowsLeft == 0 || y != m_rowsLeft - 1)
+        return false;
+    --m_rowsLeft;
     if (m_passThrough)
         return m_next.row(y, rgba);
-    if (y >= m_inHeight)
-        return false;
     // Source row y covers [y*out, (y+1)*out) and output row r covers
     // [r*in, (r+1)*in): as the source is larger, a row touches one or two.
     const std::uint64_t start = std::uint64_t(y) * m_outHeight;
@@ -166,6 +169,8 @@ bool AreaReducer::row(std::uint32_t y, const std::uint8_t *rgba)
 
 bool AreaReducer::finish()
 {
+    if (m_rowsLeft != 0)
+        return false;
     if (m_passThrough)
         return m_next.finish();
     for (const Pending &pending : m_pending)
