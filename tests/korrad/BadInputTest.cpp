@@ -185,22 +185,6 @@ private slots:
         QCOMPARE(QFileInfo(path).size(), size);
         QVERIFY(isValid(path));
     }
-
-    void existingTargetIsReplaced()
-    {
-        QTemporaryDir folder;
-        const QString path = save(folder, "good.dds", goodDxt1());
-        QFile old(folder.filePath("converted.bmp"));
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray(1 << 20, 'x'));
-        old.close();
-        const QByteArray source = QFile::encodeName(path);
-        const QByteArray target = QFile::encodeName(old.fileName());
-        QCOMPARE(_anytobmps(source.constData(), target.constData(), nullptr, 2, 0), 1);
-        QImage written(old.fileName(), "BMP");
-        QCOMPARE(written.size(), QSize(64, 32));
-        QCOMPARE(QFileInfo(old.fileName()).size(), qint64(54 + 64 * 3 * 32));
-    }
 };
 
 int runBadInputTests(int argc, char **argv)

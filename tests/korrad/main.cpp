@@ -1,6 +1,5 @@
 #include <QGuiApplication>
 
-int runAreaReducerTests(int argc, char **argv);
 int runBadInputTests(int argc, char **argv);
 int runConformanceTests(int argc, char **argv);
 int runFormatTests(int argc, char **argv);
@@ -11,8 +10,7 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     int failures = 0;
-    for (auto run : {runConformanceTests, runFormatTests, runSizeTests, runBadInputTests, runPictureFormatTests,
-                     runAreaReducerTests})
+    for (auto run : {runConformanceTests, runFormatTests, runSizeTests, runBadInputTests, runPictureFormatTests})
         failures += run(argc, argv);
     return failures ? 1 : 0;
 }

@@ -118,6 +118,10 @@ private slots:
         PreviewScene scene;
         TThumbnail thumbnail;
         PreviewScene::useFake(thumbnail);
+        thumbnail.SetUseCache(true);
+        thumbnail.RebuildCache(); // no file yet
+        QCOMPARE(scene.calls().size(), 0);
+        thumbnail.SetUseCache(false);
         const QString name = scene.paint("plane_t.dds");
         qputenv("FAKE_KORRAD_SIZE", "160x80");
         thumbnail.SetFileName(name);
@@ -140,16 +144,6 @@ private slots:
         QVERIFY(thumbnail.UseCache());
         QVERIFY(!thumbnail.WasCached());
         QCOMPARE(bitmapAt(scene.paint("plane_t._tm")).size(), QSize(40, 80));
-    }
-
-    void rebuildNeedsAFileName()
-    {
-        PreviewScene scene;
-        TThumbnail thumbnail;
-        PreviewScene::useFake(thumbnail);
-        thumbnail.SetUseCache(true);
-        thumbnail.RebuildCache();
-        QCOMPARE(scene.calls().size(), 0);
     }
 
     void newBitmapSizeRebuildsTheCache()

@@ -199,6 +199,8 @@ private slots:
         QTest::newRow("tall") << 512 << QByteArray("512x1024") << QRect(132, 4, 256, 512);
         QTest::newRow("small square") << 80 << QByteArray("256x512") << QRect(24, 4, 40, 80);
         QTest::newRow("enlarged") << 512 << QByteArray("64x64") << QRect(4, 4, 512, 512);
+        QTest::newRow("truncated, not rounded") << 80 << QByteArray("300x200") << QRect(4, 17, 80, 53);
+        QTest::newRow("sliver keeps a pixel") << 80 << QByteArray("1000x2") << QRect(4, 43, 80, 1);
     }
 
     void convertedPictureIsFittedIntoTheSquare()

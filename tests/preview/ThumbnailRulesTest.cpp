@@ -13,56 +13,6 @@ class ThumbnailRulesTest : public QObject
     Q_OBJECT
 
 private slots:
-    void sizeHints_data()
-    {
-        QTest::addColumn<int>("side");
-        QTest::addColumn<bool>("fullSize");
-        QTest::addColumn<bool>("exporting");
-        QTest::addColumn<int>("hint");
-        QTest::newRow("512") << 512 << false << false << 1;
-        QTest::newRow("101") << 101 << false << false << 1;
-        QTest::newRow("100") << 100 << false << false << 2;
-        QTest::newRow("80") << 80 << false << false << 2;
-        QTest::newRow("79") << 79 << false << false << 3;
-        QTest::newRow("full size") << 512 << true << false << 0;
-        QTest::newRow("export") << 512 << false << true << 2;
-        QTest::newRow("small export") << 40 << false << true << 2;
-        QTest::newRow("full-size export") << 512 << true << true << 0;
-    }
-
-    void sizeHints()
-    {
-        QFETCH(int, side);
-        QFETCH(bool, fullSize);
-        QFETCH(bool, exporting);
-        QFETCH(int, hint);
-        QCOMPARE(librarySizeHint(side, fullSize, exporting), hint);
-    }
-
-    void fitAndPlace_data()
-    {
-        QTest::addColumn<QSize>("picture");
-        QTest::addColumn<int>("side");
-        QTest::addColumn<QRect>("placed");
-        QTest::newRow("square") << QSize(1024, 1024) << 512 << QRect(4, 4, 512, 512);
-        QTest::newRow("wide") << QSize(1024, 512) << 512 << QRect(4, 132, 512, 256);
-        QTest::newRow("tall") << QSize(512, 1024) << 512 << QRect(132, 4, 256, 512);
-        QTest::newRow("tall, small square") << QSize(256, 512) << 80 << QRect(24, 4, 40, 80);
-        QTest::newRow("truncated, not rounded") << QSize(300, 200) << 80 << QRect(4, 17, 80, 53);
-        QTest::newRow("odd leftover") << QSize(3, 2) << 7 << QRect(4, 5, 7, 4);
-        QTest::newRow("sliver keeps a pixel") << QSize(1000, 1) << 80 << QRect(4, 43, 80, 1);
-    }
-
-    void fitAndPlace()
-    {
-        QFETCH(QSize, picture);
-        QFETCH(int, side);
-        QFETCH(QRect, placed);
-        const auto fit = fitInSquare(picture.width(), picture.height(), side);
-        QVERIFY(fit.has_value());
-        QCOMPARE(QRect(fit->left, fit->top, fit->width, fit->height), placed);
-    }
-
     void nothingFitsIntoNothing()
     {
         QVERIFY(!fitInSquare(0, 10, 80));
