@@ -10,6 +10,10 @@
 
 #include <functional>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 using namespace korradtest;
 using namespace ddstest;
 
@@ -138,6 +142,11 @@ private slots:
         QTemporaryDir folder;
         QVERIFY(refusedEverywhere(folder.filePath("missing.dds"), folder));
         QVERIFY(refusedEverywhere(folder.path(), folder));
+#ifndef Q_OS_WIN
+        const QByteArray pipe = QFile::encodeName(folder.filePath("pipe.dds"));
+        QCOMPARE(mkfifo(pipe.constData(), 0600), 0);
+        QVERIFY(refusedEverywhere(folder.filePath("pipe.dds"), folder)); // without waiting for a writer
+#endif
         unsigned char work[1024] = {};
         QCOMPARE(_Pic_Valid(""), 0);
         QCOMPARE(_Pic_Valid(nullptr), 0);
