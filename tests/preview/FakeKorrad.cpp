@@ -1,7 +1,7 @@
 // A stand-in conversion library for the preview's tests. It logs every call
 // to the file named by FAKE_KORRAD_LOG and answers as the environment says:
 //   FAKE_KORRAD_SIZE     "WxH" of the BMP it writes (default 64x64)
-//   FAKE_KORRAD_VALID    "0": _Pic_Valid refuses
+//   FAKE_KORRAD_VALID    "0": _Pic_Valid refuses (it always refuses an empty path)
 //   FAKE_KORRAD_CONVERT  "0": the conversion writes a stub and fails
 //   FAKE_KORRAD_GARBAGE  "1": the conversion writes no BMP but succeeds
 // The picture is red on its left half and blue on its right (grey in grey).
@@ -109,7 +109,7 @@ unsigned char convert(const char *entry, const char *source, const char *target,
 FAKE_EXPORT unsigned char _Pic_Valid(const char *source)
 {
     log(std::string("valid|") + source);
-    return std::strcmp(setting("FAKE_KORRAD_VALID"), "0") == 0 ? 0 : 1;
+    return !*source || std::strcmp(setting("FAKE_KORRAD_VALID"), "0") == 0 ? 0 : 1;
 }
 #endif
 
