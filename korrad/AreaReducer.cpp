@@ -1,7 +1,6 @@
 #include "AreaReducer.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace korrad {
 
@@ -16,6 +15,7 @@ bool AreaReducer::begin(std::uint32_t width, std::uint32_t height)
         return false;
     m_inWidth = width;
     m_inHeight = height;
+    m_rowsLeft = height;
     m_passThrough = width == m_outWidth && height == m_outHeight;
     if (m_passThrough)
         return m_next.begin(width, height);
@@ -72,24 +72,38 @@ void AreaReducer::accumulate(Pending &pending, const std::uint8_t *rgba, std::ui
 
 bool AreaReducer::flush(Pending &pending)
 {
-    std::fill(m_rowSums.begin(), m_rowSums.end(), 0.0);
-    double *sums = m_rowSums.data();
+    std::uint8_t *line = m_outLine.data();
+    auto put = [](std::uint8_t *to, double value) {
+        const int rounded = int(value + 0.5);
+        *to = std::uint8_t(rounded > 255 ? 255 : rounded);
+    };
     if (m_wholeRatios) {
+        // Plain sums over whole blocks of source pixels.
         const std::uint32_t span = m_inWidth / m_outWidth;
+        const double scale = 1.0 / (double(span) * double(m_inHeight / m_outHeight));
         const std::uint32_t *in = pending.wholeSums.data();
-        for (std::uint32_t x = 0; x < m_inWidth; ++x, in += 4) {
-            double *out = sums + std::size_t(x / span) * 3;
-            out[0] += in[0];
-            out[1] += in[1];
-            out[2] += in[2];
+        for (std::uint32_t x = 0; x < m_outWidth; ++x, line += 4) {
+            std::uint64_t r = 0, g = 0, b = 0;
+            for (std::uint32_t k = 0; k < span; ++k, in += 4) {
+                r += in[0];
+                g += in[1];
+                b += in[2];
+            }
+            put(line, double(r) * scale);
+            put(line + 1, double(g) * scale);
+            put(line + 2, double(b) * scale);
         }
         std::fill(pending.wholeSums.begin(), pending.wholeSums.end(), 0u);
     } else {
+        // Every source pixel is weighted by its overlap, in units of 1/out of
+        // a pixel along each axis, so the weights of an output pixel add up
+        // to in-width times in-height.
+        std::fill(m_rowSums.begin(), m_rowSums.end(), 0.0);
+        double *sums = m_rowSums.data();
         const float *in = pending.weightedSums.data();
         for (std::uint32_t x = 0; x < m_inWidth; ++x, in += 4) {
-            const std::uint32_t target = m_columnTarget[x];
+            double *out = sums + std::size_t(m_columnTarget[x]) * 3;
             const double first = m_columnWeight[x];
-            double *out = sums + std::size_t(target) * 3;
             out[0] += first * in[0];
             out[1] += first * in[1];
             out[2] += first * in[2];
@@ -101,23 +115,16 @@ bool AreaReducer::flush(Pending &pending)
             }
         }
         std::fill(pending.weightedSums.begin(), pending.weightedSums.end(), 0.0f);
-    }
-    // Whole ratios sum plain values over the covered area; otherwise every
-    // source pixel is weighted by overlap in units of 1/out of a pixel per axis.
-    const double area = m_wholeRatios
-                            ? double(m_inWidth / m_outWidth) * double(m_inHeight / m_outHeight)
-                            : double(m_inWidth) * double(m_inHeight);
-    const double scale = 1.0 / area;
-    std::uint8_t *line = m_outLine.data();
-    for (std::uint32_t x = 0; x < m_outWidth; ++x) {
-        for (int c = 0; c < 3; ++c) {
-            const double value = std::floor(sums[std::size_t(x) * 3 + c] * scale + 0.5);
-            line[std::size_t(x) * 4 + c] = std::uint8_t(std::clamp(value, 0.0, 255.0));
+        const double scale = 1.0 / (double(m_inWidth) * double(m_inHeight));
+        for (std::uint32_t x = 0; x < m_outWidth; ++x, line += 4, sums += 3) {
+            put(line, sums[0] * scale);
+            put(line + 1, sums[1] * scale);
+            put(line + 2, sums[2] * scale);
         }
     }
     const std::uint32_t outputRow = std::uint32_t(pending.outputRow);
     pending.outputRow = -1;
-    return m_next.row(outputRow, line);
+    return m_next.row(outputRow, m_outLine.data());
 }
 
 bool AreaReducer::flushAbove(std::uint32_t outputRow)
@@ -135,10 +142,12 @@ bool AreaReducer::flushAbove(std::uint32_t outputRow)
 
 bool AreaReducer::row(std::uint32_t y, const std::uint8_t *rgba)
 {
+    // The two rows in flight only add up when every row comes once, in order.
+    if (m_rowsLeft == 0 || y != m_rowsLeft - 1)
+        return false;
+    --m_rowsLeft;
     if (m_passThrough)
         return m_next.row(y, rgba);
-    if (y >= m_inHeight)
-        return false;
     // Source row y covers [y*out, (y+1)*out) and output row r covers
     // [r*in, (r+1)*in): as the source is larger, a row touches one or two.
     const std::uint64_t start = std::uint64_t(y) * m_outHeight;
@@ -166,6 +175,8 @@ bool AreaReducer::row(std::uint32_t y, const std::uint8_t *rgba)
 
 bool AreaReducer::finish()
 {
+    if (m_rowsLeft != 0)
+        return false;
     if (m_passThrough)
         return m_next.finish();
     for (const Pending &pending : m_pending)

@@ -37,6 +37,7 @@ private:
     std::uint32_t m_outHeight;
     std::uint32_t m_inWidth = 0;
     std::uint32_t m_inHeight = 0;
+    std::uint32_t m_rowsLeft = 0;
     bool m_passThrough = false;
     bool m_wholeRatios = false;
     Pending m_pending[2];

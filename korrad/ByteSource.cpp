@@ -38,6 +38,18 @@ bool isRegularFile(std::FILE *file, std::uint64_t &length)
     return true;
 }
 
+// Checked before opening too: opening a pipe for reading would wait for a writer.
+bool namesRegularFile(const char *path)
+{
+#ifdef _WIN32
+    struct _stat64 info;
+    return _stat64(path, &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG;
+#else
+    struct stat info;
+    return stat(path, &info) == 0 && S_ISREG(info.st_mode);
+#endif
+}
+
 bool seekTo(std::FILE *file, std::uint64_t offset)
 {
 #ifdef _WIN32
@@ -51,7 +63,7 @@ bool seekTo(std::FILE *file, std::uint64_t offset)
 
 FileByteSource::FileByteSource(const char *path)
 {
-    if (!path || !*path)
+    if (!path || !*path || !namesRegularFile(path))
         return;
     m_file = std::fopen(path, "rb");
     if (m_file && !isRegularFile(m_file, m_length)) {

@@ -15,18 +15,18 @@
 class TThumbnail : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(QColor ColorUp READ ColorUp WRITE SetColorUp)
-    Q_PROPERTY(QColor ColorDown READ ColorDown WRITE SetColorDown)
-    Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
-    Q_PROPERTY(QString CacheDirectory READ CacheDirectory WRITE SetCacheDirectory)
-    Q_PROPERTY(bool Down READ Down WRITE SetDown)
-    Q_PROPERTY(bool UseCache READ UseCache WRITE SetUseCache)
+    Q_PROPERTY(QColor ColorUp READ ColorUp WRITE setColorUp)
+    Q_PROPERTY(QColor ColorDown READ ColorDown WRITE setColorDown)
+    Q_PROPERTY(QString FileName READ FileName WRITE setFileName)
+    Q_PROPERTY(QString CacheDirectory READ CacheDirectory WRITE setCacheDirectory)
+    Q_PROPERTY(bool Down READ Down WRITE setDown)
+    Q_PROPERTY(bool UseCache READ UseCache WRITE setUseCache)
     Q_PROPERTY(bool WasCached READ WasCached)
-    Q_PROPERTY(bool ShowLabel READ ShowLabel WRITE SetShowLabel)
-    Q_PROPERTY(int BitmapSize READ BitmapSize WRITE SetBitmapSize)
-    Q_PROPERTY(bool Border READ Border WRITE SetBorder)
-    Q_PROPERTY(bool Greyscale READ Greyscale WRITE SetGreyscale)
-    Q_PROPERTY(bool FullSize READ FullSize WRITE SetFullSize)
+    Q_PROPERTY(bool ShowLabel READ ShowLabel WRITE setShowLabel)
+    Q_PROPERTY(int BitmapSize READ BitmapSize WRITE setBitmapSize)
+    Q_PROPERTY(bool Border READ Border WRITE setBorder)
+    Q_PROPERTY(bool Greyscale READ Greyscale WRITE setGreyscale)
+    Q_PROPERTY(bool FullSize READ FullSize WRITE setFullSize)
 
 public:
     explicit TThumbnail(QWidget *parent = nullptr);
@@ -59,6 +59,19 @@ public:
     virtual void SetBitmapSize(int value);
     virtual void SetShowLabel(bool value);
     virtual void SetBorder(bool value);
+
+    // Designer forms and setProperty() reach the setters above by these names.
+    void setColorUp(const QColor &value) { SetColorUp(value); }
+    void setColorDown(const QColor &value) { SetColorDown(value); }
+    void setFileName(const QString &value) { SetFileName(value); }
+    void setCacheDirectory(const QString &value) { SetCacheDirectory(value); }
+    void setDown(bool value) { SetDown(value); }
+    void setUseCache(bool value) { SetUseCache(value); }
+    void setShowLabel(bool value) { SetShowLabel(value); }
+    void setBitmapSize(int value) { SetBitmapSize(value); }
+    void setBorder(bool value) { SetBorder(value); }
+    void setGreyscale(bool value) { SetGreyscale(value); }
+    void setFullSize(bool value) { SetFullSize(value); }
 
     // Converts the current file anew and rewrites its cache file; only while
     // UseCache is on and there is a file.

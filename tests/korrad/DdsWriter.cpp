@@ -98,14 +98,17 @@ std::uint8_t stretch(std::uint32_t packed, std::uint32_t mask)
 
 RgbaImage gradient(std::uint32_t width, std::uint32_t height, unsigned seed)
 {
+    // Ramps that never wrap, so block compression stays close; alpha stays
+    // above one half so DXT1 keeps every pixel opaque.
+    const std::uint32_t shift = seed % 40;
     RgbaImage image(width, height);
     for (std::uint32_t y = 0; y < height; ++y)
         for (std::uint32_t x = 0; x < width; ++x) {
             std::uint8_t *p = image.at(x, y);
-            p[0] = std::uint8_t((x * 255) / (width > 1 ? width - 1 : 1) + seed);
-            p[1] = std::uint8_t((y * 255) / (height > 1 ? height - 1 : 1) + 3 * seed);
-            p[2] = std::uint8_t(((x + y) * 127) / (width + height) + 60 + 5 * seed);
-            p[3] = std::uint8_t(255 - (x * 200) / (width > 1 ? width : 1));
+            p[0] = std::uint8_t((x * 210) / (width > 1 ? width - 1 : 1) + shift);
+            p[1] = std::uint8_t((y * 200) / (height > 1 ? height - 1 : 1) + 40 - shift);
+            p[2] = std::uint8_t(((x + y) * 127) / (width + height) + 60 + shift);
+            p[3] = std::uint8_t(255 - (x * 100) / (width > 1 ? width : 1));
         }
     return image;
 }

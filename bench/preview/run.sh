@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the preview benchmark, writes its textures, and prints a table of
+# one preview's time next to Pillow's and ImageMagick's for the same job.
+#   bench/preview/run.sh [RUNS]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+runs=${1:-20}
+
+missing=()
+for p in python3-pil imagemagick; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_BENCH=ON >/dev/null
+cmake --build build-bench -j2 --target bench_preview >/dev/null
+
+textures=build-bench/textures
+mkdir -p "$textures"
+[ -f "$textures/dxt5_4096_mips.dds" ] || QT_QPA_PLATFORM=offscreen build-bench/bin/bench_preview make "$textures" >/dev/null
+
+# Debian's interpreter, which is the one python3-pil belongs to.
+QT_QPA_PLATFORM=offscreen /usr/bin/python3 bench/preview/compare.py build-bench/bin/bench_preview "$textures" "$runs"
