@@ -34,7 +34,7 @@ QPixmap smallCopy(const QIcon &icon)
 } // namespace
 
 TExeButton::TExeButton(QWidget *parent)
-    : QWidget(parent)
+    : OwnerDrawnControl(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true); // OnMouseMove without a button held, too
@@ -69,16 +69,6 @@ void TExeButton::SetCaption(const QString &text)
         return;
     m_caption = text;
     UpdateLayout();
-}
-
-QColor TExeButton::color() const
-{
-    return enabledLookColor(this, QPalette::Window);
-}
-
-void TExeButton::setColor(const QColor &color)
-{
-    setBackgroundColor(this, color);
 }
 
 void TExeButton::SetFlag(int index, bool value)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OwnerDrawnControl.h"
+
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
@@ -8,7 +10,7 @@
 // A button that stands for a file: it shows the file's icon and name, can
 // size itself to them, and can start the file when clicked (following a
 // shortcut to its target first).
-class TExeButton : public QWidget
+class TExeButton : public corvane::controls::OwnerDrawnControl
 {
     Q_OBJECT
     Q_PROPERTY(QIcon Icon READ icon WRITE SetIcon)
@@ -25,7 +27,6 @@ class TExeButton : public QWidget
     Q_PROPERTY(bool ShowLabel READ showLabel WRITE setShowLabel)
     Q_PROPERTY(bool LargeIcon READ largeIcon WRITE setLargeIcon)
     Q_PROPERTY(bool Border READ border WRITE setBorder)
-    Q_PROPERTY(QColor Color READ color WRITE setColor)
 
 public:
     explicit TExeButton(QWidget *parent = nullptr);
@@ -64,8 +65,6 @@ public:
     void setDown(bool value) { SetFlag(6, value); }
     void setBorder(bool value) { SetFlag(7, value); }
 
-    QColor color() const;
-    void setColor(const QColor &color);
 
     // Stores value into the property that index names (1 Auto, 2 AutoRun,
     // 3 ShowIcon, 4 ShowLabel, 5 LargeIcon, 6 Down, 7 Border) and re-runs

@@ -18,7 +18,7 @@ bool pressesButton(Qt::MouseButton button)
 } // namespace
 
 TMButton::TMButton(QWidget *parent)
-    : QWidget(parent)
+    : OwnerDrawnControl(parent)
 {
     setFocusPolicy(Qt::NoFocus);
     // Hover tracking needs moves without a button held.
@@ -46,16 +46,6 @@ QColor TMButton::colorDark() const
 QColor TMButton::colorLight() const
 {
     return m_colorLight ? *m_colorLight : enabledLookColor(this, QPalette::Light);
-}
-
-QColor TMButton::color() const
-{
-    return enabledLookColor(this, QPalette::Window);
-}
-
-void TMButton::setColor(const QColor &color)
-{
-    setBackgroundColor(this, color);
 }
 
 void TMButton::SetFlag(int index, bool value)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OwnerDrawnControl.h"
+
 #include <QColor>
 #include <QMenu>
 #include <QPixmap>
@@ -11,7 +13,7 @@
 // A picture button that draws its own one-pixel 3-D frame. It can latch, act
 // as a left/right rocker, show its frame only while hovered (Border false)
 // and drop a menu down under itself. Mouse only: it takes no focus.
-class TMButton : public QWidget
+class TMButton : public corvane::controls::OwnerDrawnControl
 {
     Q_OBJECT
     Q_PROPERTY(QMenu *DropDownMenu READ dropDownMenu WRITE setDropDownMenu)
@@ -26,7 +28,6 @@ class TMButton : public QWidget
     Q_PROPERTY(bool ClickLeft READ clickLeft)
     Q_PROPERTY(QColor ColorDark READ colorDark WRITE setColorDark RESET resetColorDark)
     Q_PROPERTY(QColor ColorLight READ colorLight WRITE setColorLight RESET resetColorLight)
-    Q_PROPERTY(QColor Color READ color WRITE setColor)
 
 public:
     explicit TMButton(QWidget *parent = nullptr);
@@ -67,8 +68,6 @@ public:
 
     // The erase colour and the colour of a flat frame: the palette's window
     // colour, inherited from the parent until set.
-    QColor color() const;
-    void setColor(const QColor &color);
 
     // Stores value into the property that index names (1 Latch, 2 Down,
     // 3 Border, 5 Stretch, 6 RockerLR, 7 RockerUD, 8 Highlight; 4 names
