@@ -96,6 +96,8 @@ private slots:
         QCOMPARE(window->InList->geometry(), QRect(8, 8, 161, 177));
         QCOMPARE(window->OutList->geometry(), QRect(8, 208, 161, 153));
         QCOMPARE(window->Thumbnail1->geometry(), QRect(176, 8, 520, 520));
+        QCOMPARE(window->Thumbnail1->ShowLabel(), false);
+        QCOMPARE(window->Thumbnail1->BitmapSize(), 512);
         QCOMPARE(window->Button2->text(), QString("Apply Current Selection"));
         QCOMPARE(window->InList->selectionMode(), QAbstractItemView::SingleSelection);
         QCOMPARE(window->OutList->selectionMode(), QAbstractItemView::ExtendedSelection);
