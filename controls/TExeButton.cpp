@@ -17,11 +17,6 @@ namespace platform = corvane::platform;
 
 namespace {
 
-bool pressesButton(Qt::MouseButton button)
-{
-    return button == Qt::LeftButton || button == Qt::MiddleButton;
-}
-
 QPixmap smallCopy(const QIcon &icon)
 {
     const QSize small(16, 16);
@@ -151,39 +146,26 @@ void TExeButton::paintEvent(QPaintEvent *)
 
 void TExeButton::mousePressEvent(QMouseEvent *event)
 {
-    const QPoint at = event->position().toPoint();
-    emit OnMouseDown(event->button(), event->modifiers(), at.x(), at.y());
+    reportPress(event);
     if (!pressesButton(event->button()))
         return;
-    if (event->button() == Qt::LeftButton)
-        m_leftPressed = true;
     m_down = m_latch ? !m_down : true;
     repaint();
 }
 
 void TExeButton::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPoint at = event->position().toPoint();
-    emit OnMouseMove(event->modifiers(), at.x(), at.y());
+    reportMove(event);
 }
 
 void TExeButton::mouseReleaseEvent(QMouseEvent *event)
 {
-    const QPoint at = event->position().toPoint();
-    QPointer<TExeButton> alive(this);
-    if (event->button() == Qt::LeftButton && m_leftPressed) {
-        m_leftPressed = false;
-        if (rect().contains(at))
-            emit OnClick();
-        if (!alive)
-            return;
-    }
-    emit OnMouseUp(event->button(), event->modifiers(), at.x(), at.y());
-    if (!alive || !pressesButton(event->button()))
+    if (!reportRelease(event) || !pressesButton(event->button()))
         return;
     if (!m_latch)
         m_down = false;
     repaint();
+    const QPoint at = event->position().toPoint();
     const bool strictlyInside = at.x() > 0 && at.x() < width() && at.y() > 0 && at.y() < height();
     if (strictlyInside && m_autoRun)
         Launch();

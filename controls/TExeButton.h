@@ -78,12 +78,6 @@ public:
 
     int iconSize() const { return m_iconSize; }
 
-signals:
-    void OnClick();
-    void OnMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void OnMouseMove(Qt::KeyboardModifiers shift, int x, int y);
-    void OnMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -110,5 +104,4 @@ private:
     bool m_largeIcon = true;
     bool m_border = true;
     int m_iconSize = 32;
-    bool m_leftPressed = false;
 };

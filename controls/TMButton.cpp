@@ -10,11 +10,6 @@ using namespace corvane::controls;
 
 namespace {
 
-bool pressesButton(Qt::MouseButton button)
-{
-    return button == Qt::LeftButton || button == Qt::MiddleButton;
-}
-
 } // namespace
 
 TMButton::TMButton(QWidget *parent)
@@ -99,13 +94,10 @@ void TMButton::paintEvent(QPaintEvent *)
 
 void TMButton::mousePressEvent(QMouseEvent *event)
 {
-    const QPoint at = event->position().toPoint();
-    emit OnMouseDown(event->button(), event->modifiers(), at.x(), at.y());
-    m_pressX = at.x();
+    reportPress(event);
+    m_pressX = event->position().toPoint().x();
     if (!pressesButton(event->button()))
         return;
-    if (event->button() == Qt::LeftButton)
-        m_leftPressed = true;
 
     m_down = m_latch ? !m_down : true;
     Changed();
@@ -116,7 +108,7 @@ void TMButton::mousePressEvent(QMouseEvent *event)
         if (!alive)
             return;
         // The menu took the release, so no click follows this press.
-        m_leftPressed = false;
+        forgetPress();
         m_down = false;
         stopTracking();
         Changed();
@@ -127,7 +119,7 @@ void TMButton::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
     if (!m_highlight) {
-        emit OnMouseMove(event->modifiers(), at.x(), at.y());
+        reportMove(event);
         return;
     }
     if (!m_tracking) {
@@ -146,22 +138,12 @@ void TMButton::mouseMoveEvent(QMouseEvent *event)
         Changed();
         return;
     }
-    emit OnMouseMove(event->modifiers(), at.x(), at.y());
+    reportMove(event);
 }
 
 void TMButton::mouseReleaseEvent(QMouseEvent *event)
 {
-    const QPoint at = event->position().toPoint();
-    QPointer<TMButton> alive(this);
-    if (event->button() == Qt::LeftButton && m_leftPressed) {
-        m_leftPressed = false;
-        if (rect().contains(at))
-            emit OnClick();
-        if (!alive)
-            return;
-    }
-    emit OnMouseUp(event->button(), event->modifiers(), at.x(), at.y());
-    if (!alive || !pressesButton(event->button()))
+    if (!reportRelease(event) || !pressesButton(event->button()))
         return;
     if (!m_latch)
         m_down = false;

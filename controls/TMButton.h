@@ -78,12 +78,6 @@ public:
 
     bool isTracking() const { return m_tracking; }
 
-signals:
-    void OnClick();
-    void OnMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-    void OnMouseMove(Qt::KeyboardModifiers shift, int x, int y);
-    void OnMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -112,5 +106,4 @@ private:
     bool m_tracking = false;
     bool m_hotPaint = false;
     int m_pressX = 0;
-    bool m_leftPressed = false;
 };
