@@ -2,6 +2,7 @@
 #include "ui_TRezidu.h"
 
 #include "ErrorBox.h"
+#include "FocusedWindow.h"
 #include "GameFiles.h"
 #include "GameText.h"
 #include "MainTexturePrompt.h"
@@ -16,7 +17,6 @@
 #include "SectionName.h"
 #include "SettingsStore.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
@@ -36,9 +36,9 @@ const QString keyGamePath = QStringLiteral("CFSPath");
 const QString keyProgram = QStringLiteral("Program");
 constexpr int defaultPosition = 40;
 
-int lowestSelectedRow(const QListWidget *list)
+int lowestSelectedRow(const QListWidget *list, int from = 0)
 {
-    for (int row = 0; row < list->count(); ++row) {
+    for (int row = from; row < list->count(); ++row) {
         if (list->item(row)->isSelected())
             return row;
     }
@@ -330,8 +330,7 @@ void TRezidu::InListClick()
 
 void TRezidu::tell(const QString &message)
 {
-    QWidget *owner = QApplication::focusWidget() ? QApplication::focusWidget()->window() : this;
-    QMessageBox::warning(owner, SectionName, message);
+    QMessageBox::warning(focusedWindow(this), SectionName, message);
 }
 
 // --- Buttons -----------------------------------------------------------------
@@ -401,20 +400,13 @@ void TRezidu::Button3Click()
 
 void TRezidu::Button4Click()
 {
-    QWidget *owner = QApplication::focusWidget() ? QApplication::focusWidget()->window() : this;
     QMessageBox confirm(QMessageBox::NoIcon, SectionName, QStringLiteral("This will delete the current Entry"),
-                        QMessageBox::Ok | QMessageBox::Cancel, owner);
+                        QMessageBox::Ok | QMessageBox::Cancel, focusedWindow(this));
     confirm.setEscapeButton(QMessageBox::Cancel);
     if (confirm.exec() != QMessageBox::Ok)
         return;
 
-    int row = -1;
-    for (int r = PaintTable::FirstPaintRow; r < OutList->count(); ++r) {
-        if (OutList->item(r)->isSelected()) {
-            row = r;
-            break;
-        }
-    }
+    const int row = lowestSelectedRow(OutList, PaintTable::FirstPaintRow);
     if (row < 0 || !m_paintTable.removePaint(row))
         return;
     {
@@ -440,8 +432,9 @@ void TRezidu::Button5Click()
 
 void TRezidu::Button6Click()
 {
+    // Empty when the aircraft list is.
     const QString path = selectedPaintListPath();
-    if (InList1->count() == 0 || path.isEmpty())
+    if (path.isEmpty())
         return;
     openInTextEditor(path, this);
 }

@@ -1,6 +1,7 @@
 #include "MainTexturePrompt.h"
 
-#include <QApplication>
+#include "FocusedWindow.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -15,13 +16,6 @@ const QStringList MainTextureFilters = {
     QStringLiteral("Main Texture File (*_t.dds)"),
     QStringLiteral("Any Texture File (*.dds)"),
 };
-
-QWidget *focusedWindow()
-{
-    if (QWidget *focus = QApplication::focusWidget())
-        return focus->window();
-    return QApplication::activeWindow();
-}
 
 } // namespace
 
