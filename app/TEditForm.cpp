@@ -2,6 +2,7 @@
 #include "ui_TEditForm.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 
 TEditForm::TEditForm(QWidget *mainWindow)
     : QDialog(mainWindow)
@@ -32,6 +33,10 @@ void TEditForm::FormShow()
     if (m_mainWindow)
         move(m_mainWindow->pos() + QPoint(10, 320));
     OkPressed = 0;
+    // The window would hand the focus back to whatever had it last (Ok, after
+    // a use), and the prompt would take the player's typing as a suffix.
+    Edit1->setFocus(Qt::OtherFocusReason);
+    Edit1->selectAll();
 }
 
 void TEditForm::Button5Click()

@@ -16,12 +16,14 @@
 #include "GameRegistry.h"
 #include "SectionName.h"
 #include "SettingsStore.h"
+#include "SystemDrive.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -35,6 +37,12 @@ const QString keyLeft = QStringLiteral("Left");
 const QString keyGamePath = QStringLiteral("CFSPath");
 const QString keyProgram = QStringLiteral("Program");
 constexpr int defaultPosition = 40;
+
+const QString noGameHint = QStringLiteral(
+    "CFS3 was not found. Press \"CFS3?\" and pick the game's cfs3.exe.");
+const QString noMainTextureHint = QStringLiteral(
+    "This aircraft's paint list names no main texture. Press \"Edit PNT file\" and write "
+    "its file name on line 5 of the list, then select the aircraft again.");
 
 int lowestSelectedRow(const QListWidget *list, int from = 0)
 {
@@ -186,6 +194,7 @@ AircraftScanner TRezidu::scanner()
 void TRezidu::ScanAircraft()
 {
     m_aircraft = scanner().scanAircraft(AircraftFolder);
+    m_askedForMainTexture.clear();
     showAircraft();
     // The paint rows belonged to an aircraft of the old list: until the
     // player picks one of the new list, nothing may be written from them.
@@ -229,7 +238,30 @@ void TRezidu::OutListClick()
         forgetPaintTable();
         return;
     }
+    askAgainForMainTexture();
     ResetPaintSelection();
+}
+
+// A list written while the player cancelled the main texture dialog names
+// none; ask once more, the first time the aircraft is selected after a scan.
+void TRezidu::askAgainForMainTexture()
+{
+    const QString listPath = selectedPaintListPath();
+    if (m_paintTable.namesMainTexture() || m_askedForMainTexture.contains(listPath))
+        return;
+    m_askedForMainTexture.insert(listPath);
+    const QString baseName = QFileInfo(listPath).completeBaseName();
+    const std::optional<QString> picked = MainTexturePrompt(*maintex)(baseName, m_paintTable.folder());
+    if (!picked)
+        return;
+    const QByteArray fileName = GameText::encode(QFileInfo(*picked).fileName());
+    if (const QString problem = PaintRules::problemWithFileName(fileName); !problem.isEmpty()) {
+        tell(problem);
+        return;
+    }
+    m_paintTable.setMainTexture(fileName);
+    if (saveOrReload())
+        LoadPaintList(); // which makes the backup, now that there is a main texture
 }
 
 // --- Paint table -------------------------------------------------------------
@@ -255,6 +287,37 @@ void TRezidu::showPaintTable()
     }
     MainTexturePath = m_paintTable.mainTexturePath();
     BackupPath = m_paintTable.backupPath();
+    markInstalledPaint();
+    showPreviewHint();
+}
+
+// The row whose file holds what the game shows now is drawn in bold; row 0
+// is that file itself and never counts.
+void TRezidu::markInstalledPaint()
+{
+    QStringList candidates;
+    for (int row = PaintTable::DefaultRow; row < OutList1->count(); ++row)
+        candidates << OutList1->item(row)->text();
+    std::optional<int> installed;
+    if (OutList1->count() > 0)
+        installed = m_installedPaint.find(m_paintTable.folder(), OutList1->item(PaintTable::InstalledRow)->text(),
+                                           candidates);
+    for (int row = 0; row < OutList->count(); ++row) {
+        QFont font = OutList->font();
+        font.setBold(installed && row == *installed + PaintTable::DefaultRow);
+        OutList->item(row)->setFont(font);
+    }
+}
+
+void TRezidu::showPreviewHint()
+{
+    QString hint;
+    if (m_aircraft.isEmpty()
+        && (GameFolder.isEmpty() || !QFileInfo(GameFiles::findGameFile(AircraftFolder)).isDir()))
+        hint = noGameHint;
+    else if (m_paintTable.isLoaded() && !m_paintTable.namesMainTexture())
+        hint = noMainTextureHint;
+    Thumbnail1->SetHintText(hint);
 }
 
 void TRezidu::forgetPaintTable()
@@ -347,6 +410,7 @@ void TRezidu::Button2Click()
     const QString problem = applyPaint(m_paintTable, PaintIndex);
     if (!problem.isEmpty())
         tell(problem);
+    markInstalledPaint();
     ResetPaintSelection();
 }
 
@@ -396,6 +460,7 @@ void TRezidu::Button3Click()
         tell(QStringLiteral("The paint was added, but the backup of the original texture could not be made:\n%1\n%2")
                  .arg(QDir::toNativeSeparators(m_paintTable.backupPath()), problem));
     }
+    markInstalledPaint();
 }
 
 void TRezidu::Button4Click()
@@ -415,13 +480,14 @@ void TRezidu::Button4Click()
         delete OutList1->takeItem(row);
     }
     saveOrReload();
+    markInstalledPaint();
     // The removed row's number now names another paint, or none.
     ResetPaintSelection();
 }
 
 void TRezidu::Button5Click()
 {
-    findcfs->setDirectory(GameFolder);
+    findcfs->setDirectory(GameLocation::searchStartFolder(GameFolder, systemDriveFolder(), QDir::homePath()));
     findcfs->selectFile(QString());
     if (findcfs->exec() != QDialog::Accepted || findcfs->selectedFiles().isEmpty())
         return;
@@ -436,7 +502,10 @@ void TRezidu::Button6Click()
     const QString path = selectedPaintListPath();
     if (path.isEmpty())
         return;
-    openInTextEditor(path, this);
+    if (!openInTextEditor(path, this)) {
+        tell(QStringLiteral("No text editor could be started. Open the paint list by hand:\n%1")
+                 .arg(QDir::toNativeSeparators(path)));
+    }
 }
 
 void TRezidu::closeEvent(QCloseEvent *event)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "AircraftScanner.h"
+#include "InstalledPaint.h"
 #include "PaintTable.h"
 
+#include <QSet>
 #include <QWidget>
 
 #include <memory>
@@ -85,6 +87,9 @@ private:
     void showAircraft();
     void showPaintTable();
     void forgetPaintTable();
+    void askAgainForMainTexture();
+    void markInstalledPaint();
+    void showPreviewHint();
     void preview(const QString &texturePath);
     void tell(const QString &message);
     QString selectedPaintListPath() const;
@@ -97,4 +102,7 @@ private:
     TEditForm *EditForm = nullptr;
     QList<AircraftEntry> m_aircraft;  // row for row with InList and InList1
     PaintTable m_paintTable;          // row for row with OutList and OutList1
+    InstalledPaint m_installedPaint;
+    // Lists without a main texture whose player was asked since the scan.
+    QSet<QString> m_askedForMainTexture;
 };

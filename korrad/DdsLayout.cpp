@@ -17,6 +17,7 @@ constexpr std::uint32_t PixelRgb = 0x40;
 constexpr std::uint32_t PixelLuminance = 0x20000;
 constexpr std::uint32_t Caps2Volume = 0x200000;
 
+constexpr std::uint32_t Dx10DimensionUnknown = 0;
 constexpr std::uint32_t Dx10Texture2D = 3;
 
 constexpr std::uint32_t fourCC(const char (&code)[5])
@@ -126,6 +127,10 @@ bool applyBitMaskFormat(const std::uint8_t *pixelFormat, DdsLayout &layout)
             return false;
     } else if (flags & PixelLuminance) {
         format.greyMask = red;
+        // Some writers fill an 8-bit luminance texture's masks as if for a
+        // 32-bit word; its one byte is the grey all the same.
+        if (bits == 8 && (red == 0 || !masksFit(red, bits)))
+            format.greyMask = 0xff;
     } else if (flags & PixelAlphaOnly) {
         // Nothing but coverage: show it as grey rather than a black square.
         format.greyMask = alpha;
@@ -244,9 +249,11 @@ std::optional<DdsLayout> readDdsLayout(ByteSource &source)
             std::uint8_t extension[20];
             if (!source.read(LegacyDataOffset, extension, sizeof extension))
                 return std::nullopt;
+            // Writers that leave the dimension or the array size at 0 mean a
+            // plain texture; only its first picture is read in any case.
             const std::uint32_t dimension = le32(extension + 4);
-            const std::uint32_t arraySize = le32(extension + 12);
-            if (dimension != Dx10Texture2D || arraySize == 0 || !applyDxgiFormat(le32(extension), layout))
+            if ((dimension != Dx10Texture2D && dimension != Dx10DimensionUnknown)
+                || !applyDxgiFormat(le32(extension), layout))
                 return std::nullopt;
             layout.dataOffset = Dx10DataOffset;
         } else {

@@ -21,15 +21,20 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
     QList<AircraftEntry> entries;
     if (aircraftFolder.isEmpty())
         return entries;
-    // Listing order on purpose: players know their aircraft in the order the
-    // Windows copy shows them.
-    QDirIterator it(aircraftFolder, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    // Some installs spell it AIRCRAFT; the game does not mind.
+    const QString folder = GameFiles::findGameFile(aircraftFolder);
+    // Sorted as Windows lists them, whatever this file system's order: players
+    // know their aircraft alphabetically.
+    QStringList names;
+    QDirIterator it(folder, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
-        const QString name = it.nextFileInfo().fileName();
-        if (name.startsWith(u'.'))
-            continue;
-        scanAircraftFolder(aircraftFolder + name + QDir::separator(), entries);
+        QString name = it.nextFileInfo().fileName();
+        if (!name.startsWith(u'.'))
+            names.append(std::move(name));
     }
+    GameFiles::sortAsListed(names);
+    for (const QString &name : std::as_const(names))
+        scanAircraftFolder(folder + name + QDir::separator(), entries);
     return entries;
 }
 
@@ -38,11 +43,15 @@ void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEn
     // Matched by hand rather than by a name filter: a wildcard is compiled
     // to a regular expression for every folder, which costs more than the
     // rest of the scan.
+    QStringList definitions;
     QDirIterator it(folder, QDir::Files | QDir::Hidden);
     while (it.hasNext()) {
-        const QString fileName = it.nextFileInfo().fileName();
-        if (!fileName.endsWith(QLatin1StringView(".xdp"), Qt::CaseInsensitive))
-            continue;
+        QString fileName = it.nextFileInfo().fileName();
+        if (fileName.endsWith(QLatin1StringView(".xdp"), Qt::CaseInsensitive))
+            definitions.append(std::move(fileName));
+    }
+    GameFiles::sortAsListed(definitions);
+    for (const QString &fileName : std::as_const(definitions)) {
         const QString baseName = fileName.chopped(4);
         const QString definitionPath = folder + fileName;
         const QString paintListPath = definitionPath.chopped(3) + QStringLiteral("pnt");

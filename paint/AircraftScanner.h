@@ -16,7 +16,8 @@ struct AircraftEntry
 };
 
 // Finds the aircraft of the game's Aircraft folder and makes sure each has a
-// paint list. Aircraft come in the order the file system lists them.
+// paint list. Aircraft come in the order Windows lists their folders and
+// definition files, whatever the file system here.
 class AircraftScanner
 {
 public:

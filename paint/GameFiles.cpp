@@ -6,6 +6,8 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <algorithm>
+
 namespace GameFiles {
 
 namespace {
@@ -40,31 +42,78 @@ bool copyContents(QFile &source, QFileDevice &target, QString *error)
 
 } // namespace
 
-QString findGameFile(const QString &path)
+#ifndef Q_OS_WIN
+namespace {
+
+// The entry of folder whose name differs from name only in letter case.
+// Several spellings may exist side by side here, unlike on Windows; take the
+// same one every time.
+QString findInFolder(const QString &folder, const QString &name, QDir::Filters kinds)
 {
-    const QFileInfo info(path);
-    if (info.exists())
-        return path;
-#ifdef Q_OS_WIN
-    return path; // the file system already ignores letter case
-#else
-    const QString name = info.fileName();
-    if (name.isEmpty())
-        return path;
-    const QString folder = path.left(path.size() - name.size());
     QString match;
     QDirIterator it(folder.isEmpty() ? QStringLiteral(".") : folder,
-                    QDir::Files | QDir::Hidden | QDir::System);
+                    kinds | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         const QString candidate = it.nextFileInfo().fileName();
-        // Several spellings may exist side by side here, unlike on Windows;
-        // take the same one every time.
         if (candidate.compare(name, Qt::CaseInsensitive) == 0
             && (match.isNull() || candidate < match))
             match = candidate;
     }
-    return match.isNull() ? path : folder + match;
+    return match;
+}
+
+// path without a trailing separator; its last part is looked for among the
+// given kinds of entries, the parts before it among folders.
+QString resolveLetterCase(const QString &path, QDir::Filters kinds)
+{
+    if (QFileInfo::exists(path))
+        return path;
+    const qsizetype cut = path.lastIndexOf(u'/');
+    const QString name = path.mid(cut + 1);
+    if (name.isEmpty() || name == u'.' || name == QLatin1StringView(".."))
+        return path;
+    QString folder = path.left(cut + 1);
+    if (folder.size() > 1)
+        folder = resolveLetterCase(folder.chopped(1), QDir::Dirs) + u'/';
+    const QString match = findInFolder(folder, name, kinds);
+    return folder + (match.isNull() ? name : match);
+}
+
+} // namespace
 #endif
+
+QString findGameFile(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return path; // the file system already ignores letter case
+#else
+    if (path.endsWith(u'/'))
+        return path.size() == 1 ? path : resolveLetterCase(path.chopped(1), QDir::Dirs) + u'/';
+    return resolveLetterCase(path, QDir::Files);
+#endif
+}
+
+bool listsBefore(const QString &a, const QString &b)
+{
+    // NTFS keeps names in the order of their upper-case forms, one UTF-16
+    // unit at a time. Equal forms (two spellings side by side, possible only
+    // here) fall back to the exact names, so the order never depends on the
+    // file system's listing.
+    const qsizetype common = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < common; ++i) {
+        const char16_t upperA = a.at(i).toUpper().unicode();
+        const char16_t upperB = b.at(i).toUpper().unicode();
+        if (upperA != upperB)
+            return upperA < upperB;
+    }
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    return a < b;
+}
+
+void sortAsListed(QStringList &names)
+{
+    std::sort(names.begin(), names.end(), listsBefore);
 }
 
 bool canOpenForReading(const QString &path)

@@ -1,14 +1,21 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // File access with the game's Windows habits: names compared without regard
 // to letter case, and the player's files never left half-written.
 namespace GameFiles {
 
-// An exact match wins; otherwise a file of the same folder whose name differs
-// only in letter case; otherwise the path unchanged (for a file to create).
+// An exact match wins; otherwise the file whose name and folders differ only
+// in letter case; otherwise the path with as many of its folders found as
+// exist (for a file to create). A path ending in a separator names a folder
+// and keeps its separator.
 QString findGameFile(const QString &path);
+
+// The order Windows lists a folder in: by name, letter case ignored.
+bool listsBefore(const QString &a, const QString &b);
+void sortAsListed(QStringList &names);
 
 // Whether the file opens for reading (the game's own test of existence).
 bool canOpenForReading(const QString &path);

@@ -3,6 +3,7 @@
 #include "SettingsStore.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace GameLocation {
 
@@ -25,6 +26,17 @@ QString folderOfFile(const QString &filePath)
 {
     const QString native = QDir::toNativeSeparators(filePath);
     return native.left(native.lastIndexOf(QDir::separator()) + 1);
+}
+
+QString searchStartFolder(const QString &gameFolder, const QString &systemDrive,
+                          const QString &homeFolder)
+{
+    // Starting at the root of the file system leaves a new player lost.
+    for (const QString &folder : {gameFolder, systemDrive}) {
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    }
+    return homeFolder;
 }
 
 QString resolve(SettingsStore &settings, const QString &section,

@@ -1,41 +1,36 @@
 #include "InstalledPaint.h"
 
+#include "AircraftFileCheck.h"
+#include "RegularFileOpen.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-// Only regular files are read: a fifo or a device named by a list would
-// block or never end.
-bool isReadableFile(const QFileInfo &info)
+std::optional<int> InstalledPaint::find(const QString &aircraftFolder, const QString &mainTexturePath,
+                                        const QStringList &candidates)
 {
-    return info.isFile() && info.isReadable();
-}
-} // namespace
-
-std::optional<int> InstalledPaint::find(const QString &mainTexturePath, const QStringList &candidates)
-{
-    if (mainTexturePath.isEmpty())
+    const FileVerdict main = AircraftFileCheck::mayRead(aircraftFolder, mainTexturePath);
+    if (!main)
         return std::nullopt;
-    const QFileInfo main(mainTexturePath);
-    if (!isReadableFile(main))
-        return std::nullopt;
-    const Stamp mainStamp{main.size(), main.lastModified(), main.metadataChangeTime()};
+    const QFileInfo mainInfo(main.realPath);
+    const Stamp mainStamp{mainInfo.size(), mainInfo.lastModified(), mainInfo.metadataChangeTime()};
     QByteArray mainHash;
 
     for (int i = 0; i < candidates.size(); ++i) {
-        if (candidates.at(i).isEmpty())
+        const FileVerdict candidate = AircraftFileCheck::mayRead(aircraftFolder, candidates.at(i));
+        if (!candidate || candidate.realPath == main.realPath)
             continue;
-        const QFileInfo candidate(candidates.at(i));
-        if (!isReadableFile(candidate) || candidate.size() != mainStamp.size || candidate == main)
+        const QFileInfo info(candidate.realPath);
+        if (info.size() != mainStamp.size)
             continue;
         if (mainHash.isEmpty()) {
-            mainHash = contentHash(main.absoluteFilePath(), mainStamp);
+            mainHash = contentHash(main.realPath, mainStamp);
             if (mainHash.isEmpty())
                 return std::nullopt;
         }
-        const Stamp stamp{candidate.size(), candidate.lastModified(), candidate.metadataChangeTime()};
-        if (contentHash(candidate.absoluteFilePath(), stamp) == mainHash)
+        const Stamp stamp{info.size(), info.lastModified(), info.metadataChangeTime()};
+        if (contentHash(candidate.realPath, stamp) == mainHash)
             return i;
     }
     return std::nullopt;
@@ -48,7 +43,7 @@ QByteArray InstalledPaint::contentHash(const QString &path, const Stamp &stamp)
         return cached->hash;
 
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!RegularFileOpen::openForReading(file))
         return {};
     QCryptographicHash hash(QCryptographicHash::Sha1);
     if (!hash.addData(&file) || file.pos() != stamp.size) {

@@ -18,9 +18,11 @@ class InstalledPaint
 public:
     // The index in candidates of the first file with the same content as the
     // main texture; nothing when none has (or the main texture is missing).
-    // A candidate naming the main texture file itself never counts: it would
+    // Only files the aircraft folder may be read from are looked at. A
+    // candidate naming the main texture file itself never counts: it would
     // match whatever is installed.
-    std::optional<int> find(const QString &mainTexturePath, const QStringList &candidates);
+    std::optional<int> find(const QString &aircraftFolder, const QString &mainTexturePath,
+                            const QStringList &candidates);
 
     void clear() { m_hashes.clear(); }
 

@@ -17,8 +17,19 @@ QString outsideFolderMessage()
 
 } // namespace
 
+QString noMainTextureMessage()
+{
+    return QStringLiteral("This aircraft's paint list names no main texture, so Corvane cannot tell "
+                          "which file the game uses, and nothing was applied.\n\n"
+                          "Press \"Edit PNT file\" and write the main texture's file name "
+                          "(usually the aircraft's name followed by _t.dds) on line 5 of the list, "
+                          "then select the aircraft again.");
+}
+
 QString applyPaint(const PaintTable &table, int row)
 {
+    if (!table.namesMainTexture())
+        return noMainTextureMessage();
     const QString source = table.texturePath(row);
     const QString target = table.mainTexturePath();
     if (source.isEmpty() || target.isEmpty())

@@ -9,7 +9,8 @@ namespace {
 // one) gets no path at all, so nothing outside is ever read or written.
 QString pathInside(const QString &folder, const QByteArray &value)
 {
-    if (!PaintRules::staysInAircraftFolder(value))
+    // An empty value names no file; its "path" would be the folder itself.
+    if (value.isEmpty() || !PaintRules::staysInAircraftFolder(value))
         return QString();
     return PaintListFile::texturePath(folder, value);
 }
@@ -68,6 +69,12 @@ QString PaintTable::texturePath(int row) const
         return GameFiles::findGameFile(backupPath());
     const QString path = pathInside(m_folder, m_paints.at(row - FirstPaintRow).texture);
     return path.isEmpty() ? path : GameFiles::findGameFile(path);
+}
+
+void PaintTable::setMainTexture(const QByteArray &fileName)
+{
+    m_mainTexture = fileName;
+    m_mainTexturePath = pathInside(m_folder, fileName);
 }
 
 void PaintTable::appendPaint(const QByteArray &name, const QByteArray &textureFileName)

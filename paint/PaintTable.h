@@ -48,6 +48,8 @@ public:
     QByteArray mainTextureName() const { return m_mainTexture; }
     const QList<PaintEntry> &paints() const { return m_paints; }
 
+    bool namesMainTexture() const { return !m_mainTexture.isEmpty(); }
+    void setMainTexture(const QByteArray &fileName);
     void appendPaint(const QByteArray &name, const QByteArray &textureFileName);
     bool removePaint(int row); // paint rows only; false for rows 0 and 1
     void clear();

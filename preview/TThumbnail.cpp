@@ -76,6 +76,14 @@ void TThumbnail::SetBorder(bool value)
     repaint();
 }
 
+void TThumbnail::SetHintText(const QString &text)
+{
+    if (text == m_hintText)
+        return;
+    m_hintText = text;
+    repaint();
+}
+
 void TThumbnail::RebuildCache()
 {
     if (!m_useCache || m_fileName.isEmpty())
@@ -251,6 +259,9 @@ void TThumbnail::paintEvent(QPaintEvent *)
 
     if (m_hasPicture)
         painter.drawImage(m_pictureLeft, m_pictureTop, m_picture);
+    else if (!m_hintText.isEmpty())
+        painter.drawText(QRect(4, 4, m_bitmapSize, m_bitmapSize).adjusted(8, 8, -8, -8),
+                         Qt::AlignCenter | Qt::TextWordWrap, m_hintText);
 }
 
 void TThumbnail::mouseReleaseEvent(QMouseEvent *event)

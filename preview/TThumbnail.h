@@ -27,6 +27,8 @@ class TThumbnail : public QWidget
     Q_PROPERTY(bool Border READ Border WRITE setBorder)
     Q_PROPERTY(bool Greyscale READ Greyscale WRITE setGreyscale)
     Q_PROPERTY(bool FullSize READ FullSize WRITE setFullSize)
+    // Drawn in the square, wrapped, whenever there is no picture to show.
+    Q_PROPERTY(QString HintText READ HintText WRITE setHintText)
 
 public:
     explicit TThumbnail(QWidget *parent = nullptr);
@@ -44,6 +46,7 @@ public:
     bool Border() const { return m_border; }
     bool Greyscale() const { return m_greyscale; }
     bool FullSize() const { return m_fullSize; }
+    QString HintText() const { return m_hintText; }
 
     // Plain stores: the colours count from the next SetDown, the others from
     // the next load.
@@ -59,6 +62,7 @@ public:
     virtual void SetBitmapSize(int value);
     virtual void SetShowLabel(bool value);
     virtual void SetBorder(bool value);
+    void SetHintText(const QString &text);
 
     // Designer forms and setProperty() reach the setters above by these names.
     void setColorUp(const QColor &value) { SetColorUp(value); }
@@ -72,6 +76,7 @@ public:
     void setBorder(bool value) { SetBorder(value); }
     void setGreyscale(bool value) { SetGreyscale(value); }
     void setFullSize(bool value) { SetFullSize(value); }
+    void setHintText(const QString &value) { SetHintText(value); }
 
     // Converts the current file anew and rewrites its cache file; only while
     // UseCache is on and there is a file.
@@ -128,6 +133,7 @@ private:
     QString m_cacheFileName;
     QString m_cacheDirectory;
     QString m_libraryName;
+    QString m_hintText;
     // Handed to the library at every conversion; the control never reads it.
     std::array<unsigned char, 1024> m_workArea{};
     int m_exportSize = 0;

@@ -2,6 +2,7 @@
 #include "GameRegistry.h"
 #include "IniSettingsStore.h"
 #include "SectionName.h"
+#include "SystemDrive.h"
 #include "TempTree.h"
 #include "WineRegistry.h"
 
@@ -49,6 +50,25 @@ private slots:
         QCOMPARE(aircraftFolderOf("/games/CFS3/"), QString("/games/CFS3/Aircraft/"));
         QCOMPARE(folderOfFile("/games/CFS3/cfs3.exe"), QString("/games/CFS3/"));
         QCOMPARE(folderOfFile("/games/My Game/readme.txt"), QString("/games/My Game/"));
+    }
+
+    void locatingStartsInTheFirstFolderThatExists()
+    {
+        QTemporaryDir dir;
+        const QString game = dir.filePath("CFS3/"), drive = dir.filePath("drive_c/"), home = dir.filePath("home/");
+        QVERIFY(QDir().mkpath(drive));
+        using GameLocation::searchStartFolder;
+        QCOMPARE(searchStartFolder(game, drive, home), drive); // game folder gone
+        QCOMPARE(searchStartFolder("", "", home), home);
+        QCOMPARE(searchStartFolder("", dir.filePath("no-drive/"), home), home);
+        QVERIFY(QDir().mkpath(game));
+        QCOMPARE(searchStartFolder(game, drive, home), game);
+
+        qputenv("WINEPREFIX", dir.path().toLocal8Bit());
+        QCOMPARE(systemDriveFolder(), drive);
+        qputenv("WINEPREFIX", dir.filePath("no-prefix").toLocal8Bit());
+        QCOMPARE(systemDriveFolder(), QString());
+        qunsetenv("WINEPREFIX");
     }
 
     void storedFolderWinsOverTheRegistry()

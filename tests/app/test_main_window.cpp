@@ -249,6 +249,48 @@ private slots:
         QCOMPARE(shown, &about);
     }
 
+    void withoutAGameThePreviewSaysWhatToDo()
+    {
+        const QString noGame = "CFS3 was not found. Press \"CFS3?\" and pick the game's cfs3.exe.";
+        const QString prefix = m_dir.filePath("wine-hint");
+        QVERIFY(QDir().mkpath(prefix + "/drive_c"));
+        qputenv("WINEPREFIX", prefix.toLocal8Bit());
+        const QString game = m_dir.filePath("hint-game/");
+        QVERIFY(QDir().mkpath(game)); // a game folder, but no Aircraft folder in it
+        QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nCFSPath=" + game.toUtf8() + "\n"));
+        auto window = makeWindow();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QImage blank = window->Thumbnail1->grab().toImage();
+        window->Timer1Timer();
+        QCOMPARE(window->Thumbnail1->HintText(), noGame);
+        QVERIFY(window->Thumbnail1->grab().toImage() != blank);
+
+        // An Aircraft folder, even an empty one in other letter case, is a game.
+        QVERIFY(QDir().mkpath(game + "aircraft"));
+        window->ScanAircraft();
+        QCOMPARE(window->Thumbnail1->HintText(), QString());
+
+        // The dialog opens where the game was; gone, in Wine's drive_c.
+        QVERIFY(QDir(game).removeRecursively());
+        QString opened;
+        auto cancel = [&](QWidget *dialog) {
+            opened = qobject_cast<QFileDialog *>(dialog)->directory().canonicalPath() + "/";
+            qobject_cast<QDialog *>(dialog)->reject();
+        };
+        ModalDriver::answerNext(cancel);
+        window->Button5Click();
+        QCOMPARE(opened, QFileInfo(prefix + "/drive_c").canonicalFilePath() + "/");
+
+        TestGame::addAircraft(game, "P51", {});
+        ModalDriver::answerNext(cancel);
+        window->Button5Click();
+        QCOMPARE(opened, QFileInfo(game).canonicalFilePath() + "/");
+        window->ScanAircraft();
+        QCOMPARE(window->Thumbnail1->HintText(), QString());
+        QCOMPARE(window->InList->count(), 1);
+    }
+
     void locatingTheGameThroughTheFileDialog()
     {
         QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nCFSPath=/old/game\n"));

@@ -92,12 +92,16 @@ private slots:
         QTest::newRow("DXGI format zero") << 1 << set(field::DxgiFormat, 0);
         QTest::newRow("signed BC5 DXGI") << 1 << set(field::DxgiFormat, 84);
         QTest::newRow("DX10 volume") << 1 << set(field::Dimension, 4);
-        QTest::newRow("DX10 array of none") << 1 << set(field::ArraySize, 0);
+        QTest::newRow("DX10 1D texture") << 1 << set(field::Dimension, 2);
         QTest::newRow("12 bits a pixel") << 2 << set(field::BitCount, 12);
         QTest::newRow("mask beyond the pixel") << 2 << set(field::RedMask, 0x10000);
         QTest::newRow("no masks") << 2 << Spoiler([](Bytes &b) {
             for (std::size_t i = 0; i < 3; ++i)
                 put32(b, field::RedMask + 4 * i, 0);
+        });
+        QTest::newRow("luminance mask beyond 16 bits") << 2 << Spoiler([](Bytes &b) {
+            put32(b, field::PixelFlags, PixelLuminance);
+            put32(b, field::RedMask, 0xff0000);
         });
         QTest::newRow("no pixel kind") << 2 << set(field::PixelFlags, 0);
         QTest::newRow("palette") << 2 << set(field::PixelFlags, 0x20);

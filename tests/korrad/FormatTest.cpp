@@ -191,6 +191,41 @@ private slots:
         QVERIFY(converted.has_value());
         QCOMPARE(largestDifference(*converted, toQImage(source)), 0);
     }
+
+    // Files other tools write with header fields lenient readers ignore.
+    void toolWrittenOddities_data()
+    {
+        QTest::addColumn<std::vector<std::uint8_t>>("plain");
+        QTest::addColumn<std::vector<std::uint8_t>>("odd");
+        const RgbaImage source = gradient(24, 12, 3);
+        const auto dx10 = dx10ByteOrderDds({source}, 28, false);
+        const auto dx10Bc1 = dx10BlockDds(mipChain(source, 2), Block::Bc1, 71);
+        const auto l8File = legacyBitMaskDds({source}, l8());
+        auto with = [](std::vector<std::uint8_t> bytes, std::size_t offset, std::uint32_t value) {
+            put32(bytes, offset, value);
+            return bytes;
+        };
+        QTest::newRow("DX10 array size 0") << dx10 << with(dx10, field::ArraySize, 0);
+        QTest::newRow("DX10 dimension 0") << dx10Bc1 << with(dx10Bc1, field::Dimension, 0);
+        auto wordMasks = with(with(with(l8File, field::RedMask, 0xff000000), field::RedMask + 4, 0xff0000),
+                              field::RedMask + 8, 0xff00);
+        QTest::newRow("L8 with the masks of a 32-bit word") << l8File << wordMasks;
+        QTest::newRow("L8 without masks") << l8File << with(l8File, field::RedMask, 0);
+    }
+
+    void toolWrittenOddities()
+    {
+        QFETCH(std::vector<std::uint8_t>, plain);
+        QFETCH(std::vector<std::uint8_t>, odd);
+        QTemporaryDir folder;
+        const auto expected = convert(save(folder, "plain.dds", plain), folder);
+        QVERIFY(expected.has_value());
+        const QString path = save(folder, "odd.dds", odd);
+        QVERIFY(isValid(path));
+        const auto converted = convert(path, folder);
+        QVERIFY(converted.has_value());
+        QCOMPARE(largestDifference(*converted, *expected), 0);
+    }
 };
 
 int runFormatTests(int argc, char **argv)

@@ -82,6 +82,25 @@ private slots:
         QCOMPARE(m_form->OkPressed, 0);
     }
 
+    void typingReplacesThePromptAtEveryShow()
+    {
+        for (const QString &name : QStringList{"Desert", "Arctic"}) {
+            QWidget *focused = nullptr;
+            QString selected;
+            use("Enter name for new Paint entry", [&](TEditForm *form) {
+                focused = form->focusWidget();
+                selected = form->Edit1->selectedText();
+                QTest::keyClicks(form->focusWidget(), name);
+                // A click gives the button the focus the next show must take back.
+                QTest::mouseClick(form->Button5, Qt::LeftButton);
+            });
+            QCOMPARE(focused, m_form->Edit1);
+            QCOMPARE(selected, QString("Enter name for new Paint entry"));
+            QCOMPARE(m_form->Edit1->text(), name);
+            QCOMPARE(m_form->OkPressed, 1);
+        }
+    }
+
     void alwaysShownBelowTheMainWindowsCorner()
     {
         QPoint shownAt;

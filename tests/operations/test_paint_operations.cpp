@@ -305,15 +305,111 @@ private slots:
         TestGame::addAircraft(m_game, "My P51", {});
         m_window->ScanAircraft();
         selectAircraft("My P51");
-        const QString script = m_dir.filePath("editor.sh");
+        // Only a fake editor on the PATH, so the test never starts a real one.
+        const QString bin = m_dir.filePath("editor-bin");
         const QString out = m_dir.filePath("editor-args.txt");
-        writeFile(script, "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > '" + out.toUtf8() + "'\n");
-        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("VISUAL", script.toUtf8());
+        writeFile(bin + "/gedit", "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > '" + out.toUtf8() + "'\n");
+        QFile::setPermissions(bin + "/gedit", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.toLocal8Bit());
         QTest::mouseClick(m_window->Button6, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(out).size() > 0, 5000);
         QCOMPARE(readFile(out), (spaced + "My P51.pnt\n").toUtf8());
-        qunsetenv("VISUAL");
+
+        // With no editor at all the player is told where the list is.
+        QFile::remove(bin + "/gedit");
+        QString told;
+        answerBox(&told);
+        QTest::mouseClick(m_window->Button6, Qt::LeftButton);
+        qputenv("PATH", path);
+        QVERIFY2(told.contains(QDir::toNativeSeparators(spaced + "My P51.pnt")), qPrintable(told));
+    }
+
+    void theInstalledPaintIsBold()
+    {
+        auto bold = [this] {
+            QStringList rowsInBold;
+            for (int row = 0; row < m_window->OutList->count(); ++row)
+                if (m_window->OutList->item(row)->font().bold())
+                    rowsInBold << m_window->OutList->item(row)->text();
+            return rowsInBold;
+        };
+        selectAircraft("P51");
+        QCOMPARE(bold(), QStringList{"Default Paint"});
+        clickRow(m_window->OutList, 3);
+        QTest::mouseClick(m_window->Button2, Qt::LeftButton);
+        QCOMPARE(bold(), QStringList{"Navy"});
+
+        // A paint added as a copy of what is on finds it as well.
+        writeFile(folderOf("P51") + "navy2.dds", readFile(folderOf("P51") + "navy.dds"));
+        addPaint("Navy again", "navy2.dds");
+        QCOMPARE(bold(), QStringList{"Navy"});
+
+        // Changed behind the window's back: seen at the next selection.
+        writeFile(folderOf("P51") + "P51_t.dds", "paint racer.dds");
+        selectAircraft("Zero"); // no paints, so no backup to compare with
+        QCOMPARE(bold(), QStringList{});
+        selectAircraft("P51");
+        QCOMPARE(bold(), QStringList{"Racer"});
+    }
+
+    void aListWithoutMainTextureIsMendedByAskingAgain()
+    {
+        const QString folder = folderOf("Bare");
+        writeFile(folder + "Bare.xdp", "<aircraft/>");
+        writeFile(folder + "Bare_skin.dds", "original Bare");
+        writeFile(folder + "green.dds", "paint green");
+        writeFile(folder + "Bare.pnt", TestGame::paintList("Bare", "", {{"Green", "green.dds"}}));
+        m_window->ScanAircraft();
+
+        // Selected the first time: the question comes back; cancelled.
+        QString asked;
+        ModalDriver::answerNext([&](QWidget *box) {
+            asked = qobject_cast<QMessageBox *>(box)->windowTitle();
+            ModalDriver::answerNext([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->reject(); });
+            qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
+        });
+        selectAircraft("Bare");
+        QCOMPARE(asked, QString("Bare"));
+        QVERIFY(m_window->Thumbnail1->HintText().contains("names no main texture"));
+        QVERIFY(!m_window->Thumbnail1->HasPicture());
+
+        // Apply refuses, saying why and how to mend it.
+        clickRow(m_window->OutList, 2);
+        QString told;
+        answerBox(&told);
+        QTest::mouseClick(m_window->Button2, Qt::LeftButton);
+        QVERIFY2(told.contains("names no main texture") && told.contains("line 5"), qPrintable(told));
+        QCOMPARE(readFile(folder + "green.dds"), QByteArray("paint green"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 4);
+
+        // Not asked again until the next scan.
+        selectAircraft("P51");
+        QVERIFY(m_window->Thumbnail1->HintText().isEmpty());
+        bool askedAgain = false;
+        ModalDriver::answerNext([&](QWidget *modal) {
+            askedAgain = true;
+            modal->close();
+            ModalDriver::answerNext([](QWidget *dialog) { dialog->close(); }, 2000);
+        }, 300);
+        selectAircraft("Bare");
+        QTest::qWait(400);
+        QVERIFY(!askedAgain);
+
+        m_window->ScanAircraft();
+        ModalDriver::answerNext([&](QWidget *box) {
+            ModalDriver::answerNext([&](QWidget *dialog) {
+                auto *edit = dialog->findChild<QLineEdit *>("fileNameEdit");
+                edit->setText(folder + "Bare_skin.dds");
+                static_cast<QDialog *>(dialog)->accept();
+            });
+            qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
+        });
+        selectAircraft("Bare");
+        QCOMPARE(m_window->MainTexturePath, folder + "Bare_skin.dds");
+        QVERIFY(m_window->Thumbnail1->HintText().isEmpty());
+        QCOMPARE(readFile(folder + "Bare.pnt"), TestGame::paintList("Bare", "Bare_skin.dds", {{"Green", "green.dds"}}));
+        QCOMPARE(readFile(folder + "Bare_skin.dds.bak"), QByteArray("original Bare"));
     }
 };
 

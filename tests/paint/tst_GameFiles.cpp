@@ -17,6 +17,8 @@ private slots:
     void exactMatchWins();
     void otherLetterCaseFound();
     void missingFileKeepsDerivedName();
+    void foldersInOtherLetterCaseFound();
+    void windowsListingOrder();
 
     // Backup copy
     void backupCopiesOnce();
@@ -71,7 +73,6 @@ void TestGameFiles::otherLetterCaseFound()
     QVERIFY(TestFiles::write(path("P51_T.DDS"), "upper"));
     QCOMPARE(GameFiles::findGameFile(path("p51_t.dds")), path("P51_T.DDS"));
     QVERIFY(GameFiles::canOpenForReading(GameFiles::findGameFile(path("P51_t.Dds"))));
-    // Only the file name is matched; the folder part is kept as given.
     QCOMPARE(GameFiles::findGameFile(m_dir->path() + "/./p51_T.dds"),
              m_dir->path() + "/./P51_T.DDS");
 }
@@ -82,6 +83,41 @@ void TestGameFiles::missingFileKeepsDerivedName()
     QCOMPARE(GameFiles::findGameFile(path("P51_t.dds")), path("P51_t.dds"));
     QCOMPARE(GameFiles::findGameFile(path("nofolder/P51_t.dds")), path("nofolder/P51_t.dds"));
     QVERIFY(!GameFiles::canOpenForReading(path("P51_t.dds")));
+}
+
+void TestGameFiles::foldersInOtherLetterCaseFound()
+{
+#ifdef Q_OS_WIN
+    QSKIP("the file system ignores letter case");
+#endif
+    QVERIFY(TestFiles::write(path("AIRCRAFT/P51/Skins/P51_T.DDS"), "x"));
+    const QString root = m_dir->path() + '/';
+    const struct
+    {
+        const char *given;
+        const char *found;
+    } cases[] = {
+        {"aircraft/p51/skins/p51_t.dds", "AIRCRAFT/P51/Skins/P51_T.DDS"},
+        {"Aircraft/", "AIRCRAFT/"},
+        {"Aircraft/p51/", "AIRCRAFT/P51/"},
+        // A file to create lands in the folder that exists.
+        {"aircraft/p51/new.pnt", "AIRCRAFT/P51/new.pnt"},
+        {"aircraft/nothere/new.pnt", "AIRCRAFT/nothere/new.pnt"},
+        // Folders are never taken for files, nor files for folders.
+        {"aircraft/p51/skins/p51_t.dds/", "AIRCRAFT/P51/Skins/p51_t.dds/"},
+        {"aircraft/p51", "AIRCRAFT/p51"},
+    };
+    for (const auto &c : cases)
+        QCOMPARE(GameFiles::findGameFile(root + c.given), root + c.found);
+}
+
+void TestGameFiles::windowsListingOrder()
+{
+    QStringList names = {"zero", "Bf109", "a_b", "AB", "Typhoon", "ab", "bf109", "Ab", "b"};
+    GameFiles::sortAsListed(names);
+    // Upper-case forms decide ("B" < "_"); the same form in several
+    // spellings keeps a fixed order.
+    QCOMPARE(names, QStringList({"AB", "Ab", "ab", "a_b", "b", "Bf109", "bf109", "Typhoon", "zero"}));
 }
 
 void TestGameFiles::backupCopiesOnce()

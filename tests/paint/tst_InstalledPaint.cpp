@@ -17,6 +17,7 @@ private slots:
     void findsPaintWithSameContent();
     void candidateOfTheMainTextureItselfNeverCounts();
     void rewrittenFileIsHashedAgain();
+    void filesOutsideTheAircraftFolderAreNeverRead();
 };
 
 void TestInstalledPaint::findsPaintWithSameContent_data()
@@ -62,10 +63,10 @@ void TestInstalledPaint::findsPaintWithSameContent()
         paths << (name.isEmpty() ? name : dir.filePath(name));
 
     InstalledPaint installed;
-    const std::optional<int> found = installed.find(dir.filePath("main.dds"), paths);
+    const std::optional<int> found = installed.find(dir.path(), dir.filePath("main.dds"), paths);
     QCOMPARE(found.value_or(-1), expected);
     // Asked again, the cached hashes must give the same answer.
-    QCOMPARE(installed.find(dir.filePath("main.dds"), paths).value_or(-1), expected);
+    QCOMPARE(installed.find(dir.path(), dir.filePath("main.dds"), paths).value_or(-1), expected);
 }
 
 void TestInstalledPaint::candidateOfTheMainTextureItselfNeverCounts()
@@ -75,7 +76,7 @@ void TestInstalledPaint::candidateOfTheMainTextureItselfNeverCounts()
     QVERIFY(TestFiles::write(dir.filePath("copy.dds"), "pixels"));
     InstalledPaint installed;
     const QString main = dir.filePath("main.dds");
-    QCOMPARE(installed.find(main, {main, dir.path() + "/./main.dds", dir.filePath("copy.dds")}), 2);
+    QCOMPARE(installed.find(dir.path(), main, {main, dir.path() + "/./main.dds", dir.filePath("copy.dds")}), 2);
 }
 
 void TestInstalledPaint::rewrittenFileIsHashedAgain()
@@ -87,7 +88,7 @@ void TestInstalledPaint::rewrittenFileIsHashedAgain()
     QVERIFY(TestFiles::write(paints[0], "AAAA"));
     QVERIFY(TestFiles::write(paints[1], "BBBB"));
     InstalledPaint installed;
-    QCOMPARE(installed.find(main, paints), 0);
+    QCOMPARE(installed.find(dir.path(), main, paints), 0);
 
     // Same size, other bytes, and the old modification time put back (as
     // archive tools do). The file system stamps change times from a coarse
@@ -99,7 +100,19 @@ void TestInstalledPaint::rewrittenFileIsHashedAgain()
     QVERIFY(touched.open(QIODevice::ReadWrite));
     QVERIFY(touched.setFileTime(before, QFileDevice::FileModificationTime));
     touched.close();
-    QCOMPARE(installed.find(main, paints), 1);
+    QCOMPARE(installed.find(dir.path(), main, paints), 1);
+}
+
+void TestInstalledPaint::filesOutsideTheAircraftFolderAreNeverRead()
+{
+    QTemporaryDir aircraft, elsewhere;
+    const QString main = aircraft.filePath("main.dds");
+    const QString outside = elsewhere.filePath("secret.dds");
+    QVERIFY(TestFiles::write(main, "pixels"));
+    QVERIFY(TestFiles::write(outside, "pixels"));
+    QVERIFY(QFile::link(outside, aircraft.filePath("link.dds")));
+    InstalledPaint installed;
+    QCOMPARE(installed.find(aircraft.path(), main, {outside, aircraft.filePath("link.dds")}), std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(TestInstalledPaint)

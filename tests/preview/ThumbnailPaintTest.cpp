@@ -64,7 +64,8 @@ private slots:
             QCOMPARE(property.isWritable(), QByteArray(property.name()) != "WasCached");
         }
         QCOMPARE(names, QStringList({"ColorUp", "ColorDown", "FileName", "CacheDirectory", "Down", "UseCache",
-                                     "WasCached", "ShowLabel", "BitmapSize", "Border", "Greyscale", "FullSize"}));
+                                     "WasCached", "ShowLabel", "BitmapSize", "Border", "Greyscale", "FullSize",
+                                     "HintText"}));
     }
 
     void defaults()
@@ -220,6 +221,27 @@ private slots:
         thumbnail.SetFileName(scene.paint("broken_t.dds"));
         qunsetenv("FAKE_KORRAD_VALID");
         QCOMPARE(shown(thumbnail).pixelColor(10, 40), Face);
+    }
+
+    void hintShowsOnlyWithoutAPicture()
+    {
+        PreviewScene scene;
+        TThumbnail thumbnail;
+        PreviewScene::useFake(thumbnail);
+        giveDistinctPalette(thumbnail);
+        thumbnail.SetShowLabel(false);
+        thumbnail.SetBitmapSize(200);
+        thumbnail.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&thumbnail));
+        const QRect square(4, 4, 200, 200);
+        QVERIFY(!anyPixelOf(shown(thumbnail), square, Text));
+
+        thumbnail.SetHintText("Nothing to show here.");
+        QVERIFY(anyPixelOf(shown(thumbnail), square, Text));
+
+        thumbnail.SetFileName(scene.paint("plane_t.dds"));
+        QVERIFY(thumbnail.HasPicture());
+        QVERIFY(!anyPixelOf(shown(thumbnail), square, Text));
     }
 
     void tinySquareWithLabelStillPaints()

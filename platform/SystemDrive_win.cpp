@@ -1,0 +1,6 @@
+#include "SystemDrive.h"
+
+QString systemDriveFolder()
+{
+    return qEnvironmentVariable("SystemDrive", QStringLiteral("C:")) + QStringLiteral("\\");
+}
