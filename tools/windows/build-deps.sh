@@ -28,8 +28,8 @@ work=$cache/work
 mkdir -p "$cache"
 exec 9>"$cache/lock"
 flock 9
-rm -rf "$work" "$prefix"
-mkdir -p "$work" "$prefix"
+rm -rf "$prefix"
+mkdir -p "$prefix"
 log=$build_dir/deps-build.log
 mkdir -p "$build_dir"
 echo "Building Qt and libsquish for Windows into $prefix (log: $log)" >&2
@@ -37,15 +37,22 @@ start=$(date +%s)
 
 exec 3>&1 4>&2 >"$log" 2>&1
 trap 'echo "build-deps: failed, see $log" >&4; tail -30 "$log" >&4' ERR
-"$here/apt-source.sh" "$build_dir/apt" "$work/src" \
-  "qt6-base=$host_qt" "libsquish=$squish_version"
+# An interrupted build of the same recipe goes on where it stopped.
+if [ "$(cat "$work/recipe" 2>/dev/null)" != "$key" ]; then
+  rm -rf "$work"
+  "$here/apt-source.sh" "$build_dir/apt" "$work/src" \
+    "qt6-base=$host_qt" "libsquish=$squish_version"
+  patch_sources=yes
+fi
 
 launcher=()
 if command -v ccache >/dev/null; then
   export CCACHE_DIR=$cache/ccache CCACHE_BASEDIR=$cache CCACHE_MAXSIZE=4G
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
-jobs=$(nproc)
+# At low priority, a job or two more than cores only takes up what others
+# leave idle.
+jobs=${CORVANE_DEPS_JOBS:-$(( $(nproc) + 2 ))}
 
 squish_src=$(echo "$work"/src/libsquish-*/)
 # Static and without OpenMP: one DLL fewer to ship, and korrad decodes one
@@ -59,6 +66,7 @@ nice -n 10 cmake --build "$work/squish-build" -j"$jobs"
 cmake --install "$work/squish-build"
 
 qt_src=$(echo "$work"/src/qt6-base-*/)
+if [ "${patch_sources:-}" = yes ]; then
 # Debian strips the tablet headers from the sources; Wine ships the same
 # interface.
 mkdir -p "$qt_src/src/3rdparty/wintab"
@@ -74,6 +82,8 @@ patch_guard "$windows_plugin/qwindowswindow.cpp" \
   '#if QT_CONFIG(dynamicgl)' '#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)'
 patch_guard "$windows_plugin/qwindowsintegration.cpp" \
   '#if QT_CONFIG(directwrite3)' '#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)'
+echo "$key" > "$work/recipe"
+fi
 
 cmake -S "$qt_src" -B "$work/qt-build" -G Ninja "${launcher[@]}" \
   -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \
