@@ -3,6 +3,7 @@
 
 #include "ErrorBox.h"
 #include "FocusedWindow.h"
+#include "GameFiles.h"
 #include "GameText.h"
 #include "MainTexturePrompt.h"
 #include "PaintRules.h"
