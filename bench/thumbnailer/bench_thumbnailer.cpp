@@ -1,0 +1,108 @@
+// bench_thumbnailer [runs]
+//
+// What a file manager waits for per DDS paint: the thumbnail of a 2048 x 2048
+// DXT1 texture with mipmaps at the "large" size, 256 pixels. Prints the work
+// inside the program (decode, scale, PNG) against its limit, the whole run of
+// the program as a file manager starts it, and ImageMagick doing the same job
+// when it is installed.
+
+#include "DdsThumbnail.h"
+#include "DdsWriter.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QImageWriter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr double WorkLimitMs = 5.0;
+
+ddstest::RgbaImage busyPicture(std::uint32_t side)
+{
+    ddstest::RgbaImage image(side, side);
+    for (std::uint32_t y = 0; y < side; ++y)
+        for (std::uint32_t x = 0; x < side; ++x) {
+            std::uint8_t *p = image.at(x, y);
+            p[0] = std::uint8_t(x * 255 / side);
+            p[1] = std::uint8_t(y * 255 / side);
+            p[2] = std::uint8_t(((x / 8 + y / 8) % 2) * 128 + (x * y) % 64);
+        }
+    return image;
+}
+
+struct Timing
+{
+    double min = 0;
+    double median = 0;
+};
+
+Timing timeRuns(int runs, const std::function<bool()> &work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        if (!work())
+            return {-1, -1};
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return {times.front(), times[times.size() / 2]};
+}
+
+bool runProgram(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+    QTemporaryDir dir;
+    const QString texture = dir.filePath("dxt1_2048_mips.dds");
+    const QString output = dir.filePath("thumb.png");
+    if (!ddstest::writeFile(texture.toStdString(),
+                            ddstest::legacyBlockDds(ddstest::mipChain(busyPicture(2048), 12), ddstest::Block::Bc1, "DXT1"))) {
+        std::fprintf(stderr, "cannot write the texture\n");
+        return 1;
+    }
+
+    const Timing work = timeRuns(runs, [&] {
+        const QImage thumbnail = ddsThumbnail(texture, 256);
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        return !thumbnail.isNull() && QImageWriter(&png, "png").write(thumbnail);
+    });
+    const Timing program = timeRuns(runs, [&] { return runProgram(THUMBNAILER, {"-s", "256", texture, output}); });
+    std::printf("2048 x 2048 DXT1 with mipmaps, 256-pixel thumbnail, %d runs (min / median ms)\n", runs);
+    std::printf("  work in the thumbnailer   %7.2f / %7.2f   limit %.1f: %s\n", work.min, work.median, WorkLimitMs,
+                work.median >= 0 && work.median <= WorkLimitMs ? "met" : "MISSED");
+    std::printf("  corvane-thumbnailer run   %7.2f / %7.2f   (process start included)\n", program.min, program.median);
+
+    const QString magick = QStandardPaths::findExecutable("convert");
+    if (magick.isEmpty()) {
+        std::printf("  ImageMagick               not installed\n");
+        return 0;
+    }
+    const int magickRuns = std::max(1, runs / 5);
+    const Timing reference = timeRuns(magickRuns, [&] {
+        return runProgram(magick, {texture, "-thumbnail", "256x256", dir.filePath("magick.png")});
+    });
+    std::printf("  ImageMagick convert       %7.2f / %7.2f   %.1fx the thumbnailer's run\n", reference.min,
+                reference.median, program.median > 0 ? reference.median / program.median : 0.0);
+    return 0;
+}
