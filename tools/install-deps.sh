@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
   libsquish-dev libyaml-cpp-dev
   xvfb xauth xdotool x11-utils
-  dpkg-dev appstream desktop-file-utils
+  dpkg-dev appstream desktop-file-utils file
   "$@"
 )
 

@@ -4,15 +4,14 @@
 // DXT1 texture with mipmaps at the "large" size, 256 pixels. Prints the work
 // inside the program (decode, scale, PNG) against its limit, the whole run of
 // the program as a file manager starts it, and ImageMagick doing the same job
-// when it is installed.
+// when it is installed. Times are processor time, so other work on the
+// machine does not count.
 
 #include "DdsThumbnail.h"
 #include "DdsWriter.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QImageWriter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -21,6 +20,9 @@
 #include <cstdio>
 #include <functional>
 #include <vector>
+
+#include <sys/resource.h>
+#include <time.h>
 
 namespace {
 
@@ -45,15 +47,26 @@ struct Timing
     double median = 0;
 };
 
+// Processor time, ours and our finished children's: on a machine shared
+// with other builds, wall time says more about them than about us.
+double cpuMs()
+{
+    timespec own{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &own);
+    rusage children{};
+    getrusage(RUSAGE_CHILDREN, &children);
+    const auto ms = [](const timeval &t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+    return double(own.tv_sec) * 1e3 + double(own.tv_nsec) / 1e6 + ms(children.ru_utime) + ms(children.ru_stime);
+}
+
 Timing timeRuns(int runs, const std::function<bool()> &work)
 {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
+        const double start = cpuMs();
         if (!work())
             return {-1, -1};
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        times.push_back(cpuMs() - start);
     }
     std::sort(times.begin(), times.end());
     return {times.front(), times[times.size() / 2]};
@@ -85,12 +98,14 @@ int main(int argc, char *argv[])
         const QImage thumbnail = ddsThumbnail(texture, 256);
         QBuffer png;
         png.open(QIODevice::WriteOnly);
-        return !thumbnail.isNull() && QImageWriter(&png, "png").write(thumbnail);
+        return !thumbnail.isNull() && writeThumbnailPng(thumbnail, &png, nullptr);
     });
+    const Timing decode = timeRuns(runs, [&] { return !ddsThumbnail(texture, 256).isNull(); });
     const Timing program = timeRuns(runs, [&] { return runProgram(THUMBNAILER, {"-s", "256", texture, output}); });
-    std::printf("2048 x 2048 DXT1 with mipmaps, 256-pixel thumbnail, %d runs (min / median ms)\n", runs);
+    std::printf("2048 x 2048 DXT1 with mipmaps, 256-pixel thumbnail, %d runs (min / median processor ms)\n", runs);
     std::printf("  work in the thumbnailer   %7.2f / %7.2f   limit %.1f: %s\n", work.min, work.median, WorkLimitMs,
                 work.median >= 0 && work.median <= WorkLimitMs ? "met" : "MISSED");
+    std::printf("    of which the picture      %7.2f / %7.2f   (the rest is PNG)\n", decode.min, decode.median);
     std::printf("  corvane-thumbnailer run   %7.2f / %7.2f   (process start included)\n", program.min, program.median);
 
     const QString magick = QStandardPaths::findExecutable("convert");

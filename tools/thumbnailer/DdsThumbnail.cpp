@@ -6,6 +6,7 @@
 #include "DdsLayout.h"
 
 #include <QFile>
+#include <QImageWriter>
 
 namespace {
 
@@ -41,4 +42,15 @@ QImage ddsThumbnail(const QString &path, int size)
     if (picture.width() > size || picture.height() > size)
         picture = picture.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return picture;
+}
+
+bool writeThumbnailPng(const QImage &thumbnail, QIODevice *device, QString *error)
+{
+    QImageWriter writer(device, "png");
+    writer.setQuality(80); // zlib level 1
+    if (writer.write(thumbnail))
+        return true;
+    if (error)
+        *error = writer.errorString();
+    return false;
 }

@@ -10,7 +10,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QImageWriter>
 #include <QUrl>
 
 #include <cstdio>
@@ -75,10 +74,12 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "corvane-thumbnailer: %s is not a texture it can read.\n", qPrintable(files[0]));
         return ExitNoThumbnail;
     }
-    QImageWriter writer(files[1], "png");
-    if (!writer.write(thumbnail)) {
-        std::fprintf(stderr, "corvane-thumbnailer: cannot write %s: %s\n", qPrintable(files[1]),
-                     qPrintable(writer.errorString()));
+    QFile output(files[1]);
+    QString error = QStringLiteral("cannot open it");
+    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) || !writeThumbnailPng(thumbnail, &output, &error)
+        || !output.flush()) {
+        std::fprintf(stderr, "corvane-thumbnailer: cannot write %s: %s\n", qPrintable(files[1]), qPrintable(error));
+        output.close();
         QFile::remove(files[1]);
         return ExitNoThumbnail;
     }
