@@ -45,7 +45,7 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/$app_id.metainfo.xml" >
 # taken from the installed sample-game tool's game, so that the first scan
 # asks nothing and the preview loads a texture through the library.
 export HOME=$e2e_home/home
-unset WINEPREFIX XDG_DATA_HOME
+unset WINEPREFIX
 "$root/usr/bin/corvane-samplegame" "$work/sample" >/dev/null || fail "installed sample-game tool failed"
 texture=$(find "$work/sample/Aircraft" -iname '*_t.dds' | head -n 1)
 prefix=$HOME/Games/cfs3
