@@ -25,7 +25,7 @@ root=$work/root
 dpkg -x "$deb" "$root" || fail "dpkg -x failed"
 find_one() { find "$root" -path "$root/$1" | head -n 1; }
 app_id=net.ostrel.corvane
-for path in usr/bin/Corvane usr/bin/corvane-thumbnailer usr/bin/corvane-samplegame 'usr/lib*/libkorrad.so.1' \
+for path in usr/bin/Corvane usr/bin/corvane-cli usr/bin/corvane-thumbnailer usr/bin/corvane-samplegame 'usr/lib*/libkorrad.so.1' \
             usr/share/applications/$app_id.desktop usr/share/metainfo/$app_id.metainfo.xml \
             usr/share/thumbnailers/corvane.thumbnailer usr/share/icons/hicolor/scalable/apps/$app_id.svg; do
   [ -n "$(find_one "$path")" ] || fail "the package lacks $path"
@@ -59,6 +59,7 @@ printf 'WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\
   >"$prefix/system.reg"
 rm -f "$e2e_ini"
 
+"$root/usr/bin/corvane-cli" --help >/dev/null || fail "installed corvane-cli does not start"
 "$root/usr/bin/corvane-thumbnailer" -s 128 "$texture" "$work/thumb.png" || fail "installed thumbnailer failed"
 file -b "$work/thumb.png" | grep -q '^PNG image data' || fail "the thumbnail is no PNG"
 
