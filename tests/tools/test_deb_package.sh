@@ -59,7 +59,9 @@ printf 'WINE REGISTRY Version 2\n\n[Software\\\\Microsoft\\\\Microsoft Games\\\\
   >"$prefix/system.reg"
 rm -f "$e2e_ini"
 
-"$root/usr/bin/corvane-cli" --help >/dev/null || fail "installed corvane-cli does not start"
+# The command line finds the game the same way, with no settings either.
+listing=$("$root/usr/bin/corvane-cli" aircraft 2>&1) || fail "installed corvane-cli failed: $listing"
+grep -qi trainer <<<"$listing" || fail "corvane-cli did not find the Lutris game: $listing"
 "$root/usr/bin/corvane-thumbnailer" -s 128 "$texture" "$work/thumb.png" || fail "installed thumbnailer failed"
 file -b "$work/thumb.png" | grep -q '^PNG image data' || fail "the thumbnail is no PNG"
 
