@@ -293,16 +293,10 @@ void TRezidu::showPaintTable()
 // is that file itself and never counts.
 void TRezidu::markInstalledPaint()
 {
-    QStringList candidates;
-    for (int row = PaintTable::DefaultRow; row < OutList1->count(); ++row)
-        candidates << OutList1->item(row)->text();
-    std::optional<int> installed;
-    if (OutList1->count() > 0)
-        installed = m_installedPaint.find(m_hangar.paintTable().folder(),
-                                          OutList1->item(PaintTable::InstalledRow)->text(), candidates);
+    const std::optional<int> installed = m_hangar.installedRow();
     for (int row = 0; row < OutList->count(); ++row) {
         QFont font = OutList->font();
-        font.setBold(installed && row == *installed + PaintTable::DefaultRow);
+        font.setBold(installed && row == *installed);
         OutList->item(row)->setFont(font);
     }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "Hangar.h"
-#include "InstalledPaint.h"
 
 #include <QSet>
 
@@ -103,7 +102,6 @@ private:
     // The aircraft are row for row with InList and InList1, the paint table
     // of the selected one with OutList and OutList1.
     Hangar m_hangar;
-    InstalledPaint m_installedPaint;
     // Lists without a main texture whose player was asked since the scan.
     QSet<QString> m_askedForMainTexture;
 };

@@ -226,7 +226,8 @@ std::optional<int> Hangar::installedRow()
     QStringList candidates;
     for (int row = PaintTable::DefaultRow; row < m_table.rowCount(); ++row)
         candidates << m_table.texturePath(row);
-    const std::optional<int> found = m_installed.find(m_table.texturePath(PaintTable::InstalledRow), candidates);
+    const std::optional<int> found = m_installed.find(m_table.folder(), m_table.texturePath(PaintTable::InstalledRow),
+                                                        candidates);
     if (!found)
         return std::nullopt;
     return PaintTable::DefaultRow + *found;

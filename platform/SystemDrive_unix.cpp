@@ -1,11 +1,15 @@
 #include "SystemDrive.h"
 
-#include "WineRegistry.h"
+#include "WinePrefixSearch.h"
 
 #include <QFileInfo>
 
 QString systemDriveFolder()
 {
-    const QString driveC = WineRegistry::defaultPrefix() + QStringLiteral("/drive_c/");
-    return QFileInfo(driveC).isDir() ? driveC : QString();
+    for (const QString &prefix : winePrefixesToSearch(WinePrefixPlaces::fromEnvironment())) {
+        const QString driveC = prefix + QStringLiteral("/drive_c/");
+        if (QFileInfo(driveC).isDir())
+            return driveC;
+    }
+    return QString();
 }

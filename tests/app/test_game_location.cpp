@@ -73,11 +73,17 @@ private slots:
         QVERIFY(QDir().mkpath(game));
         QCOMPARE(searchStartFolder(game, drive, home), game);
 
+        // Only prefixes of this test: a private home without a ~/.wine.
+        const QByteArray realHome = qgetenv("HOME");
+        qputenv("HOME", dir.filePath("home").toLocal8Bit());
         qputenv("WINEPREFIX", dir.path().toLocal8Bit());
+        QCOMPARE(systemDriveFolder(), QString()); // no system.reg: not a prefix
+        QVERIFY(TempTree::writeFile(dir.filePath("system.reg"), header));
         QCOMPARE(systemDriveFolder(), drive);
         qputenv("WINEPREFIX", dir.filePath("no-prefix").toLocal8Bit());
         QCOMPARE(systemDriveFolder(), QString());
         qunsetenv("WINEPREFIX");
+        qputenv("HOME", realHome);
     }
 
     void storedFolderWinsOverTheRegistry()

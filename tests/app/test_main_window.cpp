@@ -254,6 +254,7 @@ private slots:
         const QString noGame = "CFS3 was not found. Press \"CFS3?\" and pick the game's cfs3.exe.";
         const QString prefix = m_dir.filePath("wine-hint");
         QVERIFY(QDir().mkpath(prefix + "/drive_c"));
+        QVERIFY(TempTree::writeFile(prefix + "/system.reg", "WINE REGISTRY Version 2\n"));
         qputenv("WINEPREFIX", prefix.toLocal8Bit());
         const QString game = m_dir.filePath("hint-game/");
         QVERIFY(QDir().mkpath(game)); // a game folder, but no Aircraft folder in it
