@@ -1,6 +1,7 @@
 #include "TRezidu.h"
 #include "ui_TRezidu.h"
 
+#include "AircraftFileCheck.h"
 #include "ErrorBox.h"
 #include "FocusedWindow.h"
 #include "GameFiles.h"
@@ -11,6 +12,7 @@
 #include "TEditForm.h"
 #include "TThumbnail.h"
 #include "TextEditor.h"
+#include "WindowPlacement.h"
 #include "FixedRowHeightDelegate.h"
 #include "GameLocation.h"
 #include "GameRegistry.h"
@@ -22,10 +24,12 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 
@@ -159,7 +163,14 @@ void TRezidu::startUp()
     }
     const int top = readPosition(keyTop);
     const int left = readPosition(keyLeft);
-    move(left, top);
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    const QPoint fallback = (QGuiApplication::primaryScreen()
+                                 ? QGuiApplication::primaryScreen()->availableGeometry().topLeft()
+                                 : QPoint())
+                            + QPoint(defaultPosition, defaultPosition);
+    move(reachablePosition(QPoint(left, top), size(), screens, fallback));
 
     GameFolder = GameLocation::resolve(*Settings, SectionName, readGameInstallFolder, report);
     AircraftFolder = GameLocation::aircraftFolderOf(GameFolder);
@@ -185,8 +196,12 @@ AircraftScanner TRezidu::scanner()
 
 void TRezidu::ScanAircraft()
 {
-    m_aircraft = scanner().scanAircraft(AircraftFolder);
+    QStringList problems;
+    m_aircraft = scanner().scanAircraft(AircraftFolder, &problems);
     showAircraft();
+    if (!problems.isEmpty())
+        tell(QStringLiteral("These files were left alone, and their aircraft are not listed:\n\n")
+             + problems.join(u'\n'));
     // The paint rows belonged to an aircraft of the old list: until the
     // player picks one of the new list, nothing may be written from them.
     forgetPaintTable();
@@ -236,9 +251,13 @@ void TRezidu::OutListClick()
 
 bool TRezidu::LoadPaintList()
 {
-    std::optional<PaintTable> table = PaintTable::load(selectedPaintListPath());
-    if (!table)
+    QString problem;
+    std::optional<PaintTable> table = PaintTable::load(selectedPaintListPath(), &problem);
+    if (!table) {
+        if (!problem.isEmpty())
+            tell(problem);
         return false;
+    }
     m_paintTable = std::move(*table);
     showPaintTable();
     return true;
@@ -274,8 +293,15 @@ bool TRezidu::saveClick(QObject *)
         return false;
     const QByteArray title = m_aircraft.value(AircraftIndex).rawTitle;
     QString reason;
-    if (m_paintTable.save(selectedPaintListPath(), title, &reason))
+    if (m_paintTable.save(selectedPaintListPath(), title, &reason)) {
+        if (m_paintTable.lastSaveMerged()) {
+            showPaintTable();
+            ResetPaintSelection();
+            tell(QStringLiteral("The paint list had been changed on disk since it was loaded. "
+                                "Your change was made to the list as it is now."));
+        }
         return true;
+    }
     tell(QStringLiteral("The paint list could not be saved:\n%1\n%2")
              .arg(QDir::toNativeSeparators(selectedPaintListPath()), reason));
     return false;
@@ -310,7 +336,7 @@ void TRezidu::preview(const QString &texturePath)
     // The empty name first, so the control loads afresh even when the path
     // is the one it shows (after an apply the file behind it is new).
     Thumbnail1->SetFileName(QString());
-    if (!texturePath.isEmpty())
+    if (!texturePath.isEmpty() && AircraftFileCheck::mayRead(m_paintTable.folder(), texturePath))
         Thumbnail1->SetFileName(texturePath);
 }
 
@@ -392,10 +418,8 @@ void TRezidu::Button3Click()
         return;
 
     // An aircraft that had no paint gets its backup with its first one.
-    if (const QString problem = ensureBackup(m_paintTable); !problem.isEmpty()) {
-        tell(QStringLiteral("The paint was added, but the backup of the original texture could not be made:\n%1\n%2")
-                 .arg(QDir::toNativeSeparators(m_paintTable.backupPath()), problem));
-    }
+    if (const QString problem = ensureBackup(m_paintTable); !problem.isEmpty())
+        tell(QStringLiteral("The paint was added, but:\n\n") + problem);
 }
 
 void TRezidu::Button4Click()
@@ -436,6 +460,12 @@ void TRezidu::Button6Click()
     const QString path = selectedPaintListPath();
     if (path.isEmpty())
         return;
+    // An editor would hang on a pipe, or edit a file outside the game.
+    const FileVerdict verdict = AircraftFileCheck::mayRead(PaintListFile::folderOf(path), path);
+    if (!verdict) {
+        tell(verdict.message());
+        return;
+    }
     openInTextEditor(path, this);
 }
 
