@@ -22,20 +22,26 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
+enum class Source { InsideFolder, Anywhere };
+
 bool copyChecked(const QString &aircraftFolder, const QString &source, const QString &target,
-                 SafeSave::Options options, QString *error)
+                 Source where, SafeSave::Options options, QString *error)
 {
-    const FileVerdict from = AircraftFileCheck::mayRead(aircraftFolder, findGameFile(source));
-    if (!from)
-        return fail(error, from.message());
+    QString sourcePath = findGameFile(source);
+    if (where == Source::InsideFolder) {
+        const FileVerdict from = AircraftFileCheck::mayRead(aircraftFolder, sourcePath);
+        if (!from)
+            return fail(error, from.message());
+        sourcePath = from.realPath;
+    }
     const FileVerdict to = AircraftFileCheck::mayWrite(aircraftFolder, findGameFile(target));
     if (!to)
         return fail(error, to.message());
 
-    QFile in(from.realPath);
+    QFile in(sourcePath);
     QString reason;
     if (!RegularFileOpen::openForReading(in, &reason))
-        return fail(error, QDir::toNativeSeparators(from.path) + u' ' + reason);
+        return fail(error, QDir::toNativeSeparators(findGameFile(source)) + u' ' + reason);
     SafeSave out(to.realPath, options);
     if (!out.open())
         return fail(error, out.errorString());
@@ -88,20 +94,36 @@ bool canOpenForReading(const QString &path)
     return RegularFileOpen::openForReading(file);
 }
 
-bool copyIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
-                  QString *error)
+namespace {
+
+bool copyWithoutReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
+                          Source where, QString *error)
 {
     if (AircraftFileCheck::entryExists(findGameFile(target)))
         return fail(error, QStringLiteral("%1 already exists").arg(QDir::toNativeSeparators(findGameFile(target))));
     SafeSave::Options keep;
     keep.replaceExisting = false;
-    return copyChecked(aircraftFolder, source, target, keep, error);
+    return copyChecked(aircraftFolder, source, target, where, keep, error);
+}
+
+} // namespace
+
+bool copyIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
+                  QString *error)
+{
+    return copyWithoutReplacing(aircraftFolder, source, target, Source::InsideFolder, error);
+}
+
+bool importIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
+                    QString *error)
+{
+    return copyWithoutReplacing(aircraftFolder, source, target, Source::Anywhere, error);
 }
 
 bool copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
                    QString *error)
 {
-    return copyChecked(aircraftFolder, source, target, SafeSave::Options(), error);
+    return copyChecked(aircraftFolder, source, target, Source::InsideFolder, SafeSave::Options(), error);
 }
 
 } // namespace GameFiles

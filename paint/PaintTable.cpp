@@ -2,7 +2,6 @@
 
 #include "GameFiles.h"
 #include "GameText.h"
-#include "PaintApply.h"
 #include "PaintListReader.h"
 #include "PaintRules.h"
 
@@ -42,11 +41,6 @@ std::optional<PaintTable> PaintTable::load(const QString &paintListPath, QString
         return std::nullopt;
     PaintTable table(PaintListFile::folderOf(paintListPath), PaintListFile::parse(bytes));
     table.m_fileDigest = digestOf(bytes);
-    // The original main texture is kept once, as soon as the aircraft has a
-    // paint that could replace it. A failure here is told when the player
-    // applies, which it blocks.
-    if (!table.m_paints.isEmpty())
-        ensureBackup(table);
     return table;
 }
 
