@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AircraftScanner.h"
+#include "InstalledPaint.h"
 #include "PaintResult.h"
 #include "PaintTable.h"
 
@@ -63,6 +64,9 @@ public:
     PaintResult keepOriginal();
 
     bool hasBackup() const;
+    // The row whose file holds the main texture's content: the default row
+    // when it is the original, a paint row, or nothing when none matches.
+    std::optional<int> installedRow();
 
     // Copies the texture of a row over the main texture, after the backup.
     PaintResult apply(int row);
@@ -94,4 +98,5 @@ private:
     QStringList m_scanProblems;
     int m_selected = -1;
     PaintTable m_table;
+    InstalledPaint m_installed;
 };
