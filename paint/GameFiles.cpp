@@ -1,10 +1,13 @@
 #include "GameFiles.h"
 
+#include "AircraftFileCheck.h"
+#include "RegularFileOpen.h"
+#include "SafeSave.h"
+
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
 
 #include <algorithm>
 
@@ -14,30 +17,48 @@ namespace {
 
 constexpr qint64 CopyBlockSize = 256 * 1024;
 
-void setError(QString *error, const QString &text)
+bool fail(QString *error, const QString &text)
 {
     if (error)
         *error = text;
+    return false;
 }
 
-// Streams the whole of source into target; false on any read or write error.
-bool copyContents(QFile &source, QFileDevice &target, QString *error)
+enum class Source { InsideFolder, Anywhere };
+
+bool copyChecked(const QString &aircraftFolder, const QString &source, const QString &target,
+                 Source where, SafeSave::Options options, QString *error)
 {
-    QByteArray block;
-    for (;;) {
-        block = source.read(CopyBlockSize);
-        if (block.isEmpty()) {
-            if (source.error() != QFileDevice::NoError) {
-                setError(error, source.errorString());
-                return false;
-            }
-            return true;
-        }
-        if (target.write(block) != block.size()) {
-            setError(error, target.errorString());
-            return false;
-        }
+    QString sourcePath = findGameFile(source);
+    if (where == Source::InsideFolder) {
+        const FileVerdict from = AircraftFileCheck::mayRead(aircraftFolder, sourcePath);
+        if (!from)
+            return fail(error, from.message());
+        sourcePath = from.realPath;
     }
+    const FileVerdict to = AircraftFileCheck::mayWrite(aircraftFolder, findGameFile(target));
+    if (!to)
+        return fail(error, to.message());
+
+    QFile in(sourcePath);
+    QString reason;
+    if (!RegularFileOpen::openForReading(in, &reason))
+        return fail(error, QDir::toNativeSeparators(findGameFile(source)) + u' ' + reason);
+    SafeSave out(to.realPath, options);
+    if (!out.open())
+        return fail(error, out.errorString());
+    for (;;) {
+        const QByteArray block = in.read(CopyBlockSize);
+        if (block.isEmpty())
+            break;
+        if (!out.write(block))
+            return fail(error, out.errorString());
+    }
+    if (in.error() != QFileDevice::NoError)
+        return fail(error, in.errorString());
+    if (!out.commit())
+        return fail(error, out.errorString());
+    return true;
 }
 
 } // namespace
@@ -66,7 +87,9 @@ QString findInFolder(const QString &folder, const QString &name, QDir::Filters k
 // given kinds of entries, the parts before it among folders.
 QString resolveLetterCase(const QString &path, QDir::Filters kinds)
 {
-    if (QFileInfo::exists(path))
+    // A link counts as there even when it leads nowhere: a file created at
+    // its name would land wherever it points.
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
         return path;
     const qsizetype cut = path.lastIndexOf(u'/');
     const QString name = path.mid(cut + 1);
@@ -89,7 +112,7 @@ QString findGameFile(const QString &path)
 #else
     if (path.endsWith(u'/'))
         return path.size() == 1 ? path : resolveLetterCase(path.chopped(1), QDir::Dirs) + u'/';
-    return resolveLetterCase(path, QDir::Files);
+    return resolveLetterCase(path, QDir::AllEntries);
 #endif
 }
 
@@ -119,76 +142,39 @@ void sortAsListed(QStringList &names)
 bool canOpenForReading(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly);
+    return RegularFileOpen::openForReading(file);
 }
 
-bool copyIfAbsent(const QString &source, const QString &target, QString *error)
+namespace {
+
+bool copyWithoutReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
+                          Source where, QString *error)
 {
-    if (QFileInfo::exists(findGameFile(target))) {
-        setError(error, QStringLiteral("%1 already exists").arg(target));
-        return false;
-    }
-    QFile in(findGameFile(source));
-    if (!in.open(QIODevice::ReadOnly)) {
-        setError(error, in.errorString());
-        return false;
-    }
-    const QFileInfo targetInfo(target);
-    QTemporaryFile copy(targetInfo.path() + QStringLiteral("/.") + targetInfo.fileName()
-                        + QStringLiteral(".XXXXXX"));
-    if (!copy.open()) {
-        setError(error, copy.errorString());
-        return false;
-    }
-    if (!copyContents(in, copy, error))
-        return false;
-    if (!copy.flush()) {
-        setError(error, copy.errorString());
-        return false;
-    }
-    copy.setPermissions(in.permissions());
-    // The rename refuses to replace a file, so a backup that appeared
-    // meanwhile is kept and this copy is thrown away. (Renamed by name: the
-    // temporary file may have none of its own until asked for one.)
-    const QString copyName = copy.fileName();
-    copy.close();
-    QFile renamed(copyName);
-    if (!renamed.rename(target)) {
-        setError(error, renamed.errorString());
-        return false;
-    }
-    copy.setAutoRemove(false);
-    return true;
+    if (AircraftFileCheck::entryExists(findGameFile(target)))
+        return fail(error, QStringLiteral("%1 already exists").arg(QDir::toNativeSeparators(findGameFile(target))));
+    SafeSave::Options keep;
+    keep.replaceExisting = false;
+    return copyChecked(aircraftFolder, source, target, where, keep, error);
 }
 
-bool copyReplacing(const QString &source, const QString &target, QString *error)
+} // namespace
+
+bool copyIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
+                  QString *error)
 {
-    QFile in(findGameFile(source));
-    if (!in.open(QIODevice::ReadOnly)) {
-        setError(error, in.errorString());
-        return false;
-    }
-    QSaveFile out(findGameFile(target));
-    if (!out.open(QIODevice::WriteOnly)) {
-        setError(error, out.errorString());
-        return false;
-    }
-    if (!copyContents(in, out, error)) {
-        out.cancelWriting();
-        return false;
-    }
-    // commit() misses a write error that only shows when the buffer is
-    // flushed (a full disk), so flush first.
-    if (!out.flush()) {
-        setError(error, out.errorString());
-        out.cancelWriting();
-        return false;
-    }
-    if (!out.commit()) {
-        setError(error, out.errorString());
-        return false;
-    }
-    return true;
+    return copyWithoutReplacing(aircraftFolder, source, target, Source::InsideFolder, error);
+}
+
+bool importIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
+                    QString *error)
+{
+    return copyWithoutReplacing(aircraftFolder, source, target, Source::Anywhere, error);
+}
+
+bool copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
+                   QString *error)
+{
+    return copyChecked(aircraftFolder, source, target, Source::InsideFolder, SafeSave::Options(), error);
 }
 
 } // namespace GameFiles
