@@ -1,6 +1,7 @@
 #include "PaintListFile.h"
 
 #include "GameText.h"
+#include "NativePath.h"
 #include "PaintListReader.h"
 
 #include <QFile>
@@ -143,14 +144,7 @@ QByteArray finalPathComponent(const QByteArray &value)
 
 QString folderOf(const QString &paintListPath)
 {
-#ifdef Q_OS_WIN
-    const qsizetype cut = std::max({paintListPath.lastIndexOf(u'\\'),
-                                    paintListPath.lastIndexOf(u'/'),
-                                    paintListPath.lastIndexOf(u':')});
-#else
-    const qsizetype cut = paintListPath.lastIndexOf(u'/');
-#endif
-    return paintListPath.left(cut + 1);
+    return NativePath::folderOf(paintListPath);
 }
 
 QString texturePath(const QString &folder, const QByteArray &value)
