@@ -17,10 +17,12 @@
 #include "SectionName.h"
 #include "SettingsStore.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -35,6 +37,16 @@ const QString keyLeft = QStringLiteral("Left");
 const QString keyGamePath = QStringLiteral("CFSPath");
 const QString keyProgram = QStringLiteral("Program");
 constexpr int defaultPosition = 40;
+
+// The wait cursor for as long as this lives, whatever ends the wait.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
 
 int lowestSelectedRow(const QListWidget *list, int from = 0)
 {
@@ -77,7 +89,6 @@ TRezidu::TRezidu(std::unique_ptr<SettingsStore> settings, QWidget *parent)
         list->setUniformItemSizes(true);
     }
 
-    createFileDialogs();
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     bindHandlers();
@@ -88,27 +99,46 @@ TRezidu::TRezidu(std::unique_ptr<SettingsStore> settings, QWidget *parent)
 
 TRezidu::~TRezidu() = default;
 
-void TRezidu::createFileDialogs()
+// The file dialogs are built when first used: building all three took more
+// than half of the time to the window's first paint.
+namespace {
+// Qt's own dialogs, with names matched in any letter case: a game installed
+// on Windows holds CFS3.EXE and P51_T.DDS as often as not.
+QFileDialog *createOpenDialog(QWidget *parent, const QString &objectName, const QStringList &filters)
 {
-    // Qt's own dialogs, with names matched in any letter case: a game
-    // installed on Windows holds CFS3.EXE and P51_T.DDS as often as not.
-    auto setUp = [](QFileDialog *dialog, const QStringList &filters) {
-        dialog->setOption(QFileDialog::DontUseNativeDialog);
-        dialog->setAcceptMode(QFileDialog::AcceptOpen);
-        dialog->setFileMode(QFileDialog::AnyFile);
-        dialog->setNameFilters(filters);
-        dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
-    };
-    findcfs = new QFileDialog(this, QStringLiteral("Locate CFS3.exe"));
-    findcfs->setObjectName(QStringLiteral("findcfs"));
-    setUp(findcfs, {QStringLiteral("CFS3 Program (cfs3.exe)")});
+    auto *dialog = new QFileDialog(parent, QStringLiteral("Locate CFS3.exe"));
+    dialog->setObjectName(objectName);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilters(filters);
+    dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
+    return dialog;
+}
+} // namespace
 
-    addtex = new QFileDialog(this, QStringLiteral("Locate CFS3.exe"));
-    addtex->setObjectName(QStringLiteral("addtex"));
-    setUp(addtex, {QStringLiteral("DDS Texture (*.dds)"), QStringLiteral("Any File (*)")});
-    addtex->setDefaultSuffix(QStringLiteral("dds"));
+QFileDialog *TRezidu::findcfsDialog()
+{
+    if (!findcfs)
+        findcfs = createOpenDialog(this, QStringLiteral("findcfs"), {QStringLiteral("CFS3 Program (cfs3.exe)")});
+    return findcfs;
+}
 
-    maintex = createMainTextureDialog(this);
+QFileDialog *TRezidu::addtexDialog()
+{
+    if (!addtex) {
+        addtex = createOpenDialog(this, QStringLiteral("addtex"),
+                                  {QStringLiteral("DDS Texture (*.dds)"), QStringLiteral("Any File (*)")});
+        addtex->setDefaultSuffix(QStringLiteral("dds"));
+    }
+    return addtex;
+}
+
+QFileDialog *TRezidu::maintexDialog()
+{
+    if (!maintex)
+        maintex = createMainTextureDialog(this);
+    return maintex;
 }
 
 void TRezidu::bindHandlers()
@@ -180,12 +210,44 @@ void TRezidu::Timer1Timer()
 
 AircraftScanner TRezidu::scanner()
 {
-    return AircraftScanner(MainTexturePrompt(*maintex));
+    return AircraftScanner([this](const QString &baseName, const QString &folder) {
+        // The player has to act here: no wait cursor over the question.
+        const bool waiting = QApplication::overrideCursor() != nullptr;
+        if (waiting)
+            QApplication::restoreOverrideCursor();
+        const std::optional<QString> picked = MainTexturePrompt(*maintexDialog())(baseName, folder);
+        if (waiting)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        return picked;
+    });
 }
 
 void TRezidu::ScanAircraft()
 {
-    m_aircraft = scanner().scanAircraft(AircraftFolder);
+    // A first scan writes a paint list for every aircraft and may take
+    // seconds: the rows appear as they are found, under a wait cursor, and
+    // the window keeps being painted (the player's input waits).
+    const WaitCursor waiting;
+    {
+        const QSignalBlocker quiet(InList);
+        InList->clear();
+        InList1->clear();
+    }
+    QElapsedTimer sincePainted;
+    sincePainted.start();
+    AircraftScanner aircraftScanner = scanner();
+    aircraftScanner.onFound([&](const AircraftEntry &aircraft) {
+        {
+            const QSignalBlocker quiet(InList);
+            InList->addItem(aircraft.title);
+            InList1->addItem(aircraft.paintListPath);
+        }
+        if (sincePainted.elapsed() >= 100) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            sincePainted.restart();
+        }
+    });
+    m_aircraft = aircraftScanner.scanAircraft(AircraftFolder);
     showAircraft();
     // The paint rows belonged to an aircraft of the old list: until the
     // player picks one of the new list, nothing may be written from them.
@@ -366,15 +428,16 @@ void TRezidu::Button3Click()
     }
 
     const QString folder = m_paintTable.folder();
-    addtex->setWindowTitle(QStringLiteral("Select DDS file for ") + name);
-    addtex->setDirectory(folder);
-    addtex->selectNameFilter(addtex->nameFilters().constFirst());
-    addtex->selectFile(folder + name + QStringLiteral(".dds"));
-    if (addtex->exec() != QDialog::Accepted || addtex->selectedFiles().isEmpty())
+    QFileDialog *dialog = addtexDialog();
+    dialog->setWindowTitle(QStringLiteral("Select DDS file for ") + name);
+    dialog->setDirectory(folder);
+    dialog->selectNameFilter(dialog->nameFilters().constFirst());
+    dialog->selectFile(folder + name + QStringLiteral(".dds"));
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return;
     // Only the file's name is kept: the paint is looked for in the aircraft's
     // folder, wherever the player picked it.
-    const QString fileName = QFileInfo(addtex->selectedFiles().constFirst()).fileName();
+    const QString fileName = QFileInfo(dialog->selectedFiles().constFirst()).fileName();
     const QByteArray storedFileName = GameText::encode(fileName);
     if (const QString problem = PaintRules::problemWithFileName(storedFileName); !problem.isEmpty()) {
         tell(problem + QStringLiteral("\n\nNothing was added."));
@@ -421,11 +484,12 @@ void TRezidu::Button4Click()
 
 void TRezidu::Button5Click()
 {
-    findcfs->setDirectory(GameFolder);
-    findcfs->selectFile(QString());
-    if (findcfs->exec() != QDialog::Accepted || findcfs->selectedFiles().isEmpty())
+    QFileDialog *dialog = findcfsDialog();
+    dialog->setDirectory(GameFolder);
+    dialog->selectFile(QString());
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return;
-    GameFolder = GameLocation::folderOfFile(findcfs->selectedFiles().constFirst());
+    GameFolder = GameLocation::folderOfFile(dialog->selectedFiles().constFirst());
     AircraftFolder = GameLocation::aircraftFolderOf(GameFolder);
     ScanAircraft();
 }

@@ -67,6 +67,8 @@ void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEn
         reader.cutAtLineEnd();
         entries.append(AircraftEntry{GameText::decode(reader.buffer()), reader.buffer(),
                                      paintListPath});
+        if (m_found)
+            m_found(entries.constLast());
     }
 }
 

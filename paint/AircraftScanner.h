@@ -25,7 +25,12 @@ public:
     using MainTextureQuestion =
         std::function<std::optional<QString>(const QString &baseName, const QString &folder)>;
 
+    // Told of each aircraft as soon as it is listed: a first scan writes a
+    // paint list for every aircraft and may take seconds.
+    using FoundAircraft = std::function<void(const AircraftEntry &)>;
+
     explicit AircraftScanner(MainTextureQuestion askMainTexture = {});
+    void onFound(FoundAircraft found) { m_found = std::move(found); }
 
     // aircraftFolder and the subfolders end with a separator.
     QList<AircraftEntry> scanAircraft(const QString &aircraftFolder) const;
@@ -35,4 +40,5 @@ private:
     QByteArray mainTextureFor(const QString &baseName, const QString &folder) const;
 
     MainTextureQuestion m_askMainTexture;
+    FoundAircraft m_found;
 };
