@@ -12,6 +12,7 @@ struct AircraftEntry
     QString title;        // decoded, for display
     QByteArray rawTitle;  // as the paint list holds it, for writing back
     QString paintListPath;
+    bool hasPaintList = true; // false only in a read-only scan
 };
 
 // Finds the aircraft of the game's Aircraft folder and makes sure each has a
@@ -25,11 +26,21 @@ public:
     using MainTextureQuestion =
         std::function<std::optional<QString>(const QString &baseName, const QString &folder)>;
 
+    enum class ListCreation {
+        // An aircraft without a paint list is listed under its base name,
+        // and nothing is written.
+        ReadOnly,
+        // A missing paint list is written in its initial form, as the
+        // window does on first sight.
+        CreateMissing,
+    };
+
+    explicit AircraftScanner(MainTextureQuestion askMainTexture = {},
+                             ListCreation creation = ListCreation::CreateMissing);
+
     // Told of each aircraft as soon as it is listed: a first scan writes a
     // paint list for every aircraft and may take seconds.
     using FoundAircraft = std::function<void(const AircraftEntry &)>;
-
-    explicit AircraftScanner(MainTextureQuestion askMainTexture = {});
     void onFound(FoundAircraft found) { m_found = std::move(found); }
 
     // aircraftFolder and the subfolders end with a separator.
@@ -40,5 +51,6 @@ private:
     QByteArray mainTextureFor(const QString &baseName, const QString &folder) const;
 
     MainTextureQuestion m_askMainTexture;
+    ListCreation m_creation;
     FoundAircraft m_found;
 };
