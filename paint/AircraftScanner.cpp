@@ -1,5 +1,6 @@
 #include "AircraftScanner.h"
 
+#include "DiskSync.h"
 #include "GameFiles.h"
 #include "GameText.h"
 #include "PaintListFile.h"
@@ -21,6 +22,8 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
     QList<AircraftEntry> entries;
     if (aircraftFolder.isEmpty())
         return entries;
+    // Lists are created without a sync each and synced together at the end.
+    QStringList created;
     // Listing order on purpose: players know their aircraft in the order the
     // Windows copy shows them.
     QDirIterator it(aircraftFolder, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -28,12 +31,20 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
         const QString name = it.nextFileInfo().fileName();
         if (name.startsWith(u'.'))
             continue;
-        scanAircraftFolder(aircraftFolder + name + QDir::separator(), entries);
+        scanFolder(aircraftFolder + name + QDir::separator(), entries, created);
     }
+    DiskSync::syncFiles(created);
     return entries;
 }
 
 void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEntry> &entries) const
+{
+    QStringList created;
+    scanFolder(folder, entries, created);
+    DiskSync::syncFiles(created);
+}
+
+void AircraftScanner::scanFolder(const QString &folder, QList<AircraftEntry> &entries, QStringList &created) const
 {
     // Matched by hand rather than by a name filter: a wildcard is compiled
     // to a regular expression for every folder, which costs more than the
@@ -62,8 +73,9 @@ void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEn
                     m_found(entries.constLast());
                 continue;
             }
-            PaintListFile::writeInitial(paintListPath, GameText::encode(baseName),
-                                        mainTextureFor(baseName, folder));
+            if (PaintListFile::createInitial(paintListPath, GameText::encode(baseName),
+                                             mainTextureFor(baseName, folder)))
+                created.append(paintListPath);
             if (!paintList.open(QIODevice::ReadOnly))
                 continue;
         }

@@ -48,6 +48,8 @@ public:
     void scanAircraftFolder(const QString &folder, QList<AircraftEntry> &entries) const;
 
 private:
+    // Adds the paint lists it wrote to `created`, none of them synced yet.
+    void scanFolder(const QString &folder, QList<AircraftEntry> &entries, QStringList &created) const;
     QByteArray mainTextureFor(const QString &baseName, const QString &folder) const;
 
     MainTextureQuestion m_askMainTexture;

@@ -2,6 +2,7 @@
 
 #include "GameText.h"
 #include "PaintListReader.h"
+#include "SafeSave.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -119,6 +120,15 @@ bool writeInitial(const QString &path, const QByteArray &title,
                   const QByteArray &mainTextureName, QString *error)
 {
     return writeBytes(path, initialForm(title, mainTextureName), error);
+}
+
+bool createInitial(const QString &path, const QByteArray &title,
+                   const QByteArray &mainTextureName, QString *error)
+{
+    SafeSave::Options options;
+    options.replaceExisting = false;
+    options.syncToDisk = false;
+    return SafeSave::writeFile(path, initialForm(title, mainTextureName), options, error);
 }
 
 bool writeFull(const QString &path, const QByteArray &title,
