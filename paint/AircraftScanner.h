@@ -43,13 +43,19 @@ public:
     using FoundAircraft = std::function<void(const AircraftEntry &)>;
     void onFound(FoundAircraft found) { m_found = std::move(found); }
 
-    // aircraftFolder and the subfolders end with a separator.
-    QList<AircraftEntry> scanAircraft(const QString &aircraftFolder) const;
-    void scanAircraftFolder(const QString &folder, QList<AircraftEntry> &entries) const;
+    // aircraftFolder and the subfolders end with a separator. What was left
+    // out for a reason the player should hear of (a link leading out of the
+    // folder, a pipe, a list too big to read) is added to problems, one
+    // message per file.
+    QList<AircraftEntry> scanAircraft(const QString &aircraftFolder,
+                                      QStringList *problems = nullptr) const;
+    void scanAircraftFolder(const QString &folder, QList<AircraftEntry> &entries,
+                            QStringList *problems = nullptr) const;
 
 private:
     // Adds the paint lists it wrote to `created`, none of them synced yet.
-    void scanFolder(const QString &folder, QList<AircraftEntry> &entries, QStringList &created) const;
+    void scanFolder(const QString &folder, QList<AircraftEntry> &entries, QStringList *problems,
+                    QStringList &created) const;
     QByteArray mainTextureFor(const QString &baseName, const QString &folder) const;
 
     MainTextureQuestion m_askMainTexture;

@@ -31,6 +31,12 @@ ConversionLibrary::ConversionLibrary(const QString &name)
         m_library.setFileName(QFileInfo::exists(exact) ? exact : programFolder.filePath(name));
         if (m_library.load())
             return;
+#ifdef CORVANE_INSTALLED_LIBRARY_DIR
+        m_library.setFileNameAndVersion(programFolder.filePath(QStringLiteral(CORVANE_INSTALLED_LIBRARY_DIR "/") + name),
+                                        CORVANE_LIBRARY_VERSION);
+        if (m_library.load())
+            return;
+#endif
     }
     m_library.setFileName(name);
     m_library.load();

@@ -7,6 +7,7 @@
 
 #include "ByteSource.h"
 #include "DdsWriter.h"
+#include "MedianTime.h"
 #include "DdsLayout.h"
 #include "OutputPlan.h"
 
@@ -23,20 +24,6 @@
 #include <vector>
 
 namespace {
-
-double medianMs(int runs, const std::function<void()> &run)
-{
-    run();
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        run();
-        ms.push_back(double(clock.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return ms[ms.size() / 2];
-}
 
 // libsquish alone on one stored level: the decode no preview of it can skip.
 std::optional<double> squishDecodeMs(const QString &file, std::uint32_t level, int runs)
@@ -55,7 +42,7 @@ std::optional<double> squishDecodeMs(const QString &file, std::uint32_t level, i
     const int width = int(layout->levelWidth(level)), height = int(layout->levelHeight(level));
     std::vector<std::uint8_t> blocks(layout->levelSize(level));
     std::vector<std::uint8_t> pixels(std::size_t(width) * std::size_t(height) * 4);
-    return medianMs(runs, [&] {
+    return medianTime(runs, [&] {
                source.read(layout->levelOffset(level), blocks.data(), blocks.size());
                squish::DecompressImage(pixels.data(), width, height, blocks.data(), flags);
            });
@@ -68,7 +55,7 @@ double bmpRoundTripMs(std::uint32_t width, std::uint32_t height, int runs)
     const std::size_t size = 54 + std::size_t((width * 3 + 3) & ~3u) * height;
     std::vector<char> bytes(size, 'x'), back(size);
     const QByteArray path = QFile::encodeName(QDir::temp().filePath("bench_preview_round_trip.bmp"));
-    return medianMs(runs, [&] {
+    return medianTime(runs, [&] {
                std::FILE *out = std::fopen(path.constData(), "wb");
                std::fwrite(bytes.data(), 1, size, out);
                std::fclose(out);

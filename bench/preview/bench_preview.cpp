@@ -9,6 +9,7 @@
 //                                        resident size in MiB
 //   bench_preview check FILE RUNS        prints the median of _Pic_Valid in microseconds
 
+#include "MedianTime.h"
 #include "TThumbnail.h"
 
 #include <QApplication>
@@ -36,26 +37,6 @@ long statusKiB(const char *field)
     return -1;
 }
 
-struct Timing
-{
-    double median = 0;
-    double min = 0;
-};
-
-Timing timeRuns(int runs, const std::function<void()> &run)
-{
-    run(); // warms the disk cache and the code
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        run();
-        ms.push_back(double(clock.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front()};
-}
-
 class PaintCounter : public QObject
 {
 public:
@@ -79,7 +60,7 @@ int step(const QString &file, int runs)
     thumbnail.installEventFilter(&counter);
 
     // What the main window does per selection, until nothing is left to paint.
-    const Timing whole = timeRuns(runs, [&] {
+    const MedianTime whole = medianTime(runs, [&] {
         thumbnail.SetFileName(QString());
         thumbnail.SetFileName(file);
         QCoreApplication::processEvents();
@@ -120,7 +101,7 @@ int check(const QString &file, int runs)
     if (!valid)
         return 1;
     const QByteArray path = QFile::encodeName(file);
-    const Timing timing = timeRuns(runs, [&] { valid(path.constData()); });
+    const MedianTime timing = medianTime(runs, [&] { valid(path.constData()); });
     std::printf("%.1f\n", timing.median * 1000);
     return 0;
 }
