@@ -45,7 +45,7 @@ std::optional<double> squishDecodeMs(const QString &file, std::uint32_t level, i
     return medianTime(runs, [&] {
                source.read(layout->levelOffset(level), blocks.data(), blocks.size());
                squish::DecompressImage(pixels.data(), width, height, blocks.data(), flags);
-           });
+           }).median;
 }
 
 // The bytes of a 24-bit BMP of that size through a new file in the temporary
@@ -64,7 +64,7 @@ double bmpRoundTripMs(std::uint32_t width, std::uint32_t height, int runs)
                    std::fprintf(stderr, "short read\n");
                std::fclose(in);
                std::remove(path.constData());
-           });
+           }).median;
 }
 
 // A busy picture: smooth ramps with a fine pattern, so blocks are not flat.
