@@ -19,10 +19,12 @@
 #include "SettingsStore.h"
 #include "SystemDrive.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -46,6 +48,16 @@ const QString noGameHint = QStringLiteral(
 const QString noMainTextureHint = QStringLiteral(
     "This aircraft's paint list names no main texture. Press \"Edit PNT file\" and write "
     "its file name on line 5 of the list, then select the aircraft again.");
+
+// The wait cursor for as long as this lives, whatever ends the wait.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
 
 int lowestSelectedRow(const QListWidget *list, int from = 0)
 {
@@ -88,7 +100,6 @@ TRezidu::TRezidu(std::unique_ptr<SettingsStore> settings, QWidget *parent)
         list->setUniformItemSizes(true);
     }
 
-    createFileDialogs();
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     bindHandlers();
@@ -99,27 +110,46 @@ TRezidu::TRezidu(std::unique_ptr<SettingsStore> settings, QWidget *parent)
 
 TRezidu::~TRezidu() = default;
 
-void TRezidu::createFileDialogs()
+// The file dialogs are built when first used: building all three took more
+// than half of the time to the window's first paint.
+namespace {
+// Qt's own dialogs, with names matched in any letter case: a game installed
+// on Windows holds CFS3.EXE and P51_T.DDS as often as not.
+QFileDialog *createOpenDialog(QWidget *parent, const QString &objectName, const QStringList &filters)
 {
-    // Qt's own dialogs, with names matched in any letter case: a game
-    // installed on Windows holds CFS3.EXE and P51_T.DDS as often as not.
-    auto setUp = [](QFileDialog *dialog, const QStringList &filters) {
-        dialog->setOption(QFileDialog::DontUseNativeDialog);
-        dialog->setAcceptMode(QFileDialog::AcceptOpen);
-        dialog->setFileMode(QFileDialog::AnyFile);
-        dialog->setNameFilters(filters);
-        dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
-    };
-    findcfs = new QFileDialog(this, QStringLiteral("Locate CFS3.exe"));
-    findcfs->setObjectName(QStringLiteral("findcfs"));
-    setUp(findcfs, {QStringLiteral("CFS3 Program (cfs3.exe)")});
+    auto *dialog = new QFileDialog(parent, QStringLiteral("Locate CFS3.exe"));
+    dialog->setObjectName(objectName);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilters(filters);
+    dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
+    return dialog;
+}
+} // namespace
 
-    addtex = new QFileDialog(this, QStringLiteral("Locate CFS3.exe"));
-    addtex->setObjectName(QStringLiteral("addtex"));
-    setUp(addtex, {QStringLiteral("DDS Texture (*.dds)"), QStringLiteral("Any File (*)")});
-    addtex->setDefaultSuffix(QStringLiteral("dds"));
+QFileDialog *TRezidu::findcfsDialog()
+{
+    if (!findcfs)
+        findcfs = createOpenDialog(this, QStringLiteral("findcfs"), {QStringLiteral("CFS3 Program (cfs3.exe)")});
+    return findcfs;
+}
 
-    maintex = createMainTextureDialog(this);
+QFileDialog *TRezidu::addtexDialog()
+{
+    if (!addtex) {
+        addtex = createOpenDialog(this, QStringLiteral("addtex"),
+                                  {QStringLiteral("DDS Texture (*.dds)"), QStringLiteral("Any File (*)")});
+        addtex->setDefaultSuffix(QStringLiteral("dds"));
+    }
+    return addtex;
+}
+
+QFileDialog *TRezidu::maintexDialog()
+{
+    if (!maintex)
+        maintex = createMainTextureDialog(this);
+    return maintex;
 }
 
 void TRezidu::bindHandlers()
@@ -196,11 +226,47 @@ void TRezidu::Timer1Timer()
 
 // --- Aircraft --------------------------------------------------------------
 
+AircraftScanner::MainTextureQuestion TRezidu::mainTextureQuestion()
+{
+    return [this](const QString &baseName, const QString &folder) {
+        // The player has to act here: no wait cursor over the question.
+        const bool waiting = QApplication::overrideCursor() != nullptr;
+        if (waiting)
+            QApplication::restoreOverrideCursor();
+        const std::optional<QString> picked = MainTexturePrompt(*maintexDialog())(baseName, folder);
+        if (waiting)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        return picked;
+    };
+}
+
 void TRezidu::ScanAircraft()
 {
     // Lists are created on first sight, asking for a missing main texture.
+    // A first scan writes one for every aircraft and may take seconds: the
+    // rows appear as they are found, under a wait cursor, and the window
+    // keeps being painted (the player's input waits).
+    const WaitCursor waiting;
+    {
+        const QSignalBlocker quiet(InList);
+        InList->clear();
+        InList1->clear();
+    }
+    QElapsedTimer sincePainted;
+    sincePainted.start();
+    auto showFound = [&](const AircraftEntry &aircraft) {
+        {
+            const QSignalBlocker quiet(InList);
+            InList->addItem(aircraft.title);
+            InList1->addItem(aircraft.paintListPath);
+        }
+        if (sincePainted.elapsed() >= 100) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            sincePainted.restart();
+        }
+    };
     m_hangar.setGameFolder(GameFolder);
-    m_hangar.scan(Hangar::ListCreation::CreateMissing, MainTexturePrompt(*maintex));
+    m_hangar.scan(Hangar::ListCreation::CreateMissing, mainTextureQuestion(), showFound);
     m_askedForMainTexture.clear();
     showAircraft();
     if (!m_hangar.scanProblems().isEmpty())
@@ -213,7 +279,7 @@ void TRezidu::ScanAircraft()
 
 void TRezidu::ScanAircraftFolder(const QString &folder)
 {
-    m_hangar.scanFolder(folder, Hangar::ListCreation::CreateMissing, MainTexturePrompt(*maintex));
+    m_hangar.scanFolder(folder, Hangar::ListCreation::CreateMissing, mainTextureQuestion());
     showAircraft();
 }
 
@@ -261,7 +327,7 @@ void TRezidu::askAgainForMainTexture()
         return;
     m_askedForMainTexture.insert(listPath);
     const std::optional<QString> picked =
-        MainTexturePrompt(*maintex)(m_hangar.baseNameOf(AircraftIndex), m_hangar.paintTable().folder());
+        MainTexturePrompt(*maintexDialog())(m_hangar.baseNameOf(AircraftIndex), m_hangar.paintTable().folder());
     if (!picked)
         return;
     if (const PaintResult named = m_hangar.setMainTexture(*picked); !named) {
@@ -458,14 +524,15 @@ void TRezidu::Button3Click()
     }
 
     const QString folder = m_hangar.paintTable().folder();
-    addtex->setWindowTitle(QStringLiteral("Select DDS file for ") + name);
-    addtex->setDirectory(folder);
-    addtex->selectNameFilter(addtex->nameFilters().constFirst());
-    addtex->selectFile(folder + name + QStringLiteral(".dds"));
-    if (addtex->exec() != QDialog::Accepted || addtex->selectedFiles().isEmpty())
+    QFileDialog *dialog = addtexDialog();
+    dialog->setWindowTitle(QStringLiteral("Select DDS file for ") + name);
+    dialog->setDirectory(folder);
+    dialog->selectNameFilter(dialog->nameFilters().constFirst());
+    dialog->selectFile(folder + name + QStringLiteral(".dds"));
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return;
 
-    if (const PaintResult added = m_hangar.add(storedName, addtex->selectedFiles().constFirst()); !added) {
+    if (const PaintResult added = m_hangar.add(storedName, dialog->selectedFiles().constFirst()); !added) {
         tell(added);
         showWhatTheFileHolds();
         return;
@@ -511,11 +578,12 @@ void TRezidu::Button4Click()
 
 void TRezidu::Button5Click()
 {
-    findcfs->setDirectory(GameLocation::searchStartFolder(GameFolder, systemDriveFolder(), QDir::homePath()));
-    findcfs->selectFile(QString());
-    if (findcfs->exec() != QDialog::Accepted || findcfs->selectedFiles().isEmpty())
+    QFileDialog *dialog = findcfsDialog();
+    dialog->setDirectory(GameLocation::searchStartFolder(GameFolder, systemDriveFolder(), QDir::homePath()));
+    dialog->selectFile(QString());
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return;
-    GameFolder = GameLocation::folderOfFile(findcfs->selectedFiles().constFirst());
+    GameFolder = GameLocation::folderOfFile(dialog->selectedFiles().constFirst());
     AircraftFolder = GameLocation::aircraftFolderOf(GameFolder);
     ScanAircraft();
 }

@@ -46,9 +46,10 @@ public:
     QPushButton *Button3;
     QPushButton *Button4;
     QPushButton *Button5;
-    QFileDialog *findcfs;
-    QFileDialog *addtex;
-    QFileDialog *maintex;
+    // Built when first used.
+    QFileDialog *findcfs = nullptr;
+    QFileDialog *addtex = nullptr;
+    QFileDialog *maintex = nullptr;
     QTimer *Timer1;
     QPushButton *Button6;
 
@@ -82,7 +83,10 @@ protected:
 private:
     void startUp();
     void bindHandlers();
-    void createFileDialogs();
+    QFileDialog *findcfsDialog();
+    QFileDialog *addtexDialog();
+    QFileDialog *maintexDialog();
+    AircraftScanner::MainTextureQuestion mainTextureQuestion();
     void showAircraft();
     void showPaintTable();
     void forgetPaintTable();

@@ -1,5 +1,7 @@
 #include "AreaReducer.h"
 
+#include "AreaMean.h"
+
 #include <algorithm>
 
 namespace korrad {
@@ -73,14 +75,10 @@ void AreaReducer::accumulate(Pending &pending, const std::uint8_t *rgba, std::ui
 bool AreaReducer::flush(Pending &pending)
 {
     std::uint8_t *line = m_outLine.data();
-    auto put = [](std::uint8_t *to, double value) {
-        const int rounded = int(value + 0.5);
-        *to = std::uint8_t(rounded > 255 ? 255 : rounded);
-    };
     if (m_wholeRatios) {
         // Plain sums over whole blocks of source pixels.
         const std::uint32_t span = m_inWidth / m_outWidth;
-        const double scale = 1.0 / (double(span) * double(m_inHeight / m_outHeight));
+        const AreaMean mean(span, m_inHeight / m_outHeight);
         const std::uint32_t *in = pending.wholeSums.data();
         for (std::uint32_t x = 0; x < m_outWidth; ++x, line += 4) {
             std::uint64_t r = 0, g = 0, b = 0;
@@ -89,9 +87,9 @@ bool AreaReducer::flush(Pending &pending)
                 g += in[1];
                 b += in[2];
             }
-            put(line, double(r) * scale);
-            put(line + 1, double(g) * scale);
-            put(line + 2, double(b) * scale);
+            line[0] = mean(r);
+            line[1] = mean(g);
+            line[2] = mean(b);
         }
         std::fill(pending.wholeSums.begin(), pending.wholeSums.end(), 0u);
     } else {
@@ -117,9 +115,9 @@ bool AreaReducer::flush(Pending &pending)
         std::fill(pending.weightedSums.begin(), pending.weightedSums.end(), 0.0f);
         const double scale = 1.0 / (double(m_inWidth) * double(m_inHeight));
         for (std::uint32_t x = 0; x < m_outWidth; ++x, line += 4, sums += 3) {
-            put(line, sums[0] * scale);
-            put(line + 1, sums[1] * scale);
-            put(line + 2, sums[2] * scale);
+            line[0] = roundedChannel(sums[0] * scale);
+            line[1] = roundedChannel(sums[1] * scale);
+            line[2] = roundedChannel(sums[2] * scale);
         }
     }
     const std::uint32_t outputRow = std::uint32_t(pending.outputRow);

@@ -1,5 +1,7 @@
 #include "ByteSink.h"
 
+#include <filesystem>
+
 namespace korrad {
 
 bool MemoryByteSink::write(const void *data, std::size_t count)
@@ -11,7 +13,15 @@ bool MemoryByteSink::write(const void *data, std::size_t count)
 
 FileByteSink::FileByteSink(const char *path)
 {
-    if (path && *path)
+    if (!path || !*path)
+        return;
+    m_path = path;
+    // Written over in place, not truncated on opening: the caller usually
+    // reserves the target as an empty file, and a file truncated to nothing
+    // and written again is forced to disk when it is closed (ext4), which
+    // costs more than the whole conversion.
+    m_file = std::fopen(path, "r+b");
+    if (!m_file)
         m_file = std::fopen(path, "wb");
     if (m_file)
         std::setvbuf(m_file, nullptr, _IOFBF, 1 << 16);
@@ -28,6 +38,7 @@ bool FileByteSink::write(const void *data, std::size_t count)
         return false;
     if (std::fwrite(data, 1, count, m_file) != count)
         m_failed = true;
+    m_written += count;
     return !m_failed;
 }
 
@@ -37,7 +48,13 @@ bool FileByteSink::close()
         return false;
     const bool closed = std::fclose(m_file) == 0;
     m_file = nullptr;
-    return closed && !m_failed;
+    if (!closed || m_failed)
+        return false;
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(m_path, error);
+    if (!error && size > m_written)
+        std::filesystem::resize_file(m_path, m_written, error);
+    return !error;
 }
 
 } // namespace korrad

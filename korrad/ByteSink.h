@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace korrad {
@@ -34,11 +35,14 @@ public:
 
     bool isOpen() const { return m_file != nullptr; }
     bool write(const void *data, std::size_t count) override;
-    // Flushes and closes; false when any write went wrong.
+    // Flushes, cuts off whatever an earlier file held beyond what was
+    // written, and closes; false when any of it went wrong.
     bool close();
 
 private:
+    std::string m_path;
     std::FILE *m_file = nullptr;
+    std::uint64_t m_written = 0;
     bool m_failed = false;
 };
 

@@ -1,6 +1,7 @@
 #include "AircraftScanner.h"
 
 #include "AircraftFileCheck.h"
+#include "DiskSync.h"
 #include "GameFiles.h"
 #include "GameText.h"
 #include "PaintListFile.h"
@@ -33,6 +34,8 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
         return entries;
     // Some installs spell it AIRCRAFT; the game does not mind.
     const QString folder = GameFiles::findGameFile(aircraftFolder);
+    // Lists are created without a sync each and synced together at the end.
+    QStringList created;
     // Sorted as Windows lists them, whatever this file system's order: players
     // know their aircraft alphabetically.
     QStringList names;
@@ -53,12 +56,21 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
     }
     GameFiles::sortAsListed(names);
     for (const QString &name : std::as_const(names))
-        scanAircraftFolder(folder + name + QDir::separator(), entries, problems);
+        scanFolder(folder + name + QDir::separator(), entries, problems, created);
+    DiskSync::syncFiles(created);
     return entries;
 }
 
 void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEntry> &entries,
                                          QStringList *problems) const
+{
+    QStringList created;
+    scanFolder(folder, entries, problems, created);
+    DiskSync::syncFiles(created);
+}
+
+void AircraftScanner::scanFolder(const QString &folder, QList<AircraftEntry> &entries, QStringList *problems,
+                                 QStringList &created) const
 {
     // Matched by hand rather than by a name filter: a wildcard is compiled
     // to a regular expression for every folder, which costs more than the
@@ -89,6 +101,8 @@ void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEn
         if (!AircraftFileCheck::entryExists(paintListPath)) {
             if (m_creation == ListCreation::ReadOnly) {
                 entries.append(AircraftEntry{baseName, GameText::encode(baseName), paintListPath, false});
+                if (m_found)
+                    m_found(entries.constLast());
                 continue;
             }
             const FileVerdict newList = AircraftFileCheck::mayWrite(folder, paintListPath);
@@ -96,8 +110,9 @@ void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEn
                 note(problems, newList.message());
                 continue;
             }
-            PaintListFile::writeInitial(paintListPath, GameText::encode(baseName),
-                                        mainTextureFor(baseName, folder));
+            if (PaintListFile::createInitial(paintListPath, GameText::encode(baseName),
+                                             mainTextureFor(baseName, folder)))
+                created.append(paintListPath);
         }
         QByteArray list;
         QString problem;
@@ -115,6 +130,8 @@ void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEn
         reader.cutAtLineEnd();
         entries.append(AircraftEntry{GameText::decode(reader.buffer()), reader.buffer(),
                                      paintListPath});
+        if (m_found)
+            m_found(entries.constLast());
     }
 }
 

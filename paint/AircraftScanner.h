@@ -39,6 +39,11 @@ public:
     explicit AircraftScanner(MainTextureQuestion askMainTexture = {},
                              ListCreation creation = ListCreation::CreateMissing);
 
+    // Told of each aircraft as soon as it is listed: a first scan writes a
+    // paint list for every aircraft and may take seconds.
+    using FoundAircraft = std::function<void(const AircraftEntry &)>;
+    void onFound(FoundAircraft found) { m_found = std::move(found); }
+
     // aircraftFolder and the subfolders end with a separator. What was left
     // out for a reason the player should hear of (a link leading out of the
     // folder, a pipe, a list too big to read) is added to problems, one
@@ -49,8 +54,12 @@ public:
                             QStringList *problems = nullptr) const;
 
 private:
+    // Adds the paint lists it wrote to `created`, none of them synced yet.
+    void scanFolder(const QString &folder, QList<AircraftEntry> &entries, QStringList *problems,
+                    QStringList &created) const;
     QByteArray mainTextureFor(const QString &baseName, const QString &folder) const;
 
     MainTextureQuestion m_askMainTexture;
     ListCreation m_creation;
+    FoundAircraft m_found;
 };

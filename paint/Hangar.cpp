@@ -42,10 +42,13 @@ QString Hangar::aircraftFolder() const
     return GameLocation::aircraftFolderOf(m_gameFolder);
 }
 
-void Hangar::scan(ListCreation creation, const AircraftScanner::MainTextureQuestion &ask)
+void Hangar::scan(ListCreation creation, const AircraftScanner::MainTextureQuestion &ask,
+                  const AircraftScanner::FoundAircraft &found)
 {
     m_scanProblems.clear();
-    m_aircraft = AircraftScanner(ask, creation).scanAircraft(aircraftFolder(), &m_scanProblems);
+    AircraftScanner scanner(ask, creation);
+    scanner.onFound(found);
+    m_aircraft = scanner.scanAircraft(aircraftFolder(), &m_scanProblems);
     deselect();
 }
 

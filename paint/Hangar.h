@@ -28,7 +28,8 @@ public:
 
     // Rebuilds the aircraft list. The selection is forgotten: its row may
     // name another aircraft in the new list.
-    void scan(ListCreation creation, const AircraftScanner::MainTextureQuestion &ask = {});
+    void scan(ListCreation creation, const AircraftScanner::MainTextureQuestion &ask = {},
+              const AircraftScanner::FoundAircraft &found = {});
     // Appends the aircraft of one subfolder (separator at the end).
     void scanFolder(const QString &folder, ListCreation creation,
                     const AircraftScanner::MainTextureQuestion &ask = {});

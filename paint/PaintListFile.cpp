@@ -140,7 +140,8 @@ QByteArray fullForm(const QByteArray &title, const QByteArray &mainTextureName,
     return joinLines(lines);
 }
 
-bool writeBytes(const QString &path, const QByteArray &data, QString *error)
+namespace {
+bool checkedWrite(const QString &path, const QByteArray &data, const SafeSave::Options &options, QString *error)
 {
     const FileVerdict verdict = AircraftFileCheck::mayWrite(folderOf(path), path);
     if (!verdict) {
@@ -148,13 +149,28 @@ bool writeBytes(const QString &path, const QByteArray &data, QString *error)
             *error = verdict.message();
         return false;
     }
-    return SafeSave::writeFile(verdict.realPath, data, error);
+    return SafeSave::writeFile(verdict.realPath, data, options, error);
+}
+} // namespace
+
+bool writeBytes(const QString &path, const QByteArray &data, QString *error)
+{
+    return checkedWrite(path, data, SafeSave::Options(), error);
 }
 
 bool writeInitial(const QString &path, const QByteArray &title,
                   const QByteArray &mainTextureName, QString *error)
 {
     return writeBytes(path, initialForm(title, mainTextureName), error);
+}
+
+bool createInitial(const QString &path, const QByteArray &title,
+                   const QByteArray &mainTextureName, QString *error)
+{
+    SafeSave::Options options;
+    options.replaceExisting = false;
+    options.syncToDisk = false;
+    return checkedWrite(path, initialForm(title, mainTextureName), options, error);
 }
 
 bool writeFull(const QString &path, const QByteArray &title,

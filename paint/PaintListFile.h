@@ -55,6 +55,13 @@ PaintListContents parse(const QByteArray &bytes);
 bool writeInitial(const QString &path, const QByteArray &title,
                   const QByteArray &mainTextureName, QString *error = nullptr);
 
+// The initial form for a list that does not exist yet, for a scan that
+// creates many: an existing file is never replaced, and nothing is synced to
+// disk here. The caller syncs all it created at once (DiskSync::syncFiles):
+// a sync per file made a first scan of 1000 aircraft last seconds.
+bool createInitial(const QString &path, const QByteArray &title,
+                   const QByteArray &mainTextureName, QString *error = nullptr);
+
 // The full form (4n + 7 lines). Texture values are written as they were read,
 // subfolder and all. The old file stays whole if anything fails.
 bool writeFull(const QString &path, const QByteArray &title,

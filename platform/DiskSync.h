@@ -2,6 +2,7 @@
 
 #include <QFileDevice>
 #include <QString>
+#include <QStringList>
 
 // Asks the system to put written data on the disk itself, so a rename that
 // follows never lands before the contents after a power cut.
@@ -12,5 +13,10 @@ bool syncFile(QFileDevice &file, QString *reason = nullptr);
 // Makes the folder's entries (a rename into it) durable. Does nothing where
 // the system keeps folder entries durable by itself.
 bool syncFolder(const QString &folder, QString *reason = nullptr);
+
+// Makes many files written without a sync of their own durable, with their
+// names, as cheaply as the system allows: where it can, one sync of each file
+// system they lie on instead of waiting for the disk once per file.
+bool syncFiles(const QStringList &paths, QString *reason = nullptr);
 
 } // namespace DiskSync

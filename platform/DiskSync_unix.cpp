@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace DiskSync {
@@ -29,6 +31,39 @@ bool syncFolder(const QString &folder, QString *reason)
     }
     ::close(fd);
     return true;
+}
+
+bool syncFiles(const QStringList &paths, QString *reason)
+{
+    bool synced = true;
+    auto fail = [&] {
+        if (reason)
+            *reason = qt_error_string(errno);
+        synced = false;
+    };
+    std::set<dev_t> fileSystems;
+    for (const QString &path : paths) {
+        const QByteArray name = QFile::encodeName(path);
+        struct stat status;
+        if (::stat(name.constData(), &status) != 0) {
+            fail();
+            continue;
+        }
+#ifdef __linux__
+        if (!fileSystems.insert(status.st_dev).second)
+            continue;
+        const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || ::syncfs(fd) != 0)
+            fail();
+#else
+        const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 || ::fsync(fd) != 0)
+            fail();
+#endif
+        if (fd >= 0)
+            ::close(fd);
+    }
+    return synced;
 }
 
 } // namespace DiskSync

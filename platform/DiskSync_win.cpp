@@ -20,4 +20,24 @@ bool syncFolder(const QString &, QString *)
     return true;
 }
 
+bool syncFiles(const QStringList &paths, QString *reason)
+{
+    // A whole volume can be flushed only by an administrator: each file is
+    // flushed instead, all of them after all were written.
+    bool synced = true;
+    for (const QString &path : paths) {
+        const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle)) {
+            if (reason)
+                *reason = qt_error_string(int(GetLastError()));
+            synced = false;
+        }
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+    return synced;
+}
+
 } // namespace DiskSync

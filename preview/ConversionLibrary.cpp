@@ -4,12 +4,31 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+
+// The file a bare module name stands for on this system. Given the whole
+// name, the loader tries it first instead of probing every prefix and suffix
+// it knows, once for every picture.
+QString platformFileName(const QString &name)
+{
+#if defined(Q_OS_WIN)
+    return name + QStringLiteral(".dll");
+#elif defined(Q_OS_MACOS)
+    return QStringLiteral("lib") + name + QStringLiteral(".dylib");
+#else
+    return QStringLiteral("lib") + name + QStringLiteral(".so");
+#endif
+}
+
+} // namespace
+
 ConversionLibrary::ConversionLibrary(const QString &name)
 {
     const bool bareName = !name.contains(u'/') && !name.contains(u'\\');
     if (bareName && QCoreApplication::instance()) {
         const QDir programFolder(QCoreApplication::applicationDirPath());
-        m_library.setFileName(programFolder.filePath(name));
+        const QString exact = programFolder.filePath(platformFileName(name));
+        m_library.setFileName(QFileInfo::exists(exact) ? exact : programFolder.filePath(name));
         if (m_library.load())
             return;
 #ifdef CORVANE_INSTALLED_LIBRARY_DIR

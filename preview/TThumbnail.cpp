@@ -35,7 +35,18 @@ void TThumbnail::SetFileName(const QString &name)
         return;
     m_fileName = name;
     LoadPicture(m_fileName);
-    repaint();
+    showLoaded();
+}
+
+void TThumbnail::showLoaded()
+{
+    // A picture is on screen before the setter returns. An empty square can
+    // wait for the event loop, where it merges with the paint of whatever is
+    // set next: the main window sets the empty name right before each path.
+    if (m_hasPicture)
+        repaint();
+    else
+        update();
 }
 
 void TThumbnail::SetDown(bool value)
@@ -59,10 +70,12 @@ void TThumbnail::SetBitmapSize(int value)
     m_totalHeight = FrameHeight();
     if (!m_hasPicture)
         return;
-    if (m_useCache)
+    if (m_useCache) {
         RebuildCache();
-    else
-        LoadPicture(m_fileName);
+        return;
+    }
+    LoadPicture(m_fileName);
+    showLoaded();
 }
 
 void TThumbnail::SetShowLabel(bool value)
@@ -96,6 +109,7 @@ void TThumbnail::RebuildCache()
     m_useCache = false;
     LoadPicture(m_fileName);
     m_useCache = true;
+    showLoaded();
 }
 
 void TThumbnail::ExportBitmap(const QString &path, int size)
@@ -107,6 +121,8 @@ void TThumbnail::ExportBitmap(const QString &path, int size)
         m_exportTarget = QImage();
         m_useCache = false;
         LoadPicture(m_fileName);
+        // The shown picture stays; a failed conversion empties the square.
+        update();
         if (!m_exportTarget.isNull())
             BitmapFile::write(m_exportTarget, path);
         m_exportTarget = QImage();
@@ -161,24 +177,23 @@ void TThumbnail::LoadPicture(const QString &name)
         return;
     const auto valid = library.validProc();
     const auto convert = library.convertProc(m_greyscale);
-    if (!valid || !convert) {
-        library.unload();
-        repaint();
+    if (!valid || !convert)
         return;
-    }
 
+    // Paths go to the library in the system's 8-bit encoding, never null.
+    const QByteArray source = QFile::encodeName(name);
+    // Asked before the temporary file is reserved: a file the library
+    // refuses (the empty name the main window sets between two paints among
+    // them) costs no file.
+    if (!valid(source.constData()))
+        return;
     TemporaryBitmap temporary(m_labelText.chopped(m_fileExt.size()));
     m_tempFileName = temporary.path();
     if (!m_tempFileName.isEmpty()) {
-        // Paths go to the library in the system's 8-bit encoding, never null.
-        const QByteArray source = QFile::encodeName(name);
         const QByteArray target = QFile::encodeName(m_tempFileName);
-        if (valid(source.constData()) && convert(source.constData(), target.constData(), m_workArea.data(), mode, hint))
+        if (convert(source.constData(), target.constData(), m_workArea.data(), mode, hint))
             m_hasPicture = TakeConvertedPicture(BitmapFile::read(m_tempFileName));
     }
-    temporary.remove();
-    library.unload();
-    repaint();
 }
 
 bool TThumbnail::ReadCacheFile()

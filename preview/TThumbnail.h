@@ -116,6 +116,7 @@ protected:
 
 private:
     void LoadPicture(const QString &name);
+    void showLoaded();
     bool ReadCacheFile();
     bool TakeConvertedPicture(const QImage &converted);
     int FrameHeight() const;

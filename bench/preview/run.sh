@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds the preview benchmark, writes its textures, and prints a table of
-# one preview's time next to Pillow's and ImageMagick's for the same job.
+# Builds the preview benchmark, writes its textures, and prints each target
+# of a preview step beside its limit, Pillow and ImageMagick.
 #   bench/preview/run.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 runs=${1:-20}
+build=${BENCH_BUILD:-build-bench} # an existing build folder saves a second build
 
 missing=()
 for p in python3-pil imagemagick; do
@@ -16,12 +17,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_BENCH=ON >/dev/null
-cmake --build build-bench -j2 --target bench_preview >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCORVANE_BENCH=ON >/dev/null
+cmake --build "$build" -j2 --target bench_preview bench_floor >/dev/null
 
-textures=build-bench/textures
+textures="$build/textures"
 mkdir -p "$textures"
-[ -f "$textures/dxt5_4096_mips.dds" ] || QT_QPA_PLATFORM=offscreen build-bench/bin/bench_preview make "$textures" >/dev/null
+[ -f "$textures/dxt5_4096_mips.dds" ] || "$build"/bin/bench_floor make "$textures" >/dev/null
 
 # Debian's interpreter, which is the one python3-pil belongs to.
-QT_QPA_PLATFORM=offscreen /usr/bin/python3 bench/preview/compare.py build-bench/bin/bench_preview "$textures" "$runs"
+QT_QPA_PLATFORM=offscreen /usr/bin/python3 bench/preview/compare.py "$build"/bin "$textures" "$runs"

@@ -213,6 +213,32 @@ private slots:
         QCOMPARE(window->scans, 1);
     }
 
+    void scanAsksWithoutAWaitCursorAndLeavesNone()
+    {
+        const QString game = m_dir.filePath("game-asking/");
+        TestGame::addAircraft(game, "P51", {});
+        QVERIFY(TempTree::writeFile(game + "Aircraft/Zero/Zero.xdp", "<xdp/>")); // no main texture
+        TempTree::writeFile(m_ini, "[test_main_window]\nCFSPath=" + game.toUtf8() + "\n");
+        auto window = makeWindow();
+        // Nobody waits for dialogs that are not used.
+        QVERIFY(!window->findcfs && !window->addtex && !window->maintex);
+
+        QList<bool> waitCursorShown;
+        ModalDriver::answerNext([&](QWidget *box) {
+            waitCursorShown << (QApplication::overrideCursor() != nullptr);
+            box->close();
+            ModalDriver::answerNext([&](QWidget *dialog) {
+                waitCursorShown << (QApplication::overrideCursor() != nullptr);
+                qobject_cast<QDialog *>(dialog)->reject();
+            });
+        });
+        window->ScanAircraft();
+        QCOMPARE(waitCursorShown, QList<bool>({false, false}));
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(window->InList->count(), 2);
+        QVERIFY(window->maintex);
+    }
+
     void listsRunTheCrossedHandlersOnlyForThePlayersChanges()
     {
         makeGame();

@@ -198,6 +198,32 @@ private slots:
         QCOMPARE(QFileInfo(path).size(), size);
         QVERIFY(isValid(path));
     }
+
+    void targetIsWrittenOverWhateverItHeld_data()
+    {
+        QTest::addColumn<QByteArray>("earlier");
+        QTest::newRow("reserved empty") << QByteArray();
+        QTest::newRow("longer than the picture") << QByteArray(100000, 'x');
+        QTest::newRow("shorter than the picture") << QByteArray(60, 'y');
+    }
+
+    void targetIsWrittenOverWhateverItHeld()
+    {
+        QFETCH(QByteArray, earlier);
+        QTemporaryDir folder;
+        const QString path = save(folder, "good.dds", goodDxt1());
+        const QString target = folder.filePath("out.bmp");
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(earlier);
+        file.close();
+        unsigned char work[1024] = {};
+        QCOMPARE(_anytobmps(QFile::encodeName(path).constData(), QFile::encodeName(target).constData(), work, 2, 0),
+                 1);
+        // 64 x 32 at 24 bits: 192-byte rows, and the 54-byte headers.
+        QCOMPARE(QFileInfo(target).size(), 54 + 192 * 32);
+        QVERIFY(!QImage(target, "BMP").isNull());
+    }
 };
 
 int runBadInputTests(int argc, char **argv)

@@ -1,6 +1,7 @@
 #include <QGuiApplication>
 
 int runBadInputTests(int argc, char **argv);
+int runBlockSumsTests(int argc, char **argv);
 int runConformanceTests(int argc, char **argv);
 int runFormatTests(int argc, char **argv);
 int runPictureFormatTests(int argc, char **argv);
@@ -10,7 +11,7 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     int failures = 0;
-    for (auto run : {runConformanceTests, runFormatTests, runSizeTests, runBadInputTests, runPictureFormatTests})
+    for (auto run : {runConformanceTests, runFormatTests, runSizeTests, runBlockSumsTests, runBadInputTests, runPictureFormatTests})
         failures += run(argc, argv);
     return failures ? 1 : 0;
 }

@@ -68,6 +68,7 @@ private slots:
     void listedInWindowsOrder();
     void aircraftFolderInAnyLetterCase();
     void twoDefinitionsInOneFolder();
+    void eachAircraftToldAsListed();
     void dotFolderNeverLookedInto();
     void unreadableDefinitionSkipped();
     void unreadableThingNamedLikeListIsKept();
@@ -210,6 +211,25 @@ void TestAircraftScanner::twoDefinitionsInOneFolder()
     QVERIFY(entries.at(0).paintListPath != entries.at(1).paintListPath);
     QVERIFY(QFileInfo::exists(file("Bf109/Bf109E.pnt")));
     QVERIFY(QFileInfo::exists(file("Bf109/Bf109G.pnt")));
+}
+
+void TestAircraftScanner::eachAircraftToldAsListed()
+{
+    for (const char *name : {"A/A", "B/B", "C/C"}) {
+        QVERIFY(TestFiles::write(file(QString(name) + ".xdp"), "x"));
+        QVERIFY(TestFiles::write(file(QString(name) + "_t.dds"), "x"));
+    }
+    QVERIFY(TestFiles::write(file("B/B.pnt"), ";comments only\r\n")); // not listed, so not told
+    AircraftScanner scanner;
+    QStringList told;
+    scanner.onFound([&](const AircraftEntry &entry) {
+        // Told once the list is written and read: the window may show it.
+        QCOMPARE(TestFiles::read(entry.paintListPath).isEmpty(), false);
+        told << entry.title;
+    });
+    const auto entries = scanner.scanAircraft(aircraft());
+    QCOMPARE(told, titles(entries));
+    QCOMPARE(told.size(), 2);
 }
 
 void TestAircraftScanner::dotFolderNeverLookedInto()

@@ -1,3 +1,4 @@
+#include "DiskSync.h"
 #include "PaintListFile.h"
 #include "TestFiles.h"
 
@@ -27,6 +28,7 @@ private slots:
     // The two written forms, byte for byte
     void initialForm();
     void initialFormWithoutTexture();
+    void createdListNeverReplacesAFile();
     void fullForm();
     void fullFormKeepsSubfolderValues();
 
@@ -78,6 +80,21 @@ void TestPaintListFile::initialFormWithoutTexture()
     QVERIFY(loaded);
     QCOMPARE(loaded->mainTexture, QByteArray());
     QVERIFY(loaded->paints.isEmpty());
+}
+
+void TestPaintListFile::createdListNeverReplacesAFile()
+{
+    QVERIFY(PaintListFile::createInitial(path("new.pnt"), "P51", "P51_t.dds"));
+    QCOMPARE(TestFiles::read(path("new.pnt")), PaintListFile::initialForm("P51", "P51_t.dds"));
+    QVERIFY(DiskSync::syncFiles({path("new.pnt")}));
+
+    // A list that appeared since the scan looked stays the player's.
+    QVERIFY(TestFiles::write(path("theirs.pnt"), "mine"));
+    QString reason;
+    QVERIFY(!PaintListFile::createInitial(path("theirs.pnt"), "P51", "P51_t.dds", &reason));
+    QVERIFY(!reason.isEmpty());
+    QCOMPARE(TestFiles::read(path("theirs.pnt")), QByteArray("mine"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // nothing left behind
 }
 
 void TestPaintListFile::fullForm()

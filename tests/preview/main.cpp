@@ -1,5 +1,6 @@
 #include <QApplication>
 
+int runBitmapFileTests(int argc, char **argv);
 int runThumbnailCacheTests(int argc, char **argv);
 int runThumbnailFormTests(int argc, char **argv);
 int runThumbnailExportTests(int argc, char **argv);
@@ -12,7 +13,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     int failures = 0;
-    for (auto run : {runThumbnailRulesTests, runThumbnailLoadTests, runThumbnailCacheTests, runThumbnailExportTests,
+    for (auto run : {runBitmapFileTests, runThumbnailRulesTests, runThumbnailLoadTests, runThumbnailCacheTests, runThumbnailExportTests,
                      runThumbnailPaintTests, runThumbnailWithKorradTests,
                      runThumbnailFormTests})
         failures += run(argc, argv);
