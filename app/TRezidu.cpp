@@ -7,8 +7,10 @@
 #include "GameText.h"
 #include "MainTexturePrompt.h"
 #include "PaintApply.h"
+#include "PaintArchive.h"
 #include "PaintRules.h"
 #include "TEditForm.h"
+#include "TInstallForm.h"
 #include "TThumbnail.h"
 #include "TextEditor.h"
 #include "FixedRowHeightDelegate.h"
@@ -78,6 +80,9 @@ TRezidu::TRezidu(std::unique_ptr<SettingsStore> settings, QWidget *parent)
     }
 
     createFileDialogs();
+    m_installForm = new TInstallForm(this);
+    // Downloads dropped anywhere on the window are installed.
+    setAcceptDrops(true);
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     bindHandlers();
@@ -105,7 +110,8 @@ void TRezidu::createFileDialogs()
 
     addtex = new QFileDialog(this, QStringLiteral("Locate CFS3.exe"));
     addtex->setObjectName(QStringLiteral("addtex"));
-    setUp(addtex, {QStringLiteral("DDS Texture (*.dds)"), QStringLiteral("Any File (*)")});
+    setUp(addtex, {QStringLiteral("DDS Texture (*.dds)"), QStringLiteral("Paint archive (*.zip *.7z *.rar)"),
+                   QStringLiteral("Any File (*)")});
     addtex->setDefaultSuffix(QStringLiteral("dds"));
 
     maintex = createMainTextureDialog(this);
@@ -372,10 +378,15 @@ void TRezidu::Button3Click()
     addtex->selectFile(folder + name + QStringLiteral(".dds"));
     if (addtex->exec() != QDialog::Accepted || addtex->selectedFiles().isEmpty())
         return;
-    // Only the file's name is kept: the paint is looked for in the aircraft's
-    // folder, wherever the player picked it.
-    const QString fileName = QFileInfo(addtex->selectedFiles().constFirst()).fileName();
-    const QByteArray storedFileName = GameText::encode(fileName);
+    const QString picked = addtex->selectedFiles().constFirst();
+    if (PaintArchive::isArchiveFileName(picked)) {
+        installDownloads({picked}, AircraftIndex, name);
+        return;
+    }
+    const std::optional<QString> fileName = bringIntoAircraftFolder(picked);
+    if (!fileName)
+        return;
+    const QByteArray storedFileName = GameText::encode(*fileName);
     if (const QString problem = PaintRules::problemWithFileName(storedFileName); !problem.isEmpty()) {
         tell(problem + QStringLiteral("\n\nNothing was added."));
         return;

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QDialog;
 class QFileDialog;
@@ -14,6 +15,7 @@ class QPushButton;
 class QTimer;
 class SettingsStore;
 class TEditForm;
+class TInstallForm;
 class TThumbnail;
 
 namespace Ui {
@@ -34,6 +36,12 @@ public:
 
     void setAboutForm(QDialog *aboutForm) { m_aboutForm = aboutForm; }
     void setEditForm(TEditForm *editForm) { EditForm = editForm; }
+
+    // Installs textures and paint archives, showing the plan first. The
+    // chosen aircraft (a row of InList, or -1 to match each texture) and the
+    // paint name (empty for names made from the file names) go to the plan.
+    void installDownloads(const QStringList &paths, int chosenAircraft, const QString &paintName = QString());
+    TInstallForm *installForm() const { return m_installForm; }
 
     QListWidget *InList;
     QListWidget *OutList;
@@ -76,6 +84,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void FormClose();
 
 private:
@@ -89,12 +99,15 @@ private:
     void tell(const QString &message);
     QString selectedPaintListPath() const;
     bool saveOrReload();
+    std::optional<QString> bringIntoAircraftFolder(const QString &pickedPath);
+    void reloadPaintTableKeepingSelection();
     AircraftScanner scanner();
 
     std::unique_ptr<Ui::TRezidu> ui;
     std::unique_ptr<SettingsStore> Settings;
     QDialog *m_aboutForm = nullptr;
     TEditForm *EditForm = nullptr;
+    TInstallForm *m_installForm = nullptr;
     QList<AircraftEntry> m_aircraft;  // row for row with InList and InList1
     PaintTable m_paintTable;          // row for row with OutList and OutList1
 };

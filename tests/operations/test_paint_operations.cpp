@@ -200,6 +200,7 @@ private slots:
         QCOMPARE(m_window->OutList->currentRow(), 0); // the new row is not selected
 
         // A name may be empty; the prompt itself is a name too.
+        writeFile(folderOf("Zero") + "empty.dds", "paint empty");
         addPaint("", "empty.dds");
         QCOMPARE(rows(m_window->OutList).last(), QString());
     }
