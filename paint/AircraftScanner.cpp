@@ -10,8 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-AircraftScanner::AircraftScanner(MainTextureQuestion askMainTexture)
+AircraftScanner::AircraftScanner(MainTextureQuestion askMainTexture, ListCreation creation)
     : m_askMainTexture(std::move(askMainTexture))
+    , m_creation(creation)
 {
 }
 
@@ -55,6 +56,10 @@ void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEn
             // player's; writing a fresh list over it would destroy it.
             if (QFileInfo::exists(paintListPath))
                 continue;
+            if (m_creation == ListCreation::ReadOnly) {
+                entries.append(AircraftEntry{baseName, GameText::encode(baseName), paintListPath, false});
+                continue;
+            }
             PaintListFile::writeInitial(paintListPath, GameText::encode(baseName),
                                         mainTextureFor(baseName, folder));
             if (!paintList.open(QIODevice::ReadOnly))

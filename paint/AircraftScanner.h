@@ -12,6 +12,7 @@ struct AircraftEntry
     QString title;        // decoded, for display
     QByteArray rawTitle;  // as the paint list holds it, for writing back
     QString paintListPath;
+    bool hasPaintList = true; // false only in a read-only scan
 };
 
 // Finds the aircraft of the game's Aircraft folder and makes sure each has a
@@ -25,7 +26,17 @@ public:
     using MainTextureQuestion =
         std::function<std::optional<QString>(const QString &baseName, const QString &folder)>;
 
-    explicit AircraftScanner(MainTextureQuestion askMainTexture = {});
+    enum class ListCreation {
+        // An aircraft without a paint list is listed under its base name,
+        // and nothing is written.
+        ReadOnly,
+        // A missing paint list is written in its initial form, as the
+        // window does on first sight.
+        CreateMissing,
+    };
+
+    explicit AircraftScanner(MainTextureQuestion askMainTexture = {},
+                             ListCreation creation = ListCreation::CreateMissing);
 
     // aircraftFolder and the subfolders end with a separator.
     QList<AircraftEntry> scanAircraft(const QString &aircraftFolder) const;
@@ -35,4 +46,5 @@ private:
     QByteArray mainTextureFor(const QString &baseName, const QString &folder) const;
 
     MainTextureQuestion m_askMainTexture;
+    ListCreation m_creation;
 };

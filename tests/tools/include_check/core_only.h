@@ -1,0 +1,5 @@
+#pragma once
+
+#include <QString>
+#include <QtCore/QFile>
+#include "Local.h"

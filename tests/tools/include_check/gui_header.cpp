@@ -1,0 +1,2 @@
+#include <QFile>
+#include <QImage>
