@@ -390,7 +390,7 @@ void PaintInstallTest::installsIntoSeveralAircraft()
                                 {"readme.txt", "thanks"}, {"../evil.dds", red}}));
     const QMap<QString, QByteArray> outside = snapshot(m_dir.path() + "/several/..");
 
-    InstallPlan plan = planInstall({{zip}}, aircraft);
+    InstallPlan plan = planInstall({{zip}, -1, {}}, aircraft);
     QVERIFY(plan.refused.isEmpty());
     QCOMPARE(plan.items.size(), 2);
     QCOMPARE(plan.items[0].aircraft, p51);
@@ -443,7 +443,7 @@ void PaintInstallTest::leavesAnAmbiguousTextureToThePlayer()
     QVERIFY(TestArchive::write(archive, TestArchive::Format::SevenZip, {{"camo.dds", dds(128, 128, "DXT1", 3)}}));
     const QMap<QString, QByteArray> before = snapshot(game);
 
-    InstallPlan plan = planInstall({{archive}}, aircraft);
+    InstallPlan plan = planInstall({{archive}, -1, {}}, aircraft);
     QCOMPARE(plan.items.size(), 1);
     QCOMPARE(plan.items[0].match.reason, MatchReason::Ambiguous);
     QCOMPARE(plan.items[0].match.candidates.size(), 2);
@@ -500,9 +500,9 @@ void PaintInstallTest::installingTwiceAddsNothing()
     const QString archive = m_dir.filePath(QStringLiteral("zero_paint.zip"));
     QVERIFY(TestArchive::write(archive, TestArchive::Format::Zip, {{"white.dds", dds(8, 8, "DXT1")}}));
 
-    QCOMPARE(carryOut(planInstall({{archive}}, aircraft), aircraft)[0].added.size(), 1);
+    QCOMPARE(carryOut(planInstall({{archive}, -1, {}}, aircraft), aircraft)[0].added.size(), 1);
     const QMap<QString, QByteArray> before = snapshot(game);
-    const QList<AircraftInstallResult> again = carryOut(planInstall({{archive}}, aircraft), aircraft);
+    const QList<AircraftInstallResult> again = carryOut(planInstall({{archive}, -1, {}}, aircraft), aircraft);
     QVERIFY(again[0].added.isEmpty());
     QCOMPARE(again[0].problems.size(), 1);
     QCOMPARE(snapshot(game), before);
