@@ -1,0 +1,104 @@
+#include "AircraftFileCheck.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace AircraftFileCheck {
+
+namespace {
+
+constexpr Qt::CaseSensitivity pathCase =
+#ifdef Q_OS_WIN
+    Qt::CaseInsensitive;
+#else
+    Qt::CaseSensitive;
+#endif
+
+bool isLink(const QFileInfo &info)
+{
+    // Shortcut files (.lnk) are ordinary files to every reader here, so only
+    // links the file system itself follows count.
+    return info.isSymbolicLink() || info.isJunction();
+}
+
+bool liesInside(const QString &realPath, const QString &realFolder)
+{
+    const QString prefix = realFolder.endsWith(u'/') ? realFolder : realFolder + u'/';
+    return realPath.size() > prefix.size() && realPath.startsWith(prefix, pathCase);
+}
+
+FileVerdict refuse(const QString &path, const QString &reason)
+{
+    FileVerdict verdict;
+    verdict.path = path;
+    verdict.reason = reason;
+    return verdict;
+}
+
+FileVerdict check(const QString &aircraftFolder, const QString &path, bool mayBeAbsent)
+{
+    const QString realFolder = QFileInfo(aircraftFolder).canonicalFilePath();
+    if (aircraftFolder.isEmpty() || realFolder.isEmpty())
+        return refuse(path, QStringLiteral("lies in an aircraft folder that cannot be found"));
+    if (path.isEmpty())
+        return refuse(path, QStringLiteral("has no name"));
+
+    const QFileInfo info(path);
+    const bool link = isLink(info);
+    if (!info.exists()) {
+        if (link)
+            return refuse(path, QStringLiteral("is a link to a file that does not exist"));
+        if (!mayBeAbsent)
+            return refuse(path, QStringLiteral("does not exist"));
+        const QString realParent = QFileInfo(info.absolutePath()).canonicalFilePath();
+        if (realParent.isEmpty())
+            return refuse(path, QStringLiteral("lies in a folder that does not exist"));
+        if (realParent.compare(realFolder, pathCase) != 0 && !liesInside(realParent, realFolder))
+            return refuse(path, QStringLiteral("lies outside the aircraft folder"));
+        FileVerdict verdict;
+        verdict.allowed = true;
+        verdict.path = path;
+        verdict.realPath = QDir(realParent).filePath(info.fileName());
+        return verdict;
+    }
+
+    const QString realPath = info.canonicalFilePath();
+    if (!liesInside(realPath, realFolder)) {
+        return refuse(path, link ? QStringLiteral("is a link to a file outside the aircraft folder")
+                                 : QStringLiteral("lies outside the aircraft folder"));
+    }
+    // The type of what the path finally names, after every link.
+    if (!QFileInfo(realPath).isFile())
+        return refuse(path, QStringLiteral("is not a regular file"));
+
+    FileVerdict verdict;
+    verdict.allowed = true;
+    verdict.path = path;
+    verdict.realPath = realPath;
+    return verdict;
+}
+
+} // namespace
+
+FileVerdict mayRead(const QString &aircraftFolder, const QString &path)
+{
+    return check(aircraftFolder, path, false);
+}
+
+FileVerdict mayWrite(const QString &aircraftFolder, const QString &path)
+{
+    return check(aircraftFolder, path, true);
+}
+
+bool entryExists(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || isLink(info);
+}
+
+} // namespace AircraftFileCheck
+
+QString FileVerdict::message() const
+{
+    return QDir::toNativeSeparators(path) + u' ' + reason;
+}

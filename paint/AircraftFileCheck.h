@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+// The one place that decides whether a file of an aircraft may be read or
+// written. Aircraft folders come from strangers' archives, which restore
+// links, pipes and folders under any name, so a file is judged by what it
+// really is at the moment of asking, never by the text of its name: ask right
+// before opening, and open the real path the answer gives.
+struct FileVerdict
+{
+    bool allowed = false;
+    QString path;     // the file as asked for
+    QString realPath; // where it really is, every link resolved; the path to open
+    QString reason;   // why it was refused, e.g. "is not a regular file"
+
+    explicit operator bool() const { return allowed; }
+    // The native path followed by the reason, for the player.
+    QString message() const;
+};
+
+namespace AircraftFileCheck {
+
+// A regular file whose real path lies inside the aircraft folder's real path.
+FileVerdict mayRead(const QString &aircraftFolder, const QString &path);
+
+// The same, or nothing at all at that path (a file to create) in a folder
+// that really lies inside the aircraft folder. A link that leads nowhere is
+// refused: writing through it would create its target, wherever that is.
+FileVerdict mayWrite(const QString &aircraftFolder, const QString &path);
+
+// Whether anything at all is at the path, a link that leads nowhere included.
+bool entryExists(const QString &path);
+
+} // namespace AircraftFileCheck

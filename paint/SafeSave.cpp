@@ -1,0 +1,150 @@
+#include "SafeSave.h"
+
+#include "DiskSync.h"
+#include "NoReplaceRename.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+namespace {
+
+// A new file gets what files made by hand get.
+constexpr QFileDevice::Permissions newFilePermissions =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+    | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+
+} // namespace
+
+SafeSave::SafeSave(const QString &path)
+    : SafeSave(path, Options())
+{
+}
+
+SafeSave::SafeSave(const QString &path, Options options)
+    : m_path(path)
+    , m_options(options)
+{
+}
+
+SafeSave::~SafeSave()
+{
+    discard();
+}
+
+bool SafeSave::fail(const QString &reason)
+{
+    m_error = reason.isEmpty() ? QStringLiteral("Unknown error") : reason;
+    discard();
+    return false;
+}
+
+bool SafeSave::open()
+{
+    discard();
+    m_error.clear();
+    if (m_path.isEmpty())
+        return fail(QStringLiteral("No file name was given"));
+    // QSaveFile would write to wherever a link points.
+    if (QFileInfo(m_path).isSymLink())
+        return fail(QStringLiteral("is a link; only a file itself is written"));
+    if (m_options.replaceExisting) {
+        // QSaveFile's commit renames over the old file, keeping its
+        // permissions; its temporary file lies in the same folder.
+        auto file = std::make_unique<QSaveFile>(m_path);
+        file->setDirectWriteFallback(false);
+        if (!file->open(QIODevice::WriteOnly))
+            return fail(file->errorString());
+        m_file = std::move(file);
+    } else {
+        const QFileInfo target(m_path);
+        auto file = std::make_unique<QTemporaryFile>(target.absolutePath() + QStringLiteral("/.")
+                                                     + target.fileName() + QStringLiteral(".XXXXXX"));
+        if (!file->open())
+            return fail(file->errorString());
+        // Asked for now: the system may have made the file without a name,
+        // and the rename needs one.
+        if (file->fileName().isEmpty())
+            return fail(QStringLiteral("The temporary file got no name"));
+        m_file = std::move(file);
+    }
+    return true;
+}
+
+QIODevice *SafeSave::device()
+{
+    return m_file.get();
+}
+
+bool SafeSave::write(const QByteArray &data)
+{
+    if (!m_file)
+        return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
+    // A write the disk takes only in part is reported by Qt without a
+    // reason; writing on until the system refuses brings its reason out.
+    const char *next = data.constData();
+    qint64 left = data.size();
+    while (left > 0) {
+        const qint64 written = m_file->write(next, left);
+        if (written <= 0)
+            return fail(m_file->errorString());
+        next += written;
+        left -= written;
+    }
+    return true;
+}
+
+bool SafeSave::commit()
+{
+    if (!m_file)
+        return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
+    // Qt keeps written data in its own buffer, and a full disk shows only
+    // when that is flushed; QSaveFile::commit() would report success all the
+    // same. So flush and check here.
+    if (m_file->error() != QFileDevice::NoError || !m_file->flush())
+        return fail(m_file->errorString());
+    QString reason;
+    if (m_options.syncToDisk && !DiskSync::syncFile(*m_file, &reason))
+        return fail(reason);
+
+    if (auto *saveFile = qobject_cast<QSaveFile *>(m_file.get())) {
+        if (!saveFile->commit())
+            return fail(saveFile->errorString());
+    } else {
+        auto *temporary = static_cast<QTemporaryFile *>(m_file.get());
+        temporary->setPermissions(newFilePermissions);
+        const QString temporaryName = temporary->fileName();
+        temporary->close(); // Windows refuses to rename a file still open
+        // Not QFile::rename: it creates the file a link leading nowhere
+        // points at.
+        if (!NoReplaceRename::rename(temporaryName, m_path, &reason))
+            return fail(reason);
+        temporary->setAutoRemove(false);
+    }
+    m_file.reset();
+    if (m_options.syncToDisk)
+        DiskSync::syncFolder(QFileInfo(m_path).absolutePath());
+    return true;
+}
+
+void SafeSave::discard()
+{
+    // Both kinds of file remove their temporary file when they go uncommitted.
+    m_file.reset();
+}
+
+bool SafeSave::writeFile(const QString &path, const QByteArray &data, QString *error)
+{
+    return writeFile(path, data, Options(), error);
+}
+
+bool SafeSave::writeFile(const QString &path, const QByteArray &data, Options options,
+                         QString *error)
+{
+    SafeSave save(path, options);
+    if (save.open() && save.write(data) && save.commit())
+        return true;
+    if (error)
+        *error = save.errorString();
+    return false;
+}

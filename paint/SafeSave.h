@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+class QFileDevice;
+class QIODevice;
+
+// The one way a file of the player's is written: into a temporary file in the
+// same folder, flushed and synced, then renamed into place. The file is thus
+// always either the old one or the whole new one, and a full disk or a
+// refused write leaves the old one as it was, with no temporary file behind.
+//
+// The path is taken as it is: the rename replaces whatever entry has that
+// name (a link itself, never the link's target), so callers that want a link
+// to keep working pass the link's real path.
+class SafeSave
+{
+public:
+    struct Options
+    {
+        // When false, an existing file (or link) at the path is never
+        // replaced and commit() fails instead.
+        bool replaceExisting = true;
+        // When false, the data is not forced to the disk before the rename;
+        // for a caller that writes many files and syncs once at the end.
+        bool syncToDisk = true;
+    };
+
+    explicit SafeSave(const QString &path);
+    SafeSave(const QString &path, Options options);
+    ~SafeSave(); // an uncommitted temporary file is removed
+    SafeSave(const SafeSave &) = delete;
+    SafeSave &operator=(const SafeSave &) = delete;
+
+    bool open();
+    // Where the contents go, once open() succeeded.
+    QIODevice *device();
+    bool write(const QByteArray &data);
+    bool commit();
+    void discard();
+
+    // The system's own reason for the last failure ("No space left on
+    // device"), or a plain one of ours.
+    QString errorString() const { return m_error; }
+
+    // The whole job in one call.
+    static bool writeFile(const QString &path, const QByteArray &data, QString *error = nullptr);
+    static bool writeFile(const QString &path, const QByteArray &data, Options options,
+                          QString *error = nullptr);
+
+private:
+    bool fail(const QString &reason);
+
+    QString m_path;
+    Options m_options;
+    std::unique_ptr<QFileDevice> m_file;
+    QString m_error;
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+// Opens a file for reading only when it is a regular file. The type is judged
+// on the opened handle, and the open itself never waits: a named pipe opened
+// the ordinary way blocks until some writer appears, which may be never.
+namespace RegularFileOpen {
+
+// On failure the file stays closed and reason (if given) tells why: the
+// system's own text, or "is not a regular file".
+bool openForReading(QFile &file, QString *reason = nullptr);
+
+} // namespace RegularFileOpen

@@ -1,0 +1,217 @@
+#include "SafeSave.h"
+#include "FaultInjection.h"
+#include "SmallDisk.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestSafeSave : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void createsAndReplaces();
+    void replacingKeepsPermissions();
+    void neverWritesThroughALink();
+    void keepingRefusesAnythingThere_data();
+    void keepingRefusesAnythingThere();
+    void failuresKeepTheOldFileAndTellTheSystemsReason_data();
+    void failuresKeepTheOldFileAndTellTheSystemsReason();
+    void discardedSaveLeavesNothing();
+    void streamsThroughTheDevice();
+
+private:
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    QStringList entries() const
+    {
+        QStringList names = QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden
+                                                          | QDir::System | QDir::NoDotAndDotDot);
+        names.sort();
+        return names;
+    }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestSafeSave::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestSafeSave::createsAndReplaces()
+{
+    QString error;
+    QVERIFY(SafeSave::writeFile(path("P51.pnt"), "first", &error));
+    QCOMPARE(TestFiles::read(path("P51.pnt")), QByteArray("first"));
+    QVERIFY(SafeSave::writeFile(path("P51.pnt"), "second", &error));
+    QCOMPARE(TestFiles::read(path("P51.pnt")), QByteArray("second"));
+    QCOMPARE(entries(), QStringList{"P51.pnt"});
+    QVERIFY(QFile::permissions(path("P51.pnt")) & QFileDevice::ReadOther);
+}
+
+void TestSafeSave::replacingKeepsPermissions()
+{
+    QVERIFY(TestFiles::write(path("P51_t.dds"), "old"));
+    const auto kept = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                      | QFileDevice::WriteUser | QFileDevice::ReadGroup;
+    QVERIFY(QFile::setPermissions(path("P51_t.dds"), kept));
+    QVERIFY(SafeSave::writeFile(path("P51_t.dds"), "new"));
+    QCOMPARE(QFile::permissions(path("P51_t.dds")), kept);
+}
+
+void TestSafeSave::neverWritesThroughALink()
+{
+    QVERIFY(TestFiles::write(path("elsewhere.dds"), "not yours"));
+    QVERIFY(QFile::link(path("elsewhere.dds"), path("P51_t.dds")));
+    QString error;
+    QVERIFY(!SafeSave::writeFile(path("P51_t.dds"), "new", &error));
+    QCOMPARE(error, QString("is a link; only a file itself is written"));
+    QVERIFY(QFileInfo(path("P51_t.dds")).isSymLink());
+    QCOMPARE(TestFiles::read(path("elsewhere.dds")), QByteArray("not yours"));
+}
+
+using Setup = std::function<void(const QString &target)>;
+Q_DECLARE_METATYPE(Setup)
+
+void TestSafeSave::keepingRefusesAnythingThere_data()
+{
+    QTest::addColumn<Setup>("setup");
+    QTest::newRow("file") << Setup([](const QString &t) { QVERIFY(TestFiles::write(t, "original")); });
+    QTest::newRow("folder") << Setup([](const QString &t) { QVERIFY(QDir().mkdir(t)); });
+    // An absolute link: Qt's own rename would create its target.
+    QTest::newRow("dangling link") << Setup([](const QString &t) {
+        QVERIFY(QFile::link(t + ".nowhere", t));
+    });
+    QTest::newRow("dangling relative link") << Setup([](const QString &t) {
+        QVERIFY(QFile::link("nowhere", t));
+    });
+}
+
+void TestSafeSave::keepingRefusesAnythingThere()
+{
+    QFETCH(Setup, setup);
+    const QString target = path("P51_t.dds.bak");
+    setup(target);
+    const QStringList before = entries();
+    SafeSave::Options keep;
+    keep.replaceExisting = false;
+    QString error;
+    QVERIFY(!SafeSave::writeFile(target, "copy", keep, &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(entries(), before); // nothing created through the link, no temporary file
+}
+
+void TestSafeSave::failuresKeepTheOldFileAndTellTheSystemsReason_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<QString>("reason");
+    for (const bool replace : {true, false}) {
+        const char *mode = replace ? "replacing" : "creating";
+        QTest::addRow("full disk, %s", mode) << "full disk" << replace << "No space left on device";
+        QTest::addRow("size limit, %s", mode) << "size limit" << replace << "File too large";
+        QTest::addRow("read-only folder, %s", mode) << "read-only folder" << replace << "Permission denied";
+    }
+}
+
+void TestSafeSave::failuresKeepTheOldFileAndTellTheSystemsReason()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, replace);
+    QFETCH(QString, reason);
+    const QString folder = path("game/");
+    QVERIFY(QDir().mkpath(folder));
+    const QString target = folder + (replace ? "P51_t.dds" : "P51_t.dds.bak");
+    const QString errorFile = path("error.txt");
+    const QByteArray original = "original";
+    const QByteArray big(256 * 1024, 'x');
+
+    // Runs in a child process, where the full disk, the size limit or the
+    // unprivileged user exist; it writes what it was told for the parent.
+    auto attempt = [&](bool writeOriginal) {
+        if (writeOriginal && replace && !TestFiles::write(target, original))
+            return 2;
+        SafeSave::Options options;
+        options.replaceExisting = replace;
+        QString error;
+        bool saved;
+        {
+            std::unique_ptr<FaultInjection::FileSizeLimit> limit;
+            if (how == "size limit")
+                limit = std::make_unique<FaultInjection::FileSizeLimit>(64 * 1024);
+            saved = SafeSave::writeFile(target, big, options, &error);
+        }
+        if (!TestFiles::write(errorFile, error.toUtf8()))
+            return 2;
+        if (saved)
+            return 1;
+        if (replace && TestFiles::read(target) != original)
+            return 3;
+        const QStringList left = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return left == (replace ? QStringList{"P51_t.dds"} : QStringList{}) ? 0 : 4;
+    };
+
+    int result;
+    if (how == "full disk") {
+        result = SmallDisk::run(folder, 64, [&] { return attempt(true); });
+        if (result == SmallDisk::Unavailable)
+            QSKIP("no small disk can be mounted here");
+    } else if (how == "read-only folder") {
+        if (replace) {
+            // Writable itself, so it is the folder that refuses.
+            QVERIFY(TestFiles::write(target, original));
+            QVERIFY(QFile::setPermissions(target, QFileDevice::Permissions(0x6666)));
+        }
+        // The unprivileged user may write beside the folder, not into it.
+        QVERIFY(QFile::setPermissions(path(""), QFileDevice::Permissions(0x7777)));
+        QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x5555)));
+        result = FaultInjection::asUnprivilegedUser([&] { return attempt(false); });
+    } else {
+        const pid_t child = fork();
+        if (child == 0)
+            _exit(attempt(true));
+        int status = 0;
+        result = waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    QCOMPARE(result, 0);
+    QCOMPARE(QString::fromUtf8(TestFiles::read(errorFile)), reason);
+}
+
+void TestSafeSave::discardedSaveLeavesNothing()
+{
+    QVERIFY(TestFiles::write(path("P51.pnt"), "original"));
+    {
+        SafeSave save(path("P51.pnt"));
+        QVERIFY(save.open());
+        QVERIFY(save.write("half"));
+    }
+    SafeSave::Options keep;
+    keep.replaceExisting = false;
+    {
+        SafeSave save(path("P51_t.dds.bak"), keep);
+        QVERIFY(save.open());
+        QVERIFY(save.write("half"));
+        save.discard();
+    }
+    QCOMPARE(entries(), QStringList{"P51.pnt"});
+    QCOMPARE(TestFiles::read(path("P51.pnt")), QByteArray("original"));
+}
+
+void TestSafeSave::streamsThroughTheDevice()
+{
+    SafeSave::Options unsynced;
+    unsynced.syncToDisk = false;
+    SafeSave save(path("cache._tm"), unsynced);
+    QVERIFY(save.open());
+    QVERIFY(save.device()->write("BM") == 2);
+    QVERIFY(save.commit());
+    QCOMPARE(TestFiles::read(path("cache._tm")), QByteArray("BM"));
+    QVERIFY(!save.commit()); // nothing left to commit
+}
+
+QTEST_GUILESS_MAIN(TestSafeSave)
+#include "tst_SafeSave.moc"

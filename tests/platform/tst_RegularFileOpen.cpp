@@ -1,0 +1,65 @@
+#include "RegularFileOpen.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+class TestRegularFileOpen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void opensOnlyRegularFilesAndNeverWaits_data();
+    void opensOnlyRegularFilesAndNeverWaits();
+};
+
+void TestRegularFileOpen::opensOnlyRegularFilesAndNeverWaits_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("regular file") << "file" << "";
+    QTest::newRow("link to a regular file") << "link" << "";
+    // Opened the ordinary way, a pipe without a writer would block here.
+    QTest::newRow("named pipe") << "pipe" << "is not a regular file";
+    QTest::newRow("folder") << "folder" << "is not a regular file";
+    QTest::newRow("device") << "device" << "is not a regular file";
+    QTest::newRow("missing") << "missing" << "No such file or directory";
+}
+
+void TestRegularFileOpen::opensOnlyRegularFilesAndNeverWaits()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString path = dir.filePath("P51.pnt");
+    if (kind == "file" || kind == "link") {
+        QFile file(dir.filePath("real.pnt"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("Title\r\n") == 7);
+        file.close();
+        if (kind == "file")
+            path = file.fileName();
+        else
+            QVERIFY(QFile::link(file.fileName(), path));
+    } else if (kind == "pipe") {
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    } else if (kind == "folder") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == "device") {
+        path = "/dev/zero";
+    }
+
+    QFile file(path);
+    QString told;
+    const bool opened = RegularFileOpen::openForReading(file, &told);
+    QCOMPARE(told, reason);
+    QCOMPARE(opened, reason.isEmpty());
+    QCOMPARE(file.isOpen(), opened);
+    if (opened)
+        QCOMPARE(file.readAll(), QByteArray("Title\r\n"));
+}
+
+QTEST_GUILESS_MAIN(TestRegularFileOpen)
+#include "tst_RegularFileOpen.moc"
