@@ -1,5 +1,6 @@
 #include "InstallPlan.h"
 
+#include "AircraftFileCheck.h"
 #include "GameFiles.h"
 #include "GameText.h"
 #include "PaintApply.h"
@@ -70,9 +71,10 @@ QList<AircraftCandidate> aircraftCandidates(const QList<AircraftEntry> &aircraft
         candidate.definitionBaseName = QFileInfo(entry.paintListPath).completeBaseName();
         if (const auto contents = PaintListFile::load(entry.paintListPath)) {
             candidate.mainTextureName = GameText::decode(PaintListFile::finalPathComponent(contents->mainTexture));
-            if (PaintRules::staysInAircraftFolder(contents->mainTexture))
-                candidate.mainTexture = TextureFile::readDdsShape(
-                    GameFiles::findGameFile(PaintListFile::texturePath(folder, contents->mainTexture)));
+            const FileVerdict mainTexture = AircraftFileCheck::mayRead(
+                folder, GameFiles::findGameFile(PaintListFile::texturePath(folder, contents->mainTexture)));
+            if (mainTexture)
+                candidate.mainTexture = TextureFile::readDdsShape(mainTexture.realPath);
         }
         candidates.append(candidate);
     }

@@ -1,11 +1,12 @@
 #include "TextureInstaller.h"
 
+#include "AircraftFileCheck.h"
 #include "GameFiles.h"
 #include "PaintNaming.h"
+#include "SafeSave.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 namespace TextureInstaller {
 
@@ -33,13 +34,16 @@ Placement placementOf(const QString &folder, const QString &fileName, const QByt
                       QString *existingName)
 {
     const QString path = GameFiles::findGameFile(folder + fileName);
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
+    if (!AircraftFileCheck::entryExists(path))
         return Placement::Free;
+    const QFileInfo info(path);
     if (existingName)
         *existingName = info.fileName();
-    return info.isFile() && !info.isSymLink() && holdsExactly(path, data) ? Placement::SameContent
-                                                                           : Placement::Clash;
+    // A link is never taken for the texture, even one that leads to it: the
+    // list would then name a file whose contents can change under it.
+    const FileVerdict verdict = AircraftFileCheck::mayRead(folder, path);
+    return verdict && !info.isSymLink() && holdsExactly(verdict.realPath, data) ? Placement::SameContent
+                                                                               : Placement::Clash;
 }
 
 QString proposeFileName(const QString &folder, const QString &fileName, const QByteArray &data)
@@ -66,22 +70,14 @@ bool writeNewTexture(const QString &folder, const QString &fileName, const QByte
         setError(error, QStringLiteral("%1 already exists").arg(target));
         return false;
     }
-    QTemporaryFile temporary(folder + QStringLiteral(".") + fileName + QStringLiteral(".XXXXXX"));
-    if (!temporary.open()) {
-        setError(error, temporary.errorString());
+    const FileVerdict verdict = AircraftFileCheck::mayWrite(folder, target);
+    if (!verdict) {
+        setError(error, verdict.message());
         return false;
     }
-    if (temporary.write(data) != data.size() || !temporary.flush()) {
-        setError(error, temporary.errorString());
-        return false;
-    }
-    // QFile::rename never replaces a file, so one that appeared meanwhile wins.
-    if (!temporary.rename(target)) {
-        setError(error, temporary.errorString());
-        return false;
-    }
-    temporary.setAutoRemove(false);
-    return true;
+    SafeSave::Options options;
+    options.replaceExisting = false; // one that appeared meanwhile wins
+    return SafeSave::writeFile(verdict.realPath, data, options, error);
 }
 
 QString placeTexture(const QString &folder, const QString &fileName, const QByteArray &data, QString *error)

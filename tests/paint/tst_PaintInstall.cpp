@@ -349,6 +349,8 @@ void PaintInstallTest::placingNeverReplacesAFile()
     QVERIFY(TempTree::writeFile(folder + "blue.dds", "old blue"));
     QVERIFY(TempTree::writeFile(folder + "blue (2).dds", "new blue"));
     QVERIFY(QFile::link(folder + "blue.dds", folder + "link.dds"));
+    const QString nowhere = m_dir.filePath(QStringLiteral("place-outside/planted.dds"));
+    QVERIFY(QFile::link(nowhere, folder + "dangling.dds"));
 
     struct Case { QString name; QByteArray data; QString placed; };
     const QList<Case> cases = {
@@ -357,13 +359,15 @@ void PaintInstallTest::placingNeverReplacesAFile()
         {"blue.dds", "new blue", "blue (2).dds"},    // already there under the numbered name
         {"blue.dds", "newest blue", "blue (3).dds"},
         {"link.dds", "old blue", "link (2).dds"},    // a link is never taken for the texture
+        {"dangling.dds", "planted", "dangling (2).dds"}, // nor written through
     };
     for (const Case &c : cases)
         QCOMPARE(TextureInstaller::placeTexture(folder, c.name, c.data), c.placed);
     QCOMPARE(TempTree::readFile(folder + "blue.dds"), QByteArray("old blue"));
     QCOMPARE(TempTree::readFile(folder + "blue (3).dds"), QByteArray("newest blue"));
     QCOMPARE(TempTree::readFile(folder + "green.dds"), QByteArray("green"));
-    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 7); // no temporary file left
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 8); // no temporary file left
+    QVERIFY(!QFileInfo::exists(nowhere));
 
     QString error;
     QVERIFY(!TextureInstaller::writeNewTexture(folder, "RED.dds", "other", &error));
