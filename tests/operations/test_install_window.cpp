@@ -1,5 +1,5 @@
-#include "IniSettingsStore.h"
 #include "ModalDriver.h"
+#include "PaintWindow.h"
 #include "TEditForm.h"
 #include "TInstallForm.h"
 #include "TRezidu.h"
@@ -67,7 +67,6 @@ class InstallWindowTest : public QObject
     QTemporaryDir m_dir;
     QString m_game;
     std::unique_ptr<TRezidu> m_window;
-    TEditForm *m_editForm = nullptr;
 
     QString folderOf(const QString &aircraft) { return m_game + "Aircraft/" + aircraft + "/"; }
     QString download(const QString &name) { return m_dir.filePath("Downloads/" + name); }
@@ -80,21 +79,9 @@ class InstallWindowTest : public QObject
         QTest::mouseClick(m_window->InList->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
-    // The player names the paint and picks a file by its full path.
     void pickForNewPaint(const QString &name, const QString &path, std::function<void()> next = {})
     {
-        ModalDriver::answerNext([name, path, next](QWidget *modal) {
-            auto *form = qobject_cast<TEditForm *>(modal);
-            form->Edit1->setText(name);
-            ModalDriver::answerNext([path, next](QWidget *dialog) {
-                dialog->findChild<QLineEdit *>("fileNameEdit")->setText(path);
-                if (next)
-                    next();
-                static_cast<QDialog *>(dialog)->accept();
-            });
-            form->Button5->click();
-        });
-        m_window->Button3Click();
+        PaintWindow::addPaint(*m_window, name, path, next);
     }
 
 private slots:
@@ -105,13 +92,8 @@ private slots:
         TestGame::addAircraft(m_game, "Zero", {});
         const QString ini = m_dir.filePath(QString("%1.ini").arg(QTest::currentTestFunction()));
         writeFile(ini, "[test_install_window]\nCFSPath=" + m_game.toUtf8() + "\n");
-        qputenv("WINEPREFIX", m_dir.filePath("no-wine").toLocal8Bit());
-        m_window = std::make_unique<TRezidu>(std::make_unique<IniSettingsStore>(ini));
-        m_editForm = new TEditForm(m_window.get());
-        m_window->setEditForm(m_editForm);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        m_window->Timer1Timer();
+        m_window = PaintWindow::open(ini, m_dir.filePath("no-wine"));
+        QVERIFY(m_window);
         selectAircraft("P51");
     }
 
