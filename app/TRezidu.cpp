@@ -3,10 +3,8 @@
 
 #include "ErrorBox.h"
 #include "FocusedWindow.h"
-#include "GameFiles.h"
 #include "GameText.h"
 #include "MainTexturePrompt.h"
-#include "PaintApply.h"
 #include "PaintArchive.h"
 #include "PaintRules.h"
 #include "TEditForm.h"
@@ -184,14 +182,11 @@ void TRezidu::Timer1Timer()
 
 // --- Aircraft --------------------------------------------------------------
 
-AircraftScanner TRezidu::scanner()
-{
-    return AircraftScanner(MainTexturePrompt(*maintex));
-}
-
 void TRezidu::ScanAircraft()
 {
-    m_aircraft = scanner().scanAircraft(AircraftFolder);
+    // Lists are created on first sight, asking for a missing main texture.
+    m_hangar.setGameFolder(GameFolder);
+    m_hangar.scan(Hangar::ListCreation::CreateMissing, MainTexturePrompt(*maintex));
     showAircraft();
     // The paint rows belonged to an aircraft of the old list: until the
     // player picks one of the new list, nothing may be written from them.
@@ -200,7 +195,7 @@ void TRezidu::ScanAircraft()
 
 void TRezidu::ScanAircraftFolder(const QString &folder)
 {
-    scanner().scanAircraftFolder(folder, m_aircraft);
+    m_hangar.scanFolder(folder, Hangar::ListCreation::CreateMissing, MainTexturePrompt(*maintex));
     showAircraft();
 }
 
@@ -209,7 +204,7 @@ void TRezidu::showAircraft()
     const QSignalBlocker quiet(InList);
     InList->clear();
     InList1->clear();
-    for (const AircraftEntry &aircraft : std::as_const(m_aircraft)) {
+    for (const AircraftEntry &aircraft : m_hangar.aircraft()) {
         InList->addItem(aircraft.title);
         InList1->addItem(aircraft.paintListPath);
     }
@@ -242,30 +237,32 @@ void TRezidu::OutListClick()
 
 bool TRezidu::LoadPaintList()
 {
-    std::optional<PaintTable> table = PaintTable::load(selectedPaintListPath());
-    if (!table)
+    if (!m_hangar.select(AircraftIndex))
         return false;
-    m_paintTable = std::move(*table);
+    // Selecting an aircraft with paints keeps its original texture, once;
+    // a failure here is not the player's concern until an apply needs it.
+    m_hangar.keepOriginal();
     showPaintTable();
     return true;
 }
 
 void TRezidu::showPaintTable()
 {
+    const PaintTable &table = m_hangar.paintTable();
     const QSignalBlocker quiet(OutList);
     OutList->clear();
     OutList1->clear();
-    for (int row = 0; row < m_paintTable.rowCount(); ++row) {
-        OutList->addItem(m_paintTable.displayText(row));
-        OutList1->addItem(m_paintTable.texturePath(row));
+    for (int row = 0; row < table.rowCount(); ++row) {
+        OutList->addItem(table.displayText(row));
+        OutList1->addItem(table.texturePath(row));
     }
-    MainTexturePath = m_paintTable.mainTexturePath();
-    BackupPath = m_paintTable.backupPath();
+    MainTexturePath = table.mainTexturePath();
+    BackupPath = table.backupPath();
 }
 
 void TRezidu::forgetPaintTable()
 {
-    m_paintTable.clear();
+    m_hangar.deselect();
     showPaintTable();
     PaintIndex = 0;
     Button2->setEnabled(false);
@@ -276,26 +273,24 @@ void TRezidu::forgetPaintTable()
 
 bool TRezidu::saveClick(QObject *)
 {
-    if (!m_paintTable.isLoaded())
+    if (!m_hangar.hasSelection())
         return false;
-    const QByteArray title = m_aircraft.value(AircraftIndex).rawTitle;
-    QString reason;
-    if (m_paintTable.save(selectedPaintListPath(), title, &reason))
+    const PaintResult saved = m_hangar.save();
+    if (saved)
         return true;
-    tell(QStringLiteral("The paint list could not be saved:\n%1\n%2")
-             .arg(QDir::toNativeSeparators(selectedPaintListPath()), reason));
+    tell(saved);
+    showWhatTheFileHolds();
     return false;
 }
 
 // After a failed save the window shows what the file holds, never what it
 // does not.
-bool TRezidu::saveOrReload()
+void TRezidu::showWhatTheFileHolds()
 {
-    if (saveClick())
-        return true;
-    if (!LoadPaintList())
+    if (m_hangar.hasSelection())
+        showPaintTable();
+    else
         forgetPaintTable();
-    return false;
 }
 
 void TRezidu::ResetPaintSelection()
@@ -339,6 +334,11 @@ void TRezidu::tell(const QString &message)
     QMessageBox::warning(focusedWindow(this), SectionName, message);
 }
 
+void TRezidu::tell(const PaintResult &result)
+{
+    tell(result.message());
+}
+
 // --- Buttons -----------------------------------------------------------------
 
 void TRezidu::Button1Click()
@@ -348,17 +348,16 @@ void TRezidu::Button1Click()
 
 void TRezidu::Button2Click()
 {
-    if (!m_paintTable.isLoaded() || PaintIndex <= 0 || PaintIndex >= m_paintTable.rowCount())
+    if (!m_hangar.hasSelection() || PaintIndex <= 0 || PaintIndex >= m_hangar.paintTable().rowCount())
         return;
-    const QString problem = applyPaint(m_paintTable, PaintIndex);
-    if (!problem.isEmpty())
-        tell(problem);
+    if (const PaintResult applied = m_hangar.apply(PaintIndex); !applied)
+        tell(applied);
     ResetPaintSelection();
 }
 
 void TRezidu::Button3Click()
 {
-    if (!EditForm || !m_paintTable.isLoaded())
+    if (!EditForm || !m_hangar.hasSelection())
         return;
     EditForm->Edit1->setText(QStringLiteral("Enter name for new Paint entry"));
     EditForm->exec();
@@ -366,12 +365,14 @@ void TRezidu::Button3Click()
         return;
     const QString name = EditForm->Edit1->text();
     const QByteArray storedName = GameText::encode(name);
+    // Refused before the file dialog, so the player does not pick a file
+    // for nothing.
     if (const QString problem = PaintRules::problemWithName(storedName); !problem.isEmpty()) {
         tell(problem + QStringLiteral("\n\nNothing was added."));
         return;
     }
 
-    const QString folder = m_paintTable.folder();
+    const QString folder = m_hangar.paintTable().folder();
     addtex->setWindowTitle(QStringLiteral("Select DDS file for ") + name);
     addtex->setDirectory(folder);
     addtex->selectNameFilter(addtex->nameFilters().constFirst());
@@ -386,27 +387,23 @@ void TRezidu::Button3Click()
     const std::optional<QString> fileName = bringIntoAircraftFolder(picked);
     if (!fileName)
         return;
-    const QByteArray storedFileName = GameText::encode(*fileName);
-    if (const QString problem = PaintRules::problemWithFileName(storedFileName); !problem.isEmpty()) {
-        tell(problem + QStringLiteral("\n\nNothing was added."));
+    if (const PaintResult added = m_hangar.add(storedName, folder + *fileName); !added) {
+        tell(added);
+        showWhatTheFileHolds();
         return;
     }
-
-    m_paintTable.appendPaint(storedName, storedFileName);
-    const int row = m_paintTable.rowCount() - 1;
+    // The new row is not selected: the selection, preview and buttons stay.
+    const PaintTable &table = m_hangar.paintTable();
+    const int row = table.rowCount() - 1;
     {
         const QSignalBlocker quiet(OutList);
-        OutList->addItem(m_paintTable.displayText(row));
-        OutList1->addItem(m_paintTable.texturePath(row));
+        OutList->addItem(table.displayText(row));
+        OutList1->addItem(table.texturePath(row));
     }
-    if (!saveOrReload())
-        return;
 
     // An aircraft that had no paint gets its backup with its first one.
-    if (const QString problem = ensureBackup(m_paintTable); !problem.isEmpty()) {
-        tell(QStringLiteral("The paint was added, but the backup of the original texture could not be made:\n%1\n%2")
-                 .arg(QDir::toNativeSeparators(m_paintTable.backupPath()), problem));
-    }
+    if (const PaintResult kept = m_hangar.keepOriginal(); !kept)
+        tell(QStringLiteral("The paint was added.\n\n") + kept.message());
 }
 
 void TRezidu::Button4Click()
@@ -418,14 +415,16 @@ void TRezidu::Button4Click()
         return;
 
     const int row = lowestSelectedRow(OutList, PaintTable::FirstPaintRow);
-    if (row < 0 || !m_paintTable.removePaint(row))
+    if (row < 0 || !m_hangar.hasSelection())
         return;
-    {
+    if (const PaintResult removed = m_hangar.remove(row); !removed) {
+        tell(removed);
+        showWhatTheFileHolds();
+    } else {
         const QSignalBlocker quiet(OutList);
         delete OutList->takeItem(row);
         delete OutList1->takeItem(row);
     }
-    saveOrReload();
     // The removed row's number now names another paint, or none.
     ResetPaintSelection();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "AircraftScanner.h"
-#include "PaintTable.h"
+#include "Hangar.h"
 
 #include <QWidget>
 
@@ -97,17 +96,18 @@ private:
     void forgetPaintTable();
     void preview(const QString &texturePath);
     void tell(const QString &message);
+    void tell(const PaintResult &result);
+    void showWhatTheFileHolds();
     QString selectedPaintListPath() const;
-    bool saveOrReload();
     std::optional<QString> bringIntoAircraftFolder(const QString &pickedPath);
-    void reloadPaintTableKeepingSelection();
-    AircraftScanner scanner();
+    void showInstalledPaints();
 
     std::unique_ptr<Ui::TRezidu> ui;
     std::unique_ptr<SettingsStore> Settings;
     QDialog *m_aboutForm = nullptr;
     TEditForm *EditForm = nullptr;
     TInstallForm *m_installForm = nullptr;
-    QList<AircraftEntry> m_aircraft;  // row for row with InList and InList1
-    PaintTable m_paintTable;          // row for row with OutList and OutList1
+    // The aircraft are row for row with InList and InList1, the paint table
+    // of the selected one with OutList and OutList1.
+    Hangar m_hangar;
 };

@@ -42,7 +42,7 @@ QStringList downloadsIn(const QMimeData *data)
 
 void TRezidu::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!m_aircraft.isEmpty() && !downloadsIn(event->mimeData()).isEmpty())
+    if (!m_hangar.aircraft().isEmpty() && !downloadsIn(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
@@ -54,13 +54,13 @@ void TRezidu::dropEvent(QDropEvent *event)
     event->acceptProposedAction();
     // Dropped on the paint rows, the textures are for the aircraft shown.
     const QPoint onPaints = OutList->mapFrom(this, event->position().toPoint());
-    const bool forShownAircraft = m_paintTable.isLoaded() && OutList->rect().contains(onPaints);
+    const bool forShownAircraft = m_hangar.hasSelection() && OutList->rect().contains(onPaints);
     installDownloads(paths, forShownAircraft ? AircraftIndex : -1);
 }
 
 void TRezidu::installDownloads(const QStringList &paths, int chosenAircraft, const QString &paintName)
 {
-    InstallPlan plan = planInstall({paths, chosenAircraft, paintName}, m_aircraft);
+    InstallPlan plan = m_hangar.planInstall({paths, chosenAircraft, paintName});
     if (plan.items.isEmpty()) {
         QStringList why = plan.refused;
         for (const SkippedEntry &skipped : std::as_const(plan.skipped))
@@ -70,31 +70,42 @@ void TRezidu::installDownloads(const QStringList &paths, int chosenAircraft, con
     }
 
     QStringList titles;
-    for (const AircraftEntry &aircraft : std::as_const(m_aircraft))
+    for (const AircraftEntry &aircraft : m_hangar.aircraft())
         titles.append(aircraft.title);
     m_installForm->setPlan(plan, titles);
     if (m_installForm->exec() != QDialog::Accepted)
         return;
     plan = m_installForm->plan();
 
-    const QList<AircraftInstallResult> results = carryOut(plan, m_aircraft);
-    for (const AircraftInstallResult &result : results) {
-        if (result.aircraft == AircraftIndex && m_paintTable.isLoaded())
-            reloadPaintTableKeepingSelection();
-    }
+    const bool shownBefore = m_hangar.hasSelection();
+    const QList<AircraftInstallResult> results = m_hangar.install(plan);
+    if (shownBefore)
+        showInstalledPaints();
     QMessageBox::information(focusedWindow(this), SectionName,
-                             QStringLiteral("Installed:\n") + describeResults(results, m_aircraft));
+                             QStringLiteral("Installed:\n") + describeResults(results, m_hangar.aircraft()));
 }
 
-void TRezidu::reloadPaintTableKeepingSelection()
+// The rows that were there keep their places; the selection and preview stay.
+void TRezidu::showInstalledPaints()
 {
-    const int row = PaintIndex;
-    if (!LoadPaintList()) {
+    if (!m_hangar.hasSelection()) {
         forgetPaintTable();
         return;
     }
+    QList<int> selected;
+    for (int row = 0; row < OutList->count(); ++row) {
+        if (OutList->item(row)->isSelected())
+            selected.append(row);
+    }
+    const int current = OutList->currentRow();
+    showPaintTable();
     const QSignalBlocker quiet(OutList);
-    OutList->setCurrentRow(row < OutList->count() ? row : 0, QItemSelectionModel::ClearAndSelect);
+    if (current >= 0 && current < OutList->count())
+        OutList->setCurrentRow(current, QItemSelectionModel::NoUpdate);
+    for (int row : selected) {
+        if (row < OutList->count())
+            OutList->item(row)->setSelected(true);
+    }
 }
 
 // A texture picked outside the aircraft's folder is copied in, since the
@@ -102,7 +113,7 @@ void TRezidu::reloadPaintTableKeepingSelection()
 // is never replaced.
 std::optional<QString> TRezidu::bringIntoAircraftFolder(const QString &pickedPath)
 {
-    const QString folder = m_paintTable.folder();
+    const QString folder = m_hangar.paintTable().folder();
     const PickedTexture picked = examinePickedTexture(folder, pickedPath);
     if (picked.kind == PickedTexture::Refused) {
         tell(picked.reason + QStringLiteral("\n\nNothing was added."));

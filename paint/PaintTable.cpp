@@ -29,12 +29,7 @@ std::optional<PaintTable> PaintTable::load(const QString &paintListPath)
     const std::optional<PaintListContents> contents = PaintListFile::load(paintListPath);
     if (!contents)
         return std::nullopt;
-    PaintTable table(PaintListFile::folderOf(paintListPath), *contents);
-    // The original main texture is kept once, as soon as the aircraft has a
-    // paint that could replace it; an existing backup is never touched.
-    if (!table.m_paints.isEmpty() && !table.mainTexturePath().isEmpty())
-        GameFiles::copyIfAbsent(table.mainTexturePath(), table.backupPath());
-    return table;
+    return PaintTable(PaintListFile::folderOf(paintListPath), *contents);
 }
 
 bool PaintTable::save(const QString &paintListPath, const QByteArray &title, QString *error) const

@@ -20,9 +20,8 @@ public:
     PaintTable() = default; // no list loaded: no rows at all
     PaintTable(const QString &folder, const PaintListContents &contents);
 
-    // Reads the list at the path and makes the one-time backup of the main
-    // texture when the list holds at least one paint. Nothing when the list
-    // cannot be opened.
+    // Reads the list at the path; nothing else is touched (the one-time
+    // backup is the caller's step). Nothing when the list cannot be opened.
     static std::optional<PaintTable> load(const QString &paintListPath);
 
     // Rewrites the list in its full form under the given title.

@@ -99,7 +99,7 @@ int main(int argc, char **argv)
 
     const QString bigList = aircraftFolder + "AC0000/AC0000.pnt";
     writeFile(bigList, PaintListFile::fullForm("AC0000", "AC0000_t.dds", paints(50)));
-    PaintTable::load(bigList); // makes the backup once, as the first selection does
+    PaintTable::load(bigList);
     qsizetype rows = 0;
     const Figures load = timeRuns(1000, [&] { rows = PaintTable::load(bigList)->rowCount(); });
     const Figures parse = timeRuns(1000, [&] { PaintListFile::load(bigList); });

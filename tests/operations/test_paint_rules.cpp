@@ -24,7 +24,9 @@ class PaintRulesTest : public QObject
     PaintTable loadP51(const QString &game)
     {
         const QString folder = TestGame::addAircraft(game, "P51", {{"Desert", "desert.dds"}, {"Navy", "navy.dds"}});
-        return *PaintTable::load(folder + "P51.pnt");
+        PaintTable table = *PaintTable::load(folder + "P51.pnt");
+        ensureBackup(table);
+        return table;
     }
 
 private slots:

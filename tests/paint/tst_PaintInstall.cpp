@@ -1,6 +1,7 @@
 #include "AircraftMatcher.h"
 #include "AircraftScanner.h"
 #include "DdsWriter.h"
+#include "Hangar.h"
 #include "InstallPlan.h"
 #include "PaintArchive.h"
 #include "PaintListFile.h"
@@ -89,6 +90,7 @@ private slots:
     void leavesAnAmbiguousTextureToThePlayer();
     void chosenAircraftAndNameWin();
     void installingTwiceAddsNothing();
+    void theModelShowsWhatWasInstalled();
 
 private:
     QTemporaryDir m_dir;
@@ -510,6 +512,30 @@ void PaintInstallTest::installingTwiceAddsNothing()
     QVERIFY(again[0].added.isEmpty());
     QCOMPARE(again[0].problems.size(), 1);
     QCOMPARE(snapshot(game), before);
+}
+
+void PaintInstallTest::theModelShowsWhatWasInstalled()
+{
+    const QString game = m_dir.filePath(QStringLiteral("model/"));
+    TestGame::addAircraft(game, "P51", {});
+    TestGame::addAircraft(game, "Zero", {});
+    Hangar hangar(game);
+    hangar.scan(Hangar::ListCreation::ReadOnly);
+    QCOMPARE(hangar.aircraft().size(), 2);
+    const int zero = hangar.find("Zero").value(0, -1);
+    QVERIFY(hangar.select(zero));
+    const QString archive = m_dir.filePath(QStringLiteral("model.zip"));
+    QVERIFY(TestArchive::write(archive, TestArchive::Format::Zip,
+                               {{"Zero/white.dds", dds(8, 8, "DXT1")}, {"P51/silver.dds", dds(8, 8, "DXT1", 1)}}));
+
+    const InstallPlan plan = hangar.planInstall({{archive}, -1, {}});
+    QCOMPARE(hangar.paintTable().rowCount(), 2); // planning writes nothing
+    const QList<AircraftInstallResult> results = hangar.install(plan);
+    QCOMPARE(results.size(), 2);
+    QCOMPARE(hangar.selectedIndex(), zero);
+    QCOMPARE(hangar.paintTable().rowCount(), 3);
+    QCOMPARE(hangar.paintTable().displayText(2), QStringLiteral("White"));
+    QVERIFY(QFile::exists(hangar.paintTable().texturePath(2)));
 }
 
 QTEST_GUILESS_MAIN(PaintInstallTest)

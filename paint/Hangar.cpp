@@ -1,0 +1,271 @@
+#include "Hangar.h"
+
+#include "GameFiles.h"
+#include "GameLocation.h"
+#include "GameText.h"
+#include "PaintApply.h"
+#include "PaintListFile.h"
+#include "PaintRules.h"
+#include "TextureFormat.h"
+
+#include <QDirIterator>
+#include <QSet>
+
+#include <QFileInfo>
+
+namespace {
+
+QString withoutExtension(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot < 0 ? fileName : fileName.left(dot);
+}
+
+} // namespace
+
+Hangar::Hangar(const QString &gameFolder)
+{
+    setGameFolder(gameFolder);
+}
+
+void Hangar::setGameFolder(const QString &gameFolder)
+{
+    m_gameFolder = GameLocation::withTrailingSeparator(gameFolder);
+    m_aircraft.clear();
+    deselect();
+}
+
+QString Hangar::aircraftFolder() const
+{
+    return GameLocation::aircraftFolderOf(m_gameFolder);
+}
+
+void Hangar::scan(ListCreation creation, const AircraftScanner::MainTextureQuestion &ask)
+{
+    m_aircraft = AircraftScanner(ask, creation).scanAircraft(aircraftFolder());
+    deselect();
+}
+
+void Hangar::scanFolder(const QString &folder, ListCreation creation,
+                        const AircraftScanner::MainTextureQuestion &ask)
+{
+    AircraftScanner(ask, creation).scanAircraftFolder(folder, m_aircraft);
+}
+
+QString Hangar::folderNameOf(int index) const
+{
+    if (index < 0 || index >= m_aircraft.size())
+        return QString();
+    const QString folder = PaintListFile::folderOf(m_aircraft.at(index).paintListPath);
+    return QFileInfo(folder.chopped(1)).fileName();
+}
+
+QString Hangar::baseNameOf(int index) const
+{
+    if (index < 0 || index >= m_aircraft.size())
+        return QString();
+    return withoutExtension(QFileInfo(m_aircraft.at(index).paintListPath).fileName());
+}
+
+QList<int> Hangar::find(const QString &name) const
+{
+    QList<int> found;
+    for (int index = 0; index < m_aircraft.size(); ++index) {
+        for (const QString &known : {folderNameOf(index), baseNameOf(index), m_aircraft.at(index).title}) {
+            if (known.compare(name, Qt::CaseInsensitive) == 0) {
+                found.append(index);
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+PaintResult Hangar::createPaintList(int index)
+{
+    if (index < 0 || index >= m_aircraft.size())
+        return PaintResult::failure(QString(), QStringLiteral("There is no such aircraft."));
+    AircraftEntry &entry = m_aircraft[index];
+    if (entry.hasPaintList)
+        return PaintResult::success(entry.paintListPath);
+
+    const QString folder = PaintListFile::folderOf(entry.paintListPath);
+    const QString defaultTexture = baseNameOf(index) + QStringLiteral("_t.dds");
+    const QByteArray mainTexture = GameFiles::canOpenForReading(GameFiles::findGameFile(folder + defaultTexture))
+                                       ? GameText::encode(defaultTexture)
+                                       : QByteArray();
+    QString reason;
+    if (!PaintListFile::writeInitial(entry.paintListPath, entry.rawTitle, mainTexture, &reason))
+        return PaintResult::failure(entry.paintListPath, QStringLiteral("The paint list could not be written: %1").arg(reason));
+    entry.hasPaintList = true;
+    return PaintResult::success(entry.paintListPath);
+}
+
+PaintResult Hangar::select(int index)
+{
+    deselect();
+    if (index < 0 || index >= m_aircraft.size())
+        return PaintResult::failure(QString(), QStringLiteral("There is no such aircraft."));
+    const AircraftEntry &entry = m_aircraft.at(index);
+    if (!entry.hasPaintList) {
+        // What the initial list would hold; nothing is written for it.
+        const QString folder = PaintListFile::folderOf(entry.paintListPath);
+        const QString defaultTexture = baseNameOf(index) + QStringLiteral("_t.dds");
+        PaintListContents contents{entry.rawTitle, {}, {}};
+        if (GameFiles::canOpenForReading(GameFiles::findGameFile(folder + defaultTexture)))
+            contents.mainTexture = GameText::encode(defaultTexture);
+        m_table = PaintTable(folder, contents);
+        m_selected = index;
+        return PaintResult::success(entry.paintListPath);
+    }
+    std::optional<PaintTable> table = PaintTable::load(entry.paintListPath);
+    if (!table)
+        return PaintResult::failure(entry.paintListPath, QStringLiteral("The paint list cannot be read."));
+    m_table = std::move(*table);
+    m_selected = index;
+    return PaintResult::success(entry.paintListPath);
+}
+
+void Hangar::deselect()
+{
+    m_selected = -1;
+    m_table.clear();
+}
+
+const AircraftEntry *Hangar::selectedAircraft() const
+{
+    return hasSelection() ? &m_aircraft.at(m_selected) : nullptr;
+}
+
+PaintResult Hangar::keepOriginal()
+{
+    if (!hasSelection() || m_table.paints().isEmpty() || m_table.mainTexturePath().isEmpty())
+        return PaintResult::success();
+    if (const QString problem = ensureBackup(m_table); !problem.isEmpty()) {
+        return PaintResult::failure(m_table.backupPath(),
+                                    QStringLiteral("The backup of the original texture could not be made: %1").arg(problem));
+    }
+    return PaintResult::success(m_table.backupPath());
+}
+
+PaintResult Hangar::apply(int row)
+{
+    if (!hasSelection() || row <= PaintTable::InstalledRow || row >= m_table.rowCount())
+        return PaintResult::failure(QString(), QStringLiteral("There is no such paint row."));
+    if (const QString problem = applyPaint(m_table, row); !problem.isEmpty())
+        return PaintResult::failure(m_table.mainTexturePath(), problem);
+    return PaintResult::success(m_table.mainTexturePath());
+}
+
+PaintResult Hangar::restore()
+{
+    if (!hasSelection())
+        return PaintResult::failure(QString(), QStringLiteral("No aircraft is selected."));
+    const QString backup = GameFiles::findGameFile(m_table.backupPath());
+    if (m_table.backupPath().isEmpty() || !QFileInfo(backup).isFile())
+        return PaintResult::failure(m_table.backupPath(), QStringLiteral("There is no backup of the original texture."));
+    return apply(PaintTable::DefaultRow);
+}
+
+PaintResult Hangar::add(const QByteArray &name, const QString &textureFile)
+{
+    if (!hasSelection())
+        return PaintResult::failure(QString(), QStringLiteral("No aircraft is selected."));
+    const QByteArray fileName = GameText::encode(QFileInfo(textureFile).fileName());
+    QString problem = PaintRules::problemWithName(name);
+    if (problem.isEmpty())
+        problem = PaintRules::problemWithFileName(fileName);
+    if (!problem.isEmpty())
+        return PaintResult::failure(QString(), problem + QStringLiteral("\n\nNothing was added."));
+    m_table.appendPaint(name, fileName);
+    return save();
+}
+
+PaintResult Hangar::remove(int row)
+{
+    if (!hasSelection() || !m_table.removePaint(row))
+        return PaintResult::failure(QString(), QStringLiteral("There is no such paint row."));
+    return save();
+}
+
+PaintResult Hangar::save()
+{
+    if (!hasSelection() || !m_table.isLoaded())
+        return PaintResult::failure(QString(), QStringLiteral("No paint list is loaded."));
+    const AircraftEntry &entry = m_aircraft.at(m_selected);
+    QString reason;
+    if (m_table.save(entry.paintListPath, entry.rawTitle, &reason))
+        return PaintResult::success(entry.paintListPath);
+    const int index = m_selected;
+    if (!select(index))
+        deselect();
+    return PaintResult::failure(entry.paintListPath, QStringLiteral("The paint list could not be saved: %1").arg(reason));
+}
+
+bool Hangar::hasBackup() const
+{
+    return hasSelection() && !m_table.backupPath().isEmpty()
+           && QFileInfo(GameFiles::findGameFile(m_table.backupPath())).isFile();
+}
+
+QList<PaintResult> Hangar::check(int index)
+{
+    QList<PaintResult> problems;
+    if (const PaintResult selected = select(index); !selected) {
+        problems << selected;
+        return problems;
+    }
+    const QString listPath = m_aircraft.at(index).paintListPath;
+    if (m_table.mainTextureName().isEmpty()) {
+        problems << PaintResult::failure(listPath, QStringLiteral("The paint list names no main texture."));
+        return problems;
+    }
+
+    auto checkTexture = [&](int row, const QString &what) {
+        const QString path = m_table.texturePath(row);
+        if (path.isEmpty()) {
+            problems << PaintResult::failure(listPath, QStringLiteral("%1 leads outside the aircraft's folder.").arg(what));
+        } else if (!QFileInfo(path).isFile()) {
+            problems << PaintResult::failure(path, QStringLiteral("%1 is missing.").arg(what));
+        } else if (const QString problem = TextureFormat::problemWithFile(path); !problem.isEmpty()) {
+            problems << PaintResult::failure(path, problem);
+        }
+    };
+    checkTexture(PaintTable::InstalledRow, QStringLiteral("The main texture"));
+    for (int row = PaintTable::FirstPaintRow; row < m_table.rowCount(); ++row)
+        checkTexture(row, QStringLiteral("The texture of paint \"%1\"").arg(m_table.displayText(row)));
+
+    return problems;
+}
+
+QList<PaintResult> Hangar::unreadableLists() const
+{
+    QSet<QString> listed;
+    for (const AircraftEntry &entry : m_aircraft)
+        listed.insert(entry.paintListPath);
+
+    QStringList passedOver;
+    QDirIterator folders(aircraftFolder(), QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    while (folders.hasNext()) {
+        const QString name = folders.nextFileInfo().fileName();
+        if (name.startsWith(u'.'))
+            continue;
+        QDirIterator files(aircraftFolder() + name, QDir::Files | QDir::Hidden);
+        while (files.hasNext()) {
+            const QFileInfo definition = files.nextFileInfo();
+            if (!definition.fileName().endsWith(QLatin1StringView(".xdp"), Qt::CaseInsensitive))
+                continue;
+            const QString listPath = aircraftFolder() + name + QDir::separator() + definition.fileName().chopped(3)
+                                     + QStringLiteral("pnt");
+            if (!listed.contains(listPath) && QFileInfo::exists(listPath))
+                passedOver << listPath;
+        }
+    }
+    passedOver.sort();
+    QList<PaintResult> problems;
+    for (const QString &path : std::as_const(passedOver)) {
+        problems << PaintResult::failure(path, QStringLiteral("The paint list cannot be read or has no title line, "
+                                                              "so the aircraft is left out."));
+    }
+    return problems;
+}

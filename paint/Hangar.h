@@ -1,0 +1,100 @@
+#pragma once
+
+#include "AircraftScanner.h"
+#include "InstallPlan.h"
+#include "PaintResult.h"
+#include "PaintTable.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// The player's aircraft and paints as one object: the game folder, its
+// aircraft, and the paint table of the selected aircraft. Every change to a
+// player's file goes through here, whichever front end asks for it, so the
+// window and the command line keep the same rules.
+class Hangar
+{
+public:
+    using ListCreation = AircraftScanner::ListCreation;
+
+    explicit Hangar(const QString &gameFolder = QString());
+
+    // Forgets the aircraft and the selection; the folder gets its trailing
+    // separator.
+    void setGameFolder(const QString &gameFolder);
+    QString gameFolder() const { return m_gameFolder; }
+    QString aircraftFolder() const;
+
+    // Rebuilds the aircraft list. The selection is forgotten: its row may
+    // name another aircraft in the new list.
+    void scan(ListCreation creation, const AircraftScanner::MainTextureQuestion &ask = {});
+    // Appends the aircraft of one subfolder (separator at the end).
+    void scanFolder(const QString &folder, ListCreation creation,
+                    const AircraftScanner::MainTextureQuestion &ask = {});
+    const QList<AircraftEntry> &aircraft() const { return m_aircraft; }
+
+    // The aircraft a player may mean by a name: its folder's name, its
+    // definition file's base name or its title, in any letter case.
+    QList<int> find(const QString &name) const;
+    QString folderNameOf(int index) const;
+    QString baseNameOf(int index) const;
+
+    // Writes the initial paint list of an aircraft listed without one
+    // (default main texture, or an empty line when it is missing) and reads
+    // it back. Succeeds at once when the list exists.
+    PaintResult createPaintList(int index);
+
+    // Loads the aircraft's paint list into the paint table. Reading only:
+    // the backup is a separate step (keepOriginal). On failure nothing is
+    // selected and the table is empty, so rows of another aircraft are never
+    // written into this one's list.
+    PaintResult select(int index);
+    void deselect();
+    int selectedIndex() const { return m_selected; }
+    bool hasSelection() const { return m_selected >= 0; }
+    const AircraftEntry *selectedAircraft() const;
+    const PaintTable &paintTable() const { return m_table; }
+
+    // The one-time backup of the main texture, made once the selected
+    // aircraft has a paint that could replace it. Never replaces a backup.
+    PaintResult keepOriginal();
+
+    bool hasBackup() const;
+
+    // Copies the texture of a row over the main texture, after the backup.
+    PaintResult apply(int row);
+    // Puts the backup back; fails when there is none.
+    PaintResult restore();
+
+    // Appends a paint and rewrites the list. Only the file's name is kept:
+    // the paint is looked for in the aircraft's folder.
+    PaintResult add(const QByteArray &name, const QString &textureFile);
+    // Drops a paint row (2 and on) and rewrites the list; its file stays.
+    PaintResult remove(int row);
+    // Rewrites the list of the selected aircraft from the table. When that
+    // fails the table is read again from the file, so what is shown is what
+    // the file holds.
+    PaintResult save();
+
+    // Installing downloaded textures: what would go where (nothing is
+    // written), then the plan as the player left it. The selected aircraft's
+    // table is read again when the install added to it.
+    InstallPlan planInstall(const InstallRequest &request) const;
+    QList<AircraftInstallResult> install(const InstallPlan &plan);
+
+    // Problems of one aircraft, changing nothing: missing textures, values
+    // leading outside its folder, textures the game cannot load, and a main
+    // texture that matches neither the backup nor any paint. Leaves the
+    // aircraft selected.
+    QList<PaintResult> check(int index);
+    // Paint lists the scan passed over because they cannot be read or hold
+    // no title line.
+    QList<PaintResult> unreadableLists() const;
+
+private:
+    QString m_gameFolder;
+    QList<AircraftEntry> m_aircraft;
+    int m_selected = -1;
+    PaintTable m_table;
+};

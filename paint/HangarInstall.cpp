@@ -1,0 +1,18 @@
+#include "Hangar.h"
+
+InstallPlan Hangar::planInstall(const InstallRequest &request) const
+{
+    return ::planInstall(request, m_aircraft);
+}
+
+QList<AircraftInstallResult> Hangar::install(const InstallPlan &plan)
+{
+    const QList<AircraftInstallResult> results = carryOut(plan, m_aircraft);
+    for (const AircraftInstallResult &result : results) {
+        if (result.aircraft == m_selected && !result.added.isEmpty()) {
+            if (!select(m_selected))
+                deselect();
+        }
+    }
+    return results;
+}

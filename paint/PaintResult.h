@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+
+// What became of one operation on a player's files: whether it worked, the
+// file it concerned (native path) and, when it failed, why, in words the
+// player can act on.
+struct PaintResult
+{
+    bool ok = true;
+    QString file;
+    QString reason;
+
+    static PaintResult success(const QString &file = QString()) { return {true, QDir::toNativeSeparators(file), {}}; }
+    static PaintResult failure(const QString &file, const QString &reason)
+    {
+        return {false, QDir::toNativeSeparators(file), reason};
+    }
+
+    explicit operator bool() const { return ok; }
+
+    // For a message box: the reason, and the file on a line of its own
+    // unless the reason names it already.
+    QString message() const
+    {
+        if (file.isEmpty() || reason.contains(file))
+            return reason;
+        return reason + QStringLiteral("\n") + file;
+    }
+
+    // One line: "file: reason" (or the reason alone when no file is concerned).
+    QString line() const { return file.isEmpty() ? reason : file + QStringLiteral(": ") + reason; }
+};

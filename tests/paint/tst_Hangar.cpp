@@ -1,0 +1,223 @@
+#include "FaultInjection.h"
+#include "Hangar.h"
+#include "TempTree.h"
+#include "TestGame.h"
+
+#include <QDirIterator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using TempTree::readFile;
+using TempTree::writeFile;
+
+namespace {
+
+// Every file under a folder with its bytes, to prove nothing changed.
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        files.insert(info.filePath(), info.isDir() ? QByteArray("<folder>") : readFile(info.filePath()));
+    }
+    return files;
+}
+
+} // namespace
+
+class HangarTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_game;
+    Hangar m_hangar;
+
+    QString folderOf(const QString &aircraft) const { return m_game + "Aircraft/" + aircraft + "/"; }
+
+    int selectAircraft(const QString &name)
+    {
+        const QList<int> found = m_hangar.find(name);
+        if (found.size() != 1 || !m_hangar.select(found.first()))
+            return -1;
+        return found.first();
+    }
+
+private slots:
+    void init()
+    {
+        m_game = m_dir.filePath(QString("%1/").arg(QTest::currentTestFunction()));
+        TestGame::addAircraft(m_game, "P51", {{"Desert", "desert.dds"}, {"Navy", "navy.dds"},
+                                              {"Arctic", "arctic.dds"}, {"Racer", "racer.dds"}});
+        TestGame::addAircraft(m_game, "Zero", {});
+        m_hangar.setGameFolder(m_game);
+        m_hangar.scan(Hangar::ListCreation::CreateMissing);
+    }
+
+    void selectingReadsOnlyAndTheOriginalIsKeptOnce()
+    {
+        QVERIFY(selectAircraft("P51") >= 0);
+        QCOMPARE(m_hangar.paintTable().rowCount(), 6);
+        QVERIFY(!QFile::exists(folderOf("P51") + "P51_t.dds.bak"));
+
+        QVERIFY(m_hangar.keepOriginal());
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), QByteArray("original P51"));
+        writeFile(folderOf("P51") + "P51_t.dds", "changed");
+        QVERIFY(m_hangar.keepOriginal());
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), QByteArray("original P51"));
+
+        QVERIFY(selectAircraft("Zero") >= 0); // no paints: nothing to keep
+        QVERIFY(m_hangar.keepOriginal());
+        QVERIFY(!QFile::exists(folderOf("Zero") + "Zero_t.dds.bak"));
+    }
+
+    void theBackupKeepsTheNameTheListGives()
+    {
+        QVERIFY(QFile::rename(folderOf("P51") + "P51_t.dds", folderOf("P51") + "P51_T.DDS"));
+        QVERIFY(selectAircraft("P51") >= 0);
+        QVERIFY(m_hangar.keepOriginal());
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), QByteArray("original P51"));
+    }
+
+    void applyingAndRestoring()
+    {
+        QVERIFY(selectAircraft("P51") >= 0);
+        QVERIFY(!m_hangar.restore()); // no backup yet
+        QVERIFY(m_hangar.apply(3));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("paint navy.dds"));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), QByteArray("original P51"));
+        QVERIFY(m_hangar.hasBackup());
+        QVERIFY(m_hangar.restore());
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("original P51"));
+        QVERIFY(!m_hangar.apply(PaintTable::InstalledRow));
+        QVERIFY(!m_hangar.apply(6));
+    }
+
+    void aFailedApplyNamesTheFileAndLeavesTheTexture()
+    {
+        QVERIFY(selectAircraft("P51") >= 0);
+        QVERIFY(QFile::remove(folderOf("P51") + "racer.dds"));
+        const PaintResult applied = m_hangar.apply(5);
+        QVERIFY(!applied);
+        QVERIFY2(applied.message().contains("racer.dds"), qPrintable(applied.message()));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("original P51"));
+    }
+
+    void addingRewritesTheListWithOnlyTheFileName()
+    {
+        QVERIFY(selectAircraft("Zero") >= 0);
+        writeFile(folderOf("Zero") + "green.dds", "paint green");
+        QVERIFY(m_hangar.add("Green Machine", m_dir.filePath("elsewhere/green.dds")));
+        QCOMPARE(readFile(folderOf("Zero") + "Zero.pnt"),
+                 TestGame::paintList("Zero", "Zero_t.dds", {{"Green Machine", "green.dds"}}));
+        QCOMPARE(m_hangar.paintTable().texturePath(2), folderOf("Zero") + "green.dds");
+        QVERIFY(m_hangar.keepOriginal()); // the first paint brings the backup
+        QCOMPARE(readFile(folderOf("Zero") + "Zero_t.dds.bak"), QByteArray("original Zero"));
+        QVERIFY(m_hangar.add("", "empty.dds")); // an empty name is a name
+        QCOMPARE(m_hangar.paintTable().displayText(3), QString());
+    }
+
+    void valuesThatWouldCorruptTheListAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("comment name") << QByteArray(";x") << "x.dds";
+        QTest::newRow("end name") << QByteArray("#x") << "x.dds";
+        QTest::newRow("line break") << QByteArray("a\nb") << "x.dds";
+        QTest::newRow("comment file") << QByteArray("X") << ";x.dds";
+    }
+
+    void valuesThatWouldCorruptTheListAreRefused()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, file);
+        QVERIFY(selectAircraft("P51") >= 0);
+        const QByteArray before = readFile(folderOf("P51") + "P51.pnt");
+        QVERIFY(!m_hangar.add(name, file));
+        QCOMPARE(readFile(folderOf("P51") + "P51.pnt"), before);
+        QCOMPARE(m_hangar.paintTable().rowCount(), 6);
+    }
+
+    void removingDropsTheEntryButNotTheFile()
+    {
+        QVERIFY(selectAircraft("P51") >= 0);
+        QVERIFY(!m_hangar.remove(PaintTable::DefaultRow));
+        QVERIFY(m_hangar.remove(3));
+        QCOMPARE(readFile(folderOf("P51") + "P51.pnt"),
+                 TestGame::paintList("P51", "P51_t.dds", {{"Desert", "desert.dds"}, {"Arctic", "arctic.dds"}, {"Racer", "racer.dds"}}));
+        QVERIFY(QFile::exists(folderOf("P51") + "navy.dds"));
+    }
+
+    void aFailedSaveShowsWhatTheFileHolds()
+    {
+        QVERIFY(selectAircraft("P51") >= 0);
+        const QByteArray before = readFile(folderOf("P51") + "P51.pnt");
+        PaintResult removed;
+        {
+            FaultInjection::FileSizeLimit diskFull(40);
+            removed = m_hangar.remove(2);
+        }
+        QVERIFY(!removed);
+        QVERIFY2(removed.file.endsWith("P51.pnt"), qPrintable(removed.file));
+        QCOMPARE(readFile(folderOf("P51") + "P51.pnt"), before);
+        QCOMPARE(m_hangar.paintTable().rowCount(), 6);
+    }
+
+    void anUnreadableListSelectsNothing()
+    {
+        QVERIFY(selectAircraft("P51") >= 0);
+        QVERIFY(QFile::remove(folderOf("Zero") + "Zero.pnt"));
+        QVERIFY(QDir().mkpath(folderOf("Zero") + "Zero.pnt"));
+        QVERIFY(!m_hangar.select(m_hangar.find("Zero").first()));
+        QVERIFY(!m_hangar.hasSelection());
+        QCOMPARE(m_hangar.paintTable().rowCount(), 0);
+        QVERIFY(!m_hangar.add("X", "x.dds"));
+        QVERIFY(QFileInfo(folderOf("Zero") + "Zero.pnt").isDir());
+    }
+
+    void aReadOnlyScanWritesNothing()
+    {
+        TestGame::addAircraft(m_game, "Spit", {});
+        QVERIFY(QFile::remove(folderOf("Spit") + "Spit.pnt"));
+        const auto before = snapshot(m_game);
+        Hangar hangar(m_game);
+        hangar.scan(Hangar::ListCreation::ReadOnly);
+        const int spit = hangar.find("spit").value(0, -1);
+        QVERIFY(spit >= 0);
+        QVERIFY(!hangar.aircraft().at(spit).hasPaintList);
+        QVERIFY(hangar.select(spit));
+        QCOMPARE(hangar.paintTable().texturePath(0), folderOf("Spit") + "Spit_t.dds");
+        for (int index = 0; index < hangar.aircraft().size(); ++index)
+            hangar.check(index);
+        hangar.unreadableLists();
+        QCOMPARE(snapshot(m_game), before);
+
+        // Creating the list is a step of its own, for this aircraft only.
+        QVERIFY(hangar.createPaintList(spit));
+        QCOMPARE(readFile(folderOf("Spit") + "Spit.pnt"), PaintListFile::initialForm("Spit", "Spit_t.dds"));
+    }
+
+    void aircraftAreFoundByFolderDefinitionOrTitleInAnyCase()
+    {
+        TestGame::addAircraft(m_game, "Bf109", {});
+        writeFile(folderOf("Bf109") + "Bf109.pnt", TestGame::paintList("Messerschmitt", "Bf109_t.dds", {}));
+        writeFile(folderOf("Bf109") + "Emil.xdp", "<aircraft/>"); // a second aircraft in the folder
+        writeFile(folderOf("Bf109") + "Emil.pnt", TestGame::paintList("Zero", "Emil_t.dds", {}));
+        m_hangar.scan(Hangar::ListCreation::ReadOnly);
+        auto titles = [this](const QString &name) {
+            QStringList found;
+            for (int index : m_hangar.find(name))
+                found << m_hangar.aircraft().at(index).title;
+            return found;
+        };
+        QCOMPARE(titles("messerschmitt"), QStringList{"Messerschmitt"});
+        QCOMPARE(titles("EMIL"), QStringList{"Zero"});
+        QCOMPARE(titles("bf109").size(), 2); // the folder holds both
+        QCOMPARE(titles("zero").size(), 2);  // one by its folder, one by its title
+        QVERIFY(titles("Spitfire").isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(HangarTest)
+#include "tst_Hangar.moc"
