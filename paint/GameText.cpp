@@ -16,7 +16,6 @@ constexpr char16_t HighControls[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-#ifndef Q_OS_WIN
 std::optional<QString> decodeUtf8(const QByteArray &bytes)
 {
     QStringDecoder decoder(QStringConverter::Utf8,
@@ -27,7 +26,6 @@ std::optional<QString> decodeUtf8(const QByteArray &bytes)
         return std::nullopt;
     return text;
 }
-#endif
 
 } // namespace
 
@@ -66,26 +64,20 @@ std::optional<QByteArray> encodeWindows1252(const QString &text)
     return bytes;
 }
 
+// The same on Windows: the program's 8-bit code page there is UTF-8, and the
+// lists older versions wrote there hold Windows-1252.
 QString decode(const QByteArray &bytes)
 {
-#ifdef Q_OS_WIN
-    return QString::fromLocal8Bit(bytes);
-#else
     if (auto text = decodeUtf8(bytes))
         return *text;
     return decodeWindows1252(bytes);
-#endif
 }
 
 QByteArray encode(const QString &text)
 {
-#ifdef Q_OS_WIN
-    return text.toLocal8Bit();
-#else
     if (auto bytes = encodeWindows1252(text); bytes && decode(*bytes) == text)
         return *bytes;
     return text.toUtf8();
-#endif
 }
 
 } // namespace GameText

@@ -5,19 +5,19 @@
 
 #include <optional>
 
-// Titles, names and file names in the game's files are 8-bit bytes in the
-// Windows ANSI code page. Elsewhere they may come from either world: lists
-// written on Windows (Windows-1252) or by a UTF-8 editor.
+// Titles, names and file names in the game's files are 8-bit bytes: Windows-1252
+// in lists written by Windows programs of the old code page, UTF-8 in lists
+// written by a UTF-8 editor (or by Windows programs of the UTF-8 code page).
 namespace GameText {
 
-// For display and for opening files: the ANSI code page on Windows; elsewhere
-// UTF-8 when the bytes are valid UTF-8, else Windows-1252.
+// For display and for opening files: UTF-8 when the bytes are valid UTF-8,
+// else Windows-1252.
 QString decode(const QByteArray &bytes);
 
-// The bytes to store for a typed name or a picked file name. Elsewhere than
-// Windows this prefers Windows-1252, which the Windows copy of the game
-// reads too, and falls back on UTF-8 when the text has no Windows-1252 form
-// or when those bytes would read back as other text. decode(encode(s)) == s.
+// The bytes to store for a typed name or a picked file name. This prefers
+// Windows-1252, which older Windows programs read too, and falls back on
+// UTF-8 when the text has no Windows-1252 form or when those bytes would read
+// back as other text. decode(encode(s)) == s.
 QByteArray encode(const QString &text);
 
 QString decodeWindows1252(const QByteArray &bytes);

@@ -3,10 +3,9 @@
 #include <QDir>
 #include <QWidget>
 
-#include <windows.h>
-#include <objbase.h>
+#include "ShellLink.h"
+
 #include <shellapi.h>
-#include <shlobj.h>
 
 namespace corvane::platform {
 
@@ -26,39 +25,11 @@ bool isShortcut(const QString &, const QString &upperExtension)
 
 std::optional<ShortcutTarget> resolveShortcut(const QString &fileName, QWidget *window)
 {
-    wchar_t targetPath[MAX_PATH] = {};
-    wchar_t targetFolder[MAX_PATH] = {};
-
-    const HRESULT init = CoInitialize(nullptr);
-    IShellLinkW *link = nullptr;
-    IPersistFile *file = nullptr;
-    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                      reinterpret_cast<void **>(&link));
-    if (SUCCEEDED(result))
-        result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file));
-    if (SUCCEEDED(result)) {
-        const std::wstring name = QDir::toNativeSeparators(fileName).toStdWString();
-        result = file->Load(name.c_str(), STGM_READ);
-    }
-    if (SUCCEEDED(result))
-        result = link->Resolve(ownerWindow(window), SLR_ANY_MATCH);
-    if (SUCCEEDED(result)) {
-        WIN32_FIND_DATAW unused = {};
-        result = link->GetPath(targetPath, MAX_PATH, &unused, SLGP_SHORTPATH);
-    }
-    if (SUCCEEDED(result))
-        result = link->GetWorkingDirectory(targetFolder, MAX_PATH);
-
-    if (file)
-        file->Release();
-    if (link)
-        link->Release();
-    if (SUCCEEDED(init))
-        CoUninitialize();
-
-    if (FAILED(result))
+    const auto target = corvane::win32::resolveShellLink(
+        ownerWindow(window), QDir::toNativeSeparators(fileName).toStdWString());
+    if (!target)
         return std::nullopt;
-    return ShortcutTarget{QString::fromWCharArray(targetPath), QString::fromWCharArray(targetFolder)};
+    return ShortcutTarget{QString::fromStdWString(target->path), QString::fromStdWString(target->folder)};
 }
 
 void startFile(const QString &fileName, const QString &folder, QWidget *window)

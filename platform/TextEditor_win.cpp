@@ -1,17 +1,12 @@
 #include "TextEditor.h"
 
-#include <QWidget>
+#include "Notepad.h"
 
-#include <windows.h>
-#include <shellapi.h>
+#include <QDir>
+#include <QWidget>
 
 bool openInTextEditor(const QString &filePath, QWidget *owner)
 {
-    // Notepad takes the rest of its command line as the file name, so the
-    // path goes unquoted, as it always has.
     const HWND window = owner ? reinterpret_cast<HWND>(owner->window()->winId()) : nullptr;
-    const QByteArray path = filePath.toLocal8Bit();
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(window, "open", "notepad", path.constData(), nullptr, SW_SHOW));
-    return result > 32;
+    return corvane::win32::startNotepad(window, QDir::toNativeSeparators(filePath).toStdWString());
 }

@@ -21,6 +21,13 @@
 using namespace corvane::controls;
 using corvane::platform::ProductVersion;
 
+#ifdef Q_OS_WIN
+// Searched by the loader after the program's and the system's folders.
+constexpr char LibraryPathVariable[] = "PATH";
+#else
+constexpr char LibraryPathVariable[] = "LD_LIBRARY_PATH";
+#endif
+
 class TstAboutForm : public QObject
 {
     Q_OBJECT
@@ -44,10 +51,14 @@ class TstAboutForm : public QObject
 private slots:
     void initTestCase()
     {
-        savedLibraryPath = qgetenv("LD_LIBRARY_PATH");
-        qputenv("LD_LIBRARY_PATH", QFile::encodeName(libraries.path()));
+        savedLibraryPath = qgetenv(LibraryPathVariable);
+#ifdef Q_OS_WIN
+        qputenv(LibraryPathVariable, QDir::toNativeSeparators(libraries.path()).toUtf8() + ';' + savedLibraryPath);
+#else
+        qputenv(LibraryPathVariable, QFile::encodeName(libraries.path()));
+#endif
     }
-    void cleanupTestCase() { qputenv("LD_LIBRARY_PATH", savedLibraryPath); }
+    void cleanupTestCase() { qputenv(LibraryPathVariable, savedLibraryPath); }
 
     void versionText_data()
     {
@@ -124,8 +135,13 @@ private slots:
         // A library installed while the program runs shows at the next showing, once.
         form.hide();
         const QDir dir(libraries.path());
+#ifdef Q_OS_WIN
+        // A DLL of the build that carries nothing but its version, 2.0.0.1.
+        QVERIFY(QFile::copy(QStringLiteral(CORVANE_KORDB_PROBE), dir.filePath(QStringLiteral("kordb.dll"))));
+#else
         QVERIFY(QFile(dir.filePath(QStringLiteral("libkordb.so.2.0.0.1"))).open(QIODevice::WriteOnly));
         QVERIFY(QFile::link(QStringLiteral("libkordb.so.2.0.0.1"), dir.filePath(QStringLiteral("libkordb.so"))));
+#endif
         form.show();
         QCOMPARE(lines->count(), libraryTable().size());
         QCOMPARE(child<QListWidget>(form, "ListBox2")->count(), libraryTable().size());

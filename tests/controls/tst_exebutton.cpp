@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,21 +18,41 @@ namespace {
 
 const QColor Light(255, 0, 0), Dark(0, 0, 255), Back(0, 255, 0);
 
-// A program that records the folder it was started in.
-QString writeRecorder(const QString &folder, const QString &name, const QString &output)
+// A program that records the folder it was started in: a shell script named
+// name, or on Windows a command script named name with .cmd for .sh.
+QString writeRecorder(const QString &folder, QString name, const QString &output)
 {
+#ifdef Q_OS_WIN
+    name.replace(QLatin1String(".sh"), QLatin1String(".cmd"));
+    const QByteArray command = "@cd > \"" + QDir::toNativeSeparators(output).toUtf8() + "\"\r\n";
+#else
+    const QByteArray command = "#!/bin/sh\npwd -P > '" + output.toUtf8() + "'\n";
+#endif
     QFile script(QDir(folder).filePath(name));
     if (!script.open(QIODevice::WriteOnly))
         return {};
-    script.write("#!/bin/sh\npwd -P > '" + output.toUtf8() + "'\n");
+    script.write(command);
     script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
     return script.fileName();
 }
 
+// The recorded folder, in the form QDir::canonicalPath gives.
 QString recorded(const QString &output)
 {
     QFile file(output);
-    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()).trimmed() : QString();
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QFileInfo(QString::fromLocal8Bit(file.readAll()).trimmed()).canonicalFilePath();
+}
+
+// What a shortcut named name is called on disk: Windows shell links end in .lnk.
+QString shortcutName(const QString &name)
+{
+#ifdef Q_OS_WIN
+    return name + QStringLiteral(".lnk");
+#else
+    return name;
+#endif
 }
 
 QIcon solidIcon(int side)
@@ -317,15 +338,19 @@ private slots:
         QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("desk")));
         const QString output = dir->filePath(QStringLiteral("started"));
         const QString target = writeRecorder(dir->filePath(QStringLiteral("game")), QStringLiteral("fly.sh"), output);
-        QVERIFY(QFile::link(target, dir->filePath(QStringLiteral("desk/Flight"))));
+        const QString shortcut = dir->filePath(shortcutName(QStringLiteral("desk/Flight")));
+        QVERIFY(QFile::link(target, shortcut));
         TExeButton *button = makeButton();
-        button->SetFileName(dir->filePath(QStringLiteral("desk/Flight")));
+        button->SetFileName(shortcut);
         button->Launch();
         QTRY_COMPARE(recorded(output), QDir(dir->filePath(QStringLiteral("game"))).canonicalPath());
     }
 
     void documentsGoToTheDesktopAndDanglingLinksNowhere()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows opens documents through the shell, past Qt's URL handlers");
+#endif
         UrlRecorder desktop({QStringLiteral("file")});
         const QString document = dir->filePath(QStringLiteral("notes.txt"));
         QFile file(document);

@@ -5,8 +5,9 @@
 set -u
 program=$1
 source "$(dirname "$0")/../support/e2e.sh"
-game=$e2e_game
-for plane in P51 Zero; do add_aircraft "$plane" Desert=desert.dds Navy=navy.dds; done
+game=$e2e_home/game/
+make_test_game "$game"
+printf '[Corvane]\nTop=0\nLeft=0\nCFSPath=%s\n' "$game" > "$e2e_ini"
 
 "$program" & pid=$!
 wid=$(find_window 'CFS3 Corvane')
@@ -22,15 +23,8 @@ click 60 "$(row_y 208 1)"               # "Default Paint"
 xdotool key --window "$wid" Down; sleep 0.4   # on to the first paint, "Desert"
 click 88 380                            # "Apply Current Selection"
 
-changed=""
-for plane in P51 Zero; do
-  content=$(cat "$game/Aircraft/$plane/${plane}_t.dds")
-  if [ "$content" = "paint desert" ]; then changed=$plane;
-  elif [ "$content" != "original $plane" ]; then fail "$plane main texture holds '$content'"; fi
-done
-[ -n "$changed" ] || fail "no main texture was replaced"
+expect_desert_applied "$game"
 dir=$game/Aircraft/$changed
-[ "$(cat "$dir/${changed}_t.dds.bak")" = "original $changed" ] || fail "backup is not the original"
 
 click 60 "$(row_y 208 1)"               # "Default Paint"
 click 88 380                            # "Apply Current Selection"

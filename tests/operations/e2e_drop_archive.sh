@@ -5,9 +5,9 @@
 set -u
 program=$1 drag_source=$2 make_archive=$3
 source "$(dirname "$0")/../support/e2e.sh"
-game=$e2e_game
-add_aircraft P51
-add_aircraft Zero
+game=$e2e_home/game/
+make_test_game "$game"
+printf '[Corvane]\nTop=0\nLeft=0\nCFSPath=%s\n' "$game" > "$e2e_ini"
 
 downloads=$e2e_home/Downloads
 mkdir -p "$downloads"
@@ -48,6 +48,7 @@ for pair in "P51:p51_red_tail.dds:P51 Red Tail:DDS red tail" "Zero:zero_green.dd
   dir=$game/Aircraft/$plane
   [ "$(cat "$dir/$file" 2>/dev/null)" = "$content" ] || fail "$plane did not get $file"
   grep -q "^$name"$'\r'"\$" "$dir/$plane.pnt" || fail "$plane's list does not name $name"
+  grep -q "^Desert"$'\r'"\$" "$dir/$plane.pnt" || fail "$plane's list lost its paints"
   [ "$(cat "$dir/${plane}_t.dds.bak")" = "original $plane" ] || fail "$plane has no backup"
 done
 [ -e "$game/Aircraft/P51/readme.txt" ] && fail "the read-me was installed"

@@ -234,6 +234,9 @@ private slots:
 
     void aListThatCannotBeSavedIsReloaded()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no file size limit to make the disk seem full");
+#else
         selectAircraft("P51");
         const QString list = folderOf("P51") + "P51.pnt";
         const QByteArray before = readFile(list);
@@ -248,6 +251,7 @@ private slots:
         QVERIFY2(told.contains("P51.pnt"), qPrintable(told));
         QCOMPARE(readFile(list), before);
         QCOMPARE(m_window->OutList->count(), 6); // what the file holds
+#endif
     }
 
     void paintRowsNeverOutliveTheirAircraft()
@@ -279,6 +283,9 @@ private slots:
 
     void editingTheListStartsTheEditorWithThePathAsOneArgument()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows starts Notepad, whose call win32_shell_tests checks with a stand-in");
+#else
         const QString spaced = m_game + "Aircraft/My P51/";
         TestGame::addAircraft(m_game, "My P51", {});
         m_window->ScanAircraft();
@@ -292,6 +299,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(out).size() > 0, 5000);
         QCOMPARE(readFile(out), (spaced + "My P51.pnt\n").toUtf8());
         qunsetenv("VISUAL");
+#endif
     }
 };
 

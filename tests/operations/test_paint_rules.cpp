@@ -9,7 +9,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
+#endif
 
 using TempTree::readFile;
 using TempTree::writeFile;
@@ -123,6 +125,7 @@ private slots:
         QVERIFY2(told.contains("navy.dds"), qPrintable(told));
         QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("original P51"));
 
+#ifndef Q_OS_WIN
         // The disk fills up halfway through the copy.
         QVERIFY(writeFile(folder + "desert.dds", QByteArray(64 * 1024, 'd')));
         {
@@ -132,6 +135,7 @@ private slots:
         QVERIFY(!told.isEmpty());
         QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("original P51"));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 5);
+#endif
 
         // The main texture is a folder.
         QVERIFY(QFile::remove(folder + "P51_t.dds") && QFile::remove(folder + "P51_t.dds.bak"));
@@ -142,6 +146,9 @@ private slots:
 
     void noApplyWithoutABackup()
     {
+#ifdef Q_OS_WIN
+        QSKIP("needs a folder its user cannot write to, and Wine has but one user");
+#else
         const QString game = m_dir.filePath("readonly/");
         PaintTable table = loadP51(game);
         const QString folder = game + "Aircraft/P51/";
@@ -157,6 +164,7 @@ private slots:
         QCOMPARE(result, 0);
         QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("original P51"));
         QVERIFY(!QFile::exists(folder + "P51_t.dds.bak"));
+#endif
     }
 
     void aHostileListReachesNothingOutsideTheAircraftFolder()

@@ -1,5 +1,9 @@
 #pragma once
 
+// Windows has neither file size limits nor users to switch to: the tests that
+// need these skip there.
+#ifndef _WIN32
+
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
@@ -46,3 +50,5 @@ inline int asUnprivilegedUser(const std::function<int()> &work)
 }
 
 } // namespace FaultInjection
+
+#endif

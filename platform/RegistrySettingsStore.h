@@ -1,0 +1,25 @@
+#pragma once
+
+#include "SettingsStore.h"
+
+#include <memory>
+
+// The Windows settings store: one registry key under the current user,
+// holding a subkey per section with text values.
+class RegistrySettingsStore : public SettingsStore
+{
+public:
+    // Opens HKEY_CURRENT_USER\rootPath, creating it when missing.
+    // Raises SettingsError when it can be neither opened nor created.
+    explicit RegistrySettingsStore(const QString &rootPath);
+    ~RegistrySettingsStore() override;
+
+    QString readText(const QString &section, const QString &name,
+                     const QString &fallback) override;
+    void writeText(const QString &section, const QString &name,
+                   const QString &text) override;
+
+private:
+    struct Root;
+    std::unique_ptr<Root> m_root;
+};

@@ -1,0 +1,83 @@
+#include "RegistryText.h"
+
+#include <vector>
+
+namespace corvane::win32 {
+
+namespace {
+
+class OpenKey
+{
+public:
+    OpenKey() = default;
+    OpenKey(const OpenKey &) = delete;
+    OpenKey &operator=(const OpenKey &) = delete;
+    ~OpenKey()
+    {
+        if (handle)
+            RegCloseKey(handle);
+    }
+    HKEY handle = nullptr;
+};
+
+} // namespace
+
+RegistryRead readRegistryText(HKEY root, const std::wstring &keyPath,
+                              const std::wstring &valueName, REGSAM view)
+{
+    OpenKey key;
+    if (RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_QUERY_VALUE | view, &key.handle) != ERROR_SUCCESS)
+        return {};
+
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG status = RegQueryValueExW(key.handle, valueName.c_str(), nullptr, &type, nullptr, &size);
+    if (status == ERROR_FILE_NOT_FOUND)
+        return {};
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return {std::nullopt, Outcome::failure(formatMessage(InvalidDataType, valueName))};
+
+    // The value may grow between the two calls; ask again until it fits.
+    std::vector<wchar_t> buffer;
+    do {
+        buffer.assign(size / sizeof(wchar_t) + 2, L'\0');
+        size = DWORD(buffer.size() * sizeof(wchar_t));
+        status = RegQueryValueExW(key.handle, valueName.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE *>(buffer.data()), &size);
+    } while (status == ERROR_MORE_DATA);
+    if (status == ERROR_FILE_NOT_FOUND)
+        return {};
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return {std::nullopt, Outcome::failure(formatMessage(InvalidDataType, valueName))};
+
+    // Stored text need not end in a zero, and may hold one before its end.
+    std::wstring text(buffer.data(), size / sizeof(wchar_t));
+    if (const auto zero = text.find(L'\0'); zero != std::wstring::npos)
+        text.resize(zero);
+    return {std::move(text), Outcome::success()};
+}
+
+Outcome ensureRegistryKey(HKEY root, const std::wstring &keyPath)
+{
+    OpenKey key;
+    if (RegCreateKeyExW(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_QUERY_VALUE, nullptr, &key.handle, nullptr) != ERROR_SUCCESS)
+        return Outcome::failure(formatMessage(FailedToCreateKey, keyPath));
+    return Outcome::success();
+}
+
+Outcome writeRegistryText(HKEY root, const std::wstring &keyPath,
+                          const std::wstring &valueName, const std::wstring &text)
+{
+    OpenKey key;
+    if (RegCreateKeyExW(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &key.handle, nullptr) != ERROR_SUCCESS)
+        return Outcome::failure(formatMessage(FailedToCreateKey, keyPath));
+    const DWORD size = DWORD((text.size() + 1) * sizeof(wchar_t));
+    if (RegSetValueExW(key.handle, valueName.c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE *>(text.c_str()), size) != ERROR_SUCCESS)
+        return Outcome::failure(formatMessage(FailedToSetData, valueName));
+    return Outcome::success();
+}
+
+} // namespace corvane::win32

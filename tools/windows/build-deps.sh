@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Usage: build-deps.sh BUILD_DIR
+# Cross-builds, once, what Corvane needs for Windows and Debian does not
+# package for mingw: Qt (Core, Gui, Widgets, Test, the windows platform and
+# style plugins) and libsquish, both from Debian's own source packages.
+# The result goes to a cache folder outside the work tree, keyed by a hash of
+# this recipe and of the host Qt version (whose moc, rcc and uic the
+# cross-built Qt uses), so a changed recipe rebuilds and an unchanged one is
+# reused. Prints the prefix on the last line of standard output.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build_dir=$(realpath -m "$1")
+
+host_qt=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
+squish_version=1.15-3
+key=$( (cat "$here/build-deps.sh" "$here/apt-source.sh" "$here/mingw-w64.cmake";
+        echo "$host_qt $squish_version") | sha256sum | cut -c1-16)
+cache=${CORVANE_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/corvane-windows}
+prefix=$cache/deps-$key
+if [ -f "$prefix/.complete" ]; then
+  echo "$prefix"
+  exit 0
+fi
+
+# One fixed work folder, so that ccache (kept beside the prefixes) makes a
+# rebuild after a small recipe change cheap.
+work=$cache/work
+mkdir -p "$cache"
+exec 9>"$cache/lock"
+flock 9
+rm -rf "$prefix"
+mkdir -p "$prefix"
+log=$build_dir/deps-build.log
+mkdir -p "$build_dir"
+echo "Building Qt and libsquish for Windows into $prefix (log: $log)" >&2
+start=$(date +%s)
+
+exec 3>&1 4>&2 >"$log" 2>&1
+trap 'echo "build-deps: failed, see $log" >&4; tail -30 "$log" >&4' ERR
+# An interrupted build of the same recipe goes on where it stopped.
+if [ "$(cat "$work/recipe" 2>/dev/null)" != "$key" ]; then
+  rm -rf "$work"
+  "$here/apt-source.sh" "$build_dir/apt" "$work/src" \
+    "qt6-base=$host_qt" "libsquish=$squish_version"
+  patch_sources=yes
+fi
+
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_DIR=$cache/ccache CCACHE_BASEDIR=$cache CCACHE_MAXSIZE=4G
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+# At low priority, a job or two more than cores only takes up what others
+# leave idle.
+jobs=${CORVANE_DEPS_JOBS:-$(( $(nproc) + 2 ))}
+
+squish_src=$(echo "$work"/src/libsquish-*/)
+# Static and without OpenMP: one DLL fewer to ship, and korrad decodes one
+# texture at a time.
+cmake -S "$squish_src" -B "$work/squish-build" -G Ninja "${launcher[@]}" \
+  -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DBUILD_SHARED_LIBS=OFF -DBUILD_SQUISH_WITH_OPENMP=OFF \
+  -DBUILD_SQUISH_EXTRA=OFF -DBUILD_SQUISH_WITH_SSE2=ON
+nice -n 10 cmake --build "$work/squish-build" -j"$jobs"
+cmake --install "$work/squish-build"
+
+qt_src=$(echo "$work"/src/qt6-base-*/)
+if [ "${patch_sources:-}" = yes ]; then
+# Debian strips the tablet headers from the sources; Wine ships the same
+# interface.
+mkdir -p "$qt_src/src/3rdparty/wintab"
+cp /usr/include/wine/wine/windows/wintab.h /usr/include/wine/wine/windows/pktdef.h \
+   "$qt_src/src/3rdparty/wintab/"
+# With OpenGL and Direct2D switched off two code paths lack their guards.
+patch_guard() {  # file, line text, replacement
+  grep -qxF "$2" "$1" || { echo "build-deps: '$2' not found in $1" >&4; exit 1; }
+  sed -i "s|^$2\$|$3|" "$1"
+}
+windows_plugin=$qt_src/src/plugins/platforms/windows
+patch_guard "$windows_plugin/qwindowswindow.cpp" \
+  '#if QT_CONFIG(dynamicgl)' '#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)'
+patch_guard "$windows_plugin/qwindowsintegration.cpp" \
+  '#if QT_CONFIG(directwrite3)' '#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)'
+echo "$key" > "$work/recipe"
+fi
+
+cmake -S "$qt_src" -B "$work/qt-build" -G Ninja "${launcher[@]}" \
+  -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+  -DBUILD_SHARED_LIBS=ON -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
+  -DQT_BUILD_BENCHMARKS=OFF \
+  -DFEATURE_pkg_config=OFF \
+  -DFEATURE_opengl=OFF -DFEATURE_dbus=OFF -DFEATURE_network=OFF \
+  -DFEATURE_sql=OFF -DFEATURE_printsupport=OFF -DFEATURE_direct2d=OFF \
+  -DFEATURE_freetype=OFF -DFEATURE_zstd=OFF -DFEATURE_vulkan=OFF \
+  -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
+  -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
+  -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
+  -DFEATURE_system_doubleconversion=OFF
+nice -n 10 cmake --build "$work/qt-build" -j"$jobs"
+cmake --install "$work/qt-build"
+exec >&3 2>&4
+trap - ERR
+
+rm -rf "$work"
+echo "Built in $(( $(date +%s) - start )) s wall; CPU time (user, system) of the build:" >&2
+times >&2
+touch "$prefix/.complete"
+echo "$prefix"
