@@ -55,7 +55,10 @@ void TRezidu::dropEvent(QDropEvent *event)
     // Dropped on the paint rows, the textures are for the aircraft shown.
     const QPoint onPaints = OutList->mapFrom(this, event->position().toPoint());
     const bool forShownAircraft = m_hangar.hasSelection() && OutList->rect().contains(onPaints);
-    installDownloads(paths, forShownAircraft ? AircraftIndex : -1);
+    // The plan is shown once the drop is over: a dialog opened inside the
+    // drop would keep the file manager waiting in its drag until it closed.
+    const int chosen = forShownAircraft ? AircraftIndex : -1;
+    QMetaObject::invokeMethod(this, [this, paths, chosen] { installDownloads(paths, chosen); }, Qt::QueuedConnection);
 }
 
 void TRezidu::installDownloads(const QStringList &paths, int chosenAircraft, const QString &paintName)

@@ -38,10 +38,11 @@ plan=$(find_window 'Install paints')
 [ -n "$plan" ] || fail "no install plan"
 sleep 0.5
 xdotool key --window "$plan" Return   # "Install", the default button
-sleep 1
-box=$(xdotool getactivewindow 2>/dev/null || true)
-[ -n "$box" ] && [ "$box" != "$wid" ] && xdotool key --window "$box" Return
+box=$(find_window 'Corvane')          # what was added, per aircraft
+[ -n "$box" ] || fail "no report after the install"
 sleep 0.5
+xdotool windowfocus --sync "$box" key Return
+for _ in $(seq 25); do xdotool search --onlyvisible --name '^Corvane$' >/dev/null 2>&1 || break; sleep 0.2; done
 
 for pair in "P51:p51_red_tail.dds:P51 Red Tail:DDS red tail" "Zero:zero_green.dds:Zero Green:DDS green"; do
   IFS=: read -r plane file name content <<<"$pair"

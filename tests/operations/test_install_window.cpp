@@ -43,8 +43,9 @@ void answerBox(QString *text)
     });
 }
 
-// Files dropped from a file manager arrive as file URLs.
-void dropFiles(QWidget *target, const QPoint &at, const QStringList &paths)
+// Files dropped from a file manager arrive as file URLs. The window answers
+// once the drop is over, so the sender is never held up by its dialogs.
+void dropFiles(QWidget *target, const QPoint &at, const QStringList &paths, bool *dropOver = nullptr)
 {
     QMimeData data;
     QList<QUrl> urls;
@@ -56,6 +57,9 @@ void dropFiles(QWidget *target, const QPoint &at, const QStringList &paths)
     QVERIFY(enter.isAccepted());
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(target, &drop);
+    if (dropOver)
+        *dropOver = true;
+    QCoreApplication::processEvents();
 }
 
 } // namespace
@@ -109,9 +113,11 @@ private slots:
                                     {"readme.txt", "have fun"}}));
         QString report;
         QStringList planned, skipped;
+        bool dropOver = false, planAfterDrop = false;
         ModalDriver::answerNext([&](QWidget *modal) {
             auto *form = qobject_cast<TInstallForm *>(modal);
             QVERIFY(form);
+            planAfterDrop = dropOver;
             for (int row = 0; row < form->PlanTable->rowCount(); ++row) {
                 planned << form->PlanTable->item(row, TInstallForm::TextureColumn)->text() + " > "
                                + form->aircraftChooser(row)->currentText() + " > "
@@ -122,7 +128,8 @@ private slots:
             QTest::mouseClick(form->InstallButton, Qt::LeftButton);
         });
         // On the preview, not the paint rows: each texture finds its aircraft.
-        dropFiles(m_window.get(), QPoint(400, 100), {zip});
+        dropFiles(m_window.get(), QPoint(400, 100), {zip}, &dropOver);
+        QVERIFY(planAfterDrop);
 
         QCOMPARE(planned, (QStringList{"P51/p51_red_tail.dds > P51 > P51 Red Tail",
                                        "zero_green.dds > Zero > Zero Green"}));
