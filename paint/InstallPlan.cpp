@@ -69,13 +69,15 @@ QList<AircraftCandidate> aircraftCandidates(const QList<AircraftEntry> &aircraft
         const QString folder = PaintListFile::folderOf(entry.paintListPath);
         candidate.folderName = folderNameOf(folder);
         candidate.definitionBaseName = QFileInfo(entry.paintListPath).completeBaseName();
-        if (const auto contents = PaintListFile::load(entry.paintListPath)) {
-            candidate.mainTextureName = GameText::decode(PaintListFile::finalPathComponent(contents->mainTexture));
-            const FileVerdict mainTexture = AircraftFileCheck::mayRead(
-                folder, GameFiles::findGameFile(PaintListFile::texturePath(folder, contents->mainTexture)));
-            if (mainTexture)
-                candidate.mainTexture = TextureFile::readDdsShape(mainTexture.realPath);
-        }
+        // Without a list yet, the main texture is the one the list would name.
+        QByteArray mainTexture = GameText::encode(candidate.definitionBaseName + QStringLiteral("_t.dds"));
+        if (const auto contents = PaintListFile::load(entry.paintListPath))
+            mainTexture = contents->mainTexture;
+        candidate.mainTextureName = GameText::decode(PaintListFile::finalPathComponent(mainTexture));
+        const FileVerdict mainTextureFile =
+            AircraftFileCheck::mayRead(folder, GameFiles::findGameFile(PaintListFile::texturePath(folder, mainTexture)));
+        if (mainTextureFile)
+            candidate.mainTexture = TextureFile::readDdsShape(mainTextureFile.realPath);
         candidates.append(candidate);
     }
     return candidates;
