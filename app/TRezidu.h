@@ -98,6 +98,7 @@ private:
     void tell(const QString &message);
     void tell(const PaintResult &result);
     void showWhatTheFileHolds();
+    bool toldOfChangesOnDisk();
     QString selectedPaintListPath() const;
     std::optional<QString> bringIntoAircraftFolder(const QString &pickedPath);
     void showInstalledPaints();
