@@ -43,8 +43,9 @@ QString aircraftName(const QList<AircraftEntry> &aircraft, int index)
 
 bool alreadyListed(const PaintTable &table, const QString &fileName)
 {
+    const QString path = QDir::cleanPath(table.folder() + fileName);
     for (const PaintEntry &paint : table.paints()) {
-        if (GameText::decode(PaintListFile::finalPathComponent(paint.texture)).compare(fileName, Qt::CaseInsensitive) == 0)
+        if (QDir::cleanPath(PaintListFile::texturePath(table.folder(), paint.texture)).compare(path, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
@@ -73,9 +74,9 @@ QList<AircraftCandidate> aircraftCandidates(const QList<AircraftEntry> &aircraft
         QByteArray mainTexture = GameText::encode(candidate.definitionBaseName + QStringLiteral("_t.dds"));
         if (const auto contents = PaintListFile::load(entry.paintListPath))
             mainTexture = contents->mainTexture;
-        candidate.mainTextureName = GameText::decode(PaintListFile::finalPathComponent(mainTexture));
-        const FileVerdict mainTextureFile =
-            AircraftFileCheck::mayRead(folder, GameFiles::findGameFile(PaintListFile::texturePath(folder, mainTexture)));
+        const QString mainTexturePath = PaintListFile::texturePath(folder, mainTexture);
+        candidate.mainTextureName = QFileInfo(mainTexturePath).fileName();
+        const FileVerdict mainTextureFile = AircraftFileCheck::mayRead(folder, GameFiles::findGameFile(mainTexturePath));
         if (mainTextureFile)
             candidate.mainTexture = TextureFile::readDdsShape(mainTextureFile.realPath);
         candidates.append(candidate);
