@@ -290,6 +290,7 @@ private slots:
         selectAircraft("Zero");
         const QString list = folderOf("Zero") + "Zero.pnt";
         writeFile(list, TestGame::paintList("Zero", "Zero_t.dds", {{"Typed", "typed.dds"}}));
+        writeFile(folderOf("Zero") + "new.dds", "paint new"); // a missing file is refused before any save
         QString told;
         ModalDriver::answerNext([&told](QWidget *modal) {
             auto *form = qobject_cast<TEditForm *>(modal);
