@@ -4,6 +4,7 @@
 #include "ExitStatus.h"
 #include "GameLocation.h"
 #include "GameRegistry.h"
+#include "NativePath.h"
 #include "SectionName.h"
 #include "Session.h"
 #include "SettingsStore.h"
@@ -135,7 +136,7 @@ QString argumentCountProblem(const Command &command, const Arguments &arguments)
 QString gameFolder(const QString &given, QTextStream &err)
 {
     if (!given.isEmpty())
-        return GameLocation::withTrailingSeparator(QDir(given).absolutePath());
+        return NativePath::withTrailingSeparator(QDir(given).absolutePath());
     const std::unique_ptr<SettingsStore> settings = openUserSettings();
     return GameLocation::resolve(*settings, SectionName, readGameInstallFolder,
                                  [&err](const QString &problem) {

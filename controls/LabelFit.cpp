@@ -5,14 +5,15 @@
 
 namespace corvane::controls {
 
-FittedLabel fitLabel(const QString &text, int room, const std::function<int(const QString &)> &width)
+FittedLabel fitLabel(const QString &text, int room, const std::function<int(const QString &)> &width,
+                     int minimumMargin)
 {
     // Whole characters, so a character outside the basic plane is never cut
     // in half.
     std::u32string chars = text.toStdU32String();
     FittedLabel fitted{text, 0};
     int textWidth = width(fitted.text);
-    fitted.x = std::max(0, (room - textWidth) / 2);
+    fitted.x = std::max(minimumMargin, (room - textWidth) / 2);
 
     while (textWidth + fitted.x > room && !chars.empty()) {
         chars.pop_back();
@@ -23,6 +24,7 @@ FittedLabel fitLabel(const QString &text, int room, const std::function<int(cons
         fitted.text = QString::fromStdU32String(chars);
         textWidth = width(fitted.text);
     }
+    fitted.width = textWidth;
     return fitted;
 }
 

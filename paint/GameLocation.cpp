@@ -1,20 +1,11 @@
 #include "GameLocation.h"
 
+#include "NativePath.h"
 #include "SettingsStore.h"
 
 #include <QDir>
 
 namespace GameLocation {
-
-QString withTrailingSeparator(const QString &folder)
-{
-    if (folder.isEmpty())
-        return folder;
-    QString native = QDir::toNativeSeparators(folder);
-    if (!native.endsWith(QDir::separator()))
-        native += QDir::separator();
-    return native;
-}
 
 QString aircraftFolderOf(const QString &gameFolder)
 {
@@ -23,8 +14,7 @@ QString aircraftFolderOf(const QString &gameFolder)
 
 QString folderOfFile(const QString &filePath)
 {
-    const QString native = QDir::toNativeSeparators(filePath);
-    return native.left(native.lastIndexOf(QDir::separator()) + 1);
+    return NativePath::folderOf(QDir::toNativeSeparators(filePath));
 }
 
 QString resolve(SettingsStore &settings, const QString &section,
@@ -39,7 +29,7 @@ QString resolve(SettingsStore &settings, const QString &section,
     }
     if (folder.isEmpty())
         folder = readRegistry();
-    return withTrailingSeparator(folder);
+    return NativePath::withTrailingSeparator(folder);
 }
 
 } // namespace GameLocation

@@ -8,10 +8,6 @@ class SettingsStore;
 
 namespace GameLocation {
 
-// Folders end with one native separator whenever they are not empty, so
-// file paths are built by plain concatenation.
-QString withTrailingSeparator(const QString &folder);
-
 QString aircraftFolderOf(const QString &gameFolder);
 
 // The folder part of a picked file, separator included.

@@ -4,6 +4,7 @@
 #include "GameFiles.h"
 #include "GameLocation.h"
 #include "GameText.h"
+#include "NativePath.h"
 #include "PaintApply.h"
 #include "PaintListFile.h"
 #include "PaintRules.h"
@@ -31,7 +32,7 @@ Hangar::Hangar(const QString &gameFolder)
 
 void Hangar::setGameFolder(const QString &gameFolder)
 {
-    m_gameFolder = GameLocation::withTrailingSeparator(gameFolder);
+    m_gameFolder = NativePath::withTrailingSeparator(gameFolder);
     m_aircraft.clear();
     deselect();
 }
@@ -59,14 +60,14 @@ QString Hangar::folderNameOf(int index) const
     if (index < 0 || index >= m_aircraft.size())
         return QString();
     const QString folder = PaintListFile::folderOf(m_aircraft.at(index).paintListPath);
-    return QFileInfo(folder.chopped(1)).fileName();
+    return NativePath::fileName(folder.chopped(1));
 }
 
 QString Hangar::baseNameOf(int index) const
 {
     if (index < 0 || index >= m_aircraft.size())
         return QString();
-    return withoutExtension(QFileInfo(m_aircraft.at(index).paintListPath).fileName());
+    return withoutExtension(NativePath::fileName(m_aircraft.at(index).paintListPath));
 }
 
 QList<int> Hangar::find(const QString &name) const

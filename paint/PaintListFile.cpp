@@ -2,6 +2,7 @@
 
 #include "AircraftFileCheck.h"
 #include "GameText.h"
+#include "NativePath.h"
 #include "PaintListReader.h"
 #include "RegularFileOpen.h"
 #include "SafeSave.h"
@@ -165,14 +166,7 @@ bool writeFull(const QString &path, const QByteArray &title,
 
 QString folderOf(const QString &paintListPath)
 {
-#ifdef Q_OS_WIN
-    const qsizetype cut = std::max({paintListPath.lastIndexOf(u'\\'),
-                                    paintListPath.lastIndexOf(u'/'),
-                                    paintListPath.lastIndexOf(u':')});
-#else
-    const qsizetype cut = paintListPath.lastIndexOf(u'/');
-#endif
-    return paintListPath.left(cut + 1);
+    return NativePath::folderOf(paintListPath);
 }
 
 QString texturePath(const QString &folder, const QByteArray &value)

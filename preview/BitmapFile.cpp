@@ -1,7 +1,8 @@
 #include "BitmapFile.h"
 
+#include "SafeSave.h"
+
 #include <QImageReader>
-#include <QSaveFile>
 
 namespace BitmapFile {
 
@@ -18,13 +19,9 @@ bool write(const QImage &image, const QString &path)
 {
     if (image.isNull() || path.isEmpty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    SafeSave file(path);
+    if (!file.open() || !image.save(file.device(), "BMP"))
         return false;
-    if (!image.save(&file, "BMP")) {
-        file.cancelWriting();
-        return false;
-    }
     return file.commit();
 }
 

@@ -2,7 +2,7 @@
 
 #include "BitmapFile.h"
 #include "ConversionLibrary.h"
-#include "LabelShortening.h"
+#include "LabelFit.h"
 #include "TemporaryBitmap.h"
 #include "ThumbnailGeometry.h"
 #include "ThumbnailNames.h"
@@ -10,6 +10,11 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
+
+namespace {
+// The frame and one pixel on each side of the label.
+constexpr int LabelMargin = 4;
+} // namespace
 
 TThumbnail::TThumbnail(QWidget *parent)
     : QWidget(parent), m_libraryName(QString::fromLatin1(ConversionLibrary::DefaultName))
@@ -241,8 +246,9 @@ void TThumbnail::paintEvent(QPaintEvent *)
 
     if (m_showLabel && !m_labelText.isEmpty()) {
         const QFontMetrics metrics(font());
-        const ShortLabel label = shortenLabel(m_labelText, m_bitmapSize,
-                                              [&metrics](const QString &text) { return metrics.horizontalAdvance(text); });
+        const corvane::controls::FittedLabel label = corvane::controls::fitLabel(
+            m_labelText, m_bitmapSize, [&metrics](const QString &text) { return metrics.horizontalAdvance(text); },
+            LabelMargin);
         const int top = m_totalHeight - metrics.height() - 2;
         const int left = (m_bitmapSize - label.width) / 2 + 4;
         if (!label.text.isEmpty())

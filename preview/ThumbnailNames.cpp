@@ -1,35 +1,16 @@
 #include "ThumbnailNames.h"
 
+#include "NativePath.h"
+
 namespace ThumbnailNames {
-namespace {
-
-bool isSeparator(QChar c)
-{
-#ifdef Q_OS_WIN
-    return c == u'\\' || c == u'/' || c == u':';
-#else
-    return c == u'/';
-#endif
-}
-
-qsizetype fileNameStart(const QString &path)
-{
-    for (qsizetype i = path.size(); i > 0; --i)
-        if (isSeparator(path.at(i - 1)))
-            return i;
-    return 0;
-}
-
-} // namespace
-
 QString fileNamePart(const QString &path)
 {
-    return path.mid(fileNameStart(path));
+    return NativePath::fileName(path);
 }
 
 QString extension(const QString &path)
 {
-    const qsizetype start = fileNameStart(path);
+    const qsizetype start = NativePath::folderOf(path).size();
     const qsizetype dot = path.lastIndexOf(u'.');
     return dot >= start ? path.mid(dot) : QString();
 }

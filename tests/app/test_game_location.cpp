@@ -1,6 +1,7 @@
 #include "GameLocation.h"
 #include "GameRegistry.h"
 #include "IniSettingsStore.h"
+#include "NativePath.h"
 #include "SectionName.h"
 #include "TempTree.h"
 #include "WineRegistry.h"
@@ -52,9 +53,9 @@ private slots:
     void foldersEndWithOneSeparator()
     {
         using namespace GameLocation;
-        QCOMPARE(withTrailingSeparator(""), QString(""));
-        QCOMPARE(withTrailingSeparator("/games/CFS3"), QString("/games/CFS3/"));
-        QCOMPARE(withTrailingSeparator("/games/CFS3/"), QString("/games/CFS3/"));
+        QCOMPARE(NativePath::withTrailingSeparator(""), QString(""));
+        QCOMPARE(NativePath::withTrailingSeparator("/games/CFS3"), QString("/games/CFS3/"));
+        QCOMPARE(NativePath::withTrailingSeparator("/games/CFS3/"), QString("/games/CFS3/"));
         QCOMPARE(aircraftFolderOf("/games/CFS3/"), QString("/games/CFS3/Aircraft/"));
         QCOMPARE(folderOfFile("/games/CFS3/cfs3.exe"), QString("/games/CFS3/"));
         QCOMPARE(folderOfFile("/games/My Game/readme.txt"), QString("/games/My Game/"));

@@ -82,9 +82,7 @@ private slots:
     void init()
     {
         m_game = m_dir.filePath(QString("%1/").arg(QTest::currentTestFunction()));
-        TestGame::addAircraft(m_game, "P51", {{"Desert", "desert.dds"}, {"Navy", "navy.dds"},
-                                              {"Arctic", "arctic.dds"}, {"Racer", "racer.dds"}});
-        TestGame::addAircraft(m_game, "Zero", {});
+        TestGame::addP51AndZero(m_game);
         const QString ini = m_dir.filePath(QString("%1.ini").arg(QTest::currentTestFunction()));
         writeFile(ini, "[test_paint_operations]\nCFSPath=" + m_game.toUtf8() + "\n");
         m_window = PaintWindow::open(ini, m_dir.filePath("no-wine"));

@@ -48,9 +48,7 @@ private slots:
     void init()
     {
         m_game = m_dir.filePath(QString("%1/").arg(QTest::currentTestFunction()));
-        TestGame::addAircraft(m_game, "P51", {{"Desert", "desert.dds"}, {"Navy", "navy.dds"},
-                                              {"Arctic", "arctic.dds"}, {"Racer", "racer.dds"}});
-        TestGame::addAircraft(m_game, "Zero", {});
+        TestGame::addP51AndZero(m_game);
         m_hangar.setGameFolder(m_game);
         m_hangar.scan(Hangar::ListCreation::CreateMissing);
     }

@@ -1,12 +1,14 @@
 // The preview's arithmetic and naming rules, without a window.
 
-#include "LabelShortening.h"
+#include "LabelFit.h"
 #include "ThumbnailGeometry.h"
 #include "ThumbnailNames.h"
 
 #include <QTest>
 
 using namespace ThumbnailGeometry;
+using corvane::controls::FittedLabel;
+using corvane::controls::fitLabel;
 
 class ThumbnailRulesTest : public QObject
 {
@@ -84,10 +86,10 @@ private slots:
         QFETCH(int, side);
         QFETCH(QString, shown);
         QStringList tried;
-        const ShortLabel label = shortenLabel("ABCDEFGH", side, [&tried](const QString &text) {
+        const FittedLabel label = fitLabel("ABCDEFGH", side, [&tried](const QString &text) {
             tried << text;
             return int(text.size()) * 10;
-        });
+        }, 4);
         QCOMPARE(label.text, shown);
         QCOMPARE(label.width, int(shown.size()) * 10);
         // The forms are tried in this order and no other.
@@ -98,8 +100,28 @@ private slots:
     void labelThatFitsIsCentredByItsOwnMargin()
     {
         // A narrow label gets a wide margin, and keeps every character.
-        const ShortLabel label = shortenLabel("AB", 30, [](const QString &text) { return int(text.size()) * 10; });
+        const FittedLabel label = fitLabel("AB", 30, [](const QString &text) { return int(text.size()) * 10; }, 4);
         QCOMPARE(label.text, QString("AB"));
+        QCOMPARE(label.x, 5);
+    }
+
+    void labelNeverCutsACharacterInHalf()
+    {
+        // Five characters outside the basic plane, two UTF-16 units each.
+        const QString label = QString::fromUtf8("\xF0\x9F\x9B\xA9\xF0\x9F\x9B\xA9\xF0\x9F\x9B\xA9\xF0\x9F\x9B\xA9\xF0\x9F\x9B\xA9");
+        QStringList tried;
+        fitLabel(label, 40, [&tried](const QString &text) {
+            tried << text;
+            return int(text.toUcs4().size()) * 10;
+        }, 4);
+        for (const QString &text : std::as_const(tried)) {
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                const bool paired = text.at(i).isHighSurrogate() ? i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+                                                                   : !text.at(i).isLowSurrogate() || (i > 0 && text.at(i - 1).isHighSurrogate());
+                QVERIFY2(paired, qPrintable(QStringLiteral("half a character in form %1").arg(tried.indexOf(text))));
+            }
+        }
+        QCOMPARE(tried.size(), 3);
     }
 };
 

@@ -39,4 +39,13 @@ inline QString addAircraft(const QString &gameFolder, const QString &name,
     return folder;
 }
 
+// The game most paint tests start from: a P51 with four paints and a Zero
+// without any.
+inline void addP51AndZero(const QString &gameFolder)
+{
+    addAircraft(gameFolder, "P51", {{"Desert", "desert.dds"}, {"Navy", "navy.dds"},
+                                    {"Arctic", "arctic.dds"}, {"Racer", "racer.dds"}});
+    addAircraft(gameFolder, "Zero", {});
+}
+
 } // namespace TestGame

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <cstring>
+
 namespace SampleGame {
 
 namespace {
@@ -24,7 +26,7 @@ struct SamplePaint
 {
     QString name;
     QString file;
-    DdsWriter::Format format;
+    ddstest::Block format;
     QColor base;
     QColor accent;
 };
@@ -42,53 +44,53 @@ struct SampleAircraft
     ListKind list;
 };
 
-using DdsWriter::Format;
+using Format = ddstest::Block;
 
 QList<SampleAircraft> aircraft()
 {
     return {
         {"P51D", "P51D.xdp", "P-51D Mustang", "P51D_t.dds", "P51D_t.dds",
          QColor(96, 104, 64), QColor(230, 230, 230),
-         {{"Red Tail", "P51D_RedTail.dds", Format::Dxt1, QColor(190, 195, 200), QColor(200, 20, 30)},
-          {"Blue Nose", "P51D_BlueNose.dds", Format::Dxt3, QColor(175, 180, 185), QColor(20, 60, 200)},
-          {"Invasion Stripes", "P51D_Invasion.dds", Format::Dxt1, QColor(80, 90, 60), QColor(250, 250, 250)}},
+         {{"Red Tail", "P51D_RedTail.dds", Format::Bc1, QColor(190, 195, 200), QColor(200, 20, 30)},
+          {"Blue Nose", "P51D_BlueNose.dds", Format::Bc2, QColor(175, 180, 185), QColor(20, 60, 200)},
+          {"Invasion Stripes", "P51D_Invasion.dds", Format::Bc1, QColor(80, 90, 60), QColor(250, 250, 250)}},
          ListKind::Full},
         // The texture file is in upper case while the list uses the game's
         // usual spelling, as on a game copied from Windows.
         {"Spitfire", "Spitfire.xdp", "Spitfire Mk IX", "SPITFIRE_T.DDS", "Spitfire_t.dds",
          QColor(110, 110, 80), QColor(120, 120, 130),
-         {{"Desert", "Spitfire_Desert.dds", Format::Dxt3, QColor(200, 170, 110), QColor(150, 80, 40)},
-          {"Eagle Squadron", "Spitfire_Eagle.dds", Format::Dxt1, QColor(60, 90, 60), QColor(30, 40, 150)}},
+         {{"Desert", "Spitfire_Desert.dds", Format::Bc2, QColor(200, 170, 110), QColor(150, 80, 40)},
+          {"Eagle Squadron", "Spitfire_Eagle.dds", Format::Bc1, QColor(60, 90, 60), QColor(30, 40, 150)}},
          ListKind::Full},
         // Upper-case definition and texture, no list yet: the first scan
         // writes one without asking.
         {"Zero", "A6M2.XDP", "A6M2", "A6M2_T.DDS", "",
          QColor(200, 200, 185), QColor(190, 30, 30),
-         {{"Carrier Akagi", "A6M2_Akagi.dds", Format::Dxt1, QColor(210, 210, 195), QColor(20, 20, 20)},
-          {"Jungle Green", "A6M2_Green.dds", Format::Dxt3, QColor(40, 90, 50), QColor(190, 30, 30)}},
+         {{"Carrier Akagi", "A6M2_Akagi.dds", Format::Bc1, QColor(210, 210, 195), QColor(20, 20, 20)},
+          {"Jungle Green", "A6M2_Green.dds", Format::Bc2, QColor(40, 90, 50), QColor(190, 30, 30)}},
          ListKind::None},
         // Two aircraft in one folder.
         {"Bf109", "Bf109E.xdp", "Bf 109 E-4", "Bf109E_t.dds", "Bf109E_t.dds",
          QColor(90, 110, 140), QColor(240, 220, 40),
-         {{"Tropical", "Bf109E_Trop.dds", Format::Dxt1, QColor(190, 160, 100), QColor(240, 240, 240)},
-          {"Battle of Britain", "Bf109E_BoB.dds", Format::Dxt3, QColor(70, 90, 70), QColor(240, 220, 40)}},
+         {{"Tropical", "Bf109E_Trop.dds", Format::Bc1, QColor(190, 160, 100), QColor(240, 240, 240)},
+          {"Battle of Britain", "Bf109E_BoB.dds", Format::Bc2, QColor(70, 90, 70), QColor(240, 220, 40)}},
          ListKind::Full},
         {"Bf109", "Bf109G.xdp", "Bf 109 G-6", "Bf109G_t.dds", "Bf109G_t.dds",
          QColor(100, 105, 110), QColor(200, 40, 40),
-         {{QString::fromUtf8("Grünherz"), "Bf109G_Gruenherz.dds", Format::Dxt1, QColor(120, 130, 120), QColor(40, 180, 60)},
-          {"Winter", "Bf109G_Winter.dds", Format::Dxt3, QColor(235, 235, 235), QColor(100, 100, 100)}},
+         {{QString::fromUtf8("Grünherz"), "Bf109G_Gruenherz.dds", Format::Bc1, QColor(120, 130, 120), QColor(40, 180, 60)},
+          {"Winter", "Bf109G_Winter.dds", Format::Bc2, QColor(235, 235, 235), QColor(100, 100, 100)}},
          ListKind::Full},
         // No default main texture: the first scan asks for it.
         {"Mosquito", "Mosquito.xdp", "Mosquito", "Mosquito_Body_t.dds", "",
          QColor(70, 80, 70), QColor(150, 140, 120),
-         {{"Invasion", "Mosquito_Invasion.dds", Format::Dxt1, QColor(70, 80, 70), QColor(255, 255, 255)},
-          {"Night Fighter", "Mosquito_Night.dds", Format::Dxt3, QColor(25, 25, 30), QColor(120, 20, 20)}},
+         {{"Invasion", "Mosquito_Invasion.dds", Format::Bc1, QColor(70, 80, 70), QColor(255, 255, 255)},
+          {"Night Fighter", "Mosquito_Night.dds", Format::Bc2, QColor(25, 25, 30), QColor(120, 20, 20)}},
          ListKind::None},
         {"Fw190", "Fw190A.xdp", "Fw 190 A-8", "Fw190A_t.dds", "Fw190A_t.dds",
          QColor(110, 120, 110), QColor(230, 200, 30),
-         {{"JG 2", "Fw190A_JG2.dds", Format::Dxt1, QColor(120, 125, 130), QColor(220, 30, 30)},
-          {"Defence of the Reich", "Fw190A_Defence.dds", Format::Dxt3, QColor(100, 110, 100), QColor(30, 60, 200)},
-          {"Captured", "Fw190A_Captured.dds", Format::Dxt1, QColor(60, 90, 60), QColor(240, 200, 40)}},
+         {{"JG 2", "Fw190A_JG2.dds", Format::Bc1, QColor(120, 125, 130), QColor(220, 30, 30)},
+          {"Defence of the Reich", "Fw190A_Defence.dds", Format::Bc2, QColor(100, 110, 100), QColor(30, 60, 200)},
+          {"Captured", "Fw190A_Captured.dds", Format::Bc1, QColor(60, 90, 60), QColor(240, 200, 40)}},
          ListKind::FullWithBom},
         // Never looked into: its folder name begins with a dot.
         {".Prototype", "Proto.xdp", "Prototype", "Proto_t.dds", "Proto_t.dds",
@@ -106,9 +108,22 @@ bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
     return true;
 }
 
+// Every level down to 1 x 1, as the game's own textures carry them.
+std::vector<std::uint8_t> encodeTexture(const QImage &picture, Format format)
+{
+    const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+    ddstest::RgbaImage image(rgba.width(), rgba.height());
+    for (int y = 0; y < rgba.height(); ++y)
+        std::memcpy(image.at(0, y), rgba.constScanLine(y), size_t(rgba.width()) * 4);
+    std::uint32_t levels = 1;
+    for (int side = qMax(rgba.width(), rgba.height()); side > 1; side /= 2)
+        ++levels;
+    return ddstest::legacyBlockDds(ddstest::mipChain(image, levels), format, format == Format::Bc1 ? "DXT1" : "DXT3");
+}
+
 bool writeTexture(const QString &path, const PaintLook &look, Format format, QString *error)
 {
-    if (!DdsWriter::write(path, paintTexture(look), format)) {
+    if (!ddstest::writeFile(QFile::encodeName(path).toStdString(), encodeTexture(paintTexture(look), format))) {
         *error = QStringLiteral("%1: cannot write the texture").arg(path);
         return false;
     }
@@ -159,7 +174,7 @@ bool write(const QString &gameFolder, QString *error)
             return false;
         if (!writeTexture(folder + plane.mainTextureFile,
                           {plane.title, QStringLiteral("Factory Finish"), plane.base, plane.accent},
-                          Format::Dxt1, error))
+                          Format::Bc1, error))
             return false;
 
         QList<PaintEntry> entries;

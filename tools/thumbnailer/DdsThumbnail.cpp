@@ -47,8 +47,8 @@ QImage ddsThumbnail(const QString &path, int size)
 bool writeThumbnailPng(const QImage &thumbnail, QIODevice *device, QString *error)
 {
     QImageWriter writer(device, "png");
-    writer.setQuality(80); // zlib level 1
-    if (writer.write(thumbnail))
+    writer.setQuality(100); // stored, no deflate
+    if (writer.write(thumbnail.convertToFormat(QImage::Format_RGB888)))
         return true;
     if (error)
         *error = writer.errorString();

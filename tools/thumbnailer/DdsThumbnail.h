@@ -11,7 +11,8 @@ class QIODevice;
 // most a 512-pixel picture is ever decoded, whatever the file claims.
 QImage ddsThumbnail(const QString &path, int size);
 
-// Writes it as PNG, compressed lightly: zlib's default effort would cost
-// more than all the decoding, for a file a few percent smaller. False, with
-// the writer's reason, when the device refused.
+// Writes it as PNG without compression. The file is a hand-over: file
+// managers load it and store the thumbnail in their cache in their own
+// encoding, so deflating it would only cost more than all the decoding.
+// False, with the writer's reason, when the device refused.
 bool writeThumbnailPng(const QImage &thumbnail, QIODevice *device, QString *error);
