@@ -7,8 +7,10 @@
 #include "GameFiles.h"
 #include "GameText.h"
 #include "MainTexturePrompt.h"
+#include "PaintArchive.h"
 #include "PaintRules.h"
 #include "TEditForm.h"
+#include "TInstallForm.h"
 #include "TThumbnail.h"
 #include "TextEditor.h"
 #include "WindowPlacement.h"
@@ -100,6 +102,9 @@ TRezidu::TRezidu(std::unique_ptr<SettingsStore> settings, QWidget *parent)
         list->setUniformItemSizes(true);
     }
 
+    m_installForm = new TInstallForm(this);
+    // Downloads dropped anywhere on the window are installed.
+    setAcceptDrops(true);
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     bindHandlers();
@@ -139,7 +144,8 @@ QFileDialog *TRezidu::addtexDialog()
 {
     if (!addtex) {
         addtex = createOpenDialog(this, QStringLiteral("addtex"),
-                                  {QStringLiteral("DDS Texture (*.dds)"), QStringLiteral("Any File (*)")});
+                                  {QStringLiteral("DDS Texture (*.dds)"), QStringLiteral("Paint archive (*.zip *.7z *.rar)"),
+                                   QStringLiteral("Any File (*)")});
         addtex->setDefaultSuffix(QStringLiteral("dds"));
     }
     return addtex;
@@ -531,8 +537,15 @@ void TRezidu::Button3Click()
     dialog->selectFile(folder + name + QStringLiteral(".dds"));
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return;
-
-    if (const PaintResult added = m_hangar.add(storedName, dialog->selectedFiles().constFirst()); !added) {
+    const QString picked = dialog->selectedFiles().constFirst();
+    if (PaintArchive::isArchiveFileName(picked)) {
+        installDownloads({picked}, AircraftIndex, name);
+        return;
+    }
+    const std::optional<QString> fileName = bringIntoAircraftFolder(picked);
+    if (!fileName)
+        return;
+    if (const PaintResult added = m_hangar.add(storedName, folder + *fileName); !added) {
         tell(added);
         showWhatTheFileHolds();
         return;

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QDialog;
 class QFileDialog;
@@ -15,6 +16,7 @@ class QPushButton;
 class QTimer;
 class SettingsStore;
 class TEditForm;
+class TInstallForm;
 class TThumbnail;
 
 namespace Ui {
@@ -35,6 +37,12 @@ public:
 
     void setAboutForm(QDialog *aboutForm) { m_aboutForm = aboutForm; }
     void setEditForm(TEditForm *editForm) { EditForm = editForm; }
+
+    // Installs textures and paint archives, showing the plan first. The
+    // chosen aircraft (a row of InList, or -1 to match each texture) and the
+    // paint name (empty for names made from the file names) go to the plan.
+    void installDownloads(const QStringList &paths, int chosenAircraft, const QString &paintName = QString());
+    TInstallForm *installForm() const { return m_installForm; }
 
     QListWidget *InList;
     QListWidget *OutList;
@@ -78,6 +86,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void FormClose();
 
 private:
@@ -99,11 +109,14 @@ private:
     void showWhatTheFileHolds();
     bool toldOfChangesOnDisk();
     QString selectedPaintListPath() const;
+    std::optional<QString> bringIntoAircraftFolder(const QString &pickedPath);
+    void showInstalledPaints();
 
     std::unique_ptr<Ui::TRezidu> ui;
     std::unique_ptr<SettingsStore> Settings;
     QDialog *m_aboutForm = nullptr;
     TEditForm *EditForm = nullptr;
+    TInstallForm *m_installForm = nullptr;
     // The aircraft are row for row with InList and InList1, the paint table
     // of the selected one with OutList and OutList1.
     Hangar m_hangar;

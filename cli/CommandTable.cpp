@@ -30,6 +30,20 @@ const QList<Command> &commands()
          QStringLiteral("A FILE outside the aircraft's folder is copied into it first, never over a\n"
                         "different file of the same name. The list is rewritten with the new paint last."),
          3, 3, {}, {}, true, runAddCommand},
+        {QStringLiteral("install"), QStringLiteral("install ARCHIVE|FILE... [--aircraft A] [--name N] [--yes]"),
+         QStringLiteral("install downloaded paints (zip, 7z, rar or loose textures), matched to their aircraft"),
+         QStringLiteral("Prints the plan: each texture, its aircraft and its paint name; only --yes installs it.\n"
+                        "Each texture goes to the aircraft given by --aircraft; else to the aircraft whose\n"
+                        "folder or definition name its path in the archive holds (any letter case, the\n"
+                        "longest name winning; the archive's own name when its path holds none); else to\n"
+                        "the one aircraft whose main texture has the same size and DDS format.\n"
+                        "Textures are copied in under their own names, never over a different file (a\n"
+                        "\" (2)\" name is taken instead). Links, paths leading outside a folder and anything\n"
+                        "but DDS, BMP, PNG, TGA and JPEG pictures are skipped and listed. Archives larger\n"
+                        "than 512 MiB, or unpacking an entry larger than 128 MiB or textures of more than\n"
+                        "512 MiB in all, are refused. --name N names the paint (with several textures, each\n"
+                        "name starts with N)."),
+         1, -1, {QStringLiteral("aircraft"), QStringLiteral("name")}, {QStringLiteral("yes")}, true, runInstallCommand},
         {QStringLiteral("remove"), QStringLiteral("remove AIRCRAFT PAINT"),
          QStringLiteral("drop a paint from the list (its file stays)"),
          QStringLiteral("PAINT is a name or a row number (2 and on) as \"paints\" shows it."),

@@ -42,3 +42,4 @@ int runAddCommand(Session &session, const Arguments &arguments);
 int runRemoveCommand(Session &session, const Arguments &arguments);
 int runCheckCommand(Session &session, const Arguments &arguments);
 int runPreviewCommand(Session &session, const Arguments &arguments);
+int runInstallCommand(Session &session, const Arguments &arguments);

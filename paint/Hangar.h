@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AircraftScanner.h"
+#include "InstallPlan.h"
 #include "InstalledPaint.h"
 #include "PaintResult.h"
 #include "PaintTable.h"
@@ -87,6 +88,12 @@ public:
     // fails the table is read again from the file, so what is shown is what
     // the file holds.
     PaintResult save();
+
+    // Installing downloaded textures: what would go where (nothing is
+    // written), then the plan as the player left it. The selected aircraft's
+    // table is read again when the install added to it.
+    InstallPlan planInstall(const InstallRequest &request) const;
+    QList<AircraftInstallResult> install(const InstallPlan &plan);
 
     // Problems of one aircraft, changing nothing: missing textures, values
     // leading outside its folder, textures the game cannot load, and a main

@@ -1,4 +1,5 @@
 #include "TempTree.h"
+#include "TestArchive.h"
 #include "TestGame.h"
 
 #include <QDirIterator>
@@ -70,6 +71,47 @@ private slots:
         TestGame::addAircraft(m_game, "P51", {{"Desert", "desert.dds"}, {"Navy", "navy.dds"}});
         TestGame::addAircraft(m_game, "Zero", {});
         QVERIFY(QFile::remove(folderOf("Zero") + "Zero.pnt")); // never seen by Corvane
+    }
+
+    void installingDownloads()
+    {
+        const QString zip = m_dir.filePath("two paints.zip");
+        QVERIFY(TestArchive::write(zip, TestArchive::Format::Zip,
+                                   {{"P51/p51_red_tail.dds", "DDS red"}, {"zero_green.dds", "DDS green"},
+                                    {"camo.dds", "DDS camo"}, {"../escape.dds", "DDS out"}, {"notes.txt", "hi"}}));
+        const auto before = snapshot(m_game);
+        const Run plan = cli({"install", zip});
+        QCOMPARE(plan.status, 0);
+        QVERIFY2(plan.out.contains("p51_red_tail.dds -> P51 as \"P51 Red Tail\"") && plan.out.contains("--yes"),
+                 plan.out.constData());
+        QVERIFY2(plan.out.contains("../escape.dds"), plan.out.constData());
+        QCOMPARE(snapshot(m_game), before);
+
+        // The camouflage names no aircraft: installing it needs one named.
+        const Run run = cli({"--json", "install", zip, "--yes"});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("camo.dds") && run.err.contains("--aircraft"), qPrintable(run.err));
+        const QJsonObject json = run.json();
+        QCOMPARE(json.value("plan").toArray().size(), 3);
+        QCOMPARE(json.value("skipped").toArray().size(), 2);
+        QCOMPARE(json.value("installed").toArray().size(), 2);
+        QCOMPARE(readFile(folderOf("P51") + "p51_red_tail.dds"), QByteArray("DDS red"));
+        QCOMPARE(readFile(folderOf("Zero") + "zero_green.dds"), QByteArray("DDS green"));
+        QVERIFY(readFile(folderOf("P51") + "P51.pnt").contains("\r\nP51 Red Tail\r\n;Paint Texture"));
+        QVERIFY(readFile(folderOf("Zero") + "Zero.pnt").contains("\r\nZero Green\r\n;Paint Texture"));
+        QVERIFY(!QFile::exists(folderOf("P51") + "camo.dds"));
+        QVERIFY(!QFile::exists(m_dir.filePath("escape.dds")));
+
+        const QString loose = m_dir.filePath("camo.dds");
+        writeFile(loose, "DDS camo");
+        const Run chosen = cli({"install", loose, "--aircraft", "zero", "--name", "Jungle", "--yes"});
+        QCOMPARE(chosen.status, 0);
+        QVERIFY(readFile(folderOf("Zero") + "Zero.pnt").contains("\r\nJungle\r\n;Paint Texture"));
+
+        writeFile(m_dir.filePath("fake.zip"), "not an archive");
+        const Run fake = cli({"install", m_dir.filePath("fake.zip"), "--yes"});
+        QCOMPARE(fake.status, 1);
+        QVERIFY2(fake.err.contains("fake.zip"), qPrintable(fake.err));
     }
 
     void readingCommandsChangeNothing()

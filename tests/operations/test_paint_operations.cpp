@@ -1,6 +1,7 @@
 #include "FaultInjection.h"
 #include "IniSettingsStore.h"
 #include "ModalDriver.h"
+#include "PaintWindow.h"
 #include "TEditForm.h"
 #include "TRezidu.h"
 #include "TThumbnail.h"
@@ -58,7 +59,6 @@ class PaintOperationsTest : public QObject
     QTemporaryDir m_dir;
     QString m_game;
     std::unique_ptr<TRezidu> m_window;
-    TEditForm *m_editForm = nullptr;
 
     QString folderOf(const QString &aircraft) { return m_game + "Aircraft/" + aircraft + "/"; }
 
@@ -75,17 +75,7 @@ class PaintOperationsTest : public QObject
     // in the file dialog.
     void addPaint(const QString &name, const QString &fileName)
     {
-        ModalDriver::answerNext([name, fileName](QWidget *modal) {
-            auto *form = qobject_cast<TEditForm *>(modal);
-            form->Edit1->setText(name);
-            ModalDriver::answerNext([fileName](QWidget *dialog) {
-                auto *edit = dialog->findChild<QLineEdit *>("fileNameEdit");
-                edit->setText(fileName);
-                static_cast<QDialog *>(dialog)->accept();
-            });
-            form->Button5->click();
-        });
-        m_window->Button3Click();
+        PaintWindow::addPaint(*m_window, name, fileName);
     }
 
 private slots:
@@ -95,13 +85,8 @@ private slots:
         TestGame::addP51AndZero(m_game);
         const QString ini = m_dir.filePath(QString("%1.ini").arg(QTest::currentTestFunction()));
         writeFile(ini, "[test_paint_operations]\nCFSPath=" + m_game.toUtf8() + "\n");
-        qputenv("WINEPREFIX", m_dir.filePath("no-wine").toLocal8Bit());
-        m_window = std::make_unique<TRezidu>(std::make_unique<IniSettingsStore>(ini));
-        m_editForm = new TEditForm(m_window.get());
-        m_window->setEditForm(m_editForm);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        m_window->Timer1Timer();
+        m_window = PaintWindow::open(ini, m_dir.filePath("no-wine"));
+        QVERIFY(m_window);
     }
 
     void cleanup() { m_window.reset(); }
@@ -194,6 +179,7 @@ private slots:
         QCOMPARE(m_window->OutList->currentRow(), 0); // the new row is not selected
 
         // A name may be empty; the prompt itself is a name too.
+        writeFile(folderOf("Zero") + "empty.dds", "paint empty");
         addPaint("", "empty.dds");
         QCOMPARE(rows(m_window->OutList).last(), QString());
     }
@@ -302,6 +288,7 @@ private slots:
         selectAircraft("Zero");
         const QString list = folderOf("Zero") + "Zero.pnt";
         writeFile(list, TestGame::paintList("Zero", "Zero_t.dds", {{"Typed", "typed.dds"}}));
+        writeFile(folderOf("Zero") + "new.dds", "paint new"); // a missing file is refused before any save
         QString told;
         ModalDriver::answerNext([&told](QWidget *modal) {
             auto *form = qobject_cast<TEditForm *>(modal);

@@ -1,0 +1,164 @@
+// Getting downloaded paints into the game: archives and textures dropped on
+// the window or picked for "Add new Texture".
+#include "TRezidu.h"
+
+#include "FocusedWindow.h"
+#include "GameText.h"
+#include "InstallPlan.h"
+#include "PaintArchive.h"
+#include "PaintRules.h"
+#include "PickedTexture.h"
+#include "SectionName.h"
+#include "TEditForm.h"
+#include "TInstallForm.h"
+#include "TextureFile.h"
+#include "TextureInstaller.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QMimeData>
+
+namespace {
+
+QStringList downloadsIn(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl &url : data->urls()) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty()
+            && (PaintArchive::isArchiveFileName(path) || TextureFile::hasTextureExtension(path)))
+            paths.append(path);
+    }
+    return paths;
+}
+
+} // namespace
+
+void TRezidu::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!m_hangar.aircraft().isEmpty() && !downloadsIn(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TRezidu::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = downloadsIn(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Dropped on the paint rows, the textures are for the aircraft shown.
+    const QPoint onPaints = OutList->mapFrom(this, event->position().toPoint());
+    const bool forShownAircraft = m_hangar.hasSelection() && OutList->rect().contains(onPaints);
+    // The plan is shown once the drop is over: a dialog opened inside the
+    // drop would keep the file manager waiting in its drag until it closed.
+    const int chosen = forShownAircraft ? AircraftIndex : -1;
+    QMetaObject::invokeMethod(this, [this, paths, chosen] { installDownloads(paths, chosen); }, Qt::QueuedConnection);
+}
+
+void TRezidu::installDownloads(const QStringList &paths, int chosenAircraft, const QString &paintName)
+{
+    InstallPlan plan = m_hangar.planInstall({paths, chosenAircraft, paintName});
+    if (plan.items.isEmpty()) {
+        QStringList why = plan.refused;
+        for (const SkippedEntry &skipped : std::as_const(plan.skipped))
+            why.append(QStringLiteral("%1: %2").arg(skipped.source, skipped.reason));
+        tell(QStringLiteral("Nothing to install: no texture was found.\n\n") + why.join(u'\n'));
+        return;
+    }
+
+    QStringList titles;
+    for (const AircraftEntry &aircraft : m_hangar.aircraft())
+        titles.append(aircraft.title);
+    m_installForm->setPlan(plan, titles);
+    if (m_installForm->exec() != QDialog::Accepted)
+        return;
+    plan = m_installForm->plan();
+
+    const bool shownBefore = m_hangar.hasSelection();
+    const QList<AircraftInstallResult> results = m_hangar.install(plan);
+    if (shownBefore)
+        showInstalledPaints();
+    QMessageBox::information(focusedWindow(this), SectionName,
+                             QStringLiteral("Installed:\n") + describeResults(results, m_hangar.aircraft()));
+}
+
+// The rows that were there keep their places; the selection and preview stay.
+void TRezidu::showInstalledPaints()
+{
+    if (!m_hangar.hasSelection()) {
+        forgetPaintTable();
+        return;
+    }
+    QList<int> selected;
+    for (int row = 0; row < OutList->count(); ++row) {
+        if (OutList->item(row)->isSelected())
+            selected.append(row);
+    }
+    const int current = OutList->currentRow();
+    showPaintTable();
+    const QSignalBlocker quiet(OutList);
+    if (current >= 0 && current < OutList->count())
+        OutList->setCurrentRow(current, QItemSelectionModel::NoUpdate);
+    for (int row : selected) {
+        if (row < OutList->count())
+            OutList->item(row)->setSelected(true);
+    }
+}
+
+// A texture picked outside the aircraft's folder is copied in, since the
+// list can only name files of that folder; a different file of the same name
+// is never replaced.
+std::optional<QString> TRezidu::bringIntoAircraftFolder(const QString &pickedPath)
+{
+    const QString folder = m_hangar.paintTable().folder();
+    const PickedTexture picked = examinePickedTexture(folder, pickedPath);
+    if (picked.kind == PickedTexture::Refused) {
+        tell(picked.reason + QStringLiteral("\n\nNothing was added."));
+        return std::nullopt;
+    }
+    if (picked.kind == PickedTexture::InAircraftFolder)
+        return picked.fileName;
+
+    QString fileName = picked.fileName;
+    for (;;) {
+        if (const QString problem = PaintRules::problemWithFileName(GameText::encode(fileName)); !problem.isEmpty()) {
+            tell(problem + QStringLiteral("\n\nNothing was added."));
+            return std::nullopt;
+        }
+        QString existing;
+        switch (TextureInstaller::placementOf(folder, fileName, picked.data, &existing)) {
+        case TextureInstaller::Placement::SameContent:
+            return existing;
+        case TextureInstaller::Placement::Free: {
+            QString reason;
+            if (TextureInstaller::writeNewTexture(folder, fileName, picked.data, &reason))
+                return fileName;
+            tell(QStringLiteral("The texture could not be copied into the aircraft's folder:\n%1\n%2\n\nNothing was added.")
+                     .arg(QDir::toNativeSeparators(folder + fileName), reason));
+            return std::nullopt;
+        }
+        case TextureInstaller::Placement::Clash:
+            break;
+        }
+        QMessageBox::information(focusedWindow(this), SectionName,
+                                 QStringLiteral("The aircraft's folder already holds a different file named %1.\n\n"
+                                                "Enter another name for the copy.")
+                                     .arg(existing));
+        EditForm->Edit1->setText(TextureInstaller::proposeFileName(folder, fileName, picked.data));
+        EditForm->exec();
+        if (EditForm->OkPressed != 1)
+            return std::nullopt;
+        fileName = EditForm->Edit1->text();
+        if (fileName.contains(u'/') || fileName.contains(u'\\') || !PaintArchive::problemWithEntryPath(fileName).isEmpty()
+            || fileName.isEmpty()) {
+            tell(QStringLiteral("A file name cannot be empty, name a folder or hold characters Windows does not allow.\n\nNothing was added."));
+            return std::nullopt;
+        }
+    }
+}

@@ -1,0 +1,82 @@
+#include "Commands.h"
+#include "ExitStatus.h"
+#include "Session.h"
+
+#include <QJsonArray>
+
+namespace {
+
+QString matchText(MatchReason reason)
+{
+    switch (reason) {
+    case MatchReason::Chosen: return QStringLiteral("chosen");
+    case MatchReason::Name: return QStringLiteral("name");
+    case MatchReason::Shape: return QStringLiteral("size and format");
+    case MatchReason::Ambiguous: return QStringLiteral("ambiguous");
+    case MatchReason::None: break;
+    }
+    return QStringLiteral("none");
+}
+
+QJsonObject describeItem(const InstallItem &item, const QList<AircraftEntry> &aircraft)
+{
+    QJsonArray candidates;
+    for (int i : item.match.candidates)
+        candidates.append(aircraft.at(i).title);
+    return QJsonObject{
+        {QStringLiteral("download"), item.download},
+        {QStringLiteral("texture"), item.texture.source},
+        {QStringLiteral("aircraft"), item.aircraft >= 0 ? QJsonValue(aircraft.at(item.aircraft).title) : QJsonValue()},
+        {QStringLiteral("match"), matchText(item.match.reason)},
+        {QStringLiteral("candidates"), candidates},
+        {QStringLiteral("paint"), item.paintName},
+        {QStringLiteral("install"), item.selected && item.aircraft >= 0},
+    };
+}
+
+} // namespace
+
+int runInstallCommand(Session &session, const Arguments &arguments)
+{
+    int chosen = -1;
+    if (arguments.values.contains(QStringLiteral("aircraft"))) {
+        chosen = session.aircraftNamed(arguments.values.value(QStringLiteral("aircraft")));
+        if (chosen < 0)
+            return ExitStatus::Failed;
+    }
+    const InstallPlan plan = session.hangar.planInstall(
+        {arguments.positional, chosen, arguments.values.value(QStringLiteral("name"))});
+    const QList<AircraftEntry> &aircraft = session.hangar.aircraft();
+
+    QJsonArray items, skipped;
+    for (const InstallItem &item : plan.items)
+        items.append(describeItem(item, aircraft));
+    for (const SkippedEntry &entry : plan.skipped)
+        skipped.append(QJsonObject{{QStringLiteral("entry"), entry.source}, {QStringLiteral("reason"), entry.reason}});
+    session.document.insert(QStringLiteral("plan"), items);
+    session.document.insert(QStringLiteral("skipped"), skipped);
+    for (const QString &refusal : plan.refused)
+        session.fail(refusal);
+    session.print(describePlan(plan, aircraft).trimmed());
+
+    if (!arguments.has(QStringLiteral("yes"))) {
+        session.print(QStringLiteral("Nothing was installed: add --yes to install as planned."));
+        return session.failed() ? ExitStatus::Failed : ExitStatus::Success;
+    }
+    for (const InstallItem &item : plan.items) {
+        if (item.aircraft < 0)
+            session.fail(item.texture.source,
+                         QStringLiteral("No aircraft could be picked for this texture; name one with --aircraft."));
+    }
+    const QList<AircraftInstallResult> results = session.hangar.install(plan);
+    QJsonArray installed;
+    for (const AircraftInstallResult &result : results) {
+        installed.append(QJsonObject{{QStringLiteral("aircraft"), aircraft.at(result.aircraft).title},
+                                     {QStringLiteral("added"), QJsonArray::fromStringList(result.added)}});
+        for (const QString &problem : result.problems)
+            session.fail(QStringLiteral("%1: %2").arg(aircraft.at(result.aircraft).title, problem));
+    }
+    session.document.insert(QStringLiteral("installed"), installed);
+    session.print(describeResults(results, aircraft).trimmed());
+    return session.failed() ? ExitStatus::Failed : ExitStatus::Success;
+}

@@ -1,0 +1,23 @@
+#include "Hangar.h"
+
+InstallPlan Hangar::planInstall(const InstallRequest &request) const
+{
+    return ::planInstall(request, m_aircraft);
+}
+
+QList<AircraftInstallResult> Hangar::install(const InstallPlan &plan)
+{
+    // An aircraft Corvane has not seen yet gets its list before its paints.
+    for (const InstallItem &item : plan.items) {
+        if (item.selected && item.aircraft >= 0 && item.aircraft < m_aircraft.size())
+            createPaintList(item.aircraft);
+    }
+    const QList<AircraftInstallResult> results = carryOut(plan, m_aircraft);
+    for (const AircraftInstallResult &result : results) {
+        if (result.aircraft == m_selected && !result.added.isEmpty()) {
+            if (!select(m_selected))
+                deselect();
+        }
+    }
+    return results;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "AircraftMatcher.h"
+#include "AircraftScanner.h"
+#include "PaintArchive.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// One texture of a download and what is to become of it. The player may
+// change the aircraft, the name and whether it is installed at all before
+// the plan is carried out.
+struct InstallItem
+{
+    QString download; // the archive or file it came from
+    DownloadedTexture texture;
+    std::optional<TextureFile::DdsShape> shape;
+    AircraftMatch match;
+    int aircraft = -1; // index into the game's aircraft list
+    QString paintName;
+    bool selected = false;
+};
+
+struct InstallPlan
+{
+    QList<InstallItem> items;
+    QList<SkippedEntry> skipped;
+    QStringList refused; // downloads not read at all, with the reason
+
+    bool hasSelection() const;
+};
+
+struct InstallRequest
+{
+    QStringList downloads; // archives and loose textures
+    int chosenAircraft = -1;
+    QString paintName;     // instead of the names made from the file names
+};
+
+// What is known of each aircraft for matching: its folder and definition
+// names, and the shape of its main texture as its paint list names it.
+QList<AircraftCandidate> aircraftCandidates(const QList<AircraftEntry> &aircraft);
+
+InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry> &aircraft,
+                        const PaintArchive::Limits &limits = {});
+
+// The plan as the command line prints it, one texture a line.
+QString describePlan(const InstallPlan &plan, const QList<AircraftEntry> &aircraft);
+
+struct AircraftInstallResult
+{
+    int aircraft = -1;
+    QStringList added;    // paint names
+    QStringList problems; // texture and reason
+};
+
+// Writes the selected textures into their aircraft folders and adds them to
+// the aircraft's paint lists, each list saved once; the one-time backup of
+// the main texture is made as for any added paint.
+QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<AircraftEntry> &aircraft);
+
+QString describeResults(const QList<AircraftInstallResult> &results, const QList<AircraftEntry> &aircraft);

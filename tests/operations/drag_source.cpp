@@ -1,0 +1,48 @@
+// A stand-in file manager for the real-window tests: a small window that
+// starts dragging the files named on its command line as soon as the mouse
+// is pressed on it, the way a file is dragged out of a folder window.
+#include <QApplication>
+#include <QDrag>
+#include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+
+namespace {
+
+class DragSource : public QLabel
+{
+public:
+    explicit DragSource(const QStringList &paths) : QLabel(QStringLiteral("drag me")), m_paths(paths)
+    {
+        setWindowTitle(QStringLiteral("drag source"));
+        resize(120, 60);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent *) override
+    {
+        auto *data = new QMimeData;
+        QList<QUrl> urls;
+        for (const QString &path : m_paths)
+            urls.append(QUrl::fromLocalFile(path));
+        data->setUrls(urls);
+        auto *drag = new QDrag(this);
+        drag->setMimeData(data);
+        drag->exec(Qt::CopyAction);
+    }
+
+private:
+    QStringList m_paths;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    DragSource source(app.arguments().mid(1));
+    source.move(900, 0);
+    source.show();
+    return app.exec();
+}

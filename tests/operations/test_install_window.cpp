@@ -1,0 +1,249 @@
+#include "ModalDriver.h"
+#include "PaintWindow.h"
+#include "TEditForm.h"
+#include "TInstallForm.h"
+#include "TRezidu.h"
+#include "TempTree.h"
+#include "TestArchive.h"
+#include "TestGame.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using TempTree::readFile;
+using TempTree::writeFile;
+
+namespace {
+
+QStringList rows(const QListWidget *list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    return texts;
+}
+
+void answerBox(QString *text)
+{
+    ModalDriver::answerNext([text](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        if (text)
+            *text = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+}
+
+// Files dropped from a file manager arrive as file URLs. The window answers
+// once the drop is over, so the sender is never held up by its dialogs.
+void dropFiles(QWidget *target, const QPoint &at, const QStringList &paths, bool *dropOver = nullptr)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    data.setUrls(urls);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &drop);
+    if (dropOver)
+        *dropOver = true;
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class InstallWindowTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_game;
+    std::unique_ptr<TRezidu> m_window;
+
+    QString folderOf(const QString &aircraft) { return m_game + "Aircraft/" + aircraft + "/"; }
+    QString download(const QString &name) { return m_dir.filePath("Downloads/" + name); }
+
+    void selectAircraft(const QString &title)
+    {
+        const QList<QListWidgetItem *> found = m_window->InList->findItems(title, Qt::MatchExactly);
+        QVERIFY(!found.isEmpty());
+        const QRect rect = m_window->InList->visualItemRect(found.first());
+        QTest::mouseClick(m_window->InList->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    void pickForNewPaint(const QString &name, const QString &path, std::function<void()> next = {})
+    {
+        PaintWindow::addPaint(*m_window, name, path, next);
+    }
+
+private slots:
+    void init()
+    {
+        m_game = m_dir.filePath(QString("%1/").arg(QTest::currentTestFunction()));
+        TestGame::addAircraft(m_game, "P51", {{"Desert", "desert.dds"}});
+        TestGame::addAircraft(m_game, "Zero", {});
+        const QString ini = m_dir.filePath(QString("%1.ini").arg(QTest::currentTestFunction()));
+        writeFile(ini, "[test_install_window]\nCFSPath=" + m_game.toUtf8() + "\n");
+        m_window = PaintWindow::open(ini, m_dir.filePath("no-wine"));
+        QVERIFY(m_window);
+        selectAircraft("P51");
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void droppingAnArchiveInstallsAfterThePlan()
+    {
+        const QString zip = download("two_paints.zip");
+        QVERIFY(QDir().mkpath(QFileInfo(zip).path()));
+        QVERIFY(TestArchive::write(zip, TestArchive::Format::Zip,
+                                   {{"P51/p51_red_tail.dds", "DDS red tail"},
+                                    {"zero_green.dds", "DDS green"},
+                                    {"readme.txt", "have fun"}}));
+        QString report;
+        QStringList planned, skipped;
+        bool dropOver = false, planAfterDrop = false;
+        ModalDriver::answerNext([&](QWidget *modal) {
+            auto *form = qobject_cast<TInstallForm *>(modal);
+            QVERIFY(form);
+            planAfterDrop = dropOver;
+            for (int row = 0; row < form->PlanTable->rowCount(); ++row) {
+                planned << form->PlanTable->item(row, TInstallForm::TextureColumn)->text() + " > "
+                               + form->aircraftChooser(row)->currentText() + " > "
+                               + form->PlanTable->item(row, TInstallForm::NameColumn)->text();
+            }
+            skipped = form->SkippedList->toPlainText().split('\n');
+            answerBox(&report);
+            QTest::mouseClick(form->InstallButton, Qt::LeftButton);
+        });
+        // On the preview, not the paint rows: each texture finds its aircraft.
+        dropFiles(m_window.get(), QPoint(400, 100), {zip}, &dropOver);
+        QVERIFY(planAfterDrop);
+
+        QCOMPARE(planned, (QStringList{"P51/p51_red_tail.dds > P51 > P51 Red Tail",
+                                       "zero_green.dds > Zero > Zero Green"}));
+        QCOMPARE(skipped.size(), 1);
+        QVERIFY2(report.contains("P51: added P51 Red Tail") && report.contains("Zero: added Zero Green"),
+                 qPrintable(report));
+        QCOMPARE(rows(m_window->OutList),
+                 (QStringList{"Currently Installed Paint", "Default Paint", "Desert", "P51 Red Tail"}));
+        QCOMPARE(m_window->OutList1->item(3)->text(), folderOf("P51") + "p51_red_tail.dds");
+        QCOMPARE(readFile(folderOf("Zero") + "zero_green.dds"), QByteArray("DDS green"));
+        QCOMPARE(readFile(folderOf("Zero") + "Zero.pnt"),
+                 TestGame::paintList("Zero", "Zero_t.dds", {{"Zero Green", "zero_green.dds"}}));
+        QCOMPARE(readFile(folderOf("Zero") + "Zero_t.dds.bak"), QByteArray("original Zero"));
+    }
+
+    void droppingOnThePaintRowsTakesTheShownAircraftAndCancelWritesNothing()
+    {
+        const QString loose = download("sand.dds");
+        QVERIFY(writeFile(loose, "DDS sand"));
+        const QByteArray list = readFile(folderOf("P51") + "P51.pnt");
+        QString aircraft;
+        bool couldInstall = false, canInstallWithout = true;
+        ModalDriver::answerNext([&](QWidget *modal) {
+            auto *form = qobject_cast<TInstallForm *>(modal);
+            QVERIFY(form);
+            aircraft = form->aircraftChooser(0)->currentText();
+            couldInstall = form->InstallButton->isEnabled();
+            form->aircraftChooser(0)->setCurrentIndex(0); // "(no aircraft)"
+            canInstallWithout = form->InstallButton->isEnabled();
+            form->CancelButton->click();
+        });
+        const QPoint onPaints = m_window->OutList->geometry().center();
+        dropFiles(m_window.get(), onPaints, {loose});
+        QCOMPARE(aircraft, QString("P51"));
+        QVERIFY(couldInstall);
+        QVERIFY(!canInstallWithout);
+        QVERIFY(!QFile::exists(folderOf("P51") + "sand.dds"));
+        QCOMPARE(readFile(folderOf("P51") + "P51.pnt"), list);
+        QCOMPARE(m_window->OutList->count(), 3);
+    }
+
+    void addingATextureFromElsewhereCopiesIt()
+    {
+        const QString elsewhere = download("navy.dds");
+        QVERIFY(writeFile(elsewhere, "DDS navy"));
+        pickForNewPaint("Navy", elsewhere);
+        QCOMPARE(readFile(folderOf("P51") + "navy.dds"), QByteArray("DDS navy"));
+        QCOMPARE(m_window->OutList1->item(3)->text(), folderOf("P51") + "navy.dds");
+        QVERIFY(QFile::exists(elsewhere)); // copied, not moved
+
+        // The same texture again is simply used.
+        pickForNewPaint("Navy again", elsewhere);
+        QCOMPARE(m_window->OutList1->item(4)->text(), folderOf("P51") + "navy.dds");
+        QCOMPARE(QDir(folderOf("P51")).entryList({"navy*"}, QDir::Files).size(), 1);
+    }
+
+    void aDifferentFileOfTheNameIsNeverOverwritten()
+    {
+        const QString elsewhere = download("desert.dds");
+        QVERIFY(writeFile(elsewhere, "DDS another desert"));
+        QString told, proposed;
+        pickForNewPaint("Other desert", elsewhere, [&] {
+            ModalDriver::answerNext([&](QWidget *modal) {
+                auto *box = qobject_cast<QMessageBox *>(modal);
+                QVERIFY(box);
+                told = box->text();
+                ModalDriver::answerNext([&](QWidget *modal) {
+                    auto *form = qobject_cast<TEditForm *>(modal);
+                    QVERIFY(form);
+                    proposed = form->Edit1->text();
+                    form->Button5->click();
+                });
+                box->button(QMessageBox::Ok)->click();
+            });
+        });
+        QVERIFY2(told.contains("different file named desert.dds"), qPrintable(told));
+        QCOMPARE(proposed, QString("desert (2).dds"));
+        QCOMPARE(readFile(folderOf("P51") + "desert.dds"), QByteArray("paint desert.dds"));
+        QCOMPARE(readFile(folderOf("P51") + "desert (2).dds"), QByteArray("DDS another desert"));
+        QCOMPARE(rows(m_window->OutList).last(), QString("Other desert"));
+        QCOMPARE(m_window->OutList1->item(3)->text(), folderOf("P51") + "desert (2).dds");
+    }
+
+    void aMissingFileIsRefused()
+    {
+        const QByteArray list = readFile(folderOf("P51") + "P51.pnt");
+        QString told;
+        pickForNewPaint("Ghost", folderOf("P51") + "ghost.dds", [&] { answerBox(&told); });
+        QVERIFY2(told.contains("does not exist") && told.contains("Nothing was added"), qPrintable(told));
+        QCOMPARE(readFile(folderOf("P51") + "P51.pnt"), list);
+        QCOMPARE(m_window->OutList->count(), 3);
+    }
+
+    void addingAnArchiveGoesThroughThePlanForTheShownAircraft()
+    {
+        const QString archive = download("pack.7z");
+        QVERIFY(QDir().mkpath(QFileInfo(archive).path()));
+        QVERIFY(TestArchive::write(archive, TestArchive::Format::SevenZip, {{"Zero/silver.dds", "DDS silver"}}));
+        QString planned;
+        pickForNewPaint("Silver", archive, [&] {
+            ModalDriver::answerNext([&](QWidget *modal) {
+                auto *form = qobject_cast<TInstallForm *>(modal);
+                QVERIFY(form);
+                planned = form->aircraftChooser(0)->currentText() + " > "
+                          + form->PlanTable->item(0, TInstallForm::NameColumn)->text();
+                answerBox(nullptr);
+                form->InstallButton->click();
+            });
+        });
+        QCOMPARE(planned, QString("P51 > Silver"));
+        QCOMPARE(rows(m_window->OutList).last(), QString("Silver"));
+        QCOMPARE(readFile(folderOf("P51") + "silver.dds"), QByteArray("DDS silver"));
+    }
+};
+
+QTEST_MAIN(InstallWindowTest)
+#include "test_install_window.moc"

@@ -1,0 +1,542 @@
+#include "AircraftMatcher.h"
+#include "AircraftScanner.h"
+#include "DdsWriter.h"
+#include "Hangar.h"
+#include "InstallPlan.h"
+#include "PaintArchive.h"
+#include "PaintListFile.h"
+#include "PaintNaming.h"
+#include "TestArchive.h"
+#include "TestGame.h"
+#include "TextureFile.h"
+#include "TextureInstaller.h"
+
+#include <QDirIterator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using TestArchive::Entry;
+
+namespace {
+
+QByteArray dds(std::uint32_t width, std::uint32_t height, const char *fourCC, unsigned seed = 0)
+{
+    const auto block = std::string(fourCC) == "DXT1" ? ddstest::Block::Bc1 : ddstest::Block::Bc2;
+    const std::vector<std::uint8_t> bytes =
+        ddstest::legacyBlockDds({ddstest::gradient(width, height, seed)}, block, fourCC);
+    return QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
+}
+
+const QByteArray pngBytes = QByteArray("\x89PNG\r\n\x1a\n", 8) + "rest of a picture";
+
+QStringList names(const QList<SkippedEntry> &skipped)
+{
+    QStringList result;
+    for (const SkippedEntry &s : skipped)
+        result.append(s.source);
+    return result;
+}
+
+QStringList sources(const QList<DownloadedTexture> &textures)
+{
+    QStringList result;
+    for (const DownloadedTexture &t : textures)
+        result.append(t.source);
+    return result;
+}
+
+// Every file under the folder with its contents, to show what an action left
+// alone.
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(path, TempTree::readFile(path));
+    }
+    return files;
+}
+
+} // namespace
+
+class PaintInstallTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readableNames_data();
+    void readableNames();
+    void entryPaths_data();
+    void entryPaths();
+    void textureContents_data();
+    void textureContents();
+    void ddsShapes();
+
+    void readsTexturesOfBothFormats_data();
+    void readsTexturesOfBothFormats();
+    void skipsHostileEntries();
+    void refusesArchiveBombs_data();
+    void refusesArchiveBombs();
+    void refusesWhatIsNoArchive();
+    void looseTextureFiles();
+
+    void matching_data();
+    void matching();
+
+    void placingNeverReplacesAFile();
+
+    void installsIntoSeveralAircraft();
+    void leavesAnAmbiguousTextureToThePlayer();
+    void chosenAircraftAndNameWin();
+    void installingTwiceAddsNothing();
+    void theModelShowsWhatWasInstalled();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void PaintInstallTest::readableNames_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("underscores") << "p51_red_tail.dds" << "P51 Red Tail";
+    QTest::newRow("capitals kept") << "spit-RAF_92sqn.DDS" << "Spit RAF 92sqn";
+    QTest::newRow("doubled separators") << "__bf109__e.png" << "Bf109 E";
+    QTest::newRow("dots part words") << "me.262.v2.dds" << "Me 262 V2";
+    QTest::newRow("no extension") << "zero" << "Zero";
+    QTest::newRow("accented") << "été_bleu.tga" << "Été Bleu";
+}
+
+void PaintInstallTest::readableNames()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, name);
+    QCOMPARE(PaintNaming::readableName(fileName), name);
+}
+
+void PaintInstallTest::entryPaths_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("allowed");
+    QTest::newRow("plain") << "red.dds" << true;
+    QTest::newRow("in folders") << "P51D/Texture/red.dds" << true;
+    QTest::newRow("dots in a name") << "a..b/red..dds" << true;
+    QTest::newRow("parent") << "../red.dds" << false;
+    QTest::newRow("parent inside") << "P51D/../../red.dds" << false;
+    QTest::newRow("parent with backslashes") << "P51D\\..\\..\\red.dds" << false;
+    QTest::newRow("absolute") << "/etc/red.dds" << false;
+    QTest::newRow("absolute windows") << "\\Windows\\red.dds" << false;
+    QTest::newRow("drive letter") << "C:red.dds" << false;
+    QTest::newRow("stream name") << "red.dds:hidden" << false;
+    QTest::newRow("control character") << "red\x01.dds" << false;
+}
+
+void PaintInstallTest::entryPaths()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, allowed);
+    QCOMPARE(PaintArchive::problemWithEntryPath(path).isEmpty(), allowed);
+}
+
+void PaintInstallTest::textureContents_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("dds") << "a.DDS" << dds(4, 4, "DXT1") << true;
+    QTest::newRow("program named dds") << "a.dds" << QByteArray("MZ\x90\x00", 4) << false;
+    QTest::newRow("png") << "a.png" << pngBytes << true;
+    QTest::newRow("text named png") << "a.png" << QByteArray("hello") << false;
+    QTest::newRow("bmp") << "a.bmp" << QByteArray("BM....") << true;
+    QTest::newRow("jpeg") << "a.jpeg" << QByteArray("\xff\xd8\xff\xe0") << true;
+    QTest::newRow("tga by name") << "a.tga" << QByteArray("\0\0\2", 3) << true;
+    QTest::newRow("read-me") << "readme.txt" << QByteArray("DDS ") << false;
+}
+
+void PaintInstallTest::textureContents()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, head);
+    QFETCH(bool, fits);
+    QCOMPARE(TextureFile::hasTextureExtension(fileName) && TextureFile::contentFitsExtension(fileName, head), fits);
+}
+
+void PaintInstallTest::ddsShapes()
+{
+    const auto dxt1 = TextureFile::ddsShape(dds(64, 32, "DXT1"));
+    QVERIFY(dxt1);
+    QCOMPARE(dxt1->width, 64u);
+    QCOMPARE(dxt1->height, 32u);
+    QCOMPARE(dxt1->format, QByteArray("DXT1"));
+    QVERIFY(TextureFile::ddsShape(dds(64, 32, "DXT1", 7)) == dxt1);
+    QVERIFY(TextureFile::ddsShape(dds(64, 32, "DXT3")) != dxt1);
+    QVERIFY(TextureFile::ddsShape(dds(32, 64, "DXT1")) != dxt1);
+
+    const std::vector<std::uint8_t> rgb = ddstest::legacyBitMaskDds({ddstest::solid(8, 8, 1, 2, 3)}, ddstest::a8r8g8b8());
+    const std::vector<std::uint8_t> bgr = ddstest::legacyBitMaskDds({ddstest::solid(8, 8, 1, 2, 3)}, ddstest::a8b8g8r8());
+    const auto shapeOf = [](const std::vector<std::uint8_t> &b) {
+        return TextureFile::ddsShape(QByteArrayView(reinterpret_cast<const char *>(b.data()), qsizetype(b.size())));
+    };
+    QVERIFY(shapeOf(rgb) && shapeOf(bgr));
+    QVERIFY(shapeOf(rgb) != shapeOf(bgr));
+
+    QVERIFY(!TextureFile::ddsShape(dds(64, 32, "DXT1").left(100)));
+    QVERIFY(!TextureFile::ddsShape(pngBytes));
+}
+
+void PaintInstallTest::readsTexturesOfBothFormats_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::newRow("zip") << int(TestArchive::Format::Zip);
+    QTest::newRow("7z") << int(TestArchive::Format::SevenZip);
+}
+
+void PaintInstallTest::readsTexturesOfBothFormats()
+{
+    QFETCH(int, format);
+    const QString path = m_dir.filePath(QStringLiteral("paints%1.zip").arg(format));
+    const QByteArray red = dds(16, 16, "DXT1");
+    QVERIFY(TestArchive::write(path, TestArchive::Format(format),
+                               {{"P51D", {}, Entry::Folder},
+                                {"P51D/p51_red.dds", red},
+                                {"P51D/view.png", pngBytes},
+                                {"readme.txt", "by a painter"},
+                                {"fake.dds", "MZ not a texture"}}));
+    const DownloadContents contents = PaintArchive::read(path);
+    QVERIFY2(contents.ok(), qPrintable(contents.error));
+    QCOMPARE(sources(contents.textures), QStringList({"P51D/p51_red.dds", "P51D/view.png"}));
+    QCOMPARE(contents.textures[0].fileName, QStringLiteral("p51_red.dds"));
+    QCOMPARE(contents.textures[0].data, red);
+    QCOMPARE(names(contents.skipped), QStringList({"readme.txt", "fake.dds"}));
+}
+
+void PaintInstallTest::skipsHostileEntries()
+{
+    const QString path = m_dir.filePath(QStringLiteral("hostile.zip"));
+    const QByteArray tex = dds(8, 8, "DXT1");
+    QVERIFY(TestArchive::write(path, TestArchive::Format::Zip,
+                               {{"../up.dds", tex},
+                                {"/etc/absolute.dds", tex},
+                                {"C:/drive.dds", tex},
+                                {"link.dds", {}, Entry::Symlink, "/etc/passwd"},
+                                {"good.dds", tex},
+                                {"hard.dds", {}, Entry::Hardlink, "good.dds"}}));
+    const DownloadContents contents = PaintArchive::read(path);
+    QVERIFY2(contents.ok(), qPrintable(contents.error));
+    QCOMPARE(sources(contents.textures), QStringList({"good.dds"}));
+    QCOMPARE(contents.skipped.size(), 5);
+    for (const SkippedEntry &skipped : contents.skipped)
+        QVERIFY2(!skipped.reason.isEmpty(), qPrintable(skipped.source));
+}
+
+void PaintInstallTest::refusesArchiveBombs_data()
+{
+    QTest::addColumn<QList<Entry>>("entries");
+    QTest::addColumn<qint64>("archiveLimit");
+    const QByteArray big(200 * 1024, '\0'); // compresses to almost nothing
+    QTest::newRow("one texture too big") << QList<Entry>{{"a.dds", "DDS " + big}} << qint64(1 << 20);
+    QTest::newRow("a read-me too big") << QList<Entry>{{"readme.txt", big}} << qint64(1 << 20);
+    QTest::newRow("together too big")
+        << QList<Entry>{{"a.dds", "DDS " + big.left(90000)}, {"b.dds", "DDS " + big.left(90000)},
+                        {"c.dds", "DDS " + big.left(90000)}}
+        << qint64(1 << 20);
+    QList<Entry> many;
+    for (int i = 0; i < 30; ++i)
+        many.append({QByteArray::number(i) + ".txt", "x"});
+    QTest::newRow("too many entries") << many << qint64(1 << 20);
+    QTest::newRow("archive file too big") << QList<Entry>{{"a.dds", "DDS small"}} << qint64(10);
+}
+
+void PaintInstallTest::refusesArchiveBombs()
+{
+    QFETCH(QList<Entry>, entries);
+    QFETCH(qint64, archiveLimit);
+    const QString path = m_dir.filePath(QStringLiteral("bomb.zip"));
+    QVERIFY(TestArchive::write(path, TestArchive::Format::Zip, entries));
+    PaintArchive::Limits limits;
+    limits.archiveBytes = archiveLimit;
+    limits.entryBytes = 100 * 1024;
+    limits.totalBytes = 200 * 1024;
+    limits.entries = 20;
+    const DownloadContents contents = PaintArchive::read(path, limits);
+    QVERIFY(!contents.ok());
+    QVERIFY(contents.textures.isEmpty());
+}
+
+void PaintInstallTest::refusesWhatIsNoArchive()
+{
+    const QString text = m_dir.filePath(QStringLiteral("notes.zip"));
+    QVERIFY(TempTree::writeFile(text, "just some notes, not an archive"));
+    QVERIFY(!PaintArchive::read(text).ok());
+    QVERIFY(!PaintArchive::read(m_dir.filePath(QStringLiteral("missing.7z"))).ok());
+}
+
+void PaintInstallTest::looseTextureFiles()
+{
+    const QString good = m_dir.filePath(QStringLiteral("loose/red.dds"));
+    const QString fake = m_dir.filePath(QStringLiteral("loose/fake.dds"));
+    QVERIFY(TempTree::writeFile(good, dds(8, 8, "DXT1")));
+    QVERIFY(TempTree::writeFile(fake, "not a texture"));
+    QCOMPARE(PaintArchive::readTextureFile(good).textures.size(), 1);
+    QCOMPARE(PaintArchive::readTextureFile(fake).skipped.size(), 1);
+    QVERIFY(!PaintArchive::readTextureFile(m_dir.filePath(QStringLiteral("loose/gone.dds"))).ok());
+    PaintArchive::Limits small;
+    small.entryBytes = 16;
+    QVERIFY(!PaintArchive::readTextureFile(good, small).ok());
+}
+
+void PaintInstallTest::matching_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("archive");
+    QTest::addColumn<QByteArray>("texture");
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<int>("aircraft");
+    QTest::addColumn<int>("reason");
+
+    // 0 P51D (p51d.xdp), 1 P51 (p51b.xdp), 2 Spitfire (spit.xdp), 3 Zero (a6m.xdp), 4 Me109 (bf109.xdp)
+    const QByteArray dxt1_256 = dds(256, 256, "DXT1");
+    const QByteArray dxt3_64 = dds(64, 64, "DXT3");
+    const QByteArray dxt1_32 = dds(32, 32, "DXT1");
+    const QByteArray dxt3_128 = dds(128, 128, "DXT3");
+    const int name = int(MatchReason::Name), shape = int(MatchReason::Shape);
+    QTest::newRow("chosen wins") << "Spitfire/x.dds" << "" << dxt1_256 << 3 << 3 << int(MatchReason::Chosen);
+    QTest::newRow("folder name") << "spitfire/desert.dds" << "" << dxt1_256 << -1 << 2 << name;
+    QTest::newRow("longest of two") << "P51D_red.dds" << "" << dxt1_256 << -1 << 0 << name;
+    QTest::newRow("shorter alone") << "p51_blue.dds" << "" << dxt1_256 << -1 << 1 << name;
+    QTest::newRow("definition name") << "textures/A6M_T.DDS" << "" << dxt1_256 << -1 << 3 << name;
+    QTest::newRow("archive name") << "red.dds" << "zero_pack.zip" << dxt1_256 << -1 << 3 << name;
+    QTest::newRow("own path before archive") << "Spitfire/red.dds" << "zero_pack.zip" << dxt1_256 << -1 << 2 << name;
+    QTest::newRow("size and format") << "desert.dds" << "" << dxt3_64 << -1 << 2 << shape;
+    QTest::newRow("same size other format") << "desert.dds" << "" << dds(64, 64, "DXT1") << -1 << -1
+                                            << int(MatchReason::None);
+    QTest::newRow("size shared") << "desert.dds" << "" << dxt1_256 << -1 << -1 << int(MatchReason::Ambiguous);
+    QTest::newRow("name tie settled by size") << "Zero_Spit.dds" << "" << dxt3_64 << -1 << 2 << shape;
+    QTest::newRow("name tie unsettled") << "Zero_Spit.dds" << "" << dxt1_32 << -1 << -1
+                                        << int(MatchReason::Ambiguous);
+    QTest::newRow("png has no format") << "desert.png" << "" << pngBytes << -1 << -1 << int(MatchReason::None);
+    QTest::newRow("nothing at all") << "desert.dds" << "" << dxt3_128 << -1 << -1 << int(MatchReason::None);
+}
+
+void PaintInstallTest::matching()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, archive);
+    QFETCH(QByteArray, texture);
+    QFETCH(int, chosen);
+    QFETCH(int, aircraft);
+    QFETCH(int, reason);
+    const auto shape = [](std::uint32_t size, const char *format) {
+        return TextureFile::DdsShape{size, size, format};
+    };
+    const QList<AircraftCandidate> candidates = {
+        {"P51D", "p51d", "p51d_t.dds", shape(256, "DXT1")},
+        {"P51", "p51b", "p51b_t.dds", shape(256, "DXT1")},
+        {"Spitfire", "spit", "spit_t.dds", shape(64, "DXT3")},
+        {"Zero", "a6m", "a6m_t.dds", shape(256, "DXT1")},
+        {"Me109", "bf109", "bf109_t.dds", std::nullopt},
+    };
+    const AircraftMatch match = matchAircraft(path, archive, TextureFile::ddsShape(texture), candidates, chosen);
+    QCOMPARE(match.aircraft, aircraft);
+    QCOMPARE(int(match.reason), reason);
+    if (match.reason == MatchReason::Ambiguous)
+        QVERIFY(match.candidates.size() >= 2);
+}
+
+void PaintInstallTest::placingNeverReplacesAFile()
+{
+    const QString folder = m_dir.filePath(QStringLiteral("place/"));
+    QVERIFY(TempTree::writeFile(folder + "Red.DDS", "red"));
+    QVERIFY(TempTree::writeFile(folder + "blue.dds", "old blue"));
+    QVERIFY(TempTree::writeFile(folder + "blue (2).dds", "new blue"));
+    QVERIFY(QFile::link(folder + "blue.dds", folder + "link.dds"));
+    const QString nowhere = m_dir.filePath(QStringLiteral("place-outside/planted.dds"));
+    QVERIFY(QFile::link(nowhere, folder + "dangling.dds"));
+
+    struct Case { QString name; QByteArray data; QString placed; };
+    const QList<Case> cases = {
+        {"green.dds", "green", "green.dds"},
+        {"red.dds", "red", "Red.DDS"},               // same texture in another letter case
+        {"blue.dds", "new blue", "blue (2).dds"},    // already there under the numbered name
+        {"blue.dds", "newest blue", "blue (3).dds"},
+        {"link.dds", "old blue", "link (2).dds"},    // a link is never taken for the texture
+        {"dangling.dds", "planted", "dangling (2).dds"}, // nor written through
+    };
+    for (const Case &c : cases)
+        QCOMPARE(TextureInstaller::placeTexture(folder, c.name, c.data), c.placed);
+    QCOMPARE(TempTree::readFile(folder + "blue.dds"), QByteArray("old blue"));
+    QCOMPARE(TempTree::readFile(folder + "blue (3).dds"), QByteArray("newest blue"));
+    QCOMPARE(TempTree::readFile(folder + "green.dds"), QByteArray("green"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 8); // no temporary file left
+    QVERIFY(!QFileInfo::exists(nowhere));
+
+    QString error;
+    QVERIFY(!TextureInstaller::writeNewTexture(folder, "RED.dds", "other", &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(TempTree::readFile(folder + "Red.DDS"), QByteArray("red"));
+}
+
+void PaintInstallTest::installsIntoSeveralAircraft()
+{
+    const QString game = m_dir.filePath(QStringLiteral("several/"));
+    TestGame::addAircraft(game, "P51D", {{"Old", "old.dds"}});
+    TestGame::addAircraft(game, "Spitfire", {});
+    QVERIFY(TempTree::writeFile(game + "Aircraft/P51D/P51D_t.dds", dds(256, 256, "DXT1")));
+    QVERIFY(TempTree::writeFile(game + "Aircraft/Spitfire/Spitfire_t.dds", dds(64, 64, "DXT3")));
+    QVERIFY(TempTree::writeFile(game + "Aircraft/P51D/p51_red_tail.dds", "a different file of that name"));
+    const QList<AircraftEntry> aircraft = AircraftScanner().scanAircraft(game + "Aircraft/");
+    QCOMPARE(aircraft.size(), 2);
+    const int p51 = aircraft[0].title == "P51D" ? 0 : 1, spit = 1 - p51;
+
+    const QString zip = m_dir.filePath(QStringLiteral("two_paints.zip"));
+    const QByteArray red = dds(256, 256, "DXT1", 1), desert = dds(64, 64, "DXT3", 2);
+    QVERIFY(TestArchive::write(zip, TestArchive::Format::Zip,
+                               {{"P51D/p51_red_tail.dds", red}, {"desert_camo.dds", desert},
+                                {"readme.txt", "thanks"}, {"../evil.dds", red}}));
+    const QMap<QString, QByteArray> outside = snapshot(m_dir.path() + "/several/..");
+
+    InstallPlan plan = planInstall({{zip}, -1, {}}, aircraft);
+    QVERIFY(plan.refused.isEmpty());
+    QCOMPARE(plan.items.size(), 2);
+    QCOMPARE(plan.items[0].aircraft, p51);
+    QCOMPARE(plan.items[0].paintName, QStringLiteral("P51 Red Tail"));
+    QCOMPARE(plan.items[1].aircraft, spit);
+    QCOMPARE(plan.items[1].match.reason, MatchReason::Shape);
+    QCOMPARE(names(plan.skipped), QStringList({"readme.txt", "../evil.dds"}));
+    const QString printed = describePlan(plan, aircraft);
+    QVERIFY2(printed.contains("../evil.dds") && printed.contains("Desert Camo"), qPrintable(printed));
+
+    const QList<AircraftInstallResult> results = carryOut(plan, aircraft);
+    QCOMPARE(results.size(), 2);
+    for (const AircraftInstallResult &result : results) {
+        QVERIFY2(result.problems.isEmpty(), qPrintable(result.problems.join('\n')));
+        QCOMPARE(result.added.size(), 1);
+    }
+
+    const QString p51Folder = game + "Aircraft/P51D/";
+    QCOMPARE(TempTree::readFile(p51Folder + "p51_red_tail.dds"), QByteArray("a different file of that name"));
+    QCOMPARE(TempTree::readFile(p51Folder + "p51_red_tail (2).dds"), red);
+    QCOMPARE(TempTree::readFile(game + "Aircraft/Spitfire/desert_camo.dds"), desert);
+    const auto p51List = PaintListFile::load(p51Folder + "P51D.pnt");
+    QVERIFY(p51List);
+    QCOMPARE(p51List->paints,
+             (QList<PaintEntry>{{"Old", "old.dds"}, {"P51 Red Tail", "p51_red_tail (2).dds"}}));
+    QCOMPARE(TempTree::readFile(p51Folder + "P51D.pnt"),
+             PaintListFile::fullForm("P51D", "P51D_t.dds", p51List->paints));
+    // The Spitfire got its first paint, and with it the backup.
+    QCOMPARE(TempTree::readFile(game + "Aircraft/Spitfire/Spitfire_t.dds.bak"), dds(64, 64, "DXT3"));
+
+    QMap<QString, QByteArray> after = snapshot(m_dir.path() + "/several/..");
+    for (auto it = outside.cbegin(); it != outside.cend(); ++it) {
+        if (!it.key().contains("/Aircraft/"))
+            QCOMPARE(after.value(it.key()), it.value());
+    }
+    QVERIFY(!QFileInfo::exists(m_dir.filePath("evil.dds")));
+    QVERIFY2(describeResults(results, aircraft).contains("added P51 Red Tail"),
+             qPrintable(describeResults(results, aircraft)));
+}
+
+void PaintInstallTest::leavesAnAmbiguousTextureToThePlayer()
+{
+    const QString game = m_dir.filePath(QStringLiteral("ambiguous/"));
+    TestGame::addAircraft(game, "Hurricane", {});
+    TestGame::addAircraft(game, "Typhoon", {});
+    QVERIFY(TempTree::writeFile(game + "Aircraft/Hurricane/Hurricane_t.dds", dds(128, 128, "DXT1")));
+    QVERIFY(TempTree::writeFile(game + "Aircraft/Typhoon/Typhoon_t.dds", dds(128, 128, "DXT1")));
+    const QList<AircraftEntry> aircraft = AircraftScanner().scanAircraft(game + "Aircraft/");
+    const QString archive = m_dir.filePath(QStringLiteral("camo.7z"));
+    QVERIFY(TestArchive::write(archive, TestArchive::Format::SevenZip, {{"camo.dds", dds(128, 128, "DXT1", 3)}}));
+    const QMap<QString, QByteArray> before = snapshot(game);
+
+    InstallPlan plan = planInstall({{archive}, -1, {}}, aircraft);
+    QCOMPARE(plan.items.size(), 1);
+    QCOMPARE(plan.items[0].match.reason, MatchReason::Ambiguous);
+    QCOMPARE(plan.items[0].match.candidates.size(), 2);
+    QVERIFY(!plan.items[0].selected);
+    QVERIFY(!plan.hasSelection());
+    QVERIFY(carryOut(plan, aircraft).isEmpty());
+    QCOMPARE(snapshot(game), before);
+
+    // The player picks one in the plan.
+    plan.items[0].aircraft = 1;
+    plan.items[0].selected = true;
+    const QList<AircraftInstallResult> results = carryOut(plan, aircraft);
+    QCOMPARE(results.size(), 1);
+    QCOMPARE(results[0].added, QStringList({"Camo"}));
+    QCOMPARE(PaintListFile::load(aircraft[1].paintListPath)->paints.size(), 1);
+}
+
+void PaintInstallTest::chosenAircraftAndNameWin()
+{
+    const QString game = m_dir.filePath(QStringLiteral("chosen/"));
+    TestGame::addAircraft(game, "P51D", {});
+    TestGame::addAircraft(game, "Zero", {});
+    const QList<AircraftEntry> aircraft = AircraftScanner().scanAircraft(game + "Aircraft/");
+    const int zero = aircraft[0].title == "Zero" ? 0 : 1;
+    // The download carries the replacement main texture of another aircraft.
+    const QString archive = m_dir.filePath(QStringLiteral("Yellow Nose.zip"));
+    QVERIFY(TestArchive::write(archive, TestArchive::Format::Zip, {{"Yellow nose/P51D_t.dds", dds(8, 8, "DXT1")}}));
+
+    InstallRequest request{{archive}, zero, {}};
+    InstallPlan plan = planInstall(request, aircraft);
+    QCOMPARE(plan.items.size(), 1);
+    QCOMPARE(plan.items[0].aircraft, zero);
+    QCOMPARE(plan.items[0].paintName, QStringLiteral("P51D T"));
+
+    request.chosenAircraft = -1;
+    plan = planInstall(request, aircraft);
+    QCOMPARE(plan.items[0].aircraft, 1 - zero);
+    QCOMPARE(plan.items[0].paintName, QStringLiteral("Yellow Nose")); // the main texture's own name says nothing
+    const QList<AircraftInstallResult> results = carryOut(plan, aircraft);
+    QCOMPARE(results.size(), 1);
+    QCOMPARE(TempTree::readFile(game + "Aircraft/P51D/P51D_t.dds"), QByteArray("original P51D"));
+    QCOMPARE(PaintListFile::load(aircraft[1 - zero].paintListPath)->paints,
+             (QList<PaintEntry>{{"Yellow Nose", "P51D_t (2).dds"}}));
+
+    request.paintName = QStringLiteral("My paint");
+    QCOMPARE(planInstall(request, aircraft).items[0].paintName, QStringLiteral("My paint"));
+}
+
+void PaintInstallTest::installingTwiceAddsNothing()
+{
+    const QString game = m_dir.filePath(QStringLiteral("twice/"));
+    TestGame::addAircraft(game, "Zero", {});
+    const QList<AircraftEntry> aircraft = AircraftScanner().scanAircraft(game + "Aircraft/");
+    const QString archive = m_dir.filePath(QStringLiteral("zero_paint.zip"));
+    QVERIFY(TestArchive::write(archive, TestArchive::Format::Zip, {{"white.dds", dds(8, 8, "DXT1")}}));
+
+    QCOMPARE(carryOut(planInstall({{archive}, -1, {}}, aircraft), aircraft)[0].added.size(), 1);
+    const QMap<QString, QByteArray> before = snapshot(game);
+    const QList<AircraftInstallResult> again = carryOut(planInstall({{archive}, -1, {}}, aircraft), aircraft);
+    QVERIFY(again[0].added.isEmpty());
+    QCOMPARE(again[0].problems.size(), 1);
+    QCOMPARE(snapshot(game), before);
+}
+
+void PaintInstallTest::theModelShowsWhatWasInstalled()
+{
+    const QString game = m_dir.filePath(QStringLiteral("model/"));
+    TestGame::addAircraft(game, "P51", {});
+    TestGame::addAircraft(game, "Zero", {});
+    Hangar hangar(game);
+    hangar.scan(Hangar::ListCreation::ReadOnly);
+    QCOMPARE(hangar.aircraft().size(), 2);
+    const int zero = hangar.find("Zero").value(0, -1);
+    QVERIFY(hangar.select(zero));
+    const QString archive = m_dir.filePath(QStringLiteral("model.zip"));
+    QVERIFY(TestArchive::write(archive, TestArchive::Format::Zip,
+                               {{"Zero/white.dds", dds(8, 8, "DXT1")}, {"P51/silver.dds", dds(8, 8, "DXT1", 1)}}));
+
+    const InstallPlan plan = hangar.planInstall({{archive}, -1, {}});
+    QCOMPARE(hangar.paintTable().rowCount(), 2); // planning writes nothing
+    const QList<AircraftInstallResult> results = hangar.install(plan);
+    QCOMPARE(results.size(), 2);
+    QCOMPARE(hangar.selectedIndex(), zero);
+    QCOMPARE(hangar.paintTable().rowCount(), 3);
+    QCOMPARE(hangar.paintTable().displayText(2), QStringLiteral("White"));
+    QVERIFY(QFile::exists(hangar.paintTable().texturePath(2)));
+}
+
+QTEST_GUILESS_MAIN(PaintInstallTest)
+#include "tst_PaintInstall.moc"
