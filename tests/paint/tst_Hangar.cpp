@@ -137,6 +137,7 @@ private slots:
         QVERIFY(!m_hangar.add(name, file));
         QCOMPARE(readFile(folderOf("P51") + "P51.pnt"), before);
         QCOMPARE(m_hangar.paintTable().rowCount(), 6);
+#endif
     }
 
     void removingDropsTheEntryButNotTheFile()
@@ -151,6 +152,9 @@ private slots:
 
     void aFailedSaveShowsWhatTheFileHolds()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no file size limit to make the disk seem full");
+#else
         QVERIFY(selectAircraft("P51") >= 0);
         const QByteArray before = readFile(folderOf("P51") + "P51.pnt");
         PaintResult removed;
