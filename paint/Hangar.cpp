@@ -208,6 +208,19 @@ bool Hangar::hasBackup() const
            && QFileInfo(GameFiles::findGameFile(m_table.backupPath())).isFile();
 }
 
+std::optional<int> Hangar::installedRow()
+{
+    if (!hasSelection() || m_table.texturePath(PaintTable::InstalledRow).isEmpty())
+        return std::nullopt;
+    QStringList candidates;
+    for (int row = PaintTable::DefaultRow; row < m_table.rowCount(); ++row)
+        candidates << m_table.texturePath(row);
+    const std::optional<int> found = m_installed.find(m_table.texturePath(PaintTable::InstalledRow), candidates);
+    if (!found)
+        return std::nullopt;
+    return PaintTable::DefaultRow + *found;
+}
+
 QList<PaintResult> Hangar::check(int index)
 {
     QList<PaintResult> problems;
@@ -235,6 +248,11 @@ QList<PaintResult> Hangar::check(int index)
     for (int row = PaintTable::FirstPaintRow; row < m_table.rowCount(); ++row)
         checkTexture(row, QStringLiteral("The texture of paint \"%1\"").arg(m_table.displayText(row)));
 
+    const QString installed = m_table.texturePath(PaintTable::InstalledRow);
+    if (!installed.isEmpty() && QFileInfo(installed).isFile() && hasBackup() && !installedRow()) {
+        problems << PaintResult::failure(installed, QStringLiteral("The main texture matches neither the backup nor any paint: "
+                                                                   "it was changed outside Corvane, perhaps by a game patch."));
+    }
     return problems;
 }
 

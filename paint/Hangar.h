@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AircraftScanner.h"
+#include "InstalledPaint.h"
 #include "PaintResult.h"
 #include "PaintTable.h"
 
@@ -60,6 +61,9 @@ public:
     PaintResult keepOriginal();
 
     bool hasBackup() const;
+    // The row whose file holds the main texture's content: the default row
+    // when it is the original, a paint row, or nothing when none matches.
+    std::optional<int> installedRow();
 
     // Copies the texture of a row over the main texture, after the backup.
     PaintResult apply(int row);
@@ -90,4 +94,5 @@ private:
     QList<AircraftEntry> m_aircraft;
     int m_selected = -1;
     PaintTable m_table;
+    InstalledPaint m_installed;
 };

@@ -1,18 +1,22 @@
 #pragma once
 
+#include "korrad.h"
+
+#include <type_traits>
+
 #include <QLibrary>
 #include <QString>
-
-#include <cstdint>
 
 // The picture-conversion library, loaded by name for one conversion and
 // unloaded again when this object goes (or unload() is called).
 class ConversionLibrary
 {
 public:
-    using ValidProc = unsigned char (*)(const char *source);
-    using ConvertProc = unsigned char (*)(const char *source, const char *target, void *workArea,
-                                          std::int32_t mode, std::int32_t sizeHint);
+    // The library's own declarations, so a change there cannot go unnoticed
+    // here.
+    using ValidProc = decltype(&_Pic_Valid);
+    using ConvertProc = decltype(&_anytobmps);
+    static_assert(std::is_same_v<ConvertProc, decltype(&_anytogrey)>);
 
     static constexpr const char *DefaultName = "korrad";
 
@@ -24,6 +28,7 @@ public:
     ConversionLibrary &operator=(const ConversionLibrary &) = delete;
 
     bool isLoaded() const { return m_library.isLoaded(); }
+    QString errorString() const { return m_library.errorString(); }
     ValidProc validProc();
     ConvertProc convertProc(bool grey);
     void unload();

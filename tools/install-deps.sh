@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
-  libsquish-dev
+  libsquish-dev libstb-dev
   xvfb xauth xdotool x11-utils
   "$@"
 )

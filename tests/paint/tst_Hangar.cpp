@@ -84,12 +84,15 @@ private slots:
     {
         QVERIFY(selectAircraft("P51") >= 0);
         QVERIFY(!m_hangar.restore()); // no backup yet
+        QCOMPARE(m_hangar.installedRow(), std::nullopt);
         QVERIFY(m_hangar.apply(3));
         QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("paint navy.dds"));
+        QCOMPARE(m_hangar.installedRow(), 3);
         QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), QByteArray("original P51"));
         QVERIFY(m_hangar.hasBackup());
         QVERIFY(m_hangar.restore());
         QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("original P51"));
+        QCOMPARE(m_hangar.installedRow(), PaintTable::DefaultRow);
         QVERIFY(!m_hangar.apply(PaintTable::InstalledRow));
         QVERIFY(!m_hangar.apply(6));
     }

@@ -6,6 +6,9 @@
 //   FAKE_KORRAD_GARBAGE  "1": the conversion writes no BMP but succeeds
 // The picture is red on its left half and blue on its right (grey in grey).
 
+#define KORRAD_BUILDING
+#include "korrad.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,7 +16,9 @@
 #include <string>
 #include <vector>
 
-#define FAKE_EXPORT extern "C" __attribute__((visibility("default")))
+// The declarations come from the real library's header, so a stand-in that
+// drifted from it would not compile.
+#define FAKE_EXPORT extern "C" KORRAD_API
 
 namespace {
 

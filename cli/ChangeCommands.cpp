@@ -1,0 +1,160 @@
+#include "Commands.h"
+#include "ExitStatus.h"
+#include "GameText.h"
+#include "Session.h"
+#include "TextureImport.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+
+namespace {
+
+// The aircraft a changing command works on, its list created when missing
+// (only this aircraft's) and loaded; -1 after telling why not.
+int workOn(Session &session, const QString &name)
+{
+    const int index = session.aircraftNamed(name);
+    if (index < 0)
+        return -1;
+    if (const PaintResult created = session.hangar.createPaintList(index); !created) {
+        session.fail(created);
+        return -1;
+    }
+    if (const PaintResult selected = session.hangar.select(index); !selected) {
+        session.fail(selected);
+        return -1;
+    }
+    return index;
+}
+
+QString titleOf(Session &session, int index)
+{
+    return session.hangar.aircraft().at(index).title;
+}
+
+} // namespace
+
+int runApplyCommand(Session &session, const Arguments &arguments)
+{
+    const int index = workOn(session, arguments.positional.at(0));
+    if (index < 0)
+        return ExitStatus::Failed;
+    // The window's rule: an aircraft seen with a paint has its original kept.
+    if (const PaintResult kept = session.hangar.keepOriginal(); !kept) {
+        session.fail(kept);
+        return ExitStatus::Failed;
+    }
+    const int row = session.paintRowNamed(arguments.positional.at(1), PaintTable::DefaultRow);
+    if (row < 0)
+        return ExitStatus::Failed;
+    const QString paint = session.hangar.paintTable().displayText(row);
+    const PaintResult applied = session.hangar.apply(row);
+    session.document.insert(QStringLiteral("aircraft"), titleOf(session, index));
+    session.document.insert(QStringLiteral("paint"), paint);
+    session.document.insert(QStringLiteral("row"), row);
+    session.document.insert(QStringLiteral("mainTexture"), applied.file);
+    if (!applied) {
+        session.fail(applied);
+        return ExitStatus::Failed;
+    }
+    session.print(QStringLiteral("%1: applied %2").arg(titleOf(session, index), paint));
+    return ExitStatus::Success;
+}
+
+int runRestoreCommand(Session &session, const Arguments &arguments)
+{
+    const bool all = arguments.has(QStringLiteral("all"));
+    if (all == !arguments.positional.isEmpty()) {
+        session.fail(QStringLiteral("restore takes either aircraft names or --all."));
+        return ExitStatus::Usage;
+    }
+
+    QList<int> chosen;
+    if (all) {
+        for (int index = 0; index < session.hangar.aircraft().size(); ++index) {
+            if (session.hangar.select(index) && session.hangar.hasBackup())
+                chosen.append(index);
+        }
+    } else {
+        for (const QString &name : arguments.positional) {
+            const int index = session.aircraftNamed(name);
+            if (index < 0)
+                return ExitStatus::Failed;
+            chosen.append(index);
+        }
+    }
+
+    QJsonArray restored;
+    for (int index : chosen) {
+        PaintResult result = session.hangar.createPaintList(index);
+        if (result)
+            result = session.hangar.select(index);
+        if (result)
+            result = session.hangar.restore();
+        restored.append(QJsonObject{{QStringLiteral("aircraft"), titleOf(session, index)},
+                                    {QStringLiteral("folder"), session.hangar.folderNameOf(index)},
+                                    {QStringLiteral("file"), result.file},
+                                    {QStringLiteral("ok"), result.ok},
+                                    {QStringLiteral("reason"), result.reason}});
+        if (result)
+            session.print(QStringLiteral("%1: original texture restored").arg(titleOf(session, index)));
+        else
+            session.fail(PaintResult::failure(result.file, titleOf(session, index) + QStringLiteral(": ") + result.reason));
+    }
+    session.document.insert(QStringLiteral("restored"), restored);
+    if (all && chosen.isEmpty())
+        session.print(QStringLiteral("No aircraft has a backup to restore."));
+    return ExitStatus::Success;
+}
+
+int runAddCommand(Session &session, const Arguments &arguments)
+{
+    const int index = workOn(session, arguments.positional.at(0));
+    if (index < 0)
+        return ExitStatus::Failed;
+    const QString name = arguments.positional.at(1);
+    const PaintResult inFolder = TextureImport::bringIntoFolder(arguments.positional.at(2),
+                                                                session.hangar.paintTable().folder());
+    if (!inFolder) {
+        session.fail(inFolder);
+        return ExitStatus::Failed;
+    }
+    if (const PaintResult added = session.hangar.add(GameText::encode(name), inFolder.file); !added) {
+        session.fail(added);
+        return ExitStatus::Failed;
+    }
+    const int row = session.hangar.paintTable().rowCount() - 1;
+    session.document.insert(QStringLiteral("aircraft"), titleOf(session, index));
+    session.document.insert(QStringLiteral("paint"), name);
+    session.document.insert(QStringLiteral("row"), row);
+    session.document.insert(QStringLiteral("file"), inFolder.file);
+    session.print(QStringLiteral("%1: added %2 as row %3 (%4)").arg(titleOf(session, index), name).arg(row).arg(inFolder.file));
+    // An aircraft that had no paint gets its backup with its first one.
+    if (const PaintResult kept = session.hangar.keepOriginal(); !kept) {
+        session.fail(kept);
+        return ExitStatus::Failed;
+    }
+    return ExitStatus::Success;
+}
+
+int runRemoveCommand(Session &session, const Arguments &arguments)
+{
+    const int index = workOn(session, arguments.positional.at(0));
+    if (index < 0)
+        return ExitStatus::Failed;
+    const int row = session.paintRowNamed(arguments.positional.at(1), PaintTable::FirstPaintRow);
+    if (row < 0)
+        return ExitStatus::Failed;
+    const QString paint = session.hangar.paintTable().displayText(row);
+    const QString file = session.hangar.paintTable().texturePath(row);
+    if (const PaintResult removed = session.hangar.remove(row); !removed) {
+        session.fail(removed);
+        return ExitStatus::Failed;
+    }
+    session.document.insert(QStringLiteral("aircraft"), titleOf(session, index));
+    session.document.insert(QStringLiteral("paint"), paint);
+    session.document.insert(QStringLiteral("row"), row);
+    session.document.insert(QStringLiteral("file"), QDir::toNativeSeparators(file));
+    session.print(QStringLiteral("%1: removed %2 (its file stays)").arg(titleOf(session, index), paint));
+    return ExitStatus::Success;
+}

@@ -1,0 +1,50 @@
+#include "Commands.h"
+
+const QList<Command> &commands()
+{
+    static const QList<Command> table{
+        {QStringLiteral("aircraft"), QStringLiteral("aircraft"),
+         QStringLiteral("every aircraft: title, folder, list file, number of paints, installed paint"),
+         QStringLiteral("Lists the aircraft of the game's Aircraft folder in the order the window shows them.\n"
+                        "\"installed\" is the paint whose file holds the main texture's content, \"original\"\n"
+                        "when it is the original texture, or \"unknown\". Changes no file."),
+         0, 0, {}, {}, true, runAircraftCommand},
+        {QStringLiteral("paints"), QStringLiteral("paints AIRCRAFT"),
+         QStringLiteral("the rows of one aircraft with their files and the installed one"),
+         QStringLiteral("Row 0 is the installed main texture, row 1 the default paint (the backup of the\n"
+                        "original), rows 2 and on the paints of the list. Changes no file."),
+         1, 1, {}, {}, true, runPaintsCommand},
+        {QStringLiteral("apply"), QStringLiteral("apply AIRCRAFT PAINT"),
+         QStringLiteral("apply a paint, by name or by its row number"),
+         QStringLiteral("Copies the paint's texture over the aircraft's main texture. The original main\n"
+                        "texture is backed up first, once; an existing backup is never replaced.\n"
+                        "PAINT is a name or a row number as \"paints\" shows it (1 is the default paint)."),
+         2, 2, {}, {}, true, runApplyCommand},
+        {QStringLiteral("restore"), QStringLiteral("restore AIRCRAFT... | restore --all"),
+         QStringLiteral("put the original texture back on these aircraft, or on every one with a backup"),
+         QStringLiteral("Copies each aircraft's backup over its main texture and reports each aircraft.\n"
+                        "--all takes every aircraft that has a backup."),
+         0, -1, {}, {QStringLiteral("all")}, true, runRestoreCommand},
+        {QStringLiteral("add"), QStringLiteral("add AIRCRAFT NAME FILE"),
+         QStringLiteral("add a paint to an aircraft's list"),
+         QStringLiteral("A FILE outside the aircraft's folder is copied into it first, never over a\n"
+                        "different file of the same name. The list is rewritten with the new paint last."),
+         3, 3, {}, {}, true, runAddCommand},
+        {QStringLiteral("remove"), QStringLiteral("remove AIRCRAFT PAINT"),
+         QStringLiteral("drop a paint from the list (its file stays)"),
+         QStringLiteral("PAINT is a name or a row number (2 and on) as \"paints\" shows it."),
+         2, 2, {}, {}, true, runRemoveCommand},
+        {QStringLiteral("check"), QStringLiteral("check [AIRCRAFT...]"),
+         QStringLiteral("report problems of every aircraft, or of these, changing nothing"),
+         QStringLiteral("Reports missing texture files, values leading outside the aircraft's folder,\n"
+                        "lists that cannot be read, textures the game cannot load, and main textures\n"
+                        "that match neither the backup nor any paint. Exit status 1 when it finds any."),
+         0, -1, {}, {}, true, runCheckCommand},
+        {QStringLiteral("preview"), QStringLiteral("preview TEXTURE OUT [--size N] [--grey]"),
+         QStringLiteral("convert a texture through the conversion library into a BMP or PNG file"),
+         QStringLiteral("OUT's extension (.bmp or .png) picks the format. --size N fits the picture into\n"
+                        "N pixels on its longer side, as the preview's export does; --grey writes it in grey."),
+         2, 2, {QStringLiteral("size")}, {QStringLiteral("grey")}, false, runPreviewCommand},
+    };
+    return table;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "Hangar.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+// One run of the command line: the game, the output streams and what the
+// command reports. With --json everything a command reports goes into one
+// document printed at the end; without it, lines go out as they come.
+class Session
+{
+public:
+    Session(QTextStream &out, QTextStream &err, bool json);
+
+    Hangar hangar;
+    bool json;
+    QJsonObject document;
+
+    // Text mode only: one line on standard output.
+    void print(const QString &line);
+    // A failure of the work: on standard error (and in the document's
+    // "errors"), counted for the exit status.
+    void fail(const PaintResult &result);
+    void fail(const QString &reason) { fail(PaintResult::failure(QString(), reason)); }
+    void fail(const QString &file, const QString &reason) { fail(PaintResult::failure(file, reason)); }
+    bool failed() const { return m_failures > 0; }
+
+    // The aircraft a name means, or -1 after telling why none could be picked
+    // (unknown or ambiguous, with the candidates).
+    int aircraftNamed(const QString &name);
+    // A row of the selected aircraft by its number or its name; rows below
+    // `firstRow` are not candidates. -1 after telling why.
+    int paintRowNamed(const QString &text, int firstRow);
+
+    QJsonObject describeAircraft(int index);
+    QString installedLabel(); // of the selected aircraft
+
+    // Prints the document (JSON mode) and gives the exit status.
+    int finish();
+
+private:
+    QString aircraftLabel(int index) const;
+
+    QTextStream &m_out;
+    QTextStream &m_err;
+    QJsonArray m_errors;
+    int m_failures = 0;
+};

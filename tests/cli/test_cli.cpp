@@ -1,0 +1,257 @@
+#include "TempTree.h"
+#include "TestGame.h"
+
+#include <QDirIterator>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using TempTree::readFile;
+using TempTree::writeFile;
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QByteArray out;
+    QString err;
+    QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
+};
+
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info = it.nextFileInfo();
+        files.insert(info.filePath(), info.isDir() ? QByteArray("<folder>") : readFile(info.filePath()));
+    }
+    return files;
+}
+
+QByteArray testTexture(const QString &name)
+{
+    return readFile(QStringLiteral(CORVANE_TESTDATA_DIR "/dds/") + name);
+}
+
+} // namespace
+
+class CommandLineTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_game;
+
+    QString folderOf(const QString &aircraft) const { return m_game + "Aircraft/" + aircraft + "/"; }
+
+    Run cli(const QStringList &arguments, bool withGame = true)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
+        environment.insert("WINEPREFIX", m_dir.filePath("no-wine"));
+        process.setProcessEnvironment(environment);
+        process.start(CORVANE_CLI, (withGame ? QStringList{"--game", m_game} : QStringList{}) + arguments);
+        process.waitForFinished(30000);
+        return Run{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                   process.readAllStandardOutput(), QString::fromLocal8Bit(process.readAllStandardError())};
+    }
+
+private slots:
+    void init()
+    {
+        m_game = m_dir.filePath(QString("%1/").arg(QTest::currentTestFunction()));
+        TestGame::addAircraft(m_game, "P51", {{"Desert", "desert.dds"}, {"Navy", "navy.dds"}});
+        TestGame::addAircraft(m_game, "Zero", {});
+        QVERIFY(QFile::remove(folderOf("Zero") + "Zero.pnt")); // never seen by Corvane
+    }
+
+    void readingCommandsChangeNothing()
+    {
+        writeFile(folderOf("P51") + "P51_t.dds.bak", "original P51");
+        writeFile(folderOf("P51") + "P51_t.dds", "paint navy.dds");
+        const auto before = snapshot(m_game);
+
+        const Run aircraft = cli({"--json", "aircraft"});
+        QCOMPARE(aircraft.status, 0);
+        const QJsonArray list = aircraft.json().value("aircraft").toArray();
+        QCOMPARE(list.size(), 2);
+        QJsonObject p51, zero;
+        for (const QJsonValue &entry : list)
+            (entry["folder"].toString() == "P51" ? p51 : zero) = entry.toObject();
+        QCOMPARE(p51.value("title").toString(), QString("P51"));
+        QCOMPARE(p51.value("paints").toInt(), 2);
+        QCOMPARE(p51.value("installed").toString(), QString("Navy"));
+        QVERIFY(p51.value("paintList").toString().endsWith("P51.pnt"));
+        QCOMPARE(zero.value("hasPaintList").toBool(), false);
+        QCOMPARE(zero.value("installed").toString(), QString("original"));
+        QCOMPARE(aircraft.json().value("ok").toBool(), true);
+
+        const Run paints = cli({"--json", "paints", "p51"});
+        QCOMPARE(paints.status, 0);
+        const QJsonArray rows = paints.json().value("rows").toArray();
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows.at(3)["name"].toString(), QString("Navy"));
+        QVERIFY(rows.at(3)["installed"].toBool() && !rows.at(2)["installed"].toBool());
+        QVERIFY(rows.at(1)["exists"].toBool());
+
+        QVERIFY(cli({"aircraft"}).out.contains("P51\tP51\t"));
+        cli({"check"});
+        cli({"paints", "zero"});
+        QCOMPARE(snapshot(m_game), before);
+    }
+
+    void applyingAndRestoring()
+    {
+        QCOMPARE(cli({"apply", "P51", "navy"}).status, 0);
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("paint navy.dds"));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), QByteArray("original P51"));
+        QCOMPARE(cli({"apply", "p51", "2"}).status, 0);
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("paint desert.dds"));
+
+        const Run none = cli({"restore", "Zero"});
+        QCOMPARE(none.status, 1);
+        QVERIFY2(none.err.contains("Zero_t.dds.bak"), qPrintable(none.err));
+        QVERIFY(QFile::exists(folderOf("Zero") + "Zero.pnt")); // the list of the aircraft worked on
+
+        const Run all = cli({"--json", "restore", "--all"});
+        QCOMPARE(all.status, 0);
+        QCOMPARE(all.json().value("restored").toArray().size(), 1);
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("original P51"));
+    }
+
+    void addingCopiesAnOutsideFileButNeverOverADifferentOne()
+    {
+        TestGame::addAircraft(m_game, "Spit", {});
+        QVERIFY(QFile::remove(folderOf("Spit") + "Spit.pnt"));
+        const QString outside = m_dir.filePath("download/green.dds");
+        writeFile(outside, "paint green");
+
+        QCOMPARE(cli({"add", "zero", "Green", outside}).status, 0);
+        QCOMPARE(readFile(folderOf("Zero") + "green.dds"), QByteArray("paint green"));
+        QCOMPARE(readFile(folderOf("Zero") + "Zero.pnt"), TestGame::paintList("Zero", "Zero_t.dds", {{"Green", "green.dds"}}));
+        QCOMPARE(readFile(folderOf("Zero") + "Zero_t.dds.bak"), QByteArray("original Zero"));
+        QVERIFY(!QFile::exists(folderOf("Spit") + "Spit.pnt")); // only the aircraft worked on
+
+        QCOMPARE(cli({"add", "zero", "Green again", outside}).status, 0); // the same content is no clash
+        writeFile(outside, "another green");
+        const Run clash = cli({"add", "zero", "Other", outside});
+        QCOMPARE(clash.status, 1);
+        QVERIFY2(clash.err.contains("green.dds"), qPrintable(clash.err));
+        QCOMPARE(readFile(folderOf("Zero") + "green.dds"), QByteArray("paint green"));
+        QCOMPARE(cli({"add", "zero", "Gone", m_dir.filePath("absent.dds")}).status, 1);
+
+        QCOMPARE(cli({"remove", "zero", "green again"}).status, 0);
+        QCOMPARE(cli({"remove", "zero", "1"}).status, 1); // the default paint is no entry
+        QCOMPARE(readFile(folderOf("Zero") + "Zero.pnt"), TestGame::paintList("Zero", "Zero_t.dds", {{"Green", "green.dds"}}));
+        QVERIFY(QFile::exists(folderOf("Zero") + "green.dds"));
+    }
+
+    void exitStatusAndMessages_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("help") << QStringList{"--help"} << 0 << QString();
+        QTest::newRow("command help") << QStringList{"apply", "--help"} << 0 << QString();
+        QTest::newRow("no command") << QStringList{} << 2 << "Usage:";
+        QTest::newRow("unknown command") << QStringList{"fly"} << 2 << "unknown command";
+        QTest::newRow("too few") << QStringList{"apply", "P51"} << 2 << "too few";
+        QTest::newRow("unknown option") << QStringList{"paints", "--fast", "P51"} << 2 << "--fast";
+        QTest::newRow("restore needs names or all") << QStringList{"restore"} << 2 << "--all";
+        QTest::newRow("unknown aircraft") << QStringList{"paints", "Spitfire"} << 1 << "P51 (folder P51";
+        QTest::newRow("ambiguous aircraft") << QStringList{"paints", "twin"} << 1 << "more than one";
+        QTest::newRow("unknown paint") << QStringList{"apply", "P51", "Arctic"} << 1 << "2 Desert";
+    }
+
+    void exitStatusAndMessages()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, told);
+        TestGame::addAircraft(m_game, "Twin", {});
+        writeFile(folderOf("Zero") + "Zero.pnt", TestGame::paintList("Twin", "Zero_t.dds", {})); // a title
+        const Run run = cli(arguments);
+        QCOMPARE(run.status, status);
+        QVERIFY2(run.err.contains(told), qPrintable(run.err));
+        if (status == 0)
+            QVERIFY(run.out.startsWith("Usage:"));
+    }
+
+    void theGameIsFoundAsTheWindowFindsItAndTheSettingsStayUntouched()
+    {
+        const QString settings = m_dir.filePath("config/Ostrel/Ostrel.ini");
+        writeFile(settings, "[Corvane]\nCFSPath=" + m_game.toUtf8() + "\n");
+        const Run run = cli({"--json", "aircraft"}, false);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.json().value("aircraft").toArray().size(), 2);
+        QCOMPARE(readFile(settings), "[Corvane]\nCFSPath=" + m_game.toUtf8() + "\n");
+        QFile::remove(settings);
+        QCOMPARE(cli({"aircraft"}, false).status, 1); // no setting, no registry entry
+    }
+
+    void checkReportsWhatTheGameWouldTripOver()
+    {
+        const QString p51 = folderOf("P51");
+        writeFile(p51 + "P51_t.dds", testTexture("dxt1-rgb-4bbp-noalpha_MipMaps-1.dds"));
+        writeFile(p51 + "desert.dds", testTexture("dxt5-argb-8bbp-interpolatedalpha_MipMaps-1.dds"));
+        writeFile(p51 + "navy.dds", testTexture("bc4_unorm.dds"));
+        QByteArray odd = testTexture("dxt1-rgb-4bbp-noalpha_MipMaps-1.dds");
+        odd[16] = 60; // width 60
+        odd[17] = 0;
+        writeFile(p51 + "odd.dds", odd);
+        writeFile(p51 + "P51.pnt", TestGame::paintList("P51", "P51_t.dds", {{"Desert", "desert.dds"}, {"Navy", "navy.dds"},
+                                                                            {"Odd", "odd.dds"}, {"Gone", "gone.dds"}, {"Out", "../x.dds"}}));
+        writeFile(p51 + "P51_t.dds.bak", "the original, before a patch");
+        writeFile(folderOf("Broken") + "Broken.xdp", "<aircraft/>");
+        writeFile(folderOf("Broken") + "Broken.pnt", ";only a comment\r\n");
+        const auto before = snapshot(m_game);
+
+        const Run run = cli({"--json", "check"});
+        QCOMPARE(run.status, 1);
+        QStringList problems;
+        for (const QJsonValue &problem : run.json().value("problems").toArray())
+            problems << QFileInfo(problem["file"].toString()).fileName() + ": " + problem["problem"].toString();
+        const QStringList expected{"Broken.pnt: cannot be read", "navy.dds: compressed as", "odd.dds: 60 x",
+                                   "gone.dds: is missing", "P51.pnt: leads outside", "P51_t.dds: matches neither"};
+        for (const QString &part : expected) {
+            const QStringList parts = part.split(": ");
+            QVERIFY2(problems.filter(parts.at(0) + ":").filter(parts.at(1)).size() == 1, qPrintable(problems.join('\n')));
+        }
+        QCOMPARE(problems.size(), expected.size() + 1); // Zero's texture is no DDS at all
+        QCOMPARE(snapshot(m_game), before);
+        QCOMPARE(cli({"check", "zero"}).status, 1);
+    }
+
+    void previewConvertsThroughTheLibrary()
+    {
+        const QString png = m_dir.filePath("preview.png");
+        const Run run = cli({"preview", CORVANE_TESTDATA_DIR "/dds/dxt1-rgb-4bbp-noalpha_MipMaps-1.dds", png, "--size", "64"});
+        QCOMPARE(run.status, 0);
+        const QImage picture(png, "PNG");
+        QCOMPARE(picture.size(), QSize(64, 64));
+        const QImage reference(CORVANE_TESTDATA_DIR "/dds/dxt1-rgb-4bbp-noalpha_MipMaps-1.png");
+        const QRgb centre = reference.scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixel(32, 32);
+        QVERIFY(qAbs(qRed(picture.pixel(32, 32)) - qRed(centre)) < 24);
+
+        const QString bmp = m_dir.filePath("grey.bmp");
+        QCOMPARE(cli({"preview", CORVANE_TESTDATA_DIR "/dds/dxt5-argb-8bbp-interpolatedalpha_MipMaps-1.dds", bmp, "--grey"}).status, 0);
+        const QImage grey(bmp, "BMP");
+        QVERIFY(!grey.isNull() && grey.allGray());
+
+        writeFile(m_dir.filePath("junk.dds"), "not a picture");
+        const Run junk = cli({"preview", m_dir.filePath("junk.dds"), png});
+        QCOMPARE(junk.status, 1);
+        QVERIFY(junk.err.contains("junk.dds"));
+        QCOMPARE(cli({"preview", m_dir.filePath("junk.dds"), m_dir.filePath("out.gif")}).status, 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "test_cli.moc"
