@@ -23,7 +23,8 @@ cmake -S . -B "$out/build" -G Ninja "${launcher[@]}" \
   -DCMAKE_PREFIX_PATH="$prefix" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/windows/wine-run.sh" \
-  -DCORVANE_ZIP_DIR="$out" >/dev/null
+  -DCORVANE_ZIP_DIR="$out" \
+  -DSTB_INCLUDE_DIR=/usr/include/stb >/dev/null  # header-only, the same for every system
 cmake --build "$out/build" -j"$(nproc)"
 # The tests run beside the program, with what the zip carries and Qt Test.
 tools/windows/deploy.sh "$prefix" "$out/build/bin" --with-test-parts
