@@ -1,6 +1,7 @@
 #include "TRezidu.h"
 #include "ui_TRezidu.h"
 
+#include "AircraftFileCheck.h"
 #include "ErrorBox.h"
 #include "FocusedWindow.h"
 #include "GameText.h"
@@ -9,6 +10,7 @@
 #include "TEditForm.h"
 #include "TThumbnail.h"
 #include "TextEditor.h"
+#include "WindowPlacement.h"
 #include "FixedRowHeightDelegate.h"
 #include "GameLocation.h"
 #include "GameRegistry.h"
@@ -20,10 +22,12 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 
@@ -157,7 +161,14 @@ void TRezidu::startUp()
     }
     const int top = readPosition(keyTop);
     const int left = readPosition(keyLeft);
-    move(left, top);
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    const QPoint fallback = (QGuiApplication::primaryScreen()
+                                 ? QGuiApplication::primaryScreen()->availableGeometry().topLeft()
+                                 : QPoint())
+                            + QPoint(defaultPosition, defaultPosition);
+    move(reachablePosition(QPoint(left, top), size(), screens, fallback));
 
     GameFolder = GameLocation::resolve(*Settings, SectionName, readGameInstallFolder, report);
     AircraftFolder = GameLocation::aircraftFolderOf(GameFolder);
@@ -182,6 +193,9 @@ void TRezidu::ScanAircraft()
     m_hangar.setGameFolder(GameFolder);
     m_hangar.scan(Hangar::ListCreation::CreateMissing, MainTexturePrompt(*maintex));
     showAircraft();
+    if (!m_hangar.scanProblems().isEmpty())
+        tell(QStringLiteral("These files were left alone, and their aircraft are not listed:\n\n")
+             + m_hangar.scanProblems().join(u'\n'));
     // The paint rows belonged to an aircraft of the old list: until the
     // player picks one of the new list, nothing may be written from them.
     forgetPaintTable();
@@ -231,8 +245,10 @@ void TRezidu::OutListClick()
 
 bool TRezidu::LoadPaintList()
 {
-    if (!m_hangar.select(AircraftIndex))
+    if (const PaintResult selected = m_hangar.select(AircraftIndex); !selected) {
+        tell(selected);
         return false;
+    }
     // Selecting an aircraft with paints keeps its original texture, once;
     // a failure here is not the player's concern until an apply needs it.
     m_hangar.keepOriginal();
@@ -270,11 +286,26 @@ bool TRezidu::saveClick(QObject *)
     if (!m_hangar.hasSelection())
         return false;
     const PaintResult saved = m_hangar.save();
-    if (saved)
+    if (saved) {
+        toldOfChangesOnDisk();
         return true;
+    }
     tell(saved);
     showWhatTheFileHolds();
     return false;
+}
+
+// A save that found the list changed on disk made the player's change to
+// what the file holds now: the window shows that, and says so.
+bool TRezidu::toldOfChangesOnDisk()
+{
+    if (!m_hangar.paintTable().lastSaveMerged())
+        return false;
+    showPaintTable();
+    ResetPaintSelection();
+    tell(QStringLiteral("The paint list had been changed on disk since it was loaded. "
+                        "Your change was made to the list as it is now."));
+    return true;
 }
 
 // After a failed save the window shows what the file holds, never what it
@@ -305,7 +336,8 @@ void TRezidu::preview(const QString &texturePath)
     // The empty name first, so the control loads afresh even when the path
     // is the one it shows (after an apply the file behind it is new).
     Thumbnail1->SetFileName(QString());
-    if (!texturePath.isEmpty())
+    if (!texturePath.isEmpty()
+        && AircraftFileCheck::mayRead(m_hangar.paintTable().folder(), texturePath))
         Thumbnail1->SetFileName(texturePath);
 }
 
@@ -379,10 +411,10 @@ void TRezidu::Button3Click()
         showWhatTheFileHolds();
         return;
     }
-    // The new row is not selected: the selection, preview and buttons stay.
-    const PaintTable &table = m_hangar.paintTable();
-    const int row = table.rowCount() - 1;
-    {
+    if (!toldOfChangesOnDisk()) {
+        // The new row is not selected: the selection, preview and buttons stay.
+        const PaintTable &table = m_hangar.paintTable();
+        const int row = table.rowCount() - 1;
         const QSignalBlocker quiet(OutList);
         OutList->addItem(table.displayText(row));
         OutList1->addItem(table.texturePath(row));
@@ -407,7 +439,7 @@ void TRezidu::Button4Click()
     if (const PaintResult removed = m_hangar.remove(row); !removed) {
         tell(removed);
         showWhatTheFileHolds();
-    } else {
+    } else if (!toldOfChangesOnDisk()) {
         const QSignalBlocker quiet(OutList);
         delete OutList->takeItem(row);
         delete OutList1->takeItem(row);
@@ -433,6 +465,12 @@ void TRezidu::Button6Click()
     const QString path = selectedPaintListPath();
     if (path.isEmpty())
         return;
+    // An editor would hang on a pipe, or edit a file outside the game.
+    const FileVerdict verdict = AircraftFileCheck::mayRead(PaintListFile::folderOf(path), path);
+    if (!verdict) {
+        tell(verdict.message());
+        return;
+    }
     openInTextEditor(path, this);
 }
 

@@ -88,6 +88,7 @@ private:
     void tell(const QString &message);
     void tell(const PaintResult &result);
     void showWhatTheFileHolds();
+    bool toldOfChangesOnDisk();
     QString selectedPaintListPath() const;
 
     std::unique_ptr<Ui::TRezidu> ui;

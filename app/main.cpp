@@ -13,6 +13,8 @@ int main(int argc, char *argv[])
 {
     CorvaneApplication app(argc, argv);
     app.setWindowIcon(corvaneIcon());
+    // Lets the desktop match the window to its menu entry and icon.
+    app.setDesktopFileName(QStringLiteral(CORVANE_APP_ID));
 
     std::unique_ptr<TRezidu> Rezidu;
     try {

@@ -90,6 +90,13 @@ FileVerdict mayWrite(const QString &aircraftFolder, const QString &path)
     return check(aircraftFolder, path, true);
 }
 
+bool folderLiesInside(const QString &outerFolder, const QString &folder)
+{
+    const QString realOuter = QFileInfo(outerFolder).canonicalFilePath();
+    const QString real = QFileInfo(folder).canonicalFilePath();
+    return !realOuter.isEmpty() && !real.isEmpty() && liesInside(real, realOuter);
+}
+
 bool entryExists(const QString &path)
 {
     const QFileInfo info(path);

@@ -29,6 +29,9 @@ FileVerdict mayRead(const QString &aircraftFolder, const QString &path);
 // refused: writing through it would create its target, wherever that is.
 FileVerdict mayWrite(const QString &aircraftFolder, const QString &path);
 
+// Whether the folder, every link resolved, really lies inside the outer one.
+bool folderLiesInside(const QString &outerFolder, const QString &folder);
+
 // Whether anything at all is at the path, a link that leads nowhere included.
 bool entryExists(const QString &path);
 

@@ -1,14 +1,23 @@
 #include "AircraftScanner.h"
 
+#include "AircraftFileCheck.h"
 #include "GameFiles.h"
 #include "GameText.h"
 #include "PaintListFile.h"
 #include "PaintListReader.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
+
+namespace {
+void note(QStringList *problems, const QString &problem)
+{
+    if (problems)
+        problems->append(problem);
+}
+} // namespace
 
 AircraftScanner::AircraftScanner(MainTextureQuestion askMainTexture, ListCreation creation)
     : m_askMainTexture(std::move(askMainTexture))
@@ -16,7 +25,8 @@ AircraftScanner::AircraftScanner(MainTextureQuestion askMainTexture, ListCreatio
 {
 }
 
-QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder) const
+QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder,
+                                                   QStringList *problems) const
 {
     QList<AircraftEntry> entries;
     if (aircraftFolder.isEmpty())
@@ -25,20 +35,30 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
     // Windows copy shows them.
     QDirIterator it(aircraftFolder, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
-        const QString name = it.nextFileInfo().fileName();
+        const QFileInfo info = it.nextFileInfo();
+        const QString name = info.fileName();
         if (name.startsWith(u'.'))
             continue;
-        scanAircraftFolder(aircraftFolder + name + QDir::separator(), entries);
+        const QString folder = aircraftFolder + name + QDir::separator();
+        // An aircraft folder that is a link may lead anywhere; the lists and
+        // backups written into it must stay in the game's Aircraft folder.
+        if (info.isSymLink() && !AircraftFileCheck::folderLiesInside(aircraftFolder, folder)) {
+            note(problems, QStringLiteral("%1 is a link to a folder outside the Aircraft folder")
+                               .arg(QDir::toNativeSeparators(folder)));
+            continue;
+        }
+        scanAircraftFolder(folder, entries, problems);
     }
     return entries;
 }
 
-void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEntry> &entries) const
+void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEntry> &entries,
+                                         QStringList *problems) const
 {
     // Matched by hand rather than by a name filter: a wildcard is compiled
     // to a regular expression for every folder, which costs more than the
     // rest of the scan.
-    QDirIterator it(folder, QDir::Files | QDir::Hidden);
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
     while (it.hasNext()) {
         const QString fileName = it.nextFileInfo().fileName();
         if (!fileName.endsWith(QLatin1StringView(".xdp"), Qt::CaseInsensitive))
@@ -47,26 +67,40 @@ void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEn
         const QString definitionPath = folder + fileName;
         const QString paintListPath = definitionPath.chopped(3) + QStringLiteral("pnt");
 
-        if (!GameFiles::canOpenForReading(definitionPath))
+        const FileVerdict definition = AircraftFileCheck::mayRead(folder, definitionPath);
+        if (!definition) {
+            note(problems, definition.message());
+            continue;
+        }
+        if (!GameFiles::canOpenForReading(definition.realPath))
             continue;
 
-        QFile paintList(paintListPath);
-        if (!paintList.open(QIODevice::ReadOnly)) {
-            // Something of that name that cannot be read is still the
-            // player's; writing a fresh list over it would destroy it.
-            if (QFileInfo::exists(paintListPath))
-                continue;
+        // Something of the list's name that cannot be read is still the
+        // player's; writing a fresh list over it would destroy it.
+        if (!AircraftFileCheck::entryExists(paintListPath)) {
             if (m_creation == ListCreation::ReadOnly) {
                 entries.append(AircraftEntry{baseName, GameText::encode(baseName), paintListPath, false});
                 continue;
             }
+            const FileVerdict newList = AircraftFileCheck::mayWrite(folder, paintListPath);
+            if (!newList) {
+                note(problems, newList.message());
+                continue;
+            }
             PaintListFile::writeInitial(paintListPath, GameText::encode(baseName),
                                         mainTextureFor(baseName, folder));
-            if (!paintList.open(QIODevice::ReadOnly))
-                continue;
+        }
+        QByteArray list;
+        QString problem;
+        if (!PaintListFile::readBytes(paintListPath, list, &problem)) {
+            if (AircraftFileCheck::entryExists(paintListPath))
+                note(problems, problem);
+            continue;
         }
 
-        PaintListReader reader(paintList);
+        QBuffer buffer(&list);
+        buffer.open(QIODevice::ReadOnly);
+        PaintListReader reader(buffer);
         if (!reader.readValueLine())
             continue;
         reader.cutAtLineEnd();
@@ -78,7 +112,10 @@ void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEn
 QByteArray AircraftScanner::mainTextureFor(const QString &baseName, const QString &folder) const
 {
     const QString defaultName = baseName + QStringLiteral("_t.dds");
-    if (GameFiles::canOpenForReading(GameFiles::findGameFile(folder + defaultName)))
+    // A default texture that is a link out of the folder or a pipe counts as
+    // missing: the player is asked.
+    const FileVerdict found = AircraftFileCheck::mayRead(folder, GameFiles::findGameFile(folder + defaultName));
+    if (found && GameFiles::canOpenForReading(found.realPath))
         return GameText::encode(defaultName);
     if (!m_askMainTexture)
         return {};

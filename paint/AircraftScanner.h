@@ -38,9 +38,14 @@ public:
     explicit AircraftScanner(MainTextureQuestion askMainTexture = {},
                              ListCreation creation = ListCreation::CreateMissing);
 
-    // aircraftFolder and the subfolders end with a separator.
-    QList<AircraftEntry> scanAircraft(const QString &aircraftFolder) const;
-    void scanAircraftFolder(const QString &folder, QList<AircraftEntry> &entries) const;
+    // aircraftFolder and the subfolders end with a separator. What was left
+    // out for a reason the player should hear of (a link leading out of the
+    // folder, a pipe, a list too big to read) is added to problems, one
+    // message per file.
+    QList<AircraftEntry> scanAircraft(const QString &aircraftFolder,
+                                      QStringList *problems = nullptr) const;
+    void scanAircraftFolder(const QString &folder, QList<AircraftEntry> &entries,
+                            QStringList *problems = nullptr) const;
 
 private:
     QByteArray mainTextureFor(const QString &baseName, const QString &folder) const;

@@ -1,10 +1,13 @@
 #include "GameFiles.h"
 
+#include "AircraftFileCheck.h"
+#include "RegularFileOpen.h"
+#include "SafeSave.h"
+
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
 
 namespace GameFiles {
 
@@ -12,30 +15,48 @@ namespace {
 
 constexpr qint64 CopyBlockSize = 256 * 1024;
 
-void setError(QString *error, const QString &text)
+bool fail(QString *error, const QString &text)
 {
     if (error)
         *error = text;
+    return false;
 }
 
-// Streams the whole of source into target; false on any read or write error.
-bool copyContents(QFile &source, QFileDevice &target, QString *error)
+enum class Source { InsideFolder, Anywhere };
+
+bool copyChecked(const QString &aircraftFolder, const QString &source, const QString &target,
+                 Source where, SafeSave::Options options, QString *error)
 {
-    QByteArray block;
-    for (;;) {
-        block = source.read(CopyBlockSize);
-        if (block.isEmpty()) {
-            if (source.error() != QFileDevice::NoError) {
-                setError(error, source.errorString());
-                return false;
-            }
-            return true;
-        }
-        if (target.write(block) != block.size()) {
-            setError(error, target.errorString());
-            return false;
-        }
+    QString sourcePath = findGameFile(source);
+    if (where == Source::InsideFolder) {
+        const FileVerdict from = AircraftFileCheck::mayRead(aircraftFolder, sourcePath);
+        if (!from)
+            return fail(error, from.message());
+        sourcePath = from.realPath;
     }
+    const FileVerdict to = AircraftFileCheck::mayWrite(aircraftFolder, findGameFile(target));
+    if (!to)
+        return fail(error, to.message());
+
+    QFile in(sourcePath);
+    QString reason;
+    if (!RegularFileOpen::openForReading(in, &reason))
+        return fail(error, QDir::toNativeSeparators(findGameFile(source)) + u' ' + reason);
+    SafeSave out(to.realPath, options);
+    if (!out.open())
+        return fail(error, out.errorString());
+    for (;;) {
+        const QByteArray block = in.read(CopyBlockSize);
+        if (block.isEmpty())
+            break;
+        if (!out.write(block))
+            return fail(error, out.errorString());
+    }
+    if (in.error() != QFileDevice::NoError)
+        return fail(error, in.errorString());
+    if (!out.commit())
+        return fail(error, out.errorString());
+    return true;
 }
 
 } // namespace
@@ -43,7 +64,7 @@ bool copyContents(QFile &source, QFileDevice &target, QString *error)
 QString findGameFile(const QString &path)
 {
     const QFileInfo info(path);
-    if (info.exists())
+    if (info.exists() || info.isSymLink())
         return path;
 #ifdef Q_OS_WIN
     return path; // the file system already ignores letter case
@@ -54,7 +75,7 @@ QString findGameFile(const QString &path)
     const QString folder = path.left(path.size() - name.size());
     QString match;
     QDirIterator it(folder.isEmpty() ? QStringLiteral(".") : folder,
-                    QDir::Files | QDir::Hidden | QDir::System);
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         const QString candidate = it.nextFileInfo().fileName();
         // Several spellings may exist side by side here, unlike on Windows;
@@ -70,76 +91,39 @@ QString findGameFile(const QString &path)
 bool canOpenForReading(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly);
+    return RegularFileOpen::openForReading(file);
 }
 
-bool copyIfAbsent(const QString &source, const QString &target, QString *error)
+namespace {
+
+bool copyWithoutReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
+                          Source where, QString *error)
 {
-    if (QFileInfo::exists(findGameFile(target))) {
-        setError(error, QStringLiteral("%1 already exists").arg(target));
-        return false;
-    }
-    QFile in(findGameFile(source));
-    if (!in.open(QIODevice::ReadOnly)) {
-        setError(error, in.errorString());
-        return false;
-    }
-    const QFileInfo targetInfo(target);
-    QTemporaryFile copy(targetInfo.path() + QStringLiteral("/.") + targetInfo.fileName()
-                        + QStringLiteral(".XXXXXX"));
-    if (!copy.open()) {
-        setError(error, copy.errorString());
-        return false;
-    }
-    if (!copyContents(in, copy, error))
-        return false;
-    if (!copy.flush()) {
-        setError(error, copy.errorString());
-        return false;
-    }
-    copy.setPermissions(in.permissions());
-    // The rename refuses to replace a file, so a backup that appeared
-    // meanwhile is kept and this copy is thrown away. (Renamed by name: the
-    // temporary file may have none of its own until asked for one.)
-    const QString copyName = copy.fileName();
-    copy.close();
-    QFile renamed(copyName);
-    if (!renamed.rename(target)) {
-        setError(error, renamed.errorString());
-        return false;
-    }
-    copy.setAutoRemove(false);
-    return true;
+    if (AircraftFileCheck::entryExists(findGameFile(target)))
+        return fail(error, QStringLiteral("%1 already exists").arg(QDir::toNativeSeparators(findGameFile(target))));
+    SafeSave::Options keep;
+    keep.replaceExisting = false;
+    return copyChecked(aircraftFolder, source, target, where, keep, error);
 }
 
-bool copyReplacing(const QString &source, const QString &target, QString *error)
+} // namespace
+
+bool copyIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
+                  QString *error)
 {
-    QFile in(findGameFile(source));
-    if (!in.open(QIODevice::ReadOnly)) {
-        setError(error, in.errorString());
-        return false;
-    }
-    QSaveFile out(findGameFile(target));
-    if (!out.open(QIODevice::WriteOnly)) {
-        setError(error, out.errorString());
-        return false;
-    }
-    if (!copyContents(in, out, error)) {
-        out.cancelWriting();
-        return false;
-    }
-    // commit() misses a write error that only shows when the buffer is
-    // flushed (a full disk), so flush first.
-    if (!out.flush()) {
-        setError(error, out.errorString());
-        out.cancelWriting();
-        return false;
-    }
-    if (!out.commit()) {
-        setError(error, out.errorString());
-        return false;
-    }
-    return true;
+    return copyWithoutReplacing(aircraftFolder, source, target, Source::InsideFolder, error);
+}
+
+bool importIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
+                    QString *error)
+{
+    return copyWithoutReplacing(aircraftFolder, source, target, Source::Anywhere, error);
+}
+
+bool copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
+                   QString *error)
+{
+    return copyChecked(aircraftFolder, source, target, Source::InsideFolder, SafeSave::Options(), error);
 }
 
 } // namespace GameFiles

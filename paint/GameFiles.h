@@ -3,24 +3,35 @@
 #include <QString>
 
 // File access with the game's Windows habits: names compared without regard
-// to letter case, and the player's files never left half-written.
+// to letter case, and the player's files never left half-written. Every file
+// is checked right before it is touched (AircraftFileCheck), so nothing
+// outside the aircraft folder is ever read or written.
 namespace GameFiles {
 
 // An exact match wins; otherwise a file of the same folder whose name differs
 // only in letter case; otherwise the path unchanged (for a file to create).
 QString findGameFile(const QString &path);
 
-// Whether the file opens for reading (the game's own test of existence).
+// Whether the file is a regular file that opens for reading (the game's own
+// test of existence). Never waits on a pipe.
 bool canOpenForReading(const QString &path);
 
-// Copies source to target unless target (in any letter case) already exists.
-// The copy is written to a temporary file beside the target and renamed into
-// place without ever replacing a file, so a half-written copy never poses as
-// the original.
-bool copyIfAbsent(const QString &source, const QString &target, QString *error = nullptr);
+// Copies source to target unless anything (in any letter case) is already at
+// target, a link leading nowhere included. The copy is renamed into place
+// without ever replacing a file, so a half-written copy never poses as the
+// original.
+bool copyIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
+                  QString *error = nullptr);
+
+// The same for a file from anywhere (one the player picked) brought into the
+// aircraft folder: only the target is held to the folder; the source must be
+// a regular file.
+bool importIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
+                    QString *error = nullptr);
 
 // Copies source over target through a temporary file and a rename, so the
 // target is either the old file or the whole new one.
-bool copyReplacing(const QString &source, const QString &target, QString *error = nullptr);
+bool copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
+                   QString *error = nullptr);
 
 } // namespace GameFiles

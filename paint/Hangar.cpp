@@ -1,5 +1,6 @@
 #include "Hangar.h"
 
+#include "AircraftFileCheck.h"
 #include "GameFiles.h"
 #include "GameLocation.h"
 #include "GameText.h"
@@ -42,14 +43,15 @@ QString Hangar::aircraftFolder() const
 
 void Hangar::scan(ListCreation creation, const AircraftScanner::MainTextureQuestion &ask)
 {
-    m_aircraft = AircraftScanner(ask, creation).scanAircraft(aircraftFolder());
+    m_scanProblems.clear();
+    m_aircraft = AircraftScanner(ask, creation).scanAircraft(aircraftFolder(), &m_scanProblems);
     deselect();
 }
 
 void Hangar::scanFolder(const QString &folder, ListCreation creation,
                         const AircraftScanner::MainTextureQuestion &ask)
 {
-    AircraftScanner(ask, creation).scanAircraftFolder(folder, m_aircraft);
+    AircraftScanner(ask, creation).scanAircraftFolder(folder, m_aircraft, &m_scanProblems);
 }
 
 QString Hangar::folderNameOf(int index) const
@@ -118,9 +120,12 @@ PaintResult Hangar::select(int index)
         m_selected = index;
         return PaintResult::success(entry.paintListPath);
     }
-    std::optional<PaintTable> table = PaintTable::load(entry.paintListPath);
-    if (!table)
-        return PaintResult::failure(entry.paintListPath, QStringLiteral("The paint list cannot be read."));
+    QString problem;
+    std::optional<PaintTable> table = PaintTable::load(entry.paintListPath, &problem);
+    if (!table) {
+        return PaintResult::failure(entry.paintListPath,
+                                    problem.isEmpty() ? QStringLiteral("The paint list cannot be read.") : problem);
+    }
     m_table = std::move(*table);
     m_selected = index;
     return PaintResult::success(entry.paintListPath);
@@ -141,10 +146,8 @@ PaintResult Hangar::keepOriginal()
 {
     if (!hasSelection() || m_table.paints().isEmpty() || m_table.mainTexturePath().isEmpty())
         return PaintResult::success();
-    if (const QString problem = ensureBackup(m_table); !problem.isEmpty()) {
-        return PaintResult::failure(m_table.backupPath(),
-                                    QStringLiteral("The backup of the original texture could not be made: %1").arg(problem));
-    }
+    if (const QString problem = ensureBackup(m_table); !problem.isEmpty())
+        return PaintResult::failure(m_table.backupPath(), problem);
     return PaintResult::success(m_table.backupPath());
 }
 
@@ -238,9 +241,11 @@ QList<PaintResult> Hangar::check(int index)
         const QString path = m_table.texturePath(row);
         if (path.isEmpty()) {
             problems << PaintResult::failure(listPath, QStringLiteral("%1 leads outside the aircraft's folder.").arg(what));
-        } else if (!QFileInfo(path).isFile()) {
+        } else if (!AircraftFileCheck::entryExists(path)) {
             problems << PaintResult::failure(path, QStringLiteral("%1 is missing.").arg(what));
-        } else if (const QString problem = TextureFormat::problemWithFile(path); !problem.isEmpty()) {
+        } else if (const FileVerdict verdict = AircraftFileCheck::mayRead(m_table.folder(), path); !verdict) {
+            problems << PaintResult::failure(path, verdict.message());
+        } else if (const QString problem = TextureFormat::problemWithFile(verdict.realPath); !problem.isEmpty()) {
             problems << PaintResult::failure(path, problem);
         }
     };

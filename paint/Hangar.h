@@ -33,6 +33,9 @@ public:
     void scanFolder(const QString &folder, ListCreation creation,
                     const AircraftScanner::MainTextureQuestion &ask = {});
     const QList<AircraftEntry> &aircraft() const { return m_aircraft; }
+    // What the last scan left alone and why (a link out of the folder, a
+    // pipe, a list too big to read), one message per file.
+    const QStringList &scanProblems() const { return m_scanProblems; }
 
     // The aircraft a player may mean by a name: its folder's name, its
     // definition file's base name or its title, in any letter case.
@@ -92,6 +95,7 @@ public:
 private:
     QString m_gameFolder;
     QList<AircraftEntry> m_aircraft;
+    QStringList m_scanProblems;
     int m_selected = -1;
     PaintTable m_table;
     InstalledPaint m_installed;

@@ -1,10 +1,14 @@
 #include "PaintListFile.h"
 
+#include "AircraftFileCheck.h"
 #include "GameText.h"
 #include "PaintListReader.h"
+#include "RegularFileOpen.h"
+#include "SafeSave.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -22,28 +26,12 @@ QByteArray joinLines(const QList<QByteArray> &lines)
     return data;
 }
 
-bool writeBytes(const QString &path, const QByteArray &data, QString *error)
+QString tooBigMessage(const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    // The write lands in Qt's buffer; a full disk shows only when it is
-    // flushed, and commit() would not notice it there.
-    if (file.write(data) != data.size() || !file.flush()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return QStringLiteral("%1 is larger than %2 KiB, far more than any paint list holds, so it "
+                          "was not read.")
+        .arg(QDir::toNativeSeparators(path))
+        .arg(MaxFileSize / 1024);
 }
 
 } // namespace
@@ -71,15 +59,51 @@ PaintListContents parse(QIODevice &device)
         paint.texture = reader.buffer();
         contents.paints.append(paint);
     }
+    contents.firstSplitLine = reader.firstSplitLine();
     return contents;
 }
 
-std::optional<PaintListContents> load(const QString &path)
+PaintListContents parse(const QByteArray &bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return parse(buffer);
+}
+
+bool readBytes(const QString &path, QByteArray &bytes, QString *problem)
+{
+    auto fail = [&](const QString &text) {
+        if (problem)
+            *problem = text;
+        return false;
+    };
+    const FileVerdict verdict = AircraftFileCheck::mayRead(folderOf(path), path);
+    if (!verdict)
+        return fail(verdict.message());
+    QFile file(verdict.realPath);
+    QString reason;
+    if (!RegularFileOpen::openForReading(file, &reason))
+        return fail(QDir::toNativeSeparators(path) + u' ' + reason);
+    if (file.size() > MaxFileSize)
+        return fail(tooBigMessage(path));
+    // Read with the limit too: the file may have grown since it was measured.
+    bytes = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return fail(QDir::toNativeSeparators(path) + u' ' + file.errorString());
+    if (bytes.size() > MaxFileSize) {
+        bytes.clear();
+        return fail(tooBigMessage(path));
+    }
+    return true;
+}
+
+std::optional<PaintListContents> load(const QString &path, QString *problem)
+{
+    QByteArray bytes;
+    if (!readBytes(path, bytes, problem))
         return std::nullopt;
-    return parse(file);
+    return parse(bytes);
 }
 
 QByteArray initialForm(const QByteArray &title, const QByteArray &mainTextureName)
@@ -102,17 +126,28 @@ QByteArray fullForm(const QByteArray &title, const QByteArray &mainTextureName,
           << QByteArrayLiteral(";Aircraft Title")
           << title
           << QByteArrayLiteral(";Original Texture name")
-          << finalPathComponent(mainTextureName);
+          << mainTextureName;
     int number = 1;
     for (const PaintEntry &paint : paints) {
         const QByteArray k = QByteArray::number(number++);
         lines << QByteArrayLiteral(";Paint Name ") + k
               << paint.name
               << QByteArrayLiteral(";Paint Texture ") + k
-              << finalPathComponent(paint.texture);
+              << paint.texture;
     }
     lines << QByteArrayLiteral("##") << QByteArrayLiteral("## End");
     return joinLines(lines);
+}
+
+bool writeBytes(const QString &path, const QByteArray &data, QString *error)
+{
+    const FileVerdict verdict = AircraftFileCheck::mayWrite(folderOf(path), path);
+    if (!verdict) {
+        if (error)
+            *error = verdict.message();
+        return false;
+    }
+    return SafeSave::writeFile(verdict.realPath, data, error);
 }
 
 bool writeInitial(const QString &path, const QByteArray &title,
@@ -126,19 +161,6 @@ bool writeFull(const QString &path, const QByteArray &title,
                QString *error)
 {
     return writeBytes(path, fullForm(title, mainTextureName, paints), error);
-}
-
-QByteArray finalPathComponent(const QByteArray &value)
-{
-    qsizetype cut = -1;
-    for (qsizetype i = value.size() - 1; i >= 0; --i) {
-        const char c = value.at(i);
-        if (c == '\\' || c == '/' || c == ':') {
-            cut = i;
-            break;
-        }
-    }
-    return value.mid(cut + 1);
 }
 
 QString folderOf(const QString &paintListPath)

@@ -23,6 +23,9 @@ struct PaintListContents
     QByteArray title;
     QByteArray mainTexture;
     QList<PaintEntry> paints;
+    // The first line (from 1) too long for one read, which therefore came
+    // in as several values; 0 when every line read was whole.
+    int firstSplitLine = 0;
 
     bool operator==(const PaintListContents &) const = default;
 };
@@ -32,30 +35,40 @@ struct PaintListContents
 // files are read by the Windows copy of the game and edited in Notepad.
 namespace PaintListFile {
 
+// No real list comes near this; a bigger file is refused unread, so a hostile
+// one can neither freeze the window nor fill the memory.
+constexpr qint64 MaxFileSize = 1024 * 1024;
+
+// The whole file, when it is a regular file of the list's own folder no
+// bigger than MaxFileSize; else the problem, naming the file, for the player.
+bool readBytes(const QString &path, QByteArray &bytes, QString *problem = nullptr);
+
 // Reads the values of a list. Quirks kept on purpose, because hand-edited
 // lists out there depend on them: a missing texture line takes whatever the
 // line buffer holds (the paint's own name at end of file, the end line's
 // text before an end line), and reading then goes on after that end line.
-std::optional<PaintListContents> load(const QString &path);
+std::optional<PaintListContents> load(const QString &path, QString *problem = nullptr);
 PaintListContents parse(QIODevice &device);
+PaintListContents parse(const QByteArray &bytes);
 
 // The short form written when an aircraft is first seen (7 lines).
 bool writeInitial(const QString &path, const QByteArray &title,
                   const QByteArray &mainTextureName, QString *error = nullptr);
 
-// The full form (4n + 7 lines). Texture values are written as their final
-// path component. The old file stays whole if anything fails.
+// The full form (4n + 7 lines). Texture values are written as they were read,
+// subfolder and all. The old file stays whole if anything fails.
 bool writeFull(const QString &path, const QByteArray &title,
                const QByteArray &mainTextureName, const QList<PaintEntry> &paints,
                QString *error = nullptr);
+
+// Replaces the list with these bytes, after the same check and through the
+// safe save the writers above use.
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 // The bytes of the two forms, as the writers above put them in the file.
 QByteArray initialForm(const QByteArray &title, const QByteArray &mainTextureName);
 QByteArray fullForm(const QByteArray &title, const QByteArray &mainTextureName,
                     const QList<PaintEntry> &paints);
-
-// The text after the last "\", "/" or ":" of a texture value.
-QByteArray finalPathComponent(const QByteArray &value);
 
 // The folder of a paint list path, up to and including its last separator.
 QString folderOf(const QString &paintListPath);

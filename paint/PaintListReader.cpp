@@ -49,6 +49,12 @@ bool PaintListReader::readPhysicalLine()
     }
     if (line.isEmpty())
         return false;
+    if (line.endsWith('\n')) {
+        ++m_lineNumber;
+    } else if (line.size() == MaxReadLength && m_firstSplitLine == 0
+               && (m_chunkPos < m_chunk.size() || refill())) {
+        m_firstSplitLine = m_lineNumber;
+    }
     // The buffer is a C string: a NUL byte read from the file ends its text.
     const qsizetype nul = line.indexOf('\0');
     if (nul >= 0)

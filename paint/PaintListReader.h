@@ -34,6 +34,10 @@ public:
     // The buffer's text, as a C string would see it (up to a NUL byte).
     const QByteArray &buffer() const { return m_buffer; }
 
+    // The number (from 1) of the first line read so far that was too long
+    // for one read and so came in several pieces; 0 when there was none.
+    int firstSplitLine() const { return m_firstSplitLine; }
+
 private:
     bool readPhysicalLine();
     bool nextChar(char &c);
@@ -43,4 +47,6 @@ private:
     QByteArray m_chunk;
     qsizetype m_chunkPos = 0;
     QByteArray m_buffer;
+    int m_lineNumber = 1;
+    int m_firstSplitLine = 0;
 };

@@ -2,7 +2,11 @@
 
 #include "GameFiles.h"
 #include "GameText.h"
+#include "PaintListReader.h"
 #include "PaintRules.h"
+
+#include <QCryptographicHash>
+#include <QDir>
 
 namespace {
 // A value leading out of the aircraft's folder (a downloaded list may hold
@@ -13,6 +17,11 @@ QString pathInside(const QString &folder, const QByteArray &value)
         return QString();
     return PaintListFile::texturePath(folder, value);
 }
+
+QByteArray digestOf(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
 } // namespace
 
 PaintTable::PaintTable(const QString &folder, const PaintListContents &contents)
@@ -21,25 +30,91 @@ PaintTable::PaintTable(const QString &folder, const PaintListContents &contents)
     , m_mainTexture(contents.mainTexture)
     , m_mainTexturePath(pathInside(m_folder, contents.mainTexture))
     , m_paints(contents.paints)
+    , m_firstSplitLine(contents.firstSplitLine)
 {
 }
 
-std::optional<PaintTable> PaintTable::load(const QString &paintListPath)
+std::optional<PaintTable> PaintTable::load(const QString &paintListPath, QString *problem)
 {
-    const std::optional<PaintListContents> contents = PaintListFile::load(paintListPath);
-    if (!contents)
+    QByteArray bytes;
+    if (!PaintListFile::readBytes(paintListPath, bytes, problem))
         return std::nullopt;
-    return PaintTable(PaintListFile::folderOf(paintListPath), *contents);
+    PaintTable table(PaintListFile::folderOf(paintListPath), PaintListFile::parse(bytes));
+    table.m_fileDigest = digestOf(bytes);
+    return table;
 }
 
-bool PaintTable::save(const QString &paintListPath, const QByteArray &title, QString *error) const
+bool PaintTable::applyEditsTo(QList<PaintEntry> &paints, QString *error) const
 {
-    if (!isLoaded()) {
-        if (error)
-            *error = QStringLiteral("No paint list is loaded");
-        return false;
+    for (const Edit &edit : m_edits) {
+        if (edit.added) {
+            paints.append(edit.paint);
+            continue;
+        }
+        // Equal entries are interchangeable: removing any one of them gives
+        // the same list.
+        const qsizetype at = paints.indexOf(edit.paint);
+        if (at < 0) {
+            if (error) {
+                *error = QStringLiteral("The paint list was changed on disk since it was loaded, "
+                                        "and no longer lists the paint \"%1\" to remove.")
+                             .arg(GameText::decode(edit.paint.name));
+            }
+            return false;
+        }
+        paints.removeAt(at);
     }
-    return PaintListFile::writeFull(paintListPath, title, m_mainTexture, m_paints, error);
+    return true;
+}
+
+bool PaintTable::save(const QString &paintListPath, const QByteArray &title, QString *error)
+{
+    m_lastSaveMerged = false;
+    auto fail = [&](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (!isLoaded())
+        return fail(QStringLiteral("No paint list is loaded"));
+
+    QByteArray onDisk;
+    QString problem;
+    if (!PaintListFile::readBytes(paintListPath, onDisk, &problem))
+        return fail(problem);
+    QByteArray mainTexture = m_mainTexture;
+    QList<PaintEntry> paints = m_paints;
+    int firstSplitLine = m_firstSplitLine;
+    const bool changedOnDisk = digestOf(onDisk) != m_fileDigest;
+    if (changedOnDisk) {
+        const PaintListContents now = PaintListFile::parse(onDisk);
+        mainTexture = now.mainTexture;
+        paints = now.paints;
+        firstSplitLine = now.firstSplitLine;
+        if (!applyEditsTo(paints, &problem))
+            return fail(problem + QStringLiteral("\n\nNothing was saved; the list shows what the file holds now."));
+    }
+    if (firstSplitLine > 0) {
+        return fail(QStringLiteral("Line %1 of the paint list is longer than %2 characters. Saving "
+                                   "would split it into new rows, so the list was not saved.\n\n"
+                                   "Shorten that line with \"Edit PNT file\".")
+                        .arg(firstSplitLine)
+                        .arg(PaintListReader::MaxReadLength - 1));
+    }
+
+    const QByteArray bytes = PaintListFile::fullForm(title, mainTexture, paints);
+    if (!PaintListFile::writeBytes(paintListPath, bytes, error))
+        return false;
+    if (changedOnDisk) {
+        m_mainTexture = mainTexture;
+        m_mainTexturePath = pathInside(m_folder, mainTexture);
+        m_paints = paints;
+        m_lastSaveMerged = true;
+    }
+    m_firstSplitLine = 0;
+    m_fileDigest = digestOf(bytes);
+    m_edits.clear();
+    return true;
 }
 
 QString PaintTable::displayText(int row) const
@@ -67,14 +142,16 @@ QString PaintTable::texturePath(int row) const
 
 void PaintTable::appendPaint(const QByteArray &name, const QByteArray &textureFileName)
 {
-    m_paints.append(PaintEntry{name, textureFileName});
+    const PaintEntry paint{name, textureFileName};
+    m_paints.append(paint);
+    m_edits.append(Edit{true, paint});
 }
 
 bool PaintTable::removePaint(int row)
 {
     if (row < FirstPaintRow || row >= rowCount())
         return false;
-    m_paints.removeAt(row - FirstPaintRow);
+    m_edits.append(Edit{false, m_paints.takeAt(row - FirstPaintRow)});
     return true;
 }
 

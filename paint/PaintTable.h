@@ -21,12 +21,19 @@ public:
     PaintTable(const QString &folder, const PaintListContents &contents);
 
     // Reads the list at the path; nothing else is touched (the one-time
-    // backup is the caller's step). Nothing when the list cannot be opened.
-    static std::optional<PaintTable> load(const QString &paintListPath);
+    // backup is the caller's step). Nothing when the list cannot be read,
+    // and then the problem for the player.
+    static std::optional<PaintTable> load(const QString &paintListPath, QString *problem = nullptr);
 
-    // Rewrites the list in its full form under the given title.
-    bool save(const QString &paintListPath, const QByteArray &title,
-              QString *error = nullptr) const;
+    // Rewrites the list in its full form under the given title. When the
+    // file is no longer what was loaded (edited in Notepad, by hand, by a
+    // second Corvane), the adds and removes made since are applied to what
+    // the file holds now instead, and the table becomes that; when they
+    // cannot be, nothing is written. A list with a line too long for one
+    // read is never saved: its pieces would be written back as new rows.
+    bool save(const QString &paintListPath, const QByteArray &title, QString *error = nullptr);
+    // Whether the last save had to apply the changes to a list changed on disk.
+    bool lastSaveMerged() const { return m_lastSaveMerged; }
 
     bool isLoaded() const { return m_loaded; }
     int rowCount() const { return isLoaded() ? FirstPaintRow + int(m_paints.size()) : 0; }
@@ -52,9 +59,20 @@ public:
     void clear();
 
 private:
+    struct Edit
+    {
+        bool added;
+        PaintEntry paint;
+    };
+    bool applyEditsTo(QList<PaintEntry> &paints, QString *error) const;
+
     bool m_loaded = false;
     QString m_folder;
     QByteArray m_mainTexture;
     QString m_mainTexturePath;
     QList<PaintEntry> m_paints;
+    int m_firstSplitLine = 0;
+    QByteArray m_fileDigest;  // of the bytes last loaded or saved
+    QList<Edit> m_edits;      // made since then
+    bool m_lastSaveMerged = false;
 };

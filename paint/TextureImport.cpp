@@ -1,6 +1,7 @@
 #include "TextureImport.h"
 
 #include "GameFiles.h"
+#include "RegularFileOpen.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +13,7 @@ bool sameContent(const QString &first, const QString &second)
 {
     QFile a(first);
     QFile b(second);
-    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size())
+    if (!RegularFileOpen::openForReading(a) || !RegularFileOpen::openForReading(b) || a.size() != b.size())
         return false;
     constexpr qint64 blockSize = 256 * 1024;
     while (!a.atEnd()) {
@@ -43,7 +44,7 @@ PaintResult bringIntoFolder(const QString &file, const QString &folder)
                                                            "rename the new texture and add it again."));
     }
     QString reason;
-    if (!GameFiles::copyIfAbsent(file, target, &reason))
+    if (!GameFiles::importIfAbsent(folder, file, target, &reason))
         return PaintResult::failure(target, QStringLiteral("The texture could not be copied into the aircraft's folder: %1").arg(reason));
     return PaintResult::success(target);
 }

@@ -1,19 +1,36 @@
 #include "GameRegistry.h"
 
+#include "WinePrefixSearch.h"
 #include "WineRegistry.h"
 
+#include <QFileInfo>
+
 namespace {
+
 const QString gameKey = QStringLiteral("Software\\Microsoft\\Microsoft Games\\Combat Flight Simulator\\3.0");
 const QString gameKey32On64 = QStringLiteral("Software\\Wow6432Node\\Microsoft\\Microsoft Games\\Combat Flight Simulator\\3.0");
-} // namespace
 
-QString readGameInstallFolder()
+QString gameFolderInPrefix(const QString &prefix)
 {
-    const WineRegistry registry(WineRegistry::defaultPrefix());
+    const WineRegistry registry(prefix);
     QString exePath = registry.machineText(gameKey, QStringLiteral("EXE Path"));
     if (exePath.isEmpty())
         exePath = registry.machineText(gameKey32On64, QStringLiteral("EXE Path"));
     if (exePath.isEmpty())
         return QString();
     return registry.toNativePath(exePath);
+}
+
+} // namespace
+
+// A player may have several prefixes, some holding a game since deleted;
+// only one whose game folder is still there counts.
+QString readGameInstallFolder()
+{
+    for (const QString &prefix : winePrefixesToSearch(WinePrefixPlaces::fromEnvironment())) {
+        const QString folder = gameFolderInPrefix(prefix);
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    }
+    return QString();
 }

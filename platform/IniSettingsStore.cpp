@@ -1,9 +1,38 @@
 #include "IniSettingsStore.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
 namespace {
 QString key(const QString &section, const QString &name)
 {
     return section + QLatin1Char('/') + name;
+}
+
+// QSettings says only that it could not write. Trying the same steps by
+// hand (open the file, write as much beside it, flush) brings out the
+// system's reason: "Permission denied", "No space left on device".
+QString whyNotWritable(const QString &filePath, qint64 bytesToWrite)
+{
+    const QFileInfo info(filePath);
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("it is not a regular file");
+    if (info.exists()) {
+        QFile file(filePath);
+        if (!file.open(QIODevice::ReadWrite)) // opened without truncating
+            return file.errorString();
+    }
+    QTemporaryFile probe(info.absolutePath() + QStringLiteral("/.") + info.fileName()
+                         + QStringLiteral(".XXXXXX"));
+    if (!probe.open())
+        return probe.errorString();
+    const QByteArray block(4096, ' ');
+    for (qint64 written = 0; written < bytesToWrite; written += block.size()) {
+        if (probe.write(block) != block.size() || !probe.flush())
+            return probe.errorString();
+    }
+    return QStringLiteral("the reason is unknown");
 }
 } // namespace
 
@@ -26,11 +55,27 @@ QString IniSettingsStore::readText(const QString &section, const QString &name,
     return value.toString();
 }
 
+qint64 IniSettingsStore::bytesToWrite() const
+{
+    qint64 bytes = 0;
+    for (const QString &k : m_settings.allKeys())
+        bytes += k.size() + m_settings.value(k).toString().toUtf8().size() + 8;
+    return bytes;
+}
+
 void IniSettingsStore::writeText(const QString &section, const QString &name,
                                  const QString &text)
 {
     m_settings.setValue(key(section, name), text);
+    const qint64 needed = bytesToWrite(); // a failed sync may forget the values
     m_settings.sync();
-    if (m_settings.status() != QSettings::NoError)
-        throw SettingsError(QStringLiteral("Failed to set data for '%1'").arg(name));
+    // Qt 6.4 reports a write as done when only its final flush failed (a
+    // full disk), so what reached the file is read back.
+    if (m_settings.status() != QSettings::NoError
+        || QSettings(filePath(), QSettings::IniFormat).value(key(section, name)) != text) {
+        throw SettingsError(QStringLiteral("Failed to set data for '%1'\n\nThe settings file\n%2\n"
+                                           "could not be written: %3")
+                                .arg(name, QDir::toNativeSeparators(filePath()),
+                                     whyNotWritable(filePath(), needed)));
+    }
 }

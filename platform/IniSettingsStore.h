@@ -19,5 +19,8 @@ public:
     QString filePath() const { return m_settings.fileName(); }
 
 private:
+    // About what the file holds once written.
+    qint64 bytesToWrite() const;
+
     QSettings m_settings;
 };

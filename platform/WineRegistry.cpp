@@ -121,14 +121,6 @@ WineRegistry::WineRegistry(const QString &prefixFolder)
 {
 }
 
-QString WineRegistry::defaultPrefix()
-{
-    const QString fromEnvironment = qEnvironmentVariable("WINEPREFIX");
-    if (!fromEnvironment.isEmpty())
-        return fromEnvironment;
-    return QDir::homePath() + QStringLiteral("/.wine");
-}
-
 QString WineRegistry::machineText(const QString &keyPath, const QString &valueName) const
 {
     QFile file(m_prefix + QStringLiteral("/system.reg"));

@@ -19,9 +19,6 @@ public:
     // an empty string when the drive is unknown to the prefix.
     QString toNativePath(const QString &windowsPath) const;
 
-    // WINEPREFIX, else ~/.wine.
-    static QString defaultPrefix();
-
 private:
     QString m_prefix;
 };

@@ -8,9 +8,16 @@ ConversionLibrary::ConversionLibrary(const QString &name)
 {
     const bool bareName = !name.contains(u'/') && !name.contains(u'\\');
     if (bareName && QCoreApplication::instance()) {
-        m_library.setFileName(QDir(QCoreApplication::applicationDirPath()).filePath(name));
+        const QDir programFolder(QCoreApplication::applicationDirPath());
+        m_library.setFileName(programFolder.filePath(name));
         if (m_library.load())
             return;
+#ifdef CORVANE_INSTALLED_LIBRARY_DIR
+        m_library.setFileNameAndVersion(programFolder.filePath(QStringLiteral(CORVANE_INSTALLED_LIBRARY_DIR "/") + name),
+                                        CORVANE_LIBRARY_VERSION);
+        if (m_library.load())
+            return;
+#endif
     }
     m_library.setFileName(name);
     m_library.load();

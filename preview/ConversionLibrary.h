@@ -20,8 +20,9 @@ public:
 
     static constexpr const char *DefaultName = "korrad";
 
-    // A bare name is looked for in the program's folder first, then where the
-    // system's loader looks; a path is taken as it is.
+    // A bare name is looked for in the program's folder first, then in the
+    // library folder of an installed program, then where the system's loader
+    // looks; a path is taken as it is.
     explicit ConversionLibrary(const QString &name);
     ~ConversionLibrary();
     ConversionLibrary(const ConversionLibrary &) = delete;

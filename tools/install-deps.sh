@@ -4,10 +4,11 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ ninja-build pkg-config
+  cmake g++ ninja-build pkg-config librsvg2-bin
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
-  libsquish-dev libstb-dev
+  libsquish-dev libstb-dev libyaml-cpp-dev
   xvfb xauth xdotool x11-utils
+  dpkg-dev appstream desktop-file-utils file
   "$@"
 )
 

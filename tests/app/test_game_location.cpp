@@ -32,6 +32,15 @@ class GameLocationTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The player's own prefixes must not answer for the test's.
+    void initTestCase()
+    {
+        QVERIFY(m_home.isValid());
+        qputenv("HOME", QFile::encodeName(m_home.path()));
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_DATA_HOME");
+    }
+
     void sectionNameIsTheProgramNameWithoutExe()
     {
         QCOMPARE(sectionNameFor("/opt/corvane/Corvane"), QString("Corvane"));
@@ -163,6 +172,9 @@ private slots:
         qputenv("WINEPREFIX", prefix.toLocal8Bit());
         QCOMPARE(readGameInstallFolder(), QString());
     }
+
+private:
+    QTemporaryDir m_home;
 };
 
 QTEST_GUILESS_MAIN(GameLocationTest)

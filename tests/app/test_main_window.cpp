@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -139,6 +140,13 @@ private slots:
         QCOMPARE(iniValue("CFSPath"), QString("/games/CFS3/"));
     }
 
+    void aPositionOffEveryScreenGivesTheDefault()
+    {
+        QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nTop=-4000\nLeft=9000\n"));
+        auto window = makeWindow();
+        QCOMPARE(window->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft() + QPoint(40, 40));
+    }
+
     void aWrongTypedValueIsToldAndTheDefaultUsed()
     {
         QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nTop=\"1\", \"2\"\nLeft=100\n"));
@@ -183,7 +191,8 @@ private slots:
             box->close();
         });
         window->Button1->click();
-        QCOMPARE(told, QString("Failed to set data for 'Top'"));
+        QVERIFY2(told.startsWith("Failed to set data for 'Top'\n\nThe settings file\n"
+                                 + QDir::toNativeSeparators(m_ini)), qPrintable(told));
         QVERIFY(!window->isVisible());
     }
 

@@ -1,4 +1,6 @@
 #include "IniSettingsStore.h"
+#include "FaultInjection.h"
+#include "SmallDisk.h"
 #include "TempTree.h"
 
 #include <QTemporaryDir>
@@ -77,19 +79,54 @@ private slots:
         }
     }
 
-    void aRefusedWriteRaisesTheFailedToSetError()
+    void aRefusedWriteNamesTheFileAndTheSystemsReason_data()
     {
-        QTemporaryDir dir;
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("reason");
         // A folder where the file should be: refused even for root.
-        const QString path = dir.filePath("Ostrel.ini");
-        QVERIFY(QDir().mkpath(path));
-        IniSettingsStore store(path);
-        try {
-            store.writeText("Corvane", "CFSPath", "/games/");
-            QFAIL("the refused write went unnoticed");
-        } catch (const SettingsError &error) {
-            QCOMPARE(error.message(), QString("Failed to set data for 'CFSPath'"));
+        QTest::newRow("folder") << "folder" << "it is not a regular file";
+        QTest::newRow("read-only folder") << "read-only folder" << "Permission denied";
+        QTest::newRow("full disk") << "full disk" << "No space left on device";
+    }
+
+    void aRefusedWriteNamesTheFileAndTheSystemsReason()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("Ostrel/");
+        const QString path = folder + "Ostrel.ini";
+        const QString toldFile = dir.filePath("told.txt");
+        QVERIFY(QDir().mkpath(folder));
+        auto attempt = [&] {
+            if (how == "folder" && !QDir().mkpath(path))
+                return 2;
+            if (how == "full disk" && !TempTree::writeFile(folder + "filler", QByteArray(60 * 1024, 'x')))
+                return 2;
+            IniSettingsStore store(path);
+            try {
+                store.writeText("Corvane", "CFSPath", "/games/" + QString(8000, 'g'));
+            } catch (const SettingsError &error) {
+                return TempTree::writeFile(toldFile, error.message().toUtf8()) ? 0 : 2;
+            }
+            return 1;
+        };
+        int result;
+        if (how == "full disk") {
+            result = SmallDisk::run(folder, 64, attempt);
+            if (result == SmallDisk::Unavailable)
+                QSKIP("no small disk can be mounted here");
+        } else if (how == "read-only folder") {
+            QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+            QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x5555)));
+            result = FaultInjection::asUnprivilegedUser(attempt);
+        } else {
+            result = attempt();
         }
+        QCOMPARE(result, 0);
+        QCOMPARE(QString::fromUtf8(TempTree::readFile(toldFile)),
+                 "Failed to set data for 'CFSPath'\n\nThe settings file\n" + path
+                     + "\ncould not be written: " + reason);
     }
 };
 

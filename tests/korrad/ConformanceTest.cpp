@@ -2,6 +2,7 @@
 // picture a trusted decoder made of it.
 
 #include "KorradTestSupport.h"
+#include "ReferenceTextures.h"
 
 #include <QDir>
 #include <QTest>
@@ -17,12 +18,8 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("tolerance");
-        QTest::newRow("DXT1") << "dxt1-rgb-4bbp-noalpha_MipMaps-1" << 3;
-        QTest::newRow("DXT3") << "dxt3-argb-8bbp-explicitalpha_MipMaps-1" << 3;
-        QTest::newRow("DXT5") << "dxt5-argb-8bbp-interpolatedalpha_MipMaps-1" << 3;
-        QTest::newRow("BC4 behind DX10") << "bc4_unorm" << 3;
-        QTest::newRow("R8G8B8A8 behind DX10") << "argb-32bpp_MipMaps-1" << 0;
-        QTest::newRow("32-bit bit masks") << "uncompressed_rgb" << 0;
+        for (const ReferenceTexture &texture : referenceTextures)
+            QTest::newRow(texture.format) << QString(texture.name) << texture.tolerance;
     }
 
     void matchesReference()

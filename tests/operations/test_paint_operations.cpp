@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using TempTree::readFile;
 using TempTree::writeFile;
 
@@ -268,13 +270,67 @@ private slots:
 #endif
     }
 
+    void hostileFilesAreToldAndLeftAlone()
+    {
+        // An aircraft whose list is a pipe: the scan neither hangs nor lists it.
+        TestGame::addAircraft(m_game, "Evil", {});
+        const QString evilList = folderOf("Evil") + "Evil.pnt";
+        QVERIFY(QFile::remove(evilList));
+        QVERIFY(::mkfifo(QFile::encodeName(evilList).constData(), 0600) == 0);
+        QString told;
+        answerBox(&told);
+        m_window->ScanAircraft();
+        QVERIFY2(told.contains(QDir::toNativeSeparators(evilList) + " is not a regular file"), qPrintable(told));
+        QVERIFY(m_window->InList->findItems("Evil", Qt::MatchExactly).isEmpty());
+
+        // A paint that is a link out of the folder is neither previewed nor applied.
+        const QString outside = m_dir.filePath("outside.dds");
+        writeFile(outside, "the player's own file");
+        QVERIFY(QFile::remove(folderOf("P51") + "desert.dds"));
+        QVERIFY(QFile::link(outside, folderOf("P51") + "desert.dds"));
+        selectAircraft("P51");
+        clickRow(m_window->OutList, 2);
+        QCOMPARE(previewed(), QString());
+        told.clear();
+        answerBox(&told);
+        QTest::mouseClick(m_window->Button2, Qt::LeftButton);
+        QVERIFY2(told.contains("is a link to a file outside the aircraft folder"), qPrintable(told));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("original P51"));
+        QCOMPARE(readFile(outside), QByteArray("the player's own file"));
+    }
+
+    void anAddToAListChangedOnDiskKeepsTheChange()
+    {
+        selectAircraft("Zero");
+        const QString list = folderOf("Zero") + "Zero.pnt";
+        writeFile(list, TestGame::paintList("Zero", "Zero_t.dds", {{"Typed", "typed.dds"}}));
+        QString told;
+        ModalDriver::answerNext([&told](QWidget *modal) {
+            auto *form = qobject_cast<TEditForm *>(modal);
+            form->Edit1->setText("New");
+            ModalDriver::answerNext([&told](QWidget *dialog) {
+                dialog->findChild<QLineEdit *>("fileNameEdit")->setText("new.dds");
+                answerBox(&told);
+                static_cast<QDialog *>(dialog)->accept();
+            });
+            form->Button5->click();
+        });
+        m_window->Button3Click();
+        QVERIFY2(told.contains("changed on disk"), qPrintable(told));
+        QCOMPARE(rows(m_window->OutList), (QStringList{"Currently Installed Paint", "Default Paint", "Typed", "New"}));
+        QCOMPARE(readFile(list), TestGame::paintList("Zero", "Zero_t.dds", {{"Typed", "typed.dds"}, {"New", "new.dds"}}));
+    }
+
     void paintRowsNeverOutliveTheirAircraft()
     {
         selectAircraft("P51");
         // The list of the next aircraft cannot be read.
         QVERIFY(QFile::remove(folderOf("Zero") + "Zero.pnt"));
         QVERIFY(QDir().mkpath(folderOf("Zero") + "Zero.pnt"));
+        QString told;
+        answerBox(&told);
         selectAircraft("Zero");
+        QVERIFY2(told.endsWith("Zero.pnt is not a regular file"), qPrintable(told));
         QCOMPARE(m_window->OutList->count(), 0);
         QVERIFY(!m_window->Button2->isEnabled() && !m_window->Button3->isEnabled() && !m_window->Button4->isEnabled());
         QCOMPARE(previewed(), QString());
@@ -285,6 +341,7 @@ private slots:
         selectAircraft("P51");
         ModalDriver::answerNext([this](QWidget *dialog) {
             dialog->findChild<QLineEdit *>("fileNameEdit")->setText(m_game + "cfs3.exe");
+            answerBox(nullptr); // the scan tells of the list it left alone
             static_cast<QDialog *>(dialog)->accept();
         });
         m_window->Button5Click();

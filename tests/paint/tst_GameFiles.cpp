@@ -87,12 +87,12 @@ void TestGameFiles::missingFileKeepsDerivedName()
 void TestGameFiles::backupCopiesOnce()
 {
     QVERIFY(TestFiles::write(path("a_t.dds"), "original"));
-    QVERIFY(GameFiles::copyIfAbsent(path("a_t.dds"), path("a_t.dds.bak")));
+    QVERIFY(GameFiles::copyIfAbsent(m_dir->path(), path("a_t.dds"), path("a_t.dds.bak")));
     QCOMPARE(TestFiles::read(path("a_t.dds.bak")), QByteArray("original"));
 
     QVERIFY(TestFiles::write(path("a_t.dds"), "applied paint"));
     QString error;
-    QVERIFY(!GameFiles::copyIfAbsent(path("a_t.dds"), path("a_t.dds.bak"), &error));
+    QVERIFY(!GameFiles::copyIfAbsent(m_dir->path(), path("a_t.dds"), path("a_t.dds.bak"), &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(TestFiles::read(path("a_t.dds.bak")), QByteArray("original"));
     QCOMPARE(filesInFolder(), (QStringList{"a_t.dds", "a_t.dds.bak"}));
@@ -105,14 +105,14 @@ void TestGameFiles::backupNeverReplacesExistingInAnyCase()
 #endif
     QVERIFY(TestFiles::write(path("a_t.dds"), "now"));
     QVERIFY(TestFiles::write(path("A_T.DDS.BAK"), "from windows"));
-    QVERIFY(!GameFiles::copyIfAbsent(path("a_t.dds"), path("a_t.dds.bak")));
+    QVERIFY(!GameFiles::copyIfAbsent(m_dir->path(), path("a_t.dds"), path("a_t.dds.bak")));
     QCOMPARE(TestFiles::read(path("A_T.DDS.BAK")), QByteArray("from windows"));
     QCOMPARE(filesInFolder(), (QStringList{"A_T.DDS.BAK", "a_t.dds"}));
 }
 
 void TestGameFiles::backupOfMissingTextureMakesNothing()
 {
-    QVERIFY(!GameFiles::copyIfAbsent(path("gone_t.dds"), path("gone_t.dds.bak")));
+    QVERIFY(!GameFiles::copyIfAbsent(m_dir->path(), path("gone_t.dds"), path("gone_t.dds.bak")));
     QVERIFY(filesInFolder().isEmpty());
 }
 
@@ -125,7 +125,7 @@ void TestGameFiles::backupFromUpperCaseTextureKeepsDerivedName()
     for (int i = 0; i < big.size(); ++i)
         big[i] = char(i * 7);
     QVERIFY(TestFiles::write(path("SPIT_T.DDS"), big));
-    QVERIFY(GameFiles::copyIfAbsent(path("spit_t.dds"), path("spit_t.dds.bak")));
+    QVERIFY(GameFiles::copyIfAbsent(m_dir->path(), path("spit_t.dds"), path("spit_t.dds.bak")));
     QCOMPARE(TestFiles::read(path("spit_t.dds.bak")), big);
     QCOMPARE(filesInFolder(), (QStringList{"SPIT_T.DDS", "spit_t.dds.bak"}));
 }
@@ -137,7 +137,7 @@ void TestGameFiles::replacingCopyOverwritesFoundFile()
 #endif
     QVERIFY(TestFiles::write(path("P51_T.DDS"), "main"));
     QVERIFY(TestFiles::write(path("Red.DDS"), "red paint"));
-    QVERIFY(GameFiles::copyReplacing(path("red.dds"), path("P51_t.dds")));
+    QVERIFY(GameFiles::copyReplacing(m_dir->path(), path("red.dds"), path("P51_t.dds")));
     QCOMPARE(TestFiles::read(path("P51_T.DDS")), QByteArray("red paint"));
     QCOMPARE(filesInFolder(), (QStringList{"P51_T.DDS", "Red.DDS"}));
 }
@@ -146,7 +146,7 @@ void TestGameFiles::replacingCopyFromMissingSourceKeepsTarget()
 {
     QVERIFY(TestFiles::write(path("main.dds"), "main"));
     QString error;
-    QVERIFY(!GameFiles::copyReplacing(path("absent.dds"), path("main.dds"), &error));
+    QVERIFY(!GameFiles::copyReplacing(m_dir->path(), path("absent.dds"), path("main.dds"), &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(TestFiles::read(path("main.dds")), QByteArray("main"));
     QCOMPARE(filesInFolder(), QStringList{"main.dds"});
@@ -166,8 +166,8 @@ void TestGameFiles::copiesFailingHalfWayLeaveNothingBehind()
     {
         TestFiles::FileSizeLimit limit(4096);
         QVERIFY(limit.isActive());
-        replaced = GameFiles::copyReplacing(path("big.dds"), path("main.dds"), &replaceError);
-        backedUp = GameFiles::copyIfAbsent(path("big.dds"), path("big.dds.bak"), &backupError);
+        replaced = GameFiles::copyReplacing(m_dir->path(), path("big.dds"), path("main.dds"), &replaceError);
+        backedUp = GameFiles::copyIfAbsent(m_dir->path(), path("big.dds"), path("big.dds.bak"), &backupError);
     }
     QVERIFY(!replaced);
     QVERIFY(!replaceError.isEmpty());

@@ -28,9 +28,7 @@ private slots:
     void initialForm();
     void initialFormWithoutTexture();
     void fullForm();
-    void fullFormWritesFinalPathComponents();
-    void finalPathComponent_data();
-    void finalPathComponent();
+    void fullFormKeepsSubfolderValues();
 
     // Reading
     void initialAndEmptyFullFormLoadAlike();
@@ -112,35 +110,16 @@ void TestPaintListFile::fullForm()
     QCOMPARE(loaded->paints, paints);
 }
 
-void TestPaintListFile::fullFormWritesFinalPathComponents()
+void TestPaintListFile::fullFormKeepsSubfolderValues()
 {
-    const QList<PaintEntry> paints = {{"Sub", "skins\\desert.dds"}, {"Drive", "C:night.dds"}};
+    // A save must not break paints kept in subfolders: values go back as read.
+    const QList<PaintEntry> paints = {{"Sub", "skins\\desert.dds"}, {"Slash", "skins/night.dds"}};
     QVERIFY(PaintListFile::writeFull(path("x.pnt"), "X", "old\\x_t.dds", paints));
     const auto loaded = PaintListFile::load(path("x.pnt"));
     QVERIFY(loaded);
-    QCOMPARE(loaded->mainTexture, QByteArray("x_t.dds"));
-    QCOMPARE(loaded->paints.at(0).texture, QByteArray("desert.dds"));
-    QCOMPARE(loaded->paints.at(1).texture, QByteArray("night.dds"));
+    QCOMPARE(loaded->mainTexture, QByteArray("old\\x_t.dds"));
+    QCOMPARE(loaded->paints, paints);
     QCOMPARE(TestFiles::read(path("x.pnt")).count("\r\n"), 4 * 2 + 7);
-}
-
-void TestPaintListFile::finalPathComponent_data()
-{
-    QTest::addColumn<QByteArray>("value");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("bare name") << QByteArray("a.dds") << QByteArray("a.dds");
-    QTest::newRow("backslash") << QByteArray("x\\y\\a.dds") << QByteArray("a.dds");
-    QTest::newRow("slash") << QByteArray("x/a.dds") << QByteArray("a.dds");
-    QTest::newRow("drive") << QByteArray("C:a.dds") << QByteArray("a.dds");
-    QTest::newRow("trailing separator") << QByteArray("x\\") << QByteArray("");
-    QTest::newRow("empty") << QByteArray("") << QByteArray("");
-}
-
-void TestPaintListFile::finalPathComponent()
-{
-    QFETCH(QByteArray, value);
-    QFETCH(QByteArray, expected);
-    QCOMPARE(PaintListFile::finalPathComponent(value), expected);
 }
 
 void TestPaintListFile::initialAndEmptyFullFormLoadAlike()

@@ -20,7 +20,7 @@ private slots:
     void unopenableListGivesNothing();
     void addAndRemoveThenSave();
     void nothingSavedWithoutALoadedList();
-    void subfolderValueOpensThenSavesAsFileName();
+    void subfolderValueOpensThenSavesAsRead();
     void texturesFoundInOtherLetterCase();
 
 private:
@@ -118,15 +118,15 @@ void TestPaintTable::nothingSavedWithoutALoadedList()
     QCOMPARE(TestFiles::read(path("y.pnt")), crlf({"Y", "y.dds"}));
 }
 
-void TestPaintTable::subfolderValueOpensThenSavesAsFileName()
+void TestPaintTable::subfolderValueOpensThenSavesAsRead()
 {
     QVERIFY(TestFiles::write(path("skins/desert.dds"), "desert"));
     QVERIFY(TestFiles::write(path("x.pnt"), crlf({"X", "x_t.dds", "Desert", "skins\\desert.dds"})));
-    const auto table = PaintTable::load(path("x.pnt"));
+    auto table = PaintTable::load(path("x.pnt"));
     QVERIFY(table);
     QCOMPARE(TestFiles::read(table->texturePath(2)), QByteArray("desert"));
     QVERIFY(table->save(path("x.pnt"), "X"));
-    QVERIFY(TestFiles::read(path("x.pnt")).contains("\r\ndesert.dds\r\n"));
+    QVERIFY(TestFiles::read(path("x.pnt")).contains("\r\nskins\\desert.dds\r\n"));
 }
 
 void TestPaintTable::texturesFoundInOtherLetterCase()

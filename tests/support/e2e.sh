@@ -3,7 +3,9 @@
 
 e2e_home=$(mktemp -d)
 trap 'rm -rf "$e2e_home"' EXIT
-export XDG_CONFIG_HOME=$e2e_home/config WINEPREFIX=$e2e_home/no-wine
+# The home too: the game is also looked for in the prefixes of the player's
+# Wine tools (Lutris, Steam and others), which a test must not meet.
+export HOME=$e2e_home XDG_CONFIG_HOME=$e2e_home/config XDG_DATA_HOME=$e2e_home/data WINEPREFIX=$e2e_home/no-wine
 mkdir -p "$XDG_CONFIG_HOME/Ostrel"
 e2e_ini=$XDG_CONFIG_HOME/Ostrel/Ostrel.ini
 
