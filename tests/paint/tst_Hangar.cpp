@@ -170,6 +170,9 @@ private slots:
 
     void aFailedSaveShowsWhatTheFileHolds()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no file size limit to make the disk seem full");
+#else
         QVERIFY(selectAircraft("P51") >= 0);
         const QByteArray before = readFile(folderOf("P51") + "P51.pnt");
         PaintResult removed;
@@ -181,6 +184,7 @@ private slots:
         QVERIFY2(removed.file.endsWith("P51.pnt"), qPrintable(removed.file));
         QCOMPARE(readFile(folderOf("P51") + "P51.pnt"), before);
         QCOMPARE(m_hangar.paintTable().rowCount(), 6);
+#endif
     }
 
     void anUnreadableListSelectsNothing()

@@ -1,6 +1,8 @@
 #include "SafeSave.h"
 #include "FaultInjection.h"
+#ifndef _WIN32
 #include "SmallDisk.h"
+#endif
 #include "TestFiles.h"
 
 #include <QDir>
@@ -120,6 +122,9 @@ void TestSafeSave::failuresKeepTheOldFileAndTellTheSystemsReason_data()
 
 void TestSafeSave::failuresKeepTheOldFileAndTellTheSystemsReason()
 {
+#ifdef Q_OS_WIN
+    QSKIP("needs a child process with a size limit, a small disk or another user");
+#else
     QFETCH(QString, how);
     QFETCH(bool, replace);
     QFETCH(QString, reason);
@@ -179,6 +184,7 @@ void TestSafeSave::failuresKeepTheOldFileAndTellTheSystemsReason()
     }
     QCOMPARE(result, 0);
     QCOMPARE(QString::fromUtf8(TestFiles::read(errorFile)), reason);
+#endif
 }
 
 void TestSafeSave::discardedSaveLeavesNothing()

@@ -22,22 +22,18 @@ cmake -S . -B "$out/build" -G Ninja "${launcher[@]}" \
   -DCMAKE_TOOLCHAIN_FILE="$root/tools/windows/mingw-w64.cmake" \
   -DCMAKE_PREFIX_PATH="$prefix" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-  -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/windows/wine-run.sh" >/dev/null
+  -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/windows/wine-run.sh" \
+  -DCORVANE_ZIP_DIR="$out" \
+  -DSTB_INCLUDE_DIR=/usr/include/stb >/dev/null  # header-only, the same for every system
 cmake --build "$out/build" -j"$(nproc)"
+# The tests run beside the program, with what the zip carries and Qt Test.
 tools/windows/deploy.sh "$prefix" "$out/build/bin" --with-test-parts
-for folder in "$out"/build/win32-tests; do
-  [ -d "$folder" ] && tools/windows/deploy.sh "$prefix" "$folder" --with-test-parts
-done
 
 echo "== Wine prefix"
 export CORVANE_WINEPREFIX=$out/wineprefix
 if [ ! -f "$CORVANE_WINEPREFIX/system.reg" ]; then
   tools/windows/wine-run.sh wineboot -i >/dev/null 2>&1 || true
 fi
-tools/windows/wine-run.sh wineserver -w 2>/dev/null || true
-
-echo "== Packing the zip"
-tools/windows/make-zip.sh "$prefix" "$out/build" "$out"
 
 echo "== Tests under Wine"
 cd "$out/build"
