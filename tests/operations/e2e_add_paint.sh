@@ -31,7 +31,11 @@ for round in 1 2; do
   [ -n "$picker" ] || fail "the name typed in round $round was not taken"
   sleep 0.5
   # A name no file starts with, so no completer pops up to take the keys.
-  xdotool key ctrl+a; xdotool type --delay 30 "new$round.dds"; xdotool key Return
+  xdotool key ctrl+a; xdotool type --delay 30 "new$round.dds"
+  # Only a file that exists can be added; made after typing, so no name
+  # completer pops up to take the keys.
+  printf 'paint %s' "$round" > "$game/Aircraft/P51/new$round.dds"
+  xdotool key Return
   sleep 0.5
 done
 
