@@ -72,13 +72,20 @@ void append(std::vector<std::uint8_t> &to, const std::vector<std::uint8_t> &byte
     to.insert(to.end(), bytes.begin(), bytes.end());
 }
 
+// The position of a non-zero mask's lowest bit.
+std::uint32_t lowestBit(std::uint32_t mask)
+{
+    std::uint32_t shift = 0;
+    while (!((mask >> shift) & 1u))
+        ++shift;
+    return shift;
+}
+
 std::uint32_t quantise(std::uint8_t value, std::uint32_t mask)
 {
     if (!mask)
         return 0;
-    std::uint32_t shift = 0;
-    while (!((mask >> shift) & 1u))
-        ++shift;
+    const std::uint32_t shift = lowestBit(mask);
     const std::uint64_t maximum = mask >> shift;
     return std::uint32_t(((value * maximum + 127) / 255) << shift) & mask;
 }
@@ -87,9 +94,7 @@ std::uint8_t stretch(std::uint32_t packed, std::uint32_t mask)
 {
     if (!mask)
         return 0;
-    std::uint32_t shift = 0;
-    while (!((mask >> shift) & 1u))
-        ++shift;
+    const std::uint32_t shift = lowestBit(mask);
     const std::uint64_t maximum = mask >> shift;
     return std::uint8_t((((packed & mask) >> shift) * 255 + maximum / 2) / maximum);
 }
