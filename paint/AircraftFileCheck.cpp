@@ -46,9 +46,8 @@ FileVerdict refuse(const QString &path, const QString &reason)
     return verdict;
 }
 
-FileVerdict check(const QString &aircraftFolder, const QString &path, bool mayBeAbsent)
+FileVerdict check(const QString &aircraftFolder, const QString &realFolder, const QString &path, bool mayBeAbsent)
 {
-    const QString realFolder = QFileInfo(aircraftFolder).canonicalFilePath();
     if (aircraftFolder.isEmpty() || realFolder.isEmpty())
         return refuse(path, QStringLiteral("lies in an aircraft folder that cannot be found"));
     if (path.isEmpty())
@@ -93,14 +92,29 @@ FileVerdict check(const QString &aircraftFolder, const QString &path, bool mayBe
 
 } // namespace
 
+Folder::Folder(const QString &aircraftFolder)
+    : m_folder(aircraftFolder), m_realFolder(QFileInfo(aircraftFolder).canonicalFilePath())
+{
+}
+
+FileVerdict Folder::mayRead(const QString &path) const
+{
+    return check(m_folder, m_realFolder, path, false);
+}
+
+FileVerdict Folder::mayWrite(const QString &path) const
+{
+    return check(m_folder, m_realFolder, path, true);
+}
+
 FileVerdict mayRead(const QString &aircraftFolder, const QString &path)
 {
-    return check(aircraftFolder, path, false);
+    return Folder(aircraftFolder).mayRead(path);
 }
 
 FileVerdict mayWrite(const QString &aircraftFolder, const QString &path)
 {
-    return check(aircraftFolder, path, true);
+    return Folder(aircraftFolder).mayWrite(path);
 }
 
 bool folderLiesInside(const QString &outerFolder, const QString &folder)
