@@ -99,6 +99,7 @@ void AircraftScanner::scanFolder(const QString &folder, QList<AircraftEntry> &en
 
         // Something of the list's name that cannot be read is still the
         // player's; writing a fresh list over it would destroy it.
+        QByteArray list;
         if (!AircraftFileCheck::entryExists(paintListPath)) {
             if (m_creation == ListCreation::ReadOnly) {
                 entries.append(AircraftEntry{baseName, GameText::encode(baseName), paintListPath, false});
@@ -111,13 +112,15 @@ void AircraftScanner::scanFolder(const QString &folder, QList<AircraftEntry> &en
                 note(problems, newList.message());
                 continue;
             }
-            if (PaintListFile::createInitial(paintListPath, GameText::encode(baseName),
-                                             mainTextureFor(baseName, checked, folder)))
+            const QByteArray title = GameText::encode(baseName);
+            const QByteArray mainTexture = mainTextureFor(baseName, checked, folder);
+            if (PaintListFile::createInitial(paintListPath, title, mainTexture)) {
                 created.append(paintListPath);
+                list = PaintListFile::initialForm(title, mainTexture); // just written, not read back
+            }
         }
-        QByteArray list;
         QString problem;
-        if (!PaintListFile::readBytes(paintListPath, list, &problem)) {
+        if (list.isEmpty() && !PaintListFile::readBytes(paintListPath, list, &problem)) {
             if (AircraftFileCheck::entryExists(paintListPath))
                 note(problems, problem);
             continue;
