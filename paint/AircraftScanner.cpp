@@ -107,14 +107,15 @@ void AircraftScanner::scanFolder(const QString &folder, QList<AircraftEntry> &en
                     m_found(entries.constLast());
                 continue;
             }
+            const QByteArray title = GameText::encode(baseName);
+            const QByteArray mainTexture = mainTextureFor(baseName, checked, folder);
+            // Checked after the player may have been asked, right before the write.
             const FileVerdict newList = checked.mayWrite(paintListPath);
             if (!newList) {
                 note(problems, newList.message());
                 continue;
             }
-            const QByteArray title = GameText::encode(baseName);
-            const QByteArray mainTexture = mainTextureFor(baseName, checked, folder);
-            if (PaintListFile::createInitial(paintListPath, title, mainTexture)) {
+            if (PaintListFile::createInitial(newList, title, mainTexture)) {
                 created.append(paintListPath);
                 list = PaintListFile::initialForm(title, mainTexture); // just written, not read back
             }

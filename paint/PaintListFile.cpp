@@ -167,10 +167,22 @@ bool writeInitial(const QString &path, const QByteArray &title,
 bool createInitial(const QString &path, const QByteArray &title,
                    const QByteArray &mainTextureName, QString *error)
 {
+    const FileVerdict verdict = AircraftFileCheck::mayWrite(folderOf(path), path);
+    if (!verdict) {
+        if (error)
+            *error = verdict.message();
+        return false;
+    }
+    return createInitial(verdict, title, mainTextureName, error);
+}
+
+bool createInitial(const FileVerdict &checkedList, const QByteArray &title,
+                   const QByteArray &mainTextureName, QString *error)
+{
     SafeSave::Options options;
     options.replaceExisting = false;
     options.syncToDisk = false;
-    return checkedWrite(path, initialForm(title, mainTextureName), options, error);
+    return SafeSave::writeFile(checkedList.realPath, initialForm(title, mainTextureName), options, error);
 }
 
 bool writeFull(const QString &path, const QByteArray &title,

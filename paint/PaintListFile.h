@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AircraftFileCheck.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -60,6 +62,9 @@ bool writeInitial(const QString &path, const QByteArray &title,
 // disk here. The caller syncs all it created at once (DiskSync::syncFiles):
 // a sync per file made a first scan of 1000 aircraft last seconds.
 bool createInitial(const QString &path, const QByteArray &title,
+                   const QByteArray &mainTextureName, QString *error = nullptr);
+// The same at a path the file check allowed for writing just now.
+bool createInitial(const FileVerdict &checkedList, const QByteArray &title,
                    const QByteArray &mainTextureName, QString *error = nullptr);
 
 // The full form (4n + 7 lines). Texture values are written as they were read,
