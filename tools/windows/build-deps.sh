@@ -87,6 +87,9 @@ cmake --install "$work/xz-build"
 # libarchive as a DLL carrying zlib and liblzma inside, so Corvane links it
 # the same way as on Linux. Only the readers and writers matter here: no
 # crypto, no iconv (Windows converts names itself), none of the tools.
+# Its probe of zlib's calling convention runs a program, which cannot run
+# while cross-building: Debian's zlib uses the C convention, so the answer
+# is given along with the library it was found for.
 archive_src=$(echo "$work"/src/libarchive-*/)
 mingw_lib=/usr/x86_64-w64-mingw32/lib
 cmake -S "$archive_src" -B "$work/archive-build" -G Ninja "${launcher[@]}" \
@@ -94,7 +97,7 @@ cmake -S "$archive_src" -B "$work/archive-build" -G Ninja "${launcher[@]}" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DCMAKE_PREFIX_PATH="$prefix" \
   -DZLIB_LIBRARY="$mingw_lib/libz.a" -DZLIB_INCLUDE_DIR=/usr/x86_64-w64-mingw32/include \
-  -DZLIB_WINAPI_EXITCODE=1 \
+  -DZLIB_WINAPI_WITH_LIB="$mingw_lib/libz.a" -DZLIB_WINAPI=0 \
   -DLIBLZMA_LIBRARY="$prefix/lib/liblzma.a" -DLIBLZMA_INCLUDE_DIR="$prefix/include" \
   -DENABLE_OPENSSL=OFF -DENABLE_CNG=OFF -DENABLE_MBEDTLS=OFF -DENABLE_NETTLE=OFF \
   -DENABLE_LIBB2=OFF -DENABLE_LZ4=OFF -DENABLE_ZSTD=OFF -DENABLE_BZip2=OFF \
