@@ -119,9 +119,11 @@ mkdir -p "$qt_src/src/3rdparty/wintab"
 cp /usr/include/wine/wine/windows/wintab.h /usr/include/wine/wine/windows/pktdef.h \
    "$qt_src/src/3rdparty/wintab/"
 # Wine's header names its A/W types through a macro of Wine's own winnt.h;
-# Qt is built with UNICODE, so the W types.
+# Qt is built with UNICODE, so the W types. Qt also expects the calling
+# convention macro of the original header.
 sed -i '1i #ifndef DECL_WINELIB_TYPE_AW\n#define DECL_WINELIB_TYPE_AW(type) typedef type##W type;\n#endif' \
   "$qt_src/src/3rdparty/wintab/wintab.h"
+sed -i '1i #ifndef API\n#define API WINAPI\n#endif' "$qt_src/src/3rdparty/wintab/wintab.h"
 # With OpenGL and Direct2D switched off two code paths lack their guards.
 patch_guard() {  # file, line text, replacement
   grep -qxF "$2" "$1" || { echo "build-deps: '$2' not found in $1" >&4; exit 1; }
