@@ -25,7 +25,8 @@ wine reg add "$key" /v CFSPath /t REG_SZ /d "$(windows_path "$game")" /f >/dev/n
 wine reg add "$key" /v Top /t REG_SZ /d 0 /f >/dev/null
 wine reg add "$key" /v Left /t REG_SZ /d 0 /f >/dev/null
 
-"$wine_run" "$program" 2>/dev/null & pid=$!
+# The test prefix is headless by default.
+"$wine_run" "$program" -platform windows 2>/dev/null & pid=$!
 wid=""
 for _ in $(seq 150); do   # Wine starts slower than a native program
   wid=$(xdotool search --onlyvisible --name '^CFS3 Corvane$' 2>/dev/null | head -n 1)

@@ -129,7 +129,7 @@ private slots:
         }
         QCOMPARE(result, 0);
         QCOMPARE(QString::fromUtf8(TempTree::readFile(toldFile)),
-                 "Failed to set data for 'CFSPath'\n\nThe settings file\n" + path
+                 "Failed to set data for 'CFSPath'\n\nThe settings file\n" + QDir::toNativeSeparators(path)
                      + "\ncould not be written: " + reason);
     }
 };
