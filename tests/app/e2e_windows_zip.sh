@@ -13,6 +13,12 @@ wine() { "$wine_run" "$@" 2>/dev/null; }
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 key='HKCU\Software\Ostrel\Corvane'
 
+# The headless tests leave the prefix's Wine session running without a
+# display, and a new program would join it: it ends first.
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+WINEPREFIX=$CORVANE_WINEPREFIX "$wineserver" -k 2>/dev/null
+WINEPREFIX=$CORVANE_WINEPREFIX "$wineserver" -w 2>/dev/null
+
 (cd "$home" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
 program=$(find "$home" -name Corvane.exe | head -n 1)
 [ -f "$program" ] || fail "no Corvane.exe in the zip"

@@ -57,7 +57,7 @@ private slots:
         QCOMPARE(NativePath::withTrailingSeparator(""), QString(""));
         QCOMPARE(NativePath::withTrailingSeparator("/games/CFS3"), QDir::toNativeSeparators("/games/CFS3/"));
         QCOMPARE(NativePath::withTrailingSeparator("/games/CFS3/"), QDir::toNativeSeparators("/games/CFS3/"));
-        QCOMPARE(aircraftFolderOf("/games/CFS3/"), QDir::toNativeSeparators("/games/CFS3/Aircraft/"));
+        QCOMPARE(aircraftFolderOf(QDir::toNativeSeparators("/games/CFS3/")), QDir::toNativeSeparators("/games/CFS3/Aircraft/"));
         QCOMPARE(folderOfFile("/games/CFS3/cfs3.exe"), QDir::toNativeSeparators("/games/CFS3/"));
         QCOMPARE(folderOfFile("/games/My Game/readme.txt"), QDir::toNativeSeparators("/games/My Game/"));
     }
