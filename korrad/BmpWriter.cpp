@@ -1,5 +1,8 @@
 #include "BmpWriter.h"
 
+#include <bit>
+#include <cstring>
+
 #include "DdsLayout.h"
 
 namespace korrad {
@@ -64,7 +67,18 @@ bool BmpWriter::row(std::uint32_t y, const std::uint8_t *rgba)
             out[0] = out[1] = out[2] = luma;
         }
     } else {
-        for (std::uint32_t x = 0; x < m_width; ++x, rgba += 4, out += 3) {
+        std::uint32_t left = m_width;
+        if constexpr (std::endian::native == std::endian::little) {
+            // A pixel a word: blue, green and red land where they belong; the
+            // fourth byte falls on the next pixel, which is written over it.
+            for (; left > 1; --left, rgba += 4, out += 3) {
+                std::uint32_t pixel;
+                std::memcpy(&pixel, rgba, 4);
+                const std::uint32_t bgr = (pixel & 0xff) << 16 | (pixel & 0xff00) | (pixel >> 16 & 0xff);
+                std::memcpy(out, &bgr, 4);
+            }
+        }
+        for (; left > 0; --left, rgba += 4, out += 3) {
             out[0] = rgba[2];
             out[1] = rgba[1];
             out[2] = rgba[0];

@@ -23,8 +23,12 @@ FileByteSink::FileByteSink(const char *path)
     m_file = std::fopen(path, "r+b");
     if (!m_file)
         m_file = std::fopen(path, "wb");
-    if (m_file)
-        std::setvbuf(m_file, nullptr, _IOFBF, 1 << 16);
+    // A buffer of our own: given none, the C library keeps to the file
+    // system's block size and a preview costs hundreds of system calls.
+    if (m_file) {
+        m_buffer.resize(256 * 1024);
+        std::setvbuf(m_file, m_buffer.data(), _IOFBF, m_buffer.size());
+    }
 }
 
 FileByteSink::~FileByteSink()

@@ -42,6 +42,7 @@ public:
 private:
     std::string m_path;
     std::FILE *m_file = nullptr;
+    std::vector<char> m_buffer;
     std::uint64_t m_written = 0;
     bool m_failed = false;
 };

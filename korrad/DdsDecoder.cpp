@@ -47,7 +47,7 @@ private:
             squish::Decompress(pixels, block, squish::kDxt3);
             return block + 16;
         case PixelEncoding::Bc3:
-            squish::Decompress(pixels, block, squish::kDxt5);
+            decodeColourOnly(block + 8, pixels);
             return block + 16;
         case PixelEncoding::Bc4: {
             std::uint8_t red[64];
@@ -74,6 +74,17 @@ private:
             break;
         }
         return block;
+    }
+
+    // The pictures made here have no alpha, and interpolating a BC3 block's
+    // alpha costs as much as its colour: the colour half is decoded as the
+    // colour of a BC2 block, whose alpha is a plain copy.
+    static void decodeColourOnly(const std::uint8_t *colourHalf, std::uint8_t *pixels)
+    {
+        std::uint8_t dxt3[16];
+        std::memset(dxt3, 0xff, 8);
+        std::memcpy(dxt3 + 8, colourHalf, 8);
+        squish::Decompress(pixels, dxt3, squish::kDxt3);
     }
 
     // A BC4 channel is stored exactly like the alpha half of a DXT5 block;

@@ -27,6 +27,17 @@ bool liesInside(const QString &realPath, const QString &realFolder)
     return realPath.size() > prefix.size() && realPath.startsWith(prefix, pathCase);
 }
 
+// Named straight inside the folder, not in a subfolder of it: then, unless it
+// is a link itself, it really is where the folder really is, and resolving
+// every folder above it again (a system call each) would tell nothing new.
+bool isStraightIn(const QString &folder, const QString &path)
+{
+    if (!path.startsWith(folder, pathCase))
+        return false;
+    const QStringView name = QStringView(path).mid(folder.size());
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') && !name.contains(u'\\');
+}
+
 FileVerdict refuse(const QString &path, const QString &reason)
 {
     FileVerdict verdict;
@@ -35,9 +46,8 @@ FileVerdict refuse(const QString &path, const QString &reason)
     return verdict;
 }
 
-FileVerdict check(const QString &aircraftFolder, const QString &path, bool mayBeAbsent)
+FileVerdict check(const QString &aircraftFolder, const QString &realFolder, const QString &path, bool mayBeAbsent)
 {
-    const QString realFolder = QFileInfo(aircraftFolder).canonicalFilePath();
     if (aircraftFolder.isEmpty() || realFolder.isEmpty())
         return refuse(path, QStringLiteral("lies in an aircraft folder that cannot be found"));
     if (path.isEmpty())
@@ -50,7 +60,8 @@ FileVerdict check(const QString &aircraftFolder, const QString &path, bool mayBe
             return refuse(path, QStringLiteral("is a link to a file that does not exist"));
         if (!mayBeAbsent)
             return refuse(path, QStringLiteral("does not exist"));
-        const QString realParent = QFileInfo(info.absolutePath()).canonicalFilePath();
+        const bool straightIn = isStraightIn(aircraftFolder, path);
+        const QString realParent = straightIn ? realFolder : QFileInfo(info.absolutePath()).canonicalFilePath();
         if (realParent.isEmpty())
             return refuse(path, QStringLiteral("lies in a folder that does not exist"));
         if (realParent.compare(realFolder, pathCase) != 0 && !liesInside(realParent, realFolder))
@@ -62,13 +73,14 @@ FileVerdict check(const QString &aircraftFolder, const QString &path, bool mayBe
         return verdict;
     }
 
-    const QString realPath = info.canonicalFilePath();
+    const bool straightIn = !link && isStraightIn(aircraftFolder, path);
+    const QString realPath = straightIn ? realFolder + u'/' + info.fileName() : info.canonicalFilePath();
     if (!liesInside(realPath, realFolder)) {
         return refuse(path, link ? QStringLiteral("is a link to a file outside the aircraft folder")
                                  : QStringLiteral("lies outside the aircraft folder"));
     }
     // The type of what the path finally names, after every link.
-    if (!QFileInfo(realPath).isFile())
+    if (!(straightIn ? info.isFile() : QFileInfo(realPath).isFile()))
         return refuse(path, QStringLiteral("is not a regular file"));
 
     FileVerdict verdict;
@@ -80,14 +92,29 @@ FileVerdict check(const QString &aircraftFolder, const QString &path, bool mayBe
 
 } // namespace
 
+Folder::Folder(const QString &aircraftFolder)
+    : m_folder(aircraftFolder), m_realFolder(QFileInfo(aircraftFolder).canonicalFilePath())
+{
+}
+
+FileVerdict Folder::mayRead(const QString &path) const
+{
+    return check(m_folder, m_realFolder, path, false);
+}
+
+FileVerdict Folder::mayWrite(const QString &path) const
+{
+    return check(m_folder, m_realFolder, path, true);
+}
+
 FileVerdict mayRead(const QString &aircraftFolder, const QString &path)
 {
-    return check(aircraftFolder, path, false);
+    return Folder(aircraftFolder).mayRead(path);
 }
 
 FileVerdict mayWrite(const QString &aircraftFolder, const QString &path)
 {
-    return check(aircraftFolder, path, true);
+    return Folder(aircraftFolder).mayWrite(path);
 }
 
 bool folderLiesInside(const QString &outerFolder, const QString &folder)

@@ -29,6 +29,20 @@ FileVerdict mayRead(const QString &aircraftFolder, const QString &path);
 // refused: writing through it would create its target, wherever that is.
 FileVerdict mayWrite(const QString &aircraftFolder, const QString &path);
 
+// One aircraft folder whose real path is resolved once, for the many checks
+// a scan of it makes in a row; each file is still judged when asked about.
+class Folder
+{
+public:
+    explicit Folder(const QString &aircraftFolder);
+    FileVerdict mayRead(const QString &path) const;
+    FileVerdict mayWrite(const QString &path) const;
+
+private:
+    QString m_folder;
+    QString m_realFolder;
+};
+
 // Whether the folder, every link resolved, really lies inside the outer one.
 bool folderLiesInside(const QString &outerFolder, const QString &folder);
 

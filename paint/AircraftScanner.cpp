@@ -83,12 +83,13 @@ void AircraftScanner::scanFolder(const QString &folder, QList<AircraftEntry> &en
             definitions.append(std::move(fileName));
     }
     GameFiles::sortAsListed(definitions);
+    const AircraftFileCheck::Folder checked(folder);
     for (const QString &fileName : std::as_const(definitions)) {
         const QString baseName = fileName.chopped(4);
         const QString definitionPath = folder + fileName;
         const QString paintListPath = definitionPath.chopped(3) + QStringLiteral("pnt");
 
-        const FileVerdict definition = AircraftFileCheck::mayRead(folder, definitionPath);
+        const FileVerdict definition = checked.mayRead(definitionPath);
         if (!definition) {
             note(problems, definition.message());
             continue;
@@ -98,6 +99,7 @@ void AircraftScanner::scanFolder(const QString &folder, QList<AircraftEntry> &en
 
         // Something of the list's name that cannot be read is still the
         // player's; writing a fresh list over it would destroy it.
+        QByteArray list;
         if (!AircraftFileCheck::entryExists(paintListPath)) {
             if (m_creation == ListCreation::ReadOnly) {
                 entries.append(AircraftEntry{baseName, GameText::encode(baseName), paintListPath, false});
@@ -105,18 +107,20 @@ void AircraftScanner::scanFolder(const QString &folder, QList<AircraftEntry> &en
                     m_found(entries.constLast());
                 continue;
             }
-            const FileVerdict newList = AircraftFileCheck::mayWrite(folder, paintListPath);
+            const FileVerdict newList = checked.mayWrite(paintListPath);
             if (!newList) {
                 note(problems, newList.message());
                 continue;
             }
-            if (PaintListFile::createInitial(paintListPath, GameText::encode(baseName),
-                                             mainTextureFor(baseName, folder)))
+            const QByteArray title = GameText::encode(baseName);
+            const QByteArray mainTexture = mainTextureFor(baseName, checked, folder);
+            if (PaintListFile::createInitial(paintListPath, title, mainTexture)) {
                 created.append(paintListPath);
+                list = PaintListFile::initialForm(title, mainTexture); // just written, not read back
+            }
         }
-        QByteArray list;
         QString problem;
-        if (!PaintListFile::readBytes(paintListPath, list, &problem)) {
+        if (list.isEmpty() && !PaintListFile::readBytes(paintListPath, list, &problem)) {
             if (AircraftFileCheck::entryExists(paintListPath))
                 note(problems, problem);
             continue;
@@ -135,12 +139,13 @@ void AircraftScanner::scanFolder(const QString &folder, QList<AircraftEntry> &en
     }
 }
 
-QByteArray AircraftScanner::mainTextureFor(const QString &baseName, const QString &folder) const
+QByteArray AircraftScanner::mainTextureFor(const QString &baseName, const AircraftFileCheck::Folder &checked,
+                                           const QString &folder) const
 {
     const QString defaultName = baseName + QStringLiteral("_t.dds");
     // A default texture that is a link out of the folder or a pipe counts as
     // missing: the player is asked.
-    const FileVerdict found = AircraftFileCheck::mayRead(folder, GameFiles::findGameFile(folder + defaultName));
+    const FileVerdict found = checked.mayRead(GameFiles::findGameFile(folder + defaultName));
     if (found && GameFiles::canOpenForReading(found.realPath))
         return GameText::encode(defaultName);
     if (!m_askMainTexture)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AircraftFileCheck.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -57,7 +59,8 @@ private:
     // Adds the paint lists it wrote to `created`, none of them synced yet.
     void scanFolder(const QString &folder, QList<AircraftEntry> &entries, QStringList *problems,
                     QStringList &created) const;
-    QByteArray mainTextureFor(const QString &baseName, const QString &folder) const;
+    QByteArray mainTextureFor(const QString &baseName, const AircraftFileCheck::Folder &checked,
+                              const QString &folder) const;
 
     MainTextureQuestion m_askMainTexture;
     ListCreation m_creation;

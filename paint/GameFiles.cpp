@@ -141,8 +141,7 @@ void sortAsListed(QStringList &names)
 
 bool canOpenForReading(const QString &path)
 {
-    QFile file(path);
-    return RegularFileOpen::openForReading(file);
+    return RegularFileOpen::canRead(path);
 }
 
 namespace {

@@ -12,4 +12,8 @@ namespace RegularFileOpen {
 // system's own text, or "is not a regular file".
 bool openForReading(QFile &file, QString *reason = nullptr);
 
+// Whether the file opens for reading as a regular file; closed again at once.
+// Cheaper than opening a QFile, for scans that only need to know.
+bool canRead(const QString &path, QString *reason = nullptr);
+
 } // namespace RegularFileOpen

@@ -16,24 +16,41 @@ bool fail(QString *reason, const QString &text)
 }
 } // namespace
 
-bool openForReading(QFile &file, QString *reason)
+namespace {
+
+// A descriptor of the regular file at the path, still non-blocking, or -1.
+int openRegular(const QString &fileName, QString *reason)
 {
-    const QByteArray path = QFile::encodeName(file.fileName());
-    // O_NONBLOCK makes the open of a pipe return at once; it is cleared again
-    // before any read, so a regular file reads as usual.
+    const QByteArray path = QFile::encodeName(fileName);
+    // O_NONBLOCK makes the open of a pipe return at once.
     const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return fail(reason, qt_error_string(errno));
+    if (fd < 0) {
+        fail(reason, qt_error_string(errno));
+        return -1;
+    }
     struct stat info;
     if (::fstat(fd, &info) != 0) {
         const int error = errno;
         ::close(fd);
-        return fail(reason, qt_error_string(error));
+        fail(reason, qt_error_string(error));
+        return -1;
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        return fail(reason, QStringLiteral("is not a regular file"));
+        fail(reason, QStringLiteral("is not a regular file"));
+        return -1;
     }
+    return fd;
+}
+
+} // namespace
+
+bool openForReading(QFile &file, QString *reason)
+{
+    const int fd = openRegular(file.fileName(), reason);
+    if (fd < 0)
+        return false;
+    // Blocking again before any read, so a regular file reads as usual.
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
         const int error = errno;
@@ -44,6 +61,15 @@ bool openForReading(QFile &file, QString *reason)
         ::close(fd);
         return fail(reason, file.errorString());
     }
+    return true;
+}
+
+bool canRead(const QString &path, QString *reason)
+{
+    const int fd = openRegular(path, reason);
+    if (fd < 0)
+        return false;
+    ::close(fd);
     return true;
 }
 

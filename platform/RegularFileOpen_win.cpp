@@ -15,22 +15,38 @@ bool fail(QString *reason, const QString &text)
 }
 } // namespace
 
-bool openForReading(QFile &file, QString *reason)
+namespace {
+
+// A handle of the regular file at the path, or INVALID_HANDLE_VALUE.
+HANDLE openRegular(const QString &fileName, QString *reason)
 {
-    const std::wstring path = file.fileName().toStdWString();
+    const std::wstring path = fileName.toStdWString();
     // Shared for reading, writing and deleting, as Qt opens files: a player's
     // paint open in an editor must not stop Corvane from reading it.
     HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return fail(reason, qt_error_string(int(GetLastError())));
+    if (handle == INVALID_HANDLE_VALUE) {
+        fail(reason, qt_error_string(int(GetLastError())));
+        return INVALID_HANDLE_VALUE;
+    }
     BY_HANDLE_FILE_INFORMATION info;
     if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info)
         || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         CloseHandle(handle);
-        return fail(reason, QStringLiteral("is not a regular file"));
+        fail(reason, QStringLiteral("is not a regular file"));
+        return INVALID_HANDLE_VALUE;
     }
+    return handle;
+}
+
+} // namespace
+
+bool openForReading(QFile &file, QString *reason)
+{
+    HANDLE handle = openRegular(file.fileName(), reason);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
     if (fd == -1) {
         CloseHandle(handle);
@@ -40,6 +56,15 @@ bool openForReading(QFile &file, QString *reason)
         _close(fd);
         return fail(reason, file.errorString());
     }
+    return true;
+}
+
+bool canRead(const QString &path, QString *reason)
+{
+    HANDLE handle = openRegular(path, reason);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(handle);
     return true;
 }
 

@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace BitmapFile {
@@ -69,7 +71,17 @@ std::optional<QImage> readPlain(QFile &file)
         const int stored = layout->bottomUp ? layout->height - 1 - y : y;
         const uchar *in = data + layout->stride * stored;
         auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < layout->width; ++x, in += 3)
+        int x = 0;
+        if constexpr (std::endian::native == std::endian::little) {
+            // Blue, green and red read as one word are the pixel's value;
+            // the last pixel of the file has no fourth byte to read.
+            for (; x + 1 < layout->width; ++x, in += 3) {
+                std::uint32_t pixel;
+                std::memcpy(&pixel, in, 4);
+                out[x] = 0xff000000u | (pixel & 0xffffffu);
+            }
+        }
+        for (; x < layout->width; ++x, in += 3)
             out[x] = qRgb(in[2], in[1], in[0]);
     }
     return image;

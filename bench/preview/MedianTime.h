@@ -26,3 +26,12 @@ inline MedianTime medianTime(int runs, const std::function<void()> &run)
     std::sort(ms.begin(), ms.end());
     return {ms[ms.size() / 2], ms.front()};
 }
+
+// The lowest of three medians, for figures compared with each other: one
+// taken while something else briefly held the processor would tip the ratio.
+inline double steadyTime(int runs, const std::function<void()> &run)
+{
+    const int perBatch = std::max(3, runs / 3);
+    return std::min({medianTime(perBatch, run).median, medianTime(perBatch, run).median,
+                     medianTime(perBatch, run).median});
+}

@@ -42,10 +42,10 @@ std::optional<double> squishDecodeMs(const QString &file, std::uint32_t level, i
     const int width = int(layout->levelWidth(level)), height = int(layout->levelHeight(level));
     std::vector<std::uint8_t> blocks(layout->levelSize(level));
     std::vector<std::uint8_t> pixels(std::size_t(width) * std::size_t(height) * 4);
-    return medianTime(runs, [&] {
+    return steadyTime(runs, [&] {
                source.read(layout->levelOffset(level), blocks.data(), blocks.size());
                squish::DecompressImage(pixels.data(), width, height, blocks.data(), flags);
-           }).median;
+           });
 }
 
 // The bytes of a 24-bit BMP of that size through a new file in the temporary
@@ -55,7 +55,7 @@ double bmpRoundTripMs(std::uint32_t width, std::uint32_t height, int runs)
     const std::size_t size = 54 + std::size_t((width * 3 + 3) & ~3u) * height;
     std::vector<char> bytes(size, 'x'), back(size);
     const QByteArray path = QFile::encodeName(QDir::temp().filePath("bench_preview_round_trip.bmp"));
-    return medianTime(runs, [&] {
+    return steadyTime(runs, [&] {
                std::FILE *out = std::fopen(path.constData(), "wb");
                std::fwrite(bytes.data(), 1, size, out);
                std::fclose(out);
@@ -64,7 +64,7 @@ double bmpRoundTripMs(std::uint32_t width, std::uint32_t height, int runs)
                    std::fprintf(stderr, "short read\n");
                std::fclose(in);
                std::remove(path.constData());
-           }).median;
+           });
 }
 
 // A busy picture: smooth ramps with a fine pattern, so blocks are not flat.

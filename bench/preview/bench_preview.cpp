@@ -4,7 +4,8 @@
 // program of its own so that libsquish is not kept loaded here, where the
 // preview loads and unloads it with the library for every picture.
 //
-//   bench_preview step FILE RUNS         prints "median min paints": milliseconds, paints per step
+//   bench_preview step FILE RUNS         prints "median min paints steady": milliseconds, paints per
+//                                        step, the lowest of three medians
 //   bench_preview browse FOLDER COUNT    shows COUNT textures of FOLDER in turn, prints the peak
 //                                        resident size in MiB
 //   bench_preview check FILE RUNS        prints the median of _Pic_Valid in microseconds
@@ -60,17 +61,19 @@ int step(const QString &file, int runs)
     thumbnail.installEventFilter(&counter);
 
     // What the main window does per selection, until nothing is left to paint.
-    const MedianTime whole = medianTime(runs, [&] {
+    const auto step = [&] {
         thumbnail.SetFileName(QString());
         thumbnail.SetFileName(file);
         QCoreApplication::processEvents();
-    });
+    };
+    const MedianTime whole = medianTime(runs, step);
+    const double paintsPerStep = double(counter.paints) / (runs + 1);
+    const double steady = steadyTime(runs, step);
     if (!thumbnail.HasPicture()) {
         std::fprintf(stderr, "no picture for %s\n", qPrintable(file));
         return 1;
     }
-    const double paintsPerStep = double(counter.paints) / (runs + 1);
-    std::printf("%.3f %.3f %.2f\n", whole.median, whole.min, paintsPerStep);
+    std::printf("%.3f %.3f %.2f %.3f\n", whole.median, whole.min, paintsPerStep, steady);
     return 0;
 }
 

@@ -57,12 +57,12 @@ cases = [
     ("1024² A8R8G8B8", "argb_1024.dds", None),
 ]
 
-print("Preview step on a shown control (empty name, path, repaint done); medians in ms, one run")
+print("Preview step on a shown control (empty name, path, repaint done); ms, each the lowest of three medians, one run")
 print(f"{'texture':<24} {'step':>7} {'paints':>6} {'limit':>7} {'step/limit':>11} {'target':>14}"
       f" {'Pillow':>7} {'Pillow/step':>11} {'IM':>6} {'IM/step':>7}")
 for label, name, floor in cases:
     path = os.path.join(folder, name)
-    step, _, paints = run("bench_preview", "step", path, runs)
+    _, _, paints, step = run("bench_preview", "step", path, runs)
     level, round_trip, level0 = run("bench_floor", path, runs)
     p, m = pillow(path), magick(path)
     if floor == "level":

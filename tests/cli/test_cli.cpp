@@ -173,21 +173,25 @@ private slots:
         TestGame::addAircraft(m_game, "Spit", {});
         QVERIFY(QFile::remove(folderOf("Spit") + "Spit.pnt"));
         const QString outside = m_dir.filePath("download/green.dds");
-        writeFile(outside, "paint green");
+        writeFile(outside, "DDS paint green");
 
         QCOMPARE(cli({"add", "zero", "Green", outside}).status, 0);
-        QCOMPARE(readFile(folderOf("Zero") + "green.dds"), QByteArray("paint green"));
+        QCOMPARE(readFile(folderOf("Zero") + "green.dds"), QByteArray("DDS paint green"));
         QCOMPARE(readFile(folderOf("Zero") + "Zero.pnt"), TestGame::paintList("Zero", "Zero_t.dds", {{"Green", "green.dds"}}));
         QCOMPARE(readFile(folderOf("Zero") + "Zero_t.dds.bak"), QByteArray("original Zero"));
         QVERIFY(!QFile::exists(folderOf("Spit") + "Spit.pnt")); // only the aircraft worked on
 
         QCOMPARE(cli({"add", "zero", "Green again", outside}).status, 0); // the same content is no clash
-        writeFile(outside, "another green");
+        writeFile(outside, "DDS another green");
         const Run clash = cli({"add", "zero", "Other", outside});
         QCOMPARE(clash.status, 1);
         QVERIFY2(clash.err.contains("green.dds"), qPrintable(clash.err));
-        QCOMPARE(readFile(folderOf("Zero") + "green.dds"), QByteArray("paint green"));
+        QCOMPARE(readFile(folderOf("Zero") + "green.dds"), QByteArray("DDS paint green"));
         QCOMPARE(cli({"add", "zero", "Gone", m_dir.filePath("absent.dds")}).status, 1);
+        // Refused as the window refuses it: named a texture, but none inside.
+        writeFile(m_dir.filePath("download/notes.dds"), "thanks for downloading");
+        QCOMPARE(cli({"add", "zero", "Notes", m_dir.filePath("download/notes.dds")}).status, 1);
+        QVERIFY(!QFile::exists(folderOf("Zero") + "notes.dds"));
 
         QCOMPARE(cli({"remove", "zero", "green again"}).status, 0);
         QCOMPARE(cli({"remove", "zero", "1"}).status, 1); // the default paint is no entry

@@ -90,6 +90,7 @@ private slots:
         QTest::addColumn<QSize>("output");
         QTest::addColumn<bool>("grey");
         QTest::newRow("DXT1 4:1") << int(Block::Bc1) << "DXT1" << QSize(256, 128) << QSize(64, 32) << false;
+        QTest::newRow("DXT5 4:1") << int(Block::Bc3) << "DXT5" << QSize(128, 256) << QSize(32, 64) << false;
         QTest::newRow("DXT1 8:1 by 4:1, grey") << int(Block::Bc1) << "DXT1" << QSize(256, 128) << QSize(32, 32) << true;
         QTest::newRow("DXT3 16:1") << int(Block::Bc2) << "DXT3" << QSize(512, 512) << QSize(32, 32) << false;
         QTest::newRow("DXT5 12:1, tall") << int(Block::Bc3) << "DXT5" << QSize(96, 480) << QSize(8, 40) << false;

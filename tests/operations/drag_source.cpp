@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QUrl>
 
+#include <cstdio>
+
 namespace {
 
 class DragSource : public QLabel
@@ -29,7 +31,9 @@ protected:
         data->setUrls(urls);
         auto *drag = new QDrag(this);
         drag->setMimeData(data);
-        drag->exec(Qt::CopyAction);
+        const Qt::DropAction action = drag->exec(Qt::CopyAction);
+        // Read by the test when a window it drove afterwards did not react.
+        std::fprintf(stderr, "drag source: drag over, action %d\n", int(action));
     }
 
 private:

@@ -24,12 +24,12 @@ for round in 1 2; do
   xdotool mousemove --window "$wid" 88 412 click 1   # "Add new Texture"
   form=$(find_window "Corvane")
   [ -n "$form" ] || fail "no name dialog"
-  sleep 0.5
+  activate "$form"
   xdotool type --delay 30 "Paint$round"
   xdotool key Tab space                              # on to Ok, and press it
   picker=$(find_window "Select DDS file for Paint$round")
   [ -n "$picker" ] || fail "the name typed in round $round was not taken"
-  sleep 0.5
+  activate "$picker"
   # A name no file starts with, so no completer pops up to take the keys.
   xdotool key ctrl+a; xdotool type --delay 30 "new$round.dds"
   # Only a file that exists can be added; made after typing, so no name

@@ -59,6 +59,10 @@ void TestRegularFileOpen::opensOnlyRegularFilesAndNeverWaits()
         path = "/dev/zero";
     }
 
+    QString probed;
+    QCOMPARE(RegularFileOpen::canRead(path, &probed), reason.isEmpty());
+    QCOMPARE(probed, reason);
+
     QFile file(path);
     QString told;
     const bool opened = RegularFileOpen::openForReading(file, &told);

@@ -22,6 +22,31 @@ find_window() {
   echo "$id"
 }
 
+# With no window manager a new window is not active until clicked: keys sent
+# before that go to the window that was active and are lost.
+activate() {
+  xdotool mousemove --window "$1" 5 5 click 1
+  sleep 0.3
+}
+
+# Presses $2 on the window captioned exactly $1 until that window closes, as a
+# player presses again when a busy program missed the first press; fails
+# when it is still open after ten tries.
+press_until_closed() {
+  local id
+  for _ in $(seq 10); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] || return 0
+    activate "$id"
+    xdotool key "$2"
+    for _ in $(seq 10); do
+      xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+      sleep 0.1
+    done
+  done
+  fail "\"$1\" did not close"
+}
+
 # Waits for the program to end by itself and checks it ended with 0.
 expect_clean_exit() {
   for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
