@@ -114,12 +114,17 @@ bool SafeSave::commit()
         auto *temporary = static_cast<QTemporaryFile *>(m_file.get());
         temporary->setPermissions(newFilePermissions);
         const QString temporaryName = temporary->fileName();
-        temporary->close(); // Windows refuses to rename a file still open
+        // QTemporaryFile holds its handle through close() until it is
+        // destroyed, and Windows refuses to rename a file still open: so it
+        // goes first, leaving its file for the rename.
+        temporary->setAutoRemove(false);
+        m_file.reset();
         // Not QFile::rename: it creates the file a link leading nowhere
         // points at.
-        if (!NoReplaceRename::rename(temporaryName, m_path, &reason))
+        if (!NoReplaceRename::rename(temporaryName, m_path, &reason)) {
+            QFile::remove(temporaryName);
             return fail(reason);
-        temporary->setAutoRemove(false);
+        }
     }
     m_file.reset();
     if (m_options.syncToDisk)

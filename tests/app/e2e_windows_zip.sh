@@ -13,6 +13,12 @@ wine() { "$wine_run" "$@" 2>/dev/null; }
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 key='HKCU\Software\Ostrel\Corvane'
 
+# The headless tests leave the prefix's Wine session running without a
+# display, and a new program would join it: it ends first.
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+WINEPREFIX=$CORVANE_WINEPREFIX "$wineserver" -k 2>/dev/null
+WINEPREFIX=$CORVANE_WINEPREFIX "$wineserver" -w 2>/dev/null
+
 (cd "$home" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
 program=$(find "$home" -name Corvane.exe | head -n 1)
 [ -f "$program" ] || fail "no Corvane.exe in the zip"
@@ -25,7 +31,8 @@ wine reg add "$key" /v CFSPath /t REG_SZ /d "$(windows_path "$game")" /f >/dev/n
 wine reg add "$key" /v Top /t REG_SZ /d 0 /f >/dev/null
 wine reg add "$key" /v Left /t REG_SZ /d 0 /f >/dev/null
 
-"$wine_run" "$program" 2>/dev/null & pid=$!
+# The test prefix is headless by default.
+"$wine_run" "$program" -platform windows 2>/dev/null & pid=$!
 wid=""
 for _ in $(seq 150); do   # Wine starts slower than a native program
   wid=$(xdotool search --onlyvisible --name '^CFS3 Corvane$' 2>/dev/null | head -n 1)

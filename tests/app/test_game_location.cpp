@@ -55,11 +55,11 @@ private slots:
     {
         using namespace GameLocation;
         QCOMPARE(NativePath::withTrailingSeparator(""), QString(""));
-        QCOMPARE(NativePath::withTrailingSeparator("/games/CFS3"), QString("/games/CFS3/"));
-        QCOMPARE(NativePath::withTrailingSeparator("/games/CFS3/"), QString("/games/CFS3/"));
-        QCOMPARE(aircraftFolderOf("/games/CFS3/"), QString("/games/CFS3/Aircraft/"));
-        QCOMPARE(folderOfFile("/games/CFS3/cfs3.exe"), QString("/games/CFS3/"));
-        QCOMPARE(folderOfFile("/games/My Game/readme.txt"), QString("/games/My Game/"));
+        QCOMPARE(NativePath::withTrailingSeparator("/games/CFS3"), QDir::toNativeSeparators("/games/CFS3/"));
+        QCOMPARE(NativePath::withTrailingSeparator("/games/CFS3/"), QDir::toNativeSeparators("/games/CFS3/"));
+        QCOMPARE(aircraftFolderOf(QDir::toNativeSeparators("/games/CFS3/")), QDir::toNativeSeparators("/games/CFS3/Aircraft/"));
+        QCOMPARE(folderOfFile("/games/CFS3/cfs3.exe"), QDir::toNativeSeparators("/games/CFS3/"));
+        QCOMPARE(folderOfFile("/games/My Game/readme.txt"), QDir::toNativeSeparators("/games/My Game/"));
     }
 
     void locatingStartsInTheFirstFolderThatExists()
@@ -96,7 +96,7 @@ private slots:
         const QString folder = GameLocation::resolve(
             store, "Corvane", [&] { ++registryReads; return QString("/from/registry"); },
             [](const QString &) { QFAIL("no error expected"); });
-        QCOMPARE(folder, QString("/no/longer/there/"));
+        QCOMPARE(folder, QDir::toNativeSeparators("/no/longer/there/"));
         QCOMPARE(registryReads, 0);
     }
 
@@ -109,7 +109,7 @@ private slots:
         const QString folder = GameLocation::resolve(
             store, "Corvane", [] { return QString("/from/registry"); },
             [&](const QString &message) { errors << message; });
-        QCOMPARE(folder, QString("/from/registry/"));
+        QCOMPARE(folder, QDir::toNativeSeparators("/from/registry/"));
         QCOMPARE(errors, QStringList{"Invalid data type for 'CFSPath'"});
 
         IniSettingsStore empty(dir.filePath("empty.ini"));

@@ -135,7 +135,7 @@ private slots:
         QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nTop=0x20\nLeft=far\nCFSPath=/games/CFS3\n"));
         auto window = makeWindow();
         QCOMPARE(window->pos(), QPoint(40, 32));
-        QCOMPARE(window->GameFolder, QString("/games/CFS3/"));
+        QCOMPARE(window->GameFolder, QDir::toNativeSeparators("/games/CFS3/"));
         window->close();
         QCOMPARE(iniValue("CFSPath"), QString("/games/CFS3/"));
     }
@@ -176,7 +176,7 @@ private slots:
             saved[way] = {iniValue("Top"), iniValue("Left"), iniValue("CFSPath")};
         }
         QCOMPARE(saved[0], saved[1]);
-        QCOMPARE(saved[0], (QStringList{"70", "90", "/g/"}));
+        QCOMPARE(saved[0], (QStringList{"70", "90", QDir::toNativeSeparators("/g/")}));
     }
 
     void aRefusedWriteAtCloseIsToldAndTheWindowStillCloses()
@@ -340,7 +340,7 @@ private slots:
 
         ModalDriver::answerNext([](QWidget *dialog) { qobject_cast<QDialog *>(dialog)->reject(); });
         window->Button5Click();
-        QCOMPARE(window->GameFolder, QString("/old/game/"));
+        QCOMPARE(window->GameFolder, QDir::toNativeSeparators("/old/game/"));
         QCOMPARE(window->scans, scans);
         QCOMPARE(window->InList->count(), 0);
 

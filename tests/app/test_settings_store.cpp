@@ -117,15 +117,19 @@ private slots:
             if (result == SmallDisk::Unavailable)
                 QSKIP("no small disk can be mounted here");
         } else if (how == "read-only folder") {
+#ifdef _WIN32
+            QSKIP("Windows has no users to switch to, and read-only folders stay writable");
+#else
             QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
             QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x5555)));
             result = FaultInjection::asUnprivilegedUser(attempt);
+#endif
         } else {
             result = attempt();
         }
         QCOMPARE(result, 0);
         QCOMPARE(QString::fromUtf8(TempTree::readFile(toldFile)),
-                 "Failed to set data for 'CFSPath'\n\nThe settings file\n" + path
+                 "Failed to set data for 'CFSPath'\n\nThe settings file\n" + QDir::toNativeSeparators(path)
                      + "\ncould not be written: " + reason);
     }
 };

@@ -53,6 +53,8 @@ class HostileDownloadsTest : public QObject
         HostileDownload d;
         QVERIFY(d.isValid());
         setup(d);
+        if (!d.cannotBuildHere.isEmpty())
+            QSKIP(qPrintable(d.cannotBuildHere));
         const QString answer = run(d, action);
         if (told.isEmpty())
             QCOMPARE(answer, QString());
@@ -146,6 +148,8 @@ private slots:
         HostileDownload d;
         TempTree::writeFile(d.aircraft + "skins/real_t.dds", "original P51");
         d.replaceWithLink("P51_t.dds", d.aircraft + "skins/real_t.dds");
+        if (!d.cannotBuildHere.isEmpty())
+            QSKIP(qPrintable(d.cannotBuildHere));
         QCOMPARE(run(d, "apply 2"), QString());
         QVERIFY(QFileInfo(d.aircraft + "P51_t.dds").isSymLink());
         QCOMPARE(d.read("skins/real_t.dds"), QByteArray("paint desert.dds"));

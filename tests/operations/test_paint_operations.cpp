@@ -256,11 +256,16 @@ private slots:
 
     void hostileFilesAreToldAndLeftAlone()
     {
+#ifdef Q_OS_WIN
+        QSKIP("needs a named pipe and a link the file system follows");
+#endif
         // An aircraft whose list is a pipe: the scan neither hangs nor lists it.
         TestGame::addAircraft(m_game, "Evil", {});
         const QString evilList = folderOf("Evil") + "Evil.pnt";
         QVERIFY(QFile::remove(evilList));
+#ifndef Q_OS_WIN
         QVERIFY(::mkfifo(QFile::encodeName(evilList).constData(), 0600) == 0);
+#endif
         QString told;
         answerBox(&told);
         m_window->ScanAircraft();

@@ -4,7 +4,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
+#endif
 
 class TestRegularFileOpen : public QObject
 {
@@ -35,6 +37,10 @@ void TestRegularFileOpen::opensOnlyRegularFilesAndNeverWaits()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QString path = dir.filePath("P51.pnt");
+#ifdef Q_OS_WIN
+    if (kind == "link" || kind == "pipe" || kind == "device")
+        QSKIP("Windows has no such file without privileges, nor pipes and devices in folders");
+#endif
     if (kind == "file" || kind == "link") {
         QFile file(dir.filePath("real.pnt"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("Title\r\n") == 7);
@@ -44,7 +50,9 @@ void TestRegularFileOpen::opensOnlyRegularFilesAndNeverWaits()
         else
             QVERIFY(QFile::link(file.fileName(), path));
     } else if (kind == "pipe") {
+#ifndef Q_OS_WIN
         QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+#endif
     } else if (kind == "folder") {
         QVERIFY(QDir().mkdir(path));
     } else if (kind == "device") {

@@ -10,7 +10,9 @@
 #include <QMap>
 #include <QTemporaryDir>
 
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
+#endif
 
 // A game folder as a stranger's download leaves it: the aircraft P51 with a
 // definition, a main texture, two paints and a list, and beside the game a
@@ -40,8 +42,17 @@ public:
 
     QString list() const { return aircraft + "P51.pnt"; }
 
+    // Windows makes shortcuts, not links, without privileges, and keeps pipes
+    // out of folders: a case that needs either skips there with this reason.
+    QString cannotBuildHere;
+
     void replaceWithLink(const QString &name, const QString &target)
     {
+#ifdef Q_OS_WIN
+        Q_UNUSED(target);
+        cannotBuildHere = "needs a link the file system follows, which needs privileges here";
+        return;
+#endif
         QFile::remove(aircraft + name);
         QDir(aircraft + name).removeRecursively();
         QFile::link(target, aircraft + name);
@@ -49,9 +60,14 @@ public:
     }
     void replaceWithPipe(const QString &name)
     {
+#ifdef Q_OS_WIN
+        Q_UNUSED(name);
+        cannotBuildHere = "needs a named pipe inside a folder, which Windows has not";
+#else
         QFile::remove(aircraft + name);
         ::mkfifo(QFile::encodeName(aircraft + name).constData(), 0600);
         rememberAircraft();
+#endif
     }
     void replaceWithFolder(const QString &name)
     {

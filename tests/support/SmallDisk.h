@@ -3,12 +3,14 @@
 #include <QByteArray>
 #include <QString>
 
-#include <fcntl.h>
 #include <functional>
+#ifndef _WIN32
+#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 // A really full disk: work runs in a child process that sees a tiny tmpfs
 // mounted over the given folder (in a mount namespace of its own, so nothing
@@ -17,6 +19,14 @@
 namespace SmallDisk {
 
 constexpr int Unavailable = 77;
+
+#ifdef _WIN32
+// Windows mounts no such disks for a process.
+inline int run(const QString &, int, const std::function<int()> &)
+{
+    return Unavailable;
+}
+#else
 
 namespace detail {
 inline bool writeProcFile(const char *path, const QByteArray &text)
@@ -61,5 +71,6 @@ inline int run(const QString &folder, int sizeInKiB, const std::function<int()> 
         return -1;
     return WEXITSTATUS(status);
 }
+#endif
 
 } // namespace SmallDisk

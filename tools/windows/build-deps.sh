@@ -2,7 +2,9 @@
 # Usage: build-deps.sh BUILD_DIR
 # Cross-builds, once, what Corvane needs for Windows and Debian does not
 # package for mingw: Qt (Core, Gui, Widgets, Test, the windows platform and
-# style plugins) and libsquish, both from Debian's own source packages.
+# style plugins), libsquish and libarchive (with liblzma for 7-Zip archives),
+# all from Debian's own source packages. zlib comes built from Debian's
+# libz-mingw-w64-dev.
 # The result goes to a cache folder outside the work tree, keyed by a hash of
 # this recipe and of the host Qt version (whose moc, rcc and uic the
 # cross-built Qt uses), so a changed recipe rebuilds and an unchanged one is
@@ -13,8 +15,10 @@ build_dir=$(realpath -m "$1")
 
 host_qt=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
 squish_version=1.15-3
+archive_version=$(dpkg-query -W -f='${Version}' libarchive-dev)
+formats_version=$(dpkg-query -W -f='${Version}' qt6-image-formats-plugins)
 key=$( (cat "$here/build-deps.sh" "$here/apt-source.sh" "$here/mingw-w64.cmake";
-        echo "$host_qt $squish_version") | sha256sum | cut -c1-16)
+        echo "$host_qt $squish_version $archive_version $formats_version") | sha256sum | cut -c1-16)
 cache=${CORVANE_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/corvane-windows}
 prefix=$cache/deps-$key
 if [ -f "$prefix/.complete" ]; then
@@ -41,13 +45,16 @@ trap 'echo "build-deps: failed, see $log" >&4; tail -30 "$log" >&4' ERR
 if [ "$(cat "$work/recipe" 2>/dev/null)" != "$key" ]; then
   rm -rf "$work"
   "$here/apt-source.sh" "$build_dir/apt" "$work/src" \
-    "qt6-base=$host_qt" "libsquish=$squish_version"
+    "qt6-base=$host_qt" "libsquish=$squish_version" \
+    "libarchive=$archive_version" xz-utils "qt6-imageformats=$formats_version"
   patch_sources=yes
 fi
 
 launcher=()
 if command -v ccache >/dev/null; then
   export CCACHE_DIR=$cache/ccache CCACHE_BASEDIR=$cache CCACHE_MAXSIZE=4G
+  # Qt compiles with precompiled headers, which ccache only caches so.
+  export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
   launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 # At low priority, a job or two more than cores only takes up what others
@@ -64,6 +71,45 @@ cmake -S "$squish_src" -B "$work/squish-build" -G Ninja "${launcher[@]}" \
   -DBUILD_SQUISH_EXTRA=OFF -DBUILD_SQUISH_WITH_SSE2=ON
 nice -n 10 cmake --build "$work/squish-build" -j"$jobs"
 cmake --install "$work/squish-build"
+stage_done() { echo "build-deps: $1 done after $(( $(date +%s) - start )) s" >&4; }
+stage_done libsquish
+
+# liblzma static, linked into libarchive's DLL; the command-line tools are
+# not needed.
+xz_src=$(echo "$work"/src/xz-utils-*/)
+cmake -S "$xz_src" -B "$work/xz-build" -G Ninja "${launcher[@]}" \
+  -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTING=OFF -DHAVE_GETOPT_LONG=OFF
+nice -n 10 cmake --build "$work/xz-build" -j"$jobs"
+cmake --install "$work/xz-build"
+
+# libarchive as a DLL carrying zlib and liblzma inside, so Corvane links it
+# the same way as on Linux. Only the readers and writers matter here: no
+# crypto, no iconv (Windows converts names itself), none of the tools.
+# Its probe of zlib's calling convention runs a program, which cannot run
+# while cross-building: Debian's zlib uses the C convention, so the answer
+# is given along with the library it was found for.
+archive_src=$(echo "$work"/src/libarchive-*/)
+mingw_lib=/usr/x86_64-w64-mingw32/lib
+cmake -S "$archive_src" -B "$work/archive-build" -G Ninja "${launcher[@]}" \
+  -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DCMAKE_PREFIX_PATH="$prefix" \
+  -DZLIB_LIBRARY="$mingw_lib/libz.a" -DZLIB_INCLUDE_DIR=/usr/x86_64-w64-mingw32/include \
+  -DZLIB_WINAPI_WITH_LIB="$mingw_lib/libz.a" -DZLIB_WINAPI=0 \
+  -DLIBLZMA_LIBRARY="$prefix/lib/liblzma.a" -DLIBLZMA_INCLUDE_DIR="$prefix/include" \
+  -DENABLE_OPENSSL=OFF -DENABLE_CNG=OFF -DENABLE_MBEDTLS=OFF -DENABLE_NETTLE=OFF \
+  -DENABLE_LIBB2=OFF -DENABLE_LZ4=OFF -DENABLE_ZSTD=OFF -DENABLE_BZip2=OFF \
+  -DENABLE_LIBXML2=OFF -DENABLE_EXPAT=OFF -DENABLE_PCREPOSIX=OFF -DENABLE_ICONV=OFF \
+  -DENABLE_XATTR=OFF -DENABLE_ACL=OFF -DENABLE_TAR=OFF -DENABLE_CPIO=OFF \
+  -DENABLE_CAT=OFF -DENABLE_TEST=OFF -DENABLE_INSTALL=OFF
+nice -n 10 cmake --build "$work/archive-build" -j"$jobs" --target archive
+mkdir -p "$prefix/bin" "$prefix/lib" "$prefix/include"
+cp "$work/archive-build/bin/libarchive.dll" "$prefix/bin/"
+cp "$work/archive-build/libarchive/libarchive.dll.a" "$prefix/lib/"
+cp "$archive_src/libarchive/archive.h" "$archive_src/libarchive/archive_entry.h" "$prefix/include/"
+stage_done libarchive
 
 qt_src=$(echo "$work"/src/qt6-base-*/)
 if [ "${patch_sources:-}" = yes ]; then
@@ -73,9 +119,11 @@ mkdir -p "$qt_src/src/3rdparty/wintab"
 cp /usr/include/wine/wine/windows/wintab.h /usr/include/wine/wine/windows/pktdef.h \
    "$qt_src/src/3rdparty/wintab/"
 # Wine's header names its A/W types through a macro of Wine's own winnt.h;
-# Qt is built with UNICODE, so the W types.
+# Qt is built with UNICODE, so the W types. Qt also expects the calling
+# convention macro of the original header.
 sed -i '1i #ifndef DECL_WINELIB_TYPE_AW\n#define DECL_WINELIB_TYPE_AW(type) typedef type##W type;\n#endif' \
   "$qt_src/src/3rdparty/wintab/wintab.h"
+sed -i '1i #ifndef API\n#define API WINAPI\n#endif' "$qt_src/src/3rdparty/wintab/wintab.h"
 # With OpenGL and Direct2D switched off two code paths lack their guards.
 patch_guard() {  # file, line text, replacement
   grep -qxF "$2" "$1" || { echo "build-deps: '$2' not found in $1" >&4; exit 1; }
@@ -105,6 +153,20 @@ cmake -S "$qt_src" -B "$work/qt-build" -G Ninja "${launcher[@]}" \
   -DFEATURE_system_doubleconversion=OFF
 nice -n 10 cmake --build "$work/qt-build" -j"$jobs"
 cmake --install "$work/qt-build"
+stage_done Qt
+
+# The TGA reader lives apart from Qt's base; the other formats of that
+# package are of no use for paints.
+formats_src=$(echo "$work"/src/qt6-imageformats-*/)
+cmake -S "$formats_src" -B "$work/formats-build" -G Ninja "${launcher[@]}" \
+  -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DCMAKE_PREFIX_PATH="$prefix" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+  -DFEATURE_tiff=OFF -DFEATURE_webp=OFF -DFEATURE_mng=OFF -DFEATURE_jasper=OFF
+nice -n 10 cmake --build "$work/formats-build" -j"$jobs"
+cmake --install "$work/formats-build"
+stage_done "Qt image formats"
 exec >&3 2>&4
 trap - ERR
 

@@ -2,18 +2,21 @@
 # Usage: deploy.sh QT_PREFIX DEST [--with-test-parts]
 # Puts beside the programs in DEST what they need to run on a Windows
 # machine with nothing installed: the Qt DLLs and plugins and the mingw
-# runtime. --with-test-parts adds Qt Test and the offscreen platform.
+# runtime. --with-test-parts adds Qt Test and the minimal platform (the
+# offscreen one needs FreeType, which the Windows Qt is built without).
 set -euo pipefail
 prefix=$1 dest=$2 test_parts=${3:-}
-mkdir -p "$dest/platforms" "$dest/styles"
+mkdir -p "$dest/platforms" "$dest/styles" "$dest/imageformats"
 
 qt_dlls=(Qt6Core Qt6Gui Qt6Widgets)
-plugins=(platforms/qwindows styles/qwindowsvistastyle)
+# Paints may come as JPEG or TGA pictures besides BMP and PNG, which Qt
+# reads without a plugin.
+plugins=(platforms/qwindows styles/qwindowsvistastyle imageformats/qjpeg imageformats/qtga)
 if [ "$test_parts" = --with-test-parts ]; then
   qt_dlls+=(Qt6Test)
-  plugins+=(platforms/qoffscreen)
+  plugins+=(platforms/qminimal)
 fi
-for dll in "${qt_dlls[@]}"; do cp -u "$prefix/bin/$dll.dll" "$dest/"; done
+for dll in "${qt_dlls[@]}" libarchive; do cp -u "$prefix/bin/$dll.dll" "$dest/"; done
 for plugin in "${plugins[@]}"; do cp -u "$prefix/plugins/$plugin.dll" "$dest/$plugin.dll"; done
 
 # The runtime of the -posix compilers: C++ library, unwinder, threads.

@@ -34,6 +34,9 @@ export CORVANE_WINEPREFIX=$out/wineprefix
 if [ ! -f "$CORVANE_WINEPREFIX/system.reg" ]; then
   tools/windows/wine-run.sh wineboot -i >/dev/null 2>&1 || true
 fi
+# Wine keeps the host's QT_ variables from Windows programs; the prefix's own
+# environment makes the tests headless (the window test asks for windows).
+tools/windows/wine-run.sh reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /t REG_SZ /d minimal /f >/dev/null
 
 echo "== Tests under Wine"
 cd "$out/build"
