@@ -13,9 +13,6 @@ bool fail(QString *reason, const QString &text)
         *reason = text;
     return false;
 }
-} // namespace
-
-namespace {
 
 // A handle of the regular file at the path, or INVALID_HANDLE_VALUE.
 HANDLE openRegular(const QString &fileName, QString *reason)
@@ -27,7 +24,14 @@ HANDLE openRegular(const QString &fileName, QString *reason)
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        fail(reason, qt_error_string(int(GetLastError())));
+        const DWORD error = GetLastError();
+        // A folder cannot be opened as a file at all: Windows says "access
+        // denied", where the player needs to hear what the thing is.
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            fail(reason, QStringLiteral("is not a regular file"));
+        else
+            fail(reason, qt_error_string(int(error)));
         return INVALID_HANDLE_VALUE;
     }
     BY_HANDLE_FILE_INFORMATION info;
