@@ -212,13 +212,24 @@ std::vector<std::uint8_t> legacyBlockDds(const std::vector<RgbaImage> &levels, B
     return bytes;
 }
 
-std::vector<std::uint8_t> dx10BlockDds(const std::vector<RgbaImage> &levels, Block block, std::uint32_t dxgi)
+namespace {
+
+// The header with its DX10 extension: a 2D texture, one array slice.
+std::vector<std::uint8_t> dx10Header(const std::vector<RgbaImage> &levels, std::uint32_t dxgi, bool compressed)
 {
-    std::vector<std::uint8_t> bytes = header(levels, PixelFourCCFlag, fourCCValue("DX10"), nullptr, true);
+    std::vector<std::uint8_t> bytes = header(levels, PixelFourCCFlag, fourCCValue("DX10"), nullptr, compressed);
     bytes.resize(148, 0);
     put32(bytes, field::DxgiFormat, dxgi);
     put32(bytes, field::Dimension, 3);
     put32(bytes, field::ArraySize, 1);
+    return bytes;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> dx10BlockDds(const std::vector<RgbaImage> &levels, Block block, std::uint32_t dxgi)
+{
+    std::vector<std::uint8_t> bytes = dx10Header(levels, dxgi, true);
     for (const RgbaImage &level : levels)
         append(bytes, compressBlocks(level, block));
     return bytes;
@@ -234,11 +245,7 @@ std::vector<std::uint8_t> legacyBitMaskDds(const std::vector<RgbaImage> &levels,
 
 std::vector<std::uint8_t> dx10ByteOrderDds(const std::vector<RgbaImage> &levels, std::uint32_t dxgi, bool blueFirst)
 {
-    std::vector<std::uint8_t> bytes = header(levels, PixelFourCCFlag, fourCCValue("DX10"), nullptr, false);
-    bytes.resize(148, 0);
-    put32(bytes, field::DxgiFormat, dxgi);
-    put32(bytes, field::Dimension, 3);
-    put32(bytes, field::ArraySize, 1);
+    std::vector<std::uint8_t> bytes = dx10Header(levels, dxgi, false);
     for (const RgbaImage &level : levels)
         for (std::size_t i = 0; i < level.pixels.size(); i += 4) {
             const std::uint8_t *p = level.pixels.data() + i;
