@@ -60,7 +60,8 @@ class PaintOperationsTest : public QObject
     QString m_game;
     std::unique_ptr<TRezidu> m_window;
 
-    QString folderOf(const QString &aircraft) { return m_game + "Aircraft/" + aircraft + "/"; }
+    // As the program gives it: in the system's separators.
+    QString folderOf(const QString &aircraft) { return QDir::toNativeSeparators(m_game + "Aircraft/" + aircraft + "/"); }
 
     void selectAircraft(const QString &title)
     {

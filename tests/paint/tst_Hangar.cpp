@@ -34,7 +34,8 @@ class HangarTest : public QObject
     QString m_game;
     Hangar m_hangar;
 
-    QString folderOf(const QString &aircraft) const { return m_game + "Aircraft/" + aircraft + "/"; }
+    // As the program gives it: in the system's separators.
+    QString folderOf(const QString &aircraft) const { return QDir::toNativeSeparators(m_game + "Aircraft/" + aircraft + "/"); }
 
     int selectAircraft(const QString &name)
     {
