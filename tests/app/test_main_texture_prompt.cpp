@@ -30,8 +30,9 @@ private slots:
     void dialogCancelledWritesEmptyTexture();
 
 private:
-    QString aircraft() const { return m_dir->path() + "/Aircraft/"; }
-    QString file(const QString &name) const { return aircraft() + name; }
+    // Native, as the window hands folders to the scanner.
+    QString aircraft() const { return QDir::toNativeSeparators(m_dir->path() + "/Aircraft/"); }
+    QString file(const QString &name) const { return QDir::toNativeSeparators(aircraft() + name); }
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
