@@ -2,6 +2,7 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -136,8 +137,9 @@ void TestPaintTable::texturesFoundInOtherLetterCase()
     QVERIFY(TestFiles::write(path("x.pnt"), crlf({"X", "Spit_t.dds", "Desert", "desert.dds"})));
     const auto table = PaintTable::load(path("x.pnt"));
     QVERIFY(table);
-    QCOMPARE(table->texturePath(0), path("SPIT_T.DDS"));
-    QCOMPARE(table->texturePath(2), path("Desert.DDS"));
+    // The same file: on Linux only the spelling on disk names it.
+    QVERIFY2(QFileInfo(table->texturePath(0)) == QFileInfo(path("SPIT_T.DDS")), qPrintable(table->texturePath(0)));
+    QVERIFY2(QFileInfo(table->texturePath(2)) == QFileInfo(path("Desert.DDS")), qPrintable(table->texturePath(2)));
     // Files the tool writes keep the name derived from the list.
     QCOMPARE(table->mainTexturePath(), path("Spit_t.dds"));
     QCOMPARE(table->texturePath(1), path("Spit_t.dds.bak"));
