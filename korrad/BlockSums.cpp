@@ -58,10 +58,6 @@ bool isColourBlockEncoding(PixelEncoding encoding)
     return encoding == PixelEncoding::Bc1 || encoding == PixelEncoding::Bc2 || encoding == PixelEncoding::Bc3;
 }
 
-} // namespace
-
-namespace {
-
 // The block's red, green and blue sums, one per 16-bit lane. Inlined into
 // the reduction's inner loop, where it is most of a preview's time.
 #if defined(__GNUC__)
@@ -90,13 +86,19 @@ inline std::uint64_t packedBlockSums(const std::uint8_t *block, bool bc1)
     return sums;
 }
 
+// One channel's sum out of packedBlockSums' word: 0 red, 1 green, 2 blue.
+std::uint32_t lane(std::uint64_t packed, int channel)
+{
+    return std::uint32_t(packed >> (channel * LaneBits)) & ((1u << LaneBits) - 1);
+}
+
 } // namespace
 
 void colourBlockSums(const std::uint8_t *block, bool bc1, std::uint64_t sums[3])
 {
     const std::uint64_t packed = packedBlockSums(block, bc1);
     for (int c = 0; c < 3; ++c)
-        sums[c] = (packed >> (c * LaneBits)) & 0xffff;
+        sums[c] = lane(packed, c);
 }
 
 bool canReduceByBlockSums(const DdsLayout &layout, std::uint32_t level, std::uint32_t width, std::uint32_t height)
@@ -145,7 +147,7 @@ bool reduceByBlockSums(ByteSource &source, const DdsLayout &layout, std::uint32_
                 for (std::uint32_t x = 0; x < width; ++x, block += blockBytes) {
                     const std::uint64_t packed = packedBlockSums(block, bc1);
                     for (int c = 0; c < 3; ++c)
-                        line[x * 4 + c] = mean((packed >> (c * LaneBits)) & 0xffff);
+                        line[x * 4 + c] = mean(lane(packed, c));
                 }
                 if (!consumer.row(y, line.data()))
                     return false;
@@ -157,9 +159,8 @@ bool reduceByBlockSums(ByteSource &source, const DdsLayout &layout, std::uint32_
                 for (std::uint32_t x = 0; x < width; ++x)
                     for (std::uint32_t k = 0; k < blocksAcross; ++k, block += blockBytes) {
                         const std::uint64_t packed = packedBlockSums(block, bc1);
-                        sums[x * 3] += packed & 0xffff;
-                        sums[x * 3 + 1] += (packed >> LaneBits) & 0xffff;
-                        sums[x * 3 + 2] += packed >> (2 * LaneBits);
+                        for (int c = 0; c < 3; ++c)
+                            sums[x * 3 + c] += lane(packed, c);
                     }
             }
             for (std::uint32_t x = 0; x < width; ++x)

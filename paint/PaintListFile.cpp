@@ -141,6 +141,15 @@ QByteArray fullForm(const QByteArray &title, const QByteArray &mainTextureName,
 }
 
 namespace {
+// A list a scan creates: never over a file, and synced with the others later.
+SafeSave::Options newListOptions()
+{
+    SafeSave::Options options;
+    options.replaceExisting = false;
+    options.syncToDisk = false;
+    return options;
+}
+
 bool checkedWrite(const QString &path, const QByteArray &data, const SafeSave::Options &options, QString *error)
 {
     const FileVerdict verdict = AircraftFileCheck::mayWrite(folderOf(path), path);
@@ -167,22 +176,13 @@ bool writeInitial(const QString &path, const QByteArray &title,
 bool createInitial(const QString &path, const QByteArray &title,
                    const QByteArray &mainTextureName, QString *error)
 {
-    const FileVerdict verdict = AircraftFileCheck::mayWrite(folderOf(path), path);
-    if (!verdict) {
-        if (error)
-            *error = verdict.message();
-        return false;
-    }
-    return createInitial(verdict, title, mainTextureName, error);
+    return checkedWrite(path, initialForm(title, mainTextureName), newListOptions(), error);
 }
 
 bool createInitial(const FileVerdict &checkedList, const QByteArray &title,
                    const QByteArray &mainTextureName, QString *error)
 {
-    SafeSave::Options options;
-    options.replaceExisting = false;
-    options.syncToDisk = false;
-    return SafeSave::writeFile(checkedList.realPath, initialForm(title, mainTextureName), options, error);
+    return SafeSave::writeFile(checkedList.realPath, initialForm(title, mainTextureName), newListOptions(), error);
 }
 
 bool writeFull(const QString &path, const QByteArray &title,
