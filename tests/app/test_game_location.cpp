@@ -74,6 +74,9 @@ private slots:
         QVERIFY(QDir().mkpath(game));
         QCOMPARE(searchStartFolder(game, drive, home), game);
 
+#ifdef Q_OS_WIN
+        QCOMPARE(systemDriveFolder(), qEnvironmentVariable("SystemDrive", "C:") + '\\');
+#else
         // Only prefixes of this test: a private home without a ~/.wine.
         const QByteArray realHome = qgetenv("HOME");
         qputenv("HOME", dir.filePath("home").toLocal8Bit());
@@ -85,6 +88,7 @@ private slots:
         QCOMPARE(systemDriveFolder(), QString());
         qunsetenv("WINEPREFIX");
         qputenv("HOME", realHome);
+#endif
     }
 
     void storedFolderWinsOverTheRegistry()

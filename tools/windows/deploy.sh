@@ -2,8 +2,8 @@
 # Usage: deploy.sh QT_PREFIX DEST [--with-test-parts]
 # Puts beside the programs in DEST what they need to run on a Windows
 # machine with nothing installed: the Qt DLLs and plugins and the mingw
-# runtime. --with-test-parts adds Qt Test and the minimal platform (the
-# offscreen one needs FreeType, which the Windows Qt is built without).
+# runtime. --with-test-parts adds Qt Test and the offscreen platform the
+# tests draw on.
 set -euo pipefail
 prefix=$1 dest=$2 test_parts=${3:-}
 mkdir -p "$dest/platforms" "$dest/styles" "$dest/imageformats"
@@ -14,7 +14,7 @@ qt_dlls=(Qt6Core Qt6Gui Qt6Widgets)
 plugins=(platforms/qwindows styles/qwindowsvistastyle imageformats/qjpeg imageformats/qtga)
 if [ "$test_parts" = --with-test-parts ]; then
   qt_dlls+=(Qt6Test)
-  plugins+=(platforms/qminimal)
+  plugins+=(platforms/qoffscreen)
 fi
 for dll in "${qt_dlls[@]}" libarchive; do cp -u "$prefix/bin/$dll.dll" "$dest/"; done
 for plugin in "${plugins[@]}"; do cp -u "$prefix/plugins/$plugin.dll" "$dest/$plugin.dll"; done

@@ -16,6 +16,9 @@ for program in Corvane.exe corvane-cli.exe korrad.dll; do
   fi
 done
 "$here/deploy.sh" "$prefix" "$stage/$name"
+# Symbols are of no use to a player and make up most of the size.
+find "$stage/$name" \( -name '*.exe' -o -name '*.dll' \) \
+  -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
 sed 's/$/\r/' "$here/ReadMe.txt" > "$stage/$name/ReadMe.txt"
 rm -f "$zip"
 (cd "$stage" && cmake -E tar cf "$(realpath -m "$zip")" --format=zip "$name")

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$PWD
 out=$root/build-windows
-tools/install-deps.sh g++-mingw-w64-x86-64 wine64 libwine-dev dpkg-dev
+tools/install-deps.sh g++-mingw-w64-x86-64 libz-mingw-w64-dev wine64 libwine-dev dpkg-dev fonts-dejavu-core
 mkdir -p "$out"
 
 echo "== Qt and libsquish for Windows"
@@ -35,8 +35,11 @@ if [ ! -f "$CORVANE_WINEPREFIX/system.reg" ]; then
   tools/windows/wine-run.sh wineboot -i >/dev/null 2>&1 || true
 fi
 # Wine keeps the host's QT_ variables from Windows programs; the prefix's own
-# environment makes the tests headless (the window test asks for windows).
-tools/windows/wine-run.sh reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /t REG_SZ /d minimal /f >/dev/null
+# environment makes the tests headless (the window tests ask for windows).
+# The offscreen platform draws text with FreeType, from the host's fonts.
+for setting in "QT_QPA_PLATFORM offscreen" 'QT_QPA_FONTDIR Z:\usr\share\fonts\truetype\dejavu'; do
+  tools/windows/wine-run.sh reg add 'HKCU\Environment' /v "${setting%% *}" /t REG_SZ /d "${setting#* }" /f >/dev/null
+done
 
 echo "== Tests under Wine"
 cd "$out/build"
