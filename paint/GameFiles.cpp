@@ -3,6 +3,7 @@
 #include "AircraftFileCheck.h"
 #include "RegularFileOpen.h"
 #include "SafeSave.h"
+#include "StoredName.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -108,7 +109,7 @@ QString resolveLetterCase(const QString &path, QDir::Filters kinds)
 QString findGameFile(const QString &path)
 {
 #ifdef Q_OS_WIN
-    return path; // the file system already ignores letter case
+    return StoredName::spelledAsStored(path); // the file system itself ignores letter case
 #else
     if (path.endsWith(u'/'))
         return path.size() == 1 ? path : resolveLetterCase(path.chopped(1), QDir::Dirs) + u'/';

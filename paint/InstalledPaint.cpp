@@ -1,6 +1,7 @@
 #include "InstalledPaint.h"
 
 #include "AircraftFileCheck.h"
+#include "ChangeTime.h"
 #include "RegularFileOpen.h"
 
 #include <QCryptographicHash>
@@ -14,7 +15,7 @@ std::optional<int> InstalledPaint::find(const QString &aircraftFolder, const QSt
     if (!main)
         return std::nullopt;
     const QFileInfo mainInfo(main.realPath);
-    const Stamp mainStamp{mainInfo.size(), mainInfo.lastModified(), mainInfo.metadataChangeTime()};
+    const Stamp mainStamp{mainInfo.size(), mainInfo.lastModified(), ChangeTime::of(main.realPath)};
     QByteArray mainHash;
 
     for (int i = 0; i < candidates.size(); ++i) {
@@ -29,7 +30,7 @@ std::optional<int> InstalledPaint::find(const QString &aircraftFolder, const QSt
             if (mainHash.isEmpty())
                 return std::nullopt;
         }
-        const Stamp stamp{info.size(), info.lastModified(), info.metadataChangeTime()};
+        const Stamp stamp{info.size(), info.lastModified(), ChangeTime::of(candidate.realPath)};
         if (contentHash(candidate.realPath, stamp) == mainHash)
             return i;
     }

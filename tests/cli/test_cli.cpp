@@ -232,6 +232,9 @@ private slots:
 
     void theGameIsFoundAsTheWindowFindsItAndTheSettingsStayUntouched()
     {
+#ifdef Q_OS_WIN
+        QSKIP("the settings live in the player's registry, which a test never writes");
+#endif
         const QString settings = m_dir.filePath("config/Ostrel/Ostrel.ini");
         writeFile(settings, "[Corvane]\nCFSPath=" + m_game.toUtf8() + "\n");
         const Run run = cli({"--json", "aircraft"}, false);

@@ -123,7 +123,7 @@ private slots:
             d.replaceWithPipe("P51.xdp"); }, "scan", "P51.xdp " + notRegular);
         row("aircraft folder links outside the game, scan", [](HostileDownload &d) {
             TempTree::writeFile(d.outside + "Evil.xdp", "<aircraft/>");
-            QFile::link(d.outside, d.game + "Aircraft/Evil");
+            d.makeLink(d.outside, d.game + "Aircraft/Evil");
             d.rememberOutside(); }, "scan", "is a link to a folder outside the Aircraft folder");
         row("main texture links inside", [](HostileDownload &d) {
             TempTree::writeFile(d.aircraft + "skins/real_t.dds", "original P51");

@@ -67,14 +67,14 @@ void TestGameFiles::exactMatchWins()
 
 void TestGameFiles::otherLetterCaseFound()
 {
-#ifdef Q_OS_WIN
-    QSKIP("the file system ignores letter case");
-#endif
     QVERIFY(TestFiles::write(path("P51_T.DDS"), "upper"));
     QCOMPARE(GameFiles::findGameFile(path("p51_t.dds")), path("P51_T.DDS"));
     QVERIFY(GameFiles::canOpenForReading(GameFiles::findGameFile(path("P51_t.Dds"))));
     QCOMPARE(GameFiles::findGameFile(m_dir->path() + "/./p51_T.dds"),
              m_dir->path() + "/./P51_T.DDS");
+    // Wildcards name no file, least of all one they would match.
+    QCOMPARE(GameFiles::findGameFile(path("*.dds")), path("*.dds"));
+    QCOMPARE(GameFiles::findGameFile(path("p51?t.dds")), path("p51?t.dds"));
 }
 
 void TestGameFiles::missingFileKeepsDerivedName()

@@ -57,6 +57,9 @@ void TestSafeSave::createsAndReplaces()
 
 void TestSafeSave::replacingKeepsPermissions()
 {
+#ifdef Q_OS_WIN
+    QSKIP("Windows keeps no owner, group and other permissions, only a read-only flag");
+#endif
     QVERIFY(TestFiles::write(path("P51_t.dds"), "old"));
     const auto kept = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
                       | QFileDevice::WriteUser | QFileDevice::ReadGroup;
@@ -67,6 +70,9 @@ void TestSafeSave::replacingKeepsPermissions()
 
 void TestSafeSave::neverWritesThroughALink()
 {
+#ifdef Q_OS_WIN
+    QSKIP("QFile::link makes a shortcut here, which is an ordinary file");
+#endif
     QVERIFY(TestFiles::write(path("elsewhere.dds"), "not yours"));
     QVERIFY(QFile::link(path("elsewhere.dds"), path("P51_t.dds")));
     QString error;

@@ -46,16 +46,21 @@ public:
     // out of folders: a case that needs either skips there with this reason.
     QString cannotBuildHere;
 
-    void replaceWithLink(const QString &name, const QString &target)
+    void makeLink(const QString &target, const QString &link)
     {
 #ifdef Q_OS_WIN
         Q_UNUSED(target);
+        Q_UNUSED(link);
         cannotBuildHere = "needs a link the file system follows, which needs privileges here";
-        return;
+#else
+        QFile::link(target, link);
 #endif
+    }
+    void replaceWithLink(const QString &name, const QString &target)
+    {
         QFile::remove(aircraft + name);
         QDir(aircraft + name).removeRecursively();
-        QFile::link(target, aircraft + name);
+        makeLink(target, aircraft + name);
         rememberAircraft();
     }
     void replaceWithPipe(const QString &name)
