@@ -1,3 +1,5 @@
+#include "TestGroups.h"
+
 #include <QGuiApplication>
 
 int runBadInputTests(int argc, char **argv);
@@ -10,8 +12,5 @@ int runSizeTests(int argc, char **argv);
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    int failures = 0;
-    for (auto run : {runConformanceTests, runFormatTests, runSizeTests, runBlockSumsTests, runBadInputTests, runPictureFormatTests})
-        failures += run(argc, argv);
-    return failures ? 1 : 0;
+    return runTestGroups(argc, argv, {runConformanceTests, runFormatTests, runSizeTests, runBlockSumsTests, runBadInputTests, runPictureFormatTests}) ? 1 : 0;
 }

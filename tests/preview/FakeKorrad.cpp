@@ -33,7 +33,7 @@ void log(const std::string &line)
     const char *path = setting("FAKE_KORRAD_LOG");
     if (!*path)
         return;
-    if (std::FILE *file = std::fopen(path, "a")) {
+    if (std::FILE *file = std::fopen(path, "ab")) {
         std::fprintf(file, "%s\n", line.c_str());
         std::fclose(file);
     }

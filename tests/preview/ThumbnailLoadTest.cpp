@@ -117,17 +117,22 @@ private slots:
 
         QDir(scene.root.path()).mkpath("system");
         qunsetenv("TMP");
-        const QByteArray oldTmpDir = qgetenv("TMPDIR");
-        qputenv("TMPDIR", scene.path("system").toLocal8Bit());
+#ifdef Q_OS_WIN
+        const char *systemSetting = "USERPROFILE"; // what Windows takes after TMP and TEMP
+#else
+        const char *systemSetting = "TMPDIR";
+#endif
+        const QByteArray oldTmpDir = qgetenv(systemSetting);
+        qputenv(systemSetting, scene.path("system").toLocal8Bit());
         scene.forgetCalls();
         thumbnail.SetFileName(scene.paint("two.dds"));
         QCOMPARE(QFileInfo(scene.conversions().value(0).section(u'|', 2, 2)).absolutePath(),
                  QFileInfo(scene.path("system")).absoluteFilePath());
         QVERIFY(QDir(scene.path("system")).isEmpty());
         if (oldTmpDir.isEmpty())
-            qunsetenv("TMPDIR");
+            qunsetenv(systemSetting);
         else
-            qputenv("TMPDIR", oldTmpDir);
+            qputenv(systemSetting, oldTmpDir);
         QVERIFY(thumbnail.HasPicture());
     }
 

@@ -1,3 +1,5 @@
+#include "TestGroups.h"
+
 #include <QApplication>
 
 int runBitmapFileTests(int argc, char **argv);
@@ -12,10 +14,7 @@ int runThumbnailWithKorradTests(int argc, char **argv);
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    int failures = 0;
-    for (auto run : {runBitmapFileTests, runThumbnailRulesTests, runThumbnailLoadTests, runThumbnailCacheTests, runThumbnailExportTests,
+    return runTestGroups(argc, argv, {runBitmapFileTests, runThumbnailRulesTests, runThumbnailLoadTests, runThumbnailCacheTests, runThumbnailExportTests,
                      runThumbnailPaintTests, runThumbnailWithKorradTests,
-                     runThumbnailFormTests})
-        failures += run(argc, argv);
-    return failures ? 1 : 0;
+                     runThumbnailFormTests}) ? 1 : 0;
 }
