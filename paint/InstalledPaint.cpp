@@ -15,7 +15,7 @@ std::optional<int> InstalledPaint::find(const QString &aircraftFolder, const QSt
     if (!main)
         return std::nullopt;
     const QFileInfo mainInfo(main.realPath);
-    const Stamp mainStamp{mainInfo.size(), mainInfo.lastModified(), ChangeTime::of(main.realPath)};
+    const Stamp mainStamp{mainInfo.size(), mainInfo.lastModified(), ChangeTime::of(mainInfo)};
     QByteArray mainHash;
 
     for (int i = 0; i < candidates.size(); ++i) {
@@ -30,7 +30,7 @@ std::optional<int> InstalledPaint::find(const QString &aircraftFolder, const QSt
             if (mainHash.isEmpty())
                 return std::nullopt;
         }
-        const Stamp stamp{info.size(), info.lastModified(), ChangeTime::of(candidate.realPath)};
+        const Stamp stamp{info.size(), info.lastModified(), ChangeTime::of(info)};
         if (contentHash(candidate.realPath, stamp) == mainHash)
             return i;
     }

@@ -1,14 +1,15 @@
 #pragma once
 
 #include <QDateTime>
-#include <QString>
+#include <QFileInfo>
 
 namespace ChangeTime {
 
 // When the file's contents or metadata last changed, a time no program sets
-// back (unlike the modification time, which archive tools restore). Qt gives
-// the modification time for it on Windows, so this asks the system itself.
-// Invalid when the file cannot be looked at.
-QDateTime of(const QString &path);
+// back (unlike the modification time, which archive tools restore). On
+// Windows Qt gives the modification time for it, so the system is asked
+// there; elsewhere it is what file already holds. Invalid when the file
+// cannot be looked at.
+QDateTime of(const QFileInfo &file);
 
 } // namespace ChangeTime

@@ -1,12 +1,10 @@
 #include "ChangeTime.h"
 
-#include <QFileInfo>
-
 namespace ChangeTime {
 
-QDateTime of(const QString &path)
+QDateTime of(const QFileInfo &file)
 {
-    return QFileInfo(path).metadataChangeTime();
+    return file.metadataChangeTime();
 }
 
 } // namespace ChangeTime
