@@ -122,17 +122,17 @@ private slots:
 #else
         const char *systemSetting = "TMPDIR";
 #endif
-        const QByteArray oldTmpDir = qgetenv(systemSetting);
+        const QByteArray oldSystemSetting = qgetenv(systemSetting);
         qputenv(systemSetting, scene.path("system").toLocal8Bit());
         scene.forgetCalls();
         thumbnail.SetFileName(scene.paint("two.dds"));
         QCOMPARE(QFileInfo(scene.conversions().value(0).section(u'|', 2, 2)).absolutePath(),
                  QFileInfo(scene.path("system")).absoluteFilePath());
         QVERIFY(QDir(scene.path("system")).isEmpty());
-        if (oldTmpDir.isEmpty())
+        if (oldSystemSetting.isEmpty())
             qunsetenv(systemSetting);
         else
-            qputenv(systemSetting, oldTmpDir);
+            qputenv(systemSetting, oldSystemSetting);
         QVERIFY(thumbnail.HasPicture());
     }
 
