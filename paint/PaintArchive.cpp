@@ -1,5 +1,6 @@
 #include "PaintArchive.h"
 
+#include "PaintNote.h"
 #include "TextureFile.h"
 
 #include <QFile>
@@ -145,10 +146,12 @@ DownloadContents read(const QString &archivePath, const Limits &limits)
             reason = QStringLiteral("it is not a file");
         else if (const QString problem = problemWithEntryPath(path); !problem.isEmpty())
             reason = problem;
-        else if (!TextureFile::hasTextureExtension(fileName))
-            reason = notATextureReason(fileName);
         else if (archive_entry_is_encrypted(entry))
             reason = QStringLiteral("it is protected by a password");
+        const bool isNote = reason.isEmpty() && PaintNote::isNoteFileName(fileName)
+                            && archive_entry_size(entry) <= PaintNote::MostBytes;
+        if (reason.isEmpty() && !isNote && !TextureFile::hasTextureExtension(fileName))
+            reason = notATextureReason(fileName);
         if (!reason.isEmpty()) {
             contents.skipped.append({path, reason});
             continue;
@@ -172,6 +175,10 @@ DownloadContents read(const QString &archivePath, const Limits &limits)
             if (total > limits.totalBytes)
                 return refuse(QStringLiteral("its textures unpack to more than %1.").arg(megabytes(limits.totalBytes)));
             data.append(block, got);
+        }
+        if (reason.isEmpty() && isNote) {
+            contents.notes.append({path, PaintNote::decode(data)});
+            continue;
         }
         if (reason.isEmpty() && !TextureFile::contentFitsExtension(fileName, data))
             reason = notATextureReason(fileName);
