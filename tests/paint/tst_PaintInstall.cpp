@@ -65,8 +65,6 @@ class PaintInstallTest : public QObject
     Q_OBJECT
 
 private slots:
-    void readableNames_data();
-    void readableNames();
     void entryPaths_data();
     void entryPaths();
     void textureContents_data();
@@ -95,25 +93,6 @@ private slots:
 private:
     QTemporaryDir m_dir;
 };
-
-void PaintInstallTest::readableNames_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("underscores") << "p51_red_tail.dds" << "P51 Red Tail";
-    QTest::newRow("capitals kept") << "spit-RAF_92sqn.DDS" << "Spit RAF 92sqn";
-    QTest::newRow("doubled separators") << "__bf109__e.png" << "Bf109 E";
-    QTest::newRow("dots part words") << "me.262.v2.dds" << "Me 262 V2";
-    QTest::newRow("no extension") << "zero" << "Zero";
-    QTest::newRow("accented") << "été_bleu.tga" << "Été Bleu";
-}
-
-void PaintInstallTest::readableNames()
-{
-    QFETCH(QString, fileName);
-    QFETCH(QString, name);
-    QCOMPARE(PaintNaming::readableName(fileName), name);
-}
 
 void PaintInstallTest::entryPaths_data()
 {
