@@ -3,18 +3,11 @@
 #include "AircraftFileCheck.h"
 #include "GameFiles.h"
 #include "GameText.h"
-#include "PaintApply.h"
 #include "PaintListFile.h"
 #include "PaintNaming.h"
-#include "PaintNote.h"
-#include "PaintRules.h"
-#include "PaintTable.h"
-#include "SafeSave.h"
-#include "TextureInstaller.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMap>
 
 namespace {
 
@@ -100,44 +93,6 @@ QString aircraftName(const QList<AircraftEntry> &aircraft, int index)
     return index >= 0 && index < aircraft.size() ? aircraft[index].title : QStringLiteral("(no aircraft)");
 }
 
-// The texture's file is named after its paint, so that the folder reads
-// like the list; its own name usually only repeats the main texture's.
-QString installedFileName(const InstallItem &item)
-{
-    const QString extension = QFileInfo(item.texture.fileName).suffix().toLower();
-    return PaintNaming::fileNameFor(item.paintName, extension.isEmpty() ? QString() : u'.' + extension);
-}
-
-// The read-me goes beside the texture; a file already there is the
-// player's and stays as it is. Gives why the note could not be written.
-QString keepNote(const QString &folder, const QString &textureFileName, const DownloadedNote &note)
-{
-    if (note.text.isEmpty())
-        return QString();
-    const QString path = folder + PaintNote::noteFileNameFor(textureFileName);
-    if (AircraftFileCheck::entryExists(GameFiles::findGameFile(path)))
-        return QString();
-    const FileVerdict verdict = AircraftFileCheck::mayWrite(folder, path);
-    if (!verdict)
-        return verdict.message();
-    SafeSave::Options options;
-    options.replaceExisting = false;
-    QString error;
-    if (!SafeSave::writeFile(verdict.realPath, PaintNote::encode(note.text), options, &error))
-        return QStringLiteral("its read-me could not be kept as %1: %2").arg(QDir::toNativeSeparators(path), error);
-    return QString();
-}
-
-bool alreadyListed(const PaintTable &table, const QString &fileName)
-{
-    const QString path = QDir::cleanPath(table.folder() + fileName);
-    for (const PaintEntry &paint : table.paints()) {
-        if (QDir::cleanPath(PaintListFile::texturePath(table.folder(), paint.texture)).compare(path, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 bool InstallPlan::hasSelection() const
@@ -179,8 +134,7 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
     for (const QString &download : request.downloads) {
         const QString fileName = QFileInfo(download).fileName();
         const bool isArchive = PaintArchive::isArchiveFileName(fileName);
-        const DownloadContents contents = isArchive ? PaintArchive::read(download, limits)
-                                                    : PaintArchive::readTextureFile(download, limits);
+        const DownloadContents contents = PaintArchive::readDownload(download, limits);
         if (!contents.ok()) {
             plan.refused.append(contents.error);
             continue;
@@ -198,7 +152,7 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
             InstallItem item;
             item.download = download;
             item.texture = texture;
-            item.shape = TextureFile::ddsShape(texture.data);
+            item.shape = texture.shape;
             item.match = matchAircraft(isArchive ? texture.source : texture.fileName,
                                        isArchive ? fileName : QString(), item.shape, candidates,
                                        request.chosenAircraft);
@@ -256,66 +210,6 @@ QString describePlan(const InstallPlan &plan, const QList<AircraftEntry> &aircra
     return text;
 }
 
-QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<AircraftEntry> &aircraft)
-{
-    QMap<int, QList<const InstallItem *>> byAircraft;
-    for (const InstallItem &item : plan.items) {
-        if (item.selected && item.aircraft >= 0 && item.aircraft < aircraft.size())
-            byAircraft[item.aircraft].append(&item);
-    }
-
-    QList<AircraftInstallResult> results;
-    for (auto it = byAircraft.cbegin(); it != byAircraft.cend(); ++it) {
-        AircraftInstallResult result;
-        result.aircraft = it.key();
-        const AircraftEntry &entry = aircraft[it.key()];
-        std::optional<PaintTable> table = PaintTable::load(entry.paintListPath);
-        if (!table) {
-            result.problems.append(QStringLiteral("The paint list %1 could not be read; nothing was installed for this aircraft.")
-                                       .arg(QDir::toNativeSeparators(entry.paintListPath)));
-            results.append(result);
-            continue;
-        }
-        int appended = 0;
-        for (const InstallItem *item : it.value()) {
-            const QByteArray storedName = GameText::encode(item->paintName);
-            QString problem = PaintRules::problemWithName(storedName);
-            const QString wantedFileName = installedFileName(*item);
-            if (problem.isEmpty())
-                problem = PaintRules::problemWithFileName(GameText::encode(wantedFileName));
-            if (problem.isEmpty()) {
-                const QString fileName = TextureInstaller::placeTexture(table->folder(), wantedFileName,
-                                                                        item->texture.data, &problem);
-                if (!fileName.isEmpty()) {
-                    if (const QString noteProblem = keepNote(table->folder(), fileName, item->note); !noteProblem.isEmpty())
-                        result.problems.append(QStringLiteral("%1: %2").arg(item->note.source, noteProblem));
-                    if (alreadyListed(*table, fileName)) {
-                        problem = QStringLiteral("already in the list as %1").arg(fileName);
-                    } else {
-                        table->appendPaint(storedName, GameText::encode(fileName));
-                        result.added.append(item->paintName);
-                        ++appended;
-                    }
-                }
-            }
-            if (!problem.isEmpty())
-                result.problems.append(QStringLiteral("%1: %2").arg(item->texture.source, problem));
-        }
-        if (appended > 0) {
-            QString error;
-            if (!table->save(entry.paintListPath, entry.rawTitle, &error)) {
-                result.problems.append(QStringLiteral("The paint list %1 could not be saved: %2")
-                                           .arg(QDir::toNativeSeparators(entry.paintListPath), error));
-                result.added.clear();
-            } else if (const QString backup = ensureBackup(*table); !backup.isEmpty()) {
-                result.problems.append(QStringLiteral("The backup of the original texture could not be made: %1").arg(backup));
-            }
-        }
-        results.append(result);
-    }
-    return results;
-}
-
 QString describeResults(const QList<AircraftInstallResult> &results, const QList<AircraftEntry> &aircraft)
 {
     QString text;
@@ -324,6 +218,8 @@ QString describeResults(const QList<AircraftInstallResult> &results, const QList
         text += result.added.isEmpty() ? QStringLiteral("nothing added")
                                        : QStringLiteral("added ") + result.added.join(QStringLiteral(", "));
         text += u'\n';
+        for (const QString &note : result.notes)
+            text += QStringLiteral("  %1\n").arg(note);
         for (const QString &problem : result.problems)
             text += QStringLiteral("  %1\n").arg(problem);
     }

@@ -1,5 +1,9 @@
 #include "PaintNaming.h"
 
+#include "GameText.h"
+#include "PaintRules.h"
+
+#include <QFile>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -177,7 +181,7 @@ QString nameInReadme(const QString &text)
     return QString();
 }
 
-QString fileNameFor(const QString &paintName, const QString &extension)
+QString fileNameForPaint(const QString &paintName, const QString &extension)
 {
     QString base;
     for (const QChar c : paintName.normalized(QString::NormalizationForm_D)) {
@@ -196,10 +200,7 @@ QString fileNameFor(const QString &paintName, const QString &extension)
         base.chop(1);
     if (base.isEmpty())
         base = QStringLiteral("paint");
-    // Windows keeps these names for devices, whatever follows the dot.
-    static const QRegularExpression deviceName(QStringLiteral("^(con|prn|aux|nul|com[1-9]|lpt[1-9])$"),
-                                               QRegularExpression::CaseInsensitiveOption);
-    if (deviceName.match(base).hasMatch())
+    if (!PaintRules::problemWithWindowsName(base + extension).isEmpty())
         base += QStringLiteral("_paint");
     return base + extension;
 }
@@ -209,6 +210,44 @@ QString numberedFileName(const QString &fileName, int number)
     const qsizetype dot = fileName.lastIndexOf(u'.');
     const qsizetype at = dot > 0 ? dot : fileName.size();
     return fileName.left(at) + QStringLiteral(" (%1)").arg(number) + fileName.mid(at);
+}
+
+namespace {
+
+// A paint list line holds 253 bytes (see PaintRules); a file name 255.
+constexpr qsizetype LongestListValue = 253;
+constexpr qsizetype LongestFileName = 255;
+
+bool fits(const QString &name)
+{
+#ifdef Q_OS_WIN
+    const qsizetype onDisk = name.size(); // UTF-16 units
+#else
+    const qsizetype onDisk = QFile::encodeName(name).size();
+#endif
+    return onDisk <= LongestFileName && GameText::encode(name).size() <= LongestListValue;
+}
+
+} // namespace
+
+QString fittedFileName(const QString &fileName, int number, bool *shortened)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    QString stem = dot > 0 ? fileName.left(dot) : fileName;
+    const QString extension = dot > 0 ? fileName.mid(dot) : QString();
+    const QString suffix = number > 1 ? QStringLiteral(" (%1)").arg(number) : QString();
+    bool cut = false;
+    while (!fits(stem + suffix + extension) && !stem.isEmpty()) {
+        stem.chop(stem.size() >= 2 && stem.back().isLowSurrogate() ? 2 : 1);
+        cut = true;
+    }
+    if (cut) {
+        // Words cut in the middle read worse than a trailing space is worth.
+        stem = stem.trimmed();
+    }
+    if (shortened)
+        *shortened = cut;
+    return stem + suffix + extension;
 }
 
 } // namespace PaintNaming

@@ -27,11 +27,18 @@ QString nameInReadme(const QString &text);
 
 // A file name for a paint: its name in letters, digits, '-' and '_' only
 // (accents dropped, other characters and spaces become '_'), letter case
-// kept, with the extension given (".dds").
-QString fileNameFor(const QString &paintName, const QString &extension);
+// kept, never a name Windows keeps for a device, with the extension given
+// ("Silver Bird", ".dds" gives "Silver_Bird.dds").
+QString fileNameForPaint(const QString &paintName, const QString &extension);
 
 // The file name with " (n)" before its extension: "red.dds", 2 gives
 // "red (2).dds".
 QString numberedFileName(const QString &fileName, int number);
+
+// The numbered file name (number 1: the name itself), its stem shortened
+// until it fits both a file name of the file system (255 bytes) and a line
+// of the paint list (253); the extension stays. `shortened` tells whether
+// it had to be.
+QString fittedFileName(const QString &fileName, int number, bool *shortened = nullptr);
 
 } // namespace PaintNaming

@@ -133,7 +133,7 @@ void InstallNamingTest::fileNames()
 {
     QFETCH(QString, paintName);
     QFETCH(QString, fileName);
-    QCOMPARE(PaintNaming::fileNameFor(paintName, ".dds"), fileName);
+    QCOMPARE(PaintNaming::fileNameForPaint(paintName, ".dds"), fileName);
 }
 
 void InstallNamingTest::notes_data()

@@ -37,6 +37,31 @@ QStringList names(const QList<SkippedEntry> &skipped)
     return result;
 }
 
+// Every texture's bytes as they were streamed out of the download.
+class CollectingSink : public TextureSink
+{
+public:
+    QMap<QString, QByteArray> bytes;
+    bool open(const DownloadedTexture &texture) override
+    {
+        m_current = texture.source;
+        return true;
+    }
+    bool write(QByteArrayView data) override
+    {
+        bytes[m_current].append(data);
+        return true;
+    }
+    void close(const DownloadedTexture &, const QString &problem) override
+    {
+        if (!problem.isEmpty())
+            bytes.remove(m_current);
+    }
+
+private:
+    QString m_current;
+};
+
 QStringList sources(const QList<DownloadedTexture> &textures)
 {
     QStringList result;
@@ -65,6 +90,8 @@ class PaintInstallTest : public QObject
     Q_OBJECT
 
 private slots:
+    void readableNames_data();
+    void readableNames();
     void entryPaths_data();
     void entryPaths();
     void textureContents_data();
@@ -93,6 +120,25 @@ private slots:
 private:
     QTemporaryDir m_dir;
 };
+
+void PaintInstallTest::readableNames_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("underscores") << "p51_red_tail.dds" << "P51 Red Tail";
+    QTest::newRow("capitals kept") << "spit-RAF_92sqn.DDS" << "Spit RAF 92sqn";
+    QTest::newRow("doubled separators") << "__bf109__e.png" << "Bf109 E";
+    QTest::newRow("dots part words") << "me.262.v2.dds" << "Me 262 V2";
+    QTest::newRow("no extension") << "zero" << "Zero";
+    QTest::newRow("accented") << "été_bleu.tga" << "Été Bleu";
+}
+
+void PaintInstallTest::readableNames()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, name);
+    QCOMPARE(PaintNaming::readableName(fileName), name);
+}
 
 void PaintInstallTest::entryPaths_data()
 {
@@ -182,11 +228,18 @@ void PaintInstallTest::readsTexturesOfBothFormats()
                                 {"P51D/view.png", pngBytes},
                                 {"readme.txt", "by a painter"},
                                 {"fake.dds", "MZ not a texture"}}));
-    const DownloadContents contents = PaintArchive::read(path);
+    CollectingSink sink;
+    const DownloadContents contents = PaintArchive::read(path, {}, &sink);
     QVERIFY2(contents.ok(), qPrintable(contents.error));
     QCOMPARE(sources(contents.textures), QStringList({"P51D/p51_red.dds", "P51D/view.png"}));
     QCOMPARE(contents.textures[0].fileName, QStringLiteral("p51_red.dds"));
-    QCOMPARE(contents.textures[0].data, red);
+    QCOMPARE(contents.textures[0].size, red.size());
+    QCOMPARE(sink.bytes.keys(), QStringList({"P51D/p51_red.dds", "P51D/view.png"}));
+    QCOMPARE(sink.bytes["P51D/p51_red.dds"], red);
+    QCOMPARE(sink.bytes["P51D/view.png"], pngBytes);
+    // Measured alone, the same texture gives the same digest.
+    QCOMPARE(PaintArchive::read(path).textures[0].digest, contents.textures[0].digest);
+    QVERIFY(contents.textures[0].digest != contents.textures[1].digest);
     QCOMPARE(names(contents.skipped), QStringList({"fake.dds"}));
     QCOMPARE(contents.notes.size(), 1);
     QCOMPARE(contents.notes[0].source, QStringLiteral("readme.txt"));
@@ -476,8 +529,10 @@ void PaintInstallTest::chosenAircraftAndNameWin()
     const QList<AircraftInstallResult> results = carryOut(plan, aircraft);
     QCOMPARE(results.size(), 1);
     QCOMPARE(TempTree::readFile(game + "Aircraft/P51D/P51D_t.dds"), QByteArray("original P51D"));
+    // Never under the main texture's name, not even numbered: a paint name.
     QCOMPARE(PaintListFile::load(aircraft[1 - zero].paintListPath)->paints,
              (QList<PaintEntry>{{"Yellow Nose", "Yellow_Nose.dds"}}));
+    QVERIFY2(results[0].notes.join("").contains("named like the main texture"), qPrintable(results[0].notes.join("")));
 
     request.paintName = QStringLiteral("My paint");
     QCOMPARE(planInstall(request, aircraft).items[0].paintName, QStringLiteral("My paint"));
