@@ -3,6 +3,7 @@
 #include "InstallPlan.h"
 
 #include "AircraftFileCheck.h"
+#include "AircraftLock.h"
 #include "DiskSync.h"
 #include "GameFiles.h"
 #include "GameText.h"
@@ -45,6 +46,7 @@ struct Target
 struct AircraftWork
 {
     const AircraftEntry *entry = nullptr;
+    std::unique_ptr<AircraftLock> lock; // from choosing the names to saving the list
     std::optional<PaintTable> table;
     std::unique_ptr<TextureInstaller::FolderPlacement> placement;
     QList<Target *> targets;
@@ -299,7 +301,15 @@ QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<Aircr
         work.targets.append(&target);
     }
 
+    // Every aircraft's lock is taken in the same order (the list's), so two
+    // installs never wait on each other crosswise for long.
     for (auto &[index, work] : works) {
+        work.lock = std::make_unique<AircraftLock>(PaintListFile::folderOf(work.entry->paintListPath));
+        if (!work.lock->acquire()) {
+            work.result.problems << work.lock->refusal().message();
+            work.targets.clear();
+            continue;
+        }
         QString problem;
         work.table = PaintTable::load(work.entry->paintListPath, &problem);
         if (!work.table) {
@@ -340,6 +350,7 @@ QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<Aircr
     for (auto &[index, work] : works) {
         if (work.table)
             finish(work);
+        work.lock.reset();
         results.append(work.result);
     }
     return results;
