@@ -51,12 +51,12 @@ class CommandLineTest : public QObject
 
     QString folderOf(const QString &aircraft) const { return m_game + "Aircraft/" + aircraft + "/"; }
 
-    Run cli(const QStringList &arguments, bool withGame = true)
+    Run cli(const QStringList &arguments, bool withGame = true, const QString &winePrefix = QString())
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
-        environment.insert("WINEPREFIX", m_dir.filePath("no-wine"));
+        environment.insert("WINEPREFIX", winePrefix.isEmpty() ? m_dir.filePath("no-wine") : winePrefix);
         process.setProcessEnvironment(environment);
         process.start(CORVANE_CLI, (withGame ? QStringList{"--game", m_game} : QStringList{}) + arguments);
         process.waitForFinished(30000);
@@ -82,7 +82,8 @@ private slots:
         const auto before = snapshot(m_game);
         const Run plan = cli({"install", zip});
         QCOMPARE(plan.status, 0);
-        QVERIFY2(plan.out.contains("p51_red_tail.dds -> P51 as \"P51 Red Tail\"") && plan.out.contains("--yes"),
+        QVERIFY2(plan.out.contains("p51_red_tail.dds -> P51 as \"Red Tail\" (by name; read-me notes.txt kept beside it)")
+                     && plan.out.contains("--yes"),
                  plan.out.constData());
         QVERIFY2(plan.out.contains("../escape.dds"), plan.out.constData());
         QCOMPARE(snapshot(m_game), before);
@@ -93,12 +94,13 @@ private slots:
         QVERIFY2(run.err.contains("camo.dds") && run.err.contains("--aircraft"), qPrintable(run.err));
         const QJsonObject json = run.json();
         QCOMPARE(json.value("plan").toArray().size(), 3);
-        QCOMPARE(json.value("skipped").toArray().size(), 2);
+        QCOMPARE(json.value("skipped").toArray().size(), 1);
         QCOMPARE(json.value("installed").toArray().size(), 2);
-        QCOMPARE(readFile(folderOf("P51") + "p51_red_tail.dds"), QByteArray("DDS red"));
-        QCOMPARE(readFile(folderOf("Zero") + "zero_green.dds"), QByteArray("DDS green"));
-        QVERIFY(readFile(folderOf("P51") + "P51.pnt").contains("\r\nP51 Red Tail\r\n;Paint Texture"));
-        QVERIFY(readFile(folderOf("Zero") + "Zero.pnt").contains("\r\nZero Green\r\n;Paint Texture"));
+        QCOMPARE(readFile(folderOf("P51") + "Red_Tail.dds"), QByteArray("DDS red"));
+        QCOMPARE(readFile(folderOf("P51") + "Red_Tail.txt"), QByteArray("hi\r\n"));
+        QCOMPARE(readFile(folderOf("Zero") + "Green.dds"), QByteArray("DDS green"));
+        QVERIFY(readFile(folderOf("P51") + "P51.pnt").contains("\r\nRed Tail\r\n;Paint Texture"));
+        QVERIFY(readFile(folderOf("Zero") + "Zero.pnt").contains("\r\nGreen\r\n;Paint Texture"));
         QVERIFY(!QFile::exists(folderOf("P51") + "camo.dds"));
         QVERIFY(!QFile::exists(m_dir.filePath("escape.dds")));
 
@@ -245,6 +247,54 @@ private slots:
         QCOMPARE(cli({"aircraft"}, false).status, 1); // no setting, no registry entry
     }
 
+    void infoSaysWhereTheGameWasFound_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("source");
+        QTest::newRow("option") << "option" << 0 << "option";
+        QTest::newRow("settings") << "settings" << 0 << "settings";
+        QTest::newRow("registry") << "registry" << 0 << "registry";
+        QTest::newRow("nowhere") << "nowhere" << 1 << "none";
+    }
+    void infoSaysWhereTheGameWasFound()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("the settings and the game's entry live in the player's registry, which a test never writes");
+#endif
+        QFETCH(QString, how);
+        QFETCH(int, status);
+        QFETCH(QString, source);
+        const QString settings = m_dir.filePath("config/Ostrel/Ostrel.ini");
+        QFile::remove(settings);
+        if (how == "settings")
+            writeFile(settings, "[Corvane]\nCFSPath=" + m_game.toUtf8() + "\n");
+        const QString prefix = m_dir.filePath("prefix-" + how);
+        if (how == "registry") {
+            writeFile(prefix + "/system.reg", "WINE REGISTRY Version 2\n\n"
+                                              "[Software\\\\Microsoft\\\\Microsoft Games\\\\Combat Flight Simulator\\\\3.0] 1\n"
+                                              "\"EXE Path\"=\"C:\\\\CFS3\"\n");
+            QVERIFY(QDir().mkpath(prefix + "/drive_c"));
+            QVERIFY(QFile::link(QDir(m_game).absolutePath(), prefix + "/drive_c/CFS3"));
+        }
+
+        const Run run = cli({"--json", "info"}, how == "option", prefix);
+        QCOMPARE(run.status, status);
+        const QJsonObject json = run.json();
+        QCOMPARE(json.value("source").toString(), source);
+        QCOMPARE(json.value("prefix").toString(), how == "registry" ? prefix : QString());
+        QCOMPARE(json.value("aircraft").toInt(), status == 0 ? 2 : 0);
+        const Run text = cli({"info"}, how == "option", prefix);
+        if (status == 0) {
+            QVERIFY2(text.out.contains("found in") && text.out.contains("2 aircraft"), text.out.constData());
+            if (how == "registry")
+                QVERIFY2(text.out.contains("Wine prefix " + prefix.toUtf8()), text.out.constData());
+        } else {
+            QVERIFY2(text.err.contains("--game"), qPrintable(text.err));
+        }
+        QFile::remove(settings);
+    }
+
     void checkReportsWhatTheGameWouldTripOver()
     {
         const QString p51 = folderOf("P51");
@@ -299,6 +349,58 @@ private slots:
         QCOMPARE(junk.status, 1);
         QVERIFY(junk.err.contains("junk.dds"));
         QCOMPARE(cli({"preview", m_dir.filePath("junk.dds"), m_dir.filePath("out.gif")}).status, 2);
+    }
+
+    void untrustedInputIsBoundedAndShownSafely_data()
+    {
+        QTest::addColumn<QByteArray>("title"); // P51's title in its list
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("shown");   // in what the command printed (out and err)
+        QTest::addColumn<QString>("unshown"); // never printed
+        const QString texture = CORVANE_TESTDATA_DIR "/dds/dxt1-rgb-4bbp-noalpha_MipMaps-1.dds";
+        const QString out = m_dir.filePath("out.png");
+        for (const char *size : {"4097", "100000", "2000000000"}) {
+            QTest::newRow(qPrintable(QString("preview --size %1").arg(size)))
+                << QByteArray("P51") << QStringList{"preview", texture, out, "--size", size} << 2
+                << "from 1 to 4096" << "";
+        }
+        QTest::newRow("window title escape") << QByteArray("P51\x1b]0;owned\x07") << QStringList{"aircraft"} << 0
+                                             << "P51^[]0;owned^G" << "\x1b";
+        QTest::newRow("colour escape") << QByteArray("\x1b[31mP51\x7f") << QStringList{"paints", "P51"} << 0
+                                       << "^[[31mP51^?" << "\x1b";
+        QTest::newRow("C1 escape") << QByteArray("P51\xc2\x9b" "2J") << QStringList{"aircraft"} << 0 << "P51<9B>2J"
+                                   << "\u009b";
+        QTest::newRow("escape in an error") << QByteArray("P51") << QStringList{"paints", "\x1b[2J"} << 1
+                                            << "No aircraft is called \"^[[2J\"" << "\x1b";
+        QTest::newRow("an install that yields nothing")
+            << QByteArray("P51") << QStringList{"install", m_dir.filePath("readme.zip"), "--yes"} << 1
+            << "Nothing was installed: the downloads held no texture" << "";
+    }
+
+    void untrustedInputIsBoundedAndShownSafely()
+    {
+        QFETCH(QByteArray, title);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, shown);
+        QFETCH(QString, unshown);
+        writeFile(folderOf("P51") + "P51.pnt", TestGame::paintList(title, "P51_t.dds", {}));
+        QVERIFY(TestArchive::write(m_dir.filePath("readme.zip"), TestArchive::Format::Zip, {{"readme.txt", "hi"}}));
+        const Run run = cli(arguments);
+        const QString printed = QString::fromUtf8(run.out) + run.err;
+        QCOMPARE(run.status, status);
+        QVERIFY2(printed.contains(shown), qPrintable(printed));
+        if (!unshown.isEmpty())
+            QVERIFY2(!printed.contains(unshown), qPrintable(printed));
+        // JSON keeps the title as it is, escaped by JSON's own rules.
+        if (arguments.first() == "aircraft") {
+            const QJsonArray list = cli({"--json", "aircraft"}).json().value("aircraft").toArray();
+            QStringList titles;
+            for (const QJsonValue &entry : list)
+                titles << entry["title"].toString();
+            QVERIFY(titles.contains(QString::fromUtf8(title)));
+        }
     }
 };
 
