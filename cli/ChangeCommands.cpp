@@ -116,6 +116,8 @@ int runRestoreCommand(Session &session, const Arguments &arguments)
                                     {QStringLiteral("ok"), result.ok},
                                     {QStringLiteral("changedOutside"), result.changedOutside},
                                     {QStringLiteral("reason"), result.reason}});
+        if (result && !result.note.isEmpty())
+            session.print(QStringLiteral("%1: %2").arg(titleOf(session, index), result.note));
         if (result)
             session.print(QStringLiteral("%1: original texture restored").arg(titleOf(session, index)));
         else
