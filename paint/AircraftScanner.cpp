@@ -8,6 +8,7 @@
 #include "PaintListFile.h"
 #include "PaintListReader.h"
 #include "SafeSave.h"
+#include "UndecodableNames.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -58,6 +59,11 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
         names.append(name);
     }
     GameFiles::sortAsListed(names);
+    for (const QString &name : undecodableNames(folder)) {
+        note(problems, QStringLiteral("%1 has a name that cannot be read (it is not valid UTF-8), so it is left out; "
+                                      "rename it to see its aircraft")
+                           .arg(QDir::toNativeSeparators(folder + name)));
+    }
     for (const QString &name : std::as_const(names))
         scanFolder(folder + name + QDir::separator(), entries, problems, created);
     DiskSync::syncFiles(created);

@@ -10,6 +10,11 @@
 
 #include <atomic>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 using ScannedAircraft::initialForm;
 using ScannedAircraft::titles;
 using TestFiles::crlf;
@@ -65,6 +70,7 @@ private slots:
     // Left-overs of saves cut short
     void leftOverTemporaryFilesRemoved_data();
     void leftOverTemporaryFilesRemoved();
+    void folderWhoseNameCannotBeReadIsTold();
 
 private:
     // Native, as the window hands folders to the scanner.
@@ -336,6 +342,23 @@ void TestAircraftScanner::leftOverTemporaryFilesRemoved()
         QVERIFY2(told.contains("held 1 temporary file(s) of 3 KiB in all") && told.contains(name), qPrintable(told));
     else
         QVERIFY2(!told.contains("temporary"), qPrintable(told));
+}
+
+void TestAircraftScanner::folderWhoseNameCannotBeReadIsTold()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows names are always text");
+#else
+    const QByteArray raw = QFile::encodeName(aircraft()) + "Caf\xe9";
+    QCOMPARE(::mkdir(raw.constData(), 0700), 0);
+    QVERIFY(TestFiles::write(file("P51/P51.xdp"), "<xdp/>"));
+    QStringList problems;
+    const auto entries = AircraftScanner().scanAircraft(aircraft(), &problems);
+    QCOMPARE(titles(entries), QStringList{"P51"});
+    QVERIFY2(problems.join("").contains("Caf\\xE9 has a name that cannot be read (it is not valid UTF-8)"),
+             qPrintable(problems.join('\n')));
+    ::rmdir(raw.constData());
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestAircraftScanner)
