@@ -94,6 +94,9 @@ public:
     // table is read again when the install added to it.
     InstallPlan planInstall(const InstallRequest &request) const;
     QList<AircraftInstallResult> install(const InstallPlan &plan);
+    // The read-me an install kept beside a paint row's texture, or an
+    // empty text.
+    QString paintNote(int row) const;
 
     // Problems of one aircraft, changing nothing: missing textures, values
     // leading outside its folder, textures the game cannot load, and a main
