@@ -48,7 +48,7 @@ for pair in "P51:Red_Tail.dds:Red Tail:DDS red tail" "Zero:Green.dds:Green:DDS g
   [ "$(cat "$dir/$file" 2>/dev/null)" = "$content" ] || fail "$plane did not get $file"
   grep -q "^$name"$'\r'"\$" "$dir/$plane.pnt" || fail "$plane's list does not name $name"
   grep -q "^Desert"$'\r'"\$" "$dir/$plane.pnt" || fail "$plane's list lost its paints"
-  [ "$(cat "$dir/${plane}_t.dds.bak")" = "original $plane" ] || fail "$plane has no backup"
+  [ "$(texture_text "$dir/${plane}_t.dds.bak")" = "original $plane" ] || fail "$plane has no backup"
 done
 [ -e "$game/Aircraft/P51/readme.txt" ] && fail "the read-me was installed under its own name"
 [ -s "$game/Aircraft/P51/Red_Tail.txt" ] || fail "the read-me was not kept beside the paint"

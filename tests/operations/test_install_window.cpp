@@ -146,7 +146,7 @@ private slots:
         QCOMPARE(readFile(folderOf("Zero") + "Green.txt"), QByteArray("have fun\r\n"));
         QCOMPARE(readFile(folderOf("Zero") + "Zero.pnt"),
                  TestGame::paintList("Zero", "Zero_t.dds", {{"Green", "Green.dds"}}));
-        QCOMPARE(readFile(folderOf("Zero") + "Zero_t.dds.bak"), QByteArray("original Zero"));
+        QCOMPARE(readFile(folderOf("Zero") + "Zero_t.dds.bak"), TestGame::texture("original Zero"));
     }
 
     void droppingOnThePaintRowsTakesTheShownAircraftAndCancelWritesNothing()
@@ -211,7 +211,7 @@ private slots:
         });
         QVERIFY2(told.contains("different file named desert.dds"), qPrintable(told));
         QCOMPARE(proposed, QString("desert (2).dds"));
-        QCOMPARE(readFile(folderOf("P51") + "desert.dds"), QByteArray("paint desert.dds"));
+        QCOMPARE(readFile(folderOf("P51") + "desert.dds"), TestGame::texture("paint desert.dds"));
         QCOMPARE(readFile(folderOf("P51") + "desert (2).dds"), QByteArray("DDS another desert"));
         QCOMPARE(rows(m_window->OutList).last(), QString("Other desert"));
         QCOMPARE(m_window->OutList1->item(3)->text(), folderOf("P51") + "desert (2).dds");

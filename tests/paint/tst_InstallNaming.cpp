@@ -223,7 +223,7 @@ void InstallNamingTest::layouts()
     QCOMPARE(PaintListFile::load(folder + aircraft + ".pnt")->paints,
              (QList<PaintEntry>{{name.toUtf8(), fileName.toUtf8()}}));
     QCOMPARE(TempTree::readFile(folder + fileName), entries[0].data);
-    QCOMPARE(TempTree::readFile(folder + aircraft + "_t.dds"), "original " + aircraft.toUtf8());
+    QCOMPARE(TempTree::readFile(folder + aircraft + "_t.dds"), TestGame::texture("original " + aircraft.toUtf8()));
     QCOMPARE(PaintNote::readFor(folder, folder + fileName), note);
 }
 

@@ -528,7 +528,7 @@ void PaintInstallTest::chosenAircraftAndNameWin()
     QCOMPARE(plan.items[0].paintName, QStringLiteral("Yellow Nose")); // the main texture's own name says nothing
     const QList<AircraftInstallResult> results = carryOut(plan, aircraft);
     QCOMPARE(results.size(), 1);
-    QCOMPARE(TempTree::readFile(game + "Aircraft/P51D/P51D_t.dds"), QByteArray("original P51D"));
+    QCOMPARE(TempTree::readFile(game + "Aircraft/P51D/P51D_t.dds"), TestGame::texture("original P51D"));
     // Never under the main texture's name, not even numbered: a paint name.
     QCOMPARE(PaintListFile::load(aircraft[1 - zero].paintListPath)->paints,
              (QList<PaintEntry>{{"Yellow Nose", "Yellow_Nose.dds"}}));
