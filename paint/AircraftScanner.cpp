@@ -1,13 +1,17 @@
 #include "AircraftScanner.h"
 
 #include "AircraftFileCheck.h"
+#include "AircraftLock.h"
 #include "DiskSync.h"
 #include "GameFiles.h"
 #include "GameText.h"
 #include "PaintListFile.h"
 #include "PaintListReader.h"
+#include "SafeSave.h"
+#include "UndecodableNames.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -55,6 +59,11 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
         names.append(name);
     }
     GameFiles::sortAsListed(names);
+    for (const QString &name : undecodableNames(folder)) {
+        note(problems, QStringLiteral("%1 has a name that cannot be read (it is not valid UTF-8), so it is left out; "
+                                      "rename it to see its aircraft")
+                           .arg(QDir::toNativeSeparators(folder + name)));
+    }
     for (const QString &name : std::as_const(names))
         scanFolder(folder + name + QDir::separator(), entries, problems, created);
     DiskSync::syncFiles(created);
@@ -76,12 +85,17 @@ void AircraftScanner::scanFolder(const QString &folder, QList<AircraftEntry> &en
     // to a regular expression for every folder, which costs more than the
     // rest of the scan.
     QStringList definitions;
+    QStringList leftovers;
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
     while (it.hasNext()) {
         QString fileName = it.nextFileInfo().fileName();
         if (fileName.endsWith(QLatin1StringView(".xdp"), Qt::CaseInsensitive))
             definitions.append(std::move(fileName));
+        else if (fileName.startsWith(u'.') && SafeSave::isTemporaryName(fileName))
+            leftovers.append(std::move(fileName));
     }
+    if (!leftovers.isEmpty() && m_creation != ListCreation::ReadOnly)
+        removeLeftovers(folder, leftovers, problems);
     GameFiles::sortAsListed(definitions);
     const AircraftFileCheck::Folder checked(folder);
     for (const QString &fileName : std::as_const(definitions)) {
@@ -155,4 +169,35 @@ QByteArray AircraftScanner::mainTextureFor(const QString &baseName, const Aircra
     if (!picked)
         return {};
     return GameText::encode(QFileInfo(*picked).fileName());
+}
+
+void AircraftScanner::removeLeftovers(const QString &folder, const QStringList &names, QStringList *problems) const
+{
+    // A minute keeps clear of a save that has just begun; the lock tells a
+    // writer at work from one that is gone.
+    constexpr qint64 LeftOverAfterSeconds = 60;
+    if (AircraftLock::isWriterAlive(folder))
+        return;
+    AircraftLock lock(folder);
+    if (!lock.acquire(0))
+        return;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    QStringList removed;
+    qint64 bytes = 0;
+    for (const QString &name : names) {
+        const QFileInfo info(folder + name);
+        if (info.lastModified().secsTo(now) < LeftOverAfterSeconds)
+            continue;
+        const qint64 size = info.isSymLink() ? 0 : info.size();
+        if (QFile::remove(folder + name)) {
+            removed << name;
+            bytes += size;
+        }
+    }
+    if (!removed.isEmpty()) {
+        note(problems, QStringLiteral("%1 held %2 temporary file(s) of %3 KiB in all, left by a save that was cut "
+                                      "short; they were removed: %4")
+                           .arg(QDir::toNativeSeparators(folder)).arg(removed.size()).arg((bytes + 1023) / 1024)
+                           .arg(removed.join(QStringLiteral(", "))));
+    }
 }
