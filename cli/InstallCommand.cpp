@@ -69,6 +69,11 @@ int runInstallCommand(Session &session, const Arguments &arguments)
                          QStringLiteral("No aircraft could be picked for this texture; name one with --aircraft."));
     }
     const QList<AircraftInstallResult> results = session.hangar.install(plan);
+    bool anyAdded = false;
+    for (const AircraftInstallResult &result : results)
+        anyAdded |= !result.added.isEmpty();
+    if (!anyAdded)
+        session.fail(QStringLiteral("Nothing was installed: the downloads held no texture that could be added."));
     QJsonArray installed;
     for (const AircraftInstallResult &result : results) {
         installed.append(QJsonObject{{QStringLiteral("aircraft"), aircraft.at(result.aircraft).title},

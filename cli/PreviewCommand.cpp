@@ -14,6 +14,9 @@ namespace {
 constexpr int ExportMode = 2;
 constexpr int ExportSizeHint = 2;
 constexpr int FullSizeHint = 0;
+// Far beyond any preview the window shows; a side past it only costs memory
+// (a picture of 100000 pixels a side is 30 GB).
+constexpr int LargestSide = 4096;
 
 } // namespace
 
@@ -30,8 +33,8 @@ int runPreviewCommand(Session &session, const Arguments &arguments)
     if (arguments.values.contains(QStringLiteral("size"))) {
         bool isNumber = false;
         side = arguments.values.value(QStringLiteral("size")).toInt(&isNumber);
-        if (!isNumber || side <= 0) {
-            session.fail(QStringLiteral("--size needs a whole number of pixels above 0."));
+        if (!isNumber || side <= 0 || side > LargestSide) {
+            session.fail(QStringLiteral("--size needs a whole number of pixels from 1 to %1.").arg(LargestSide));
             return ExitStatus::Usage;
         }
     }

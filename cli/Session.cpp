@@ -2,6 +2,7 @@
 
 #include "ExitStatus.h"
 #include "GameFiles.h"
+#include "TerminalText.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -16,14 +17,15 @@ Session::Session(QTextStream &out, QTextStream &err, bool json)
 void Session::print(const QString &line)
 {
     if (!json)
-        m_out << line << Qt::endl;
+        m_out << terminalText(line) << Qt::endl;
 }
 
 void Session::fail(const PaintResult &result)
 {
     ++m_failures;
     // Reasons written for a message box may run over several lines.
-    m_err << "corvane-cli: " << result.line().replace(QStringLiteral("\n\n"), QStringLiteral(" ")).replace(u'\n', u' ')
+    m_err << "corvane-cli: "
+          << terminalText(result.line().replace(QStringLiteral("\n\n"), QStringLiteral(" ")).replace(u'\n', u' '))
           << Qt::endl;
     m_errors.append(QJsonObject{{QStringLiteral("file"), result.file}, {QStringLiteral("reason"), result.reason}});
 }

@@ -1,6 +1,7 @@
 #include "Hangar.h"
 
 #include "AircraftFileCheck.h"
+#include "AircraftLock.h"
 #include "GameFiles.h"
 #include "GameLocation.h"
 #include "GameText.h"
@@ -96,6 +97,9 @@ PaintResult Hangar::createPaintList(int index)
         return PaintResult::success(entry.paintListPath);
 
     const QString folder = PaintListFile::folderOf(entry.paintListPath);
+    AircraftLock lock(folder);
+    if (!lock.acquire())
+        return lock.refusal();
     const QString defaultTexture = baseNameOf(index) + QStringLiteral("_t.dds");
     const QByteArray mainTexture = GameFiles::canOpenForReading(GameFiles::findGameFile(folder + defaultTexture))
                                        ? GameText::encode(defaultTexture)
@@ -150,6 +154,9 @@ PaintResult Hangar::keepOriginal()
 {
     if (!hasSelection() || m_table.paints().isEmpty() || m_table.mainTexturePath().isEmpty())
         return PaintResult::success();
+    AircraftLock lock(m_table.folder());
+    if (!lock.acquire())
+        return lock.refusal();
     if (const QString problem = ensureBackup(m_table); !problem.isEmpty())
         return PaintResult::failure(m_table.backupPath(), problem);
     return PaintResult::success(m_table.backupPath());
@@ -159,6 +166,9 @@ PaintResult Hangar::apply(int row)
 {
     if (!hasSelection() || row <= PaintTable::InstalledRow || row >= m_table.rowCount())
         return PaintResult::failure(QString(), QStringLiteral("There is no such paint row."));
+    AircraftLock lock(m_table.folder());
+    if (!lock.acquire())
+        return lock.refusal();
     if (const QString problem = applyPaint(m_table, row); !problem.isEmpty())
         return PaintResult::failure(m_table.mainTexturePath(), problem);
     return PaintResult::success(m_table.mainTexturePath());
@@ -211,6 +221,16 @@ PaintResult Hangar::save()
     if (!hasSelection() || !m_table.isLoaded())
         return PaintResult::failure(QString(), QStringLiteral("No paint list is loaded."));
     const AircraftEntry &entry = m_aircraft.at(m_selected);
+    // Held from reading the list on disk to writing the merged one, so no
+    // other writer's rows fall between.
+    AircraftLock lock(m_table.folder());
+    if (!lock.acquire()) {
+        const PaintResult refused = lock.refusal();
+        const int index = m_selected;
+        if (!select(index))
+            deselect();
+        return refused;
+    }
     QString reason;
     if (m_table.save(entry.paintListPath, entry.rawTitle, &reason))
         return PaintResult::success(entry.paintListPath);

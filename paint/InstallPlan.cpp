@@ -3,16 +3,11 @@
 #include "AircraftFileCheck.h"
 #include "GameFiles.h"
 #include "GameText.h"
-#include "PaintApply.h"
 #include "PaintListFile.h"
 #include "PaintNaming.h"
-#include "PaintRules.h"
-#include "PaintTable.h"
-#include "TextureInstaller.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMap>
 
 namespace {
 
@@ -39,16 +34,6 @@ QString defaultPaintName(const InstallItem &item, const QList<AircraftCandidate>
 QString aircraftName(const QList<AircraftEntry> &aircraft, int index)
 {
     return index >= 0 && index < aircraft.size() ? aircraft[index].title : QStringLiteral("(no aircraft)");
-}
-
-bool alreadyListed(const PaintTable &table, const QString &fileName)
-{
-    const QString path = QDir::cleanPath(table.folder() + fileName);
-    for (const PaintEntry &paint : table.paints()) {
-        if (QDir::cleanPath(PaintListFile::texturePath(table.folder(), paint.texture)).compare(path, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -92,8 +77,7 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
     for (const QString &download : request.downloads) {
         const QString fileName = QFileInfo(download).fileName();
         const bool isArchive = PaintArchive::isArchiveFileName(fileName);
-        const DownloadContents contents = isArchive ? PaintArchive::read(download, limits)
-                                                    : PaintArchive::readTextureFile(download, limits);
+        const DownloadContents contents = PaintArchive::readDownload(download, limits);
         if (!contents.ok()) {
             plan.refused.append(contents.error);
             continue;
@@ -103,7 +87,7 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
             InstallItem item;
             item.download = download;
             item.texture = texture;
-            item.shape = TextureFile::ddsShape(texture.data);
+            item.shape = texture.shape;
             item.match = matchAircraft(isArchive ? texture.source : texture.fileName,
                                        isArchive ? fileName : QString(), item.shape, candidates,
                                        request.chosenAircraft);
@@ -152,63 +136,6 @@ QString describePlan(const InstallPlan &plan, const QList<AircraftEntry> &aircra
     return text;
 }
 
-QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<AircraftEntry> &aircraft)
-{
-    QMap<int, QList<const InstallItem *>> byAircraft;
-    for (const InstallItem &item : plan.items) {
-        if (item.selected && item.aircraft >= 0 && item.aircraft < aircraft.size())
-            byAircraft[item.aircraft].append(&item);
-    }
-
-    QList<AircraftInstallResult> results;
-    for (auto it = byAircraft.cbegin(); it != byAircraft.cend(); ++it) {
-        AircraftInstallResult result;
-        result.aircraft = it.key();
-        const AircraftEntry &entry = aircraft[it.key()];
-        std::optional<PaintTable> table = PaintTable::load(entry.paintListPath);
-        if (!table) {
-            result.problems.append(QStringLiteral("The paint list %1 could not be read; nothing was installed for this aircraft.")
-                                       .arg(QDir::toNativeSeparators(entry.paintListPath)));
-            results.append(result);
-            continue;
-        }
-        int appended = 0;
-        for (const InstallItem *item : it.value()) {
-            const QByteArray storedName = GameText::encode(item->paintName);
-            QString problem = PaintRules::problemWithName(storedName);
-            if (problem.isEmpty())
-                problem = PaintRules::problemWithFileName(GameText::encode(item->texture.fileName));
-            if (problem.isEmpty()) {
-                const QString fileName = TextureInstaller::placeTexture(table->folder(), item->texture.fileName,
-                                                                        item->texture.data, &problem);
-                if (!fileName.isEmpty()) {
-                    if (alreadyListed(*table, fileName)) {
-                        problem = QStringLiteral("already in the list as %1").arg(fileName);
-                    } else {
-                        table->appendPaint(storedName, GameText::encode(fileName));
-                        result.added.append(item->paintName);
-                        ++appended;
-                    }
-                }
-            }
-            if (!problem.isEmpty())
-                result.problems.append(QStringLiteral("%1: %2").arg(item->texture.source, problem));
-        }
-        if (appended > 0) {
-            QString error;
-            if (!table->save(entry.paintListPath, entry.rawTitle, &error)) {
-                result.problems.append(QStringLiteral("The paint list %1 could not be saved: %2")
-                                           .arg(QDir::toNativeSeparators(entry.paintListPath), error));
-                result.added.clear();
-            } else if (const QString backup = ensureBackup(*table); !backup.isEmpty()) {
-                result.problems.append(QStringLiteral("The backup of the original texture could not be made: %1").arg(backup));
-            }
-        }
-        results.append(result);
-    }
-    return results;
-}
-
 QString describeResults(const QList<AircraftInstallResult> &results, const QList<AircraftEntry> &aircraft)
 {
     QString text;
@@ -217,6 +144,8 @@ QString describeResults(const QList<AircraftInstallResult> &results, const QList
         text += result.added.isEmpty() ? QStringLiteral("nothing added")
                                        : QStringLiteral("added ") + result.added.join(QStringLiteral(", "));
         text += u'\n';
+        for (const QString &note : result.notes)
+            text += QStringLiteral("  %1\n").arg(note);
         for (const QString &problem : result.problems)
             text += QStringLiteral("  %1\n").arg(problem);
     }

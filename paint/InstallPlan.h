@@ -53,11 +53,17 @@ struct AircraftInstallResult
     int aircraft = -1;
     QStringList added;    // paint names
     QStringList problems; // texture and reason
+    QStringList notes;    // what the player should know of what was added
 };
 
 // Writes the selected textures into their aircraft folders and adds them to
 // the aircraft's paint lists, each list saved once; the one-time backup of
-// the main texture is made as for any added paint.
-QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<AircraftEntry> &aircraft);
+// the main texture is made as for any added paint. The downloads are read
+// again, each texture streamed to its file and checked against the plan, so
+// no texture is ever held whole in memory; each folder is synced once at
+// the end. An aircraft whose list would grow past what is read back gets
+// nothing at all.
+QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<AircraftEntry> &aircraft,
+                                      const PaintArchive::Limits &limits = {});
 
 QString describeResults(const QList<AircraftInstallResult> &results, const QList<AircraftEntry> &aircraft);

@@ -1,13 +1,17 @@
 #include "PaintArchive.h"
 
-#include "TextureFile.h"
+#include "PaintRules.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
 #include <memory>
 
 namespace PaintArchive {
@@ -15,6 +19,12 @@ namespace PaintArchive {
 namespace {
 
 constexpr qsizetype ReadBlock = 64 * 1024;
+// Enough of a texture's first bytes for its signature and a DDS header with
+// its DX10 extension.
+constexpr qsizetype HeadBytes = 256;
+// Fast and still a cryptographic hash: a changed download cannot pass for
+// the one that was planned.
+constexpr QCryptographicHash::Algorithm DigestAlgorithm = QCryptographicHash::Blake2b_256;
 
 struct ArchiveCloser
 {
@@ -50,6 +60,16 @@ QString notATextureReason(const QString &fileName)
                : QStringLiteral("not a texture");
 }
 
+// The library's own words, or the system's when it gave none.
+QString archiveReason(archive *a)
+{
+    if (const char *text = archive_error_string(a); text && *text)
+        return QString::fromLocal8Bit(text);
+    if (const int code = archive_errno(a); code > 0)
+        return QString::fromLocal8Bit(std::strerror(code));
+    return QStringLiteral("the archive ends early or its data is malformed");
+}
+
 bool openArchive(archive *a, const QString &path)
 {
 #ifdef Q_OS_WIN
@@ -60,7 +80,99 @@ bool openArchive(archive *a, const QString &path)
 #endif
 }
 
+// One texture's bytes on their way: the head held back until the content is
+// known to fit the name, then everything to the sink's device, if any.
+class TextureStream
+{
+public:
+    TextureStream(DownloadedTexture &texture, TextureSink *sink)
+        : m_texture(texture), m_sink(sink), m_hash(DigestAlgorithm)
+    {
+    }
+    ~TextureStream()
+    {
+        abandon(QStringLiteral("the download was not read to its end"));
+    }
+
+    // False once the bytes cannot be a texture of that name.
+    bool take(const char *data, qsizetype size)
+    {
+        m_hash.addData(QByteArrayView(data, size));
+        m_texture.size += size;
+        if (m_head.size() < HeadBytes) {
+            const qsizetype part = std::min(size, HeadBytes - m_head.size());
+            m_head.append(data, part);
+            if (m_head.size() < HeadBytes)
+                return true;
+            if (!begin())
+                return false;
+            return put(m_head) && put(QByteArrayView(data + part, size - part));
+        }
+        return put(QByteArrayView(data, size));
+    }
+
+    // At the end of the data: false when it is no texture of that name.
+    bool finish()
+    {
+        if (m_head.size() < HeadBytes && !(begin() && put(m_head)))
+            return false;
+        m_texture.digest = m_hash.result();
+        m_texture.shape = TextureFile::ddsShape(m_head);
+        if (m_open) {
+            m_open = false;
+            m_sink->close(m_texture, QString());
+        }
+        return true;
+    }
+
+    void abandon(const QString &problem)
+    {
+        if (m_open) {
+            m_open = false;
+            m_sink->close(m_texture, problem);
+        }
+    }
+
+private:
+    bool begin()
+    {
+        if (m_begun)
+            return m_fits;
+        m_begun = true;
+        m_fits = TextureFile::contentFitsExtension(m_texture.fileName, m_head);
+        if (m_fits && m_sink)
+            m_open = m_writing = m_sink->open(m_texture);
+        return m_fits;
+    }
+
+    bool put(QByteArrayView bytes)
+    {
+        // A sink that refused once gets nothing more; the reading goes on,
+        // so the archive's other textures still arrive.
+        if (m_writing && !bytes.isEmpty())
+            m_writing = m_sink->write(bytes);
+        return true;
+    }
+
+    DownloadedTexture &m_texture;
+    TextureSink *m_sink;
+    QCryptographicHash m_hash;
+    QByteArray m_head;
+    bool m_begun = false;
+    bool m_fits = false;
+    bool m_open = false;
+    bool m_writing = false;
+};
+
 } // namespace
+
+qint64 Limits::unpackedLimitFor(qint64 archiveSize) const
+{
+    const qint64 byRatio = archiveSize > unpackedBytes / std::max<qint64>(unpackedPerByte, 1)
+                               ? unpackedBytes
+                               : archiveSize * unpackedPerByte;
+    return std::min(unpackedBytes, std::max(unpackedFloor, byRatio));
+}
 
 bool isArchiveFileName(const QString &fileName)
 {
@@ -78,22 +190,44 @@ QString problemWithEntryPath(const QString &path)
     const QStringList parts = QString(path).replace(u'\\', u'/').split(u'/');
     if (parts.contains(QStringLiteral("..")))
         return QStringLiteral("its path leads out of its folder (\"..\")");
-    for (const QChar c : lastComponent(path)) {
+    const QString name = lastComponent(path);
+    for (const QChar c : name) {
         if (c.unicode() < 32 || QStringLiteral("<>:\"|?*").contains(c))
             return QStringLiteral("its name holds characters Windows does not allow");
     }
-    return QString();
+    if (name.contains(QChar::ReplacementCharacter))
+        return QStringLiteral("its name cannot be read: it is not in the archive's character set");
+    return PaintRules::problemWithWindowsName(name);
 }
 
-DownloadContents read(const QString &archivePath, const Limits &limits)
+QString problemWithDownloadFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isFile())
+        return QString();
+    if (!info.exists() && !info.isSymLink()) {
+        // A name the system gave in bytes that are not text cannot be found
+        // again from the text Corvane was handed.
+        if (path.contains(QChar::ReplacementCharacter))
+            return QStringLiteral("its name cannot be read: it is not valid UTF-8; rename the file");
+        return QStringLiteral("does not exist");
+    }
+    if (info.isSymLink() && !info.exists())
+        return QStringLiteral("is a link to a file that does not exist");
+    if (info.isDir())
+        return QStringLiteral("is a folder, not a file");
+    return QStringLiteral("is not a regular file (a pipe, socket or device)");
+}
+
+DownloadContents read(const QString &archivePath, const Limits &limits, TextureSink *sink)
 {
     DownloadContents contents;
-    const QFileInfo info(archivePath);
-    if (!info.isFile()) {
-        contents.error = QStringLiteral("The archive %1 does not exist.").arg(archivePath);
+    if (const QString problem = problemWithDownloadFile(archivePath); !problem.isEmpty()) {
+        contents.error = QStringLiteral("The archive %1 %2.").arg(archivePath, problem);
         return contents;
     }
-    if (info.size() > limits.archiveBytes) {
+    const qint64 archiveSize = QFileInfo(archivePath).size();
+    if (archiveSize > limits.archiveBytes) {
         contents.error = QStringLiteral("The archive %1 is larger than %2, more than any paint needs.")
                              .arg(archivePath, megabytes(limits.archiveBytes));
         return contents;
@@ -106,7 +240,7 @@ DownloadContents read(const QString &archivePath, const Limits &limits)
     archive_read_support_format_rar5(a.get());
     if (!openArchive(a.get(), archivePath)) {
         contents.error = QStringLiteral("%1 is not a zip, 7z or rar archive that Corvane can read (%2).")
-                             .arg(archivePath, QString::fromLocal8Bit(archive_error_string(a.get())));
+                             .arg(archivePath, archiveReason(a.get()));
         return contents;
     }
 
@@ -117,29 +251,61 @@ DownloadContents read(const QString &archivePath, const Limits &limits)
         return contents;
     };
 
-    qint64 total = 0;
+    const qint64 unpackedLimit = limits.unpackedLimitFor(archiveSize);
+    qint64 unpacked = 0;
+    qint64 texturesTotal = 0;
     int count = 0;
+    char block[ReadBlock];
+    // Every entry's data is read here, skipped ones too, so that all the
+    // work of unpacking is counted as it is done; left to the library, a
+    // skipped entry of a solid block is unpacked unseen. `take` gets each
+    // piece; the text is why the archive is refused, if it is.
+    auto readData = [&](const QString &path, const std::function<bool(const char *, qsizetype)> &take,
+                        QString *readProblem) -> QString {
+        qint64 entrySize = 0;
+        for (;;) {
+            const la_ssize_t got = archive_read_data(a.get(), block, sizeof block);
+            if (got < 0) {
+                *readProblem = archiveReason(a.get());
+                return QString();
+            }
+            if (got == 0)
+                return QString();
+            unpacked += got;
+            entrySize += got;
+            if (unpacked > unpackedLimit) {
+                return QStringLiteral("it unpacks to more than %1 in all (skipped entries included), "
+                                      "far more than its %2 of paints could need; an archive like this "
+                                      "is made to keep Corvane busy.")
+                    .arg(megabytes(unpackedLimit), QStringLiteral("%1 KiB").arg(archiveSize >> 10));
+            }
+            if (entrySize > limits.entryBytes)
+                return QStringLiteral("%1 unpacks to more than %2.").arg(path, megabytes(limits.entryBytes));
+            if (take && !take(block, got))
+                return QString();
+        }
+    };
+
     archive_entry *entry = nullptr;
-    for (;;) {
+    for (int index = 0;; ++index) {
         const int status = archive_read_next_header(a.get(), &entry);
         if (status == ARCHIVE_EOF)
             break;
         if (status < ARCHIVE_WARN)
-            return refuse(QStringLiteral("it is damaged (%1).")
-                              .arg(QString::fromLocal8Bit(archive_error_string(a.get()))));
+            return refuse(QStringLiteral("it is damaged (%1).").arg(archiveReason(a.get())));
         if (++count > limits.entries)
             return refuse(QStringLiteral("it holds more than %1 entries.").arg(limits.entries));
 
         const QString path = entryPath(entry);
         const mode_t type = archive_entry_filetype(entry);
-        if (type == AE_IFDIR)
-            continue;
         if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > limits.entryBytes)
             return refuse(QStringLiteral("%1 would unpack to more than %2.").arg(path, megabytes(limits.entryBytes)));
 
         QString reason;
         const QString fileName = lastComponent(path);
-        if (type == AE_IFLNK || archive_entry_hardlink(entry) || archive_entry_symlink(entry))
+        if (type == AE_IFDIR)
+            reason = QStringLiteral("a folder");
+        else if (type == AE_IFLNK || archive_entry_hardlink(entry) || archive_entry_symlink(entry))
             reason = QStringLiteral("it is a link");
         else if (type != AE_IFREG)
             reason = QStringLiteral("it is not a file");
@@ -150,78 +316,126 @@ DownloadContents read(const QString &archivePath, const Limits &limits)
         else if (archive_entry_is_encrypted(entry))
             reason = QStringLiteral("it is protected by a password");
         if (!reason.isEmpty()) {
-            contents.skipped.append({path, reason});
+            QString ignored; // what cannot be read of a skipped entry does not matter
+            if (const QString refusal = readData(path, {}, &ignored); !refusal.isEmpty())
+                return refuse(refusal);
+            if (type != AE_IFDIR)
+                contents.skipped.append({path, reason});
             continue;
         }
 
-        // Declared sizes can lie: the limit holds for what really comes out.
-        QByteArray data;
-        char block[ReadBlock];
-        for (;;) {
-            const la_ssize_t got = archive_read_data(a.get(), block, sizeof block);
-            if (got < 0) {
-                reason = QStringLiteral("it could not be unpacked (%1)")
-                             .arg(QString::fromLocal8Bit(archive_error_string(a.get())));
-                break;
+        DownloadedTexture texture{path, fileName, index, 0, {}, std::nullopt};
+        bool fits = true;
+        QString readProblem;
+        {
+            TextureStream stream(texture, sink);
+            QString refusal = readData(path, [&](const char *data, qsizetype size) {
+                fits = stream.take(data, size);
+                return fits;
+            }, &readProblem);
+            if (refusal.isEmpty() && (texturesTotal += texture.size) > limits.totalBytes)
+                refusal = QStringLiteral("its textures unpack to more than %1.").arg(megabytes(limits.totalBytes));
+            if (!refusal.isEmpty()) {
+                stream.abandon(QStringLiteral("the download was refused"));
+                return refuse(refusal);
             }
-            if (got == 0)
-                break;
-            if (data.size() + got > limits.entryBytes)
-                return refuse(QStringLiteral("%1 unpacks to more than %2.").arg(path, megabytes(limits.entryBytes)));
-            total += got;
-            if (total > limits.totalBytes)
-                return refuse(QStringLiteral("its textures unpack to more than %1.").arg(megabytes(limits.totalBytes)));
-            data.append(block, got);
+            if (!readProblem.isEmpty()) {
+                stream.abandon(readProblem);
+            } else if (fits) {
+                fits = stream.finish();
+            }
         }
-        if (reason.isEmpty() && !TextureFile::contentFitsExtension(fileName, data))
-            reason = notATextureReason(fileName);
-        if (!reason.isEmpty()) {
-            contents.skipped.append({path, reason});
-            continue;
+        if (!fits) {
+            // The rest of a misnamed entry still counts as work done.
+            if (const QString refusal = readData(path, {}, &readProblem); !refusal.isEmpty())
+                return refuse(refusal);
+            contents.skipped.append({path, notATextureReason(fileName)});
+        } else if (!readProblem.isEmpty()) {
+            contents.skipped.append({path, QStringLiteral("it could not be unpacked (%1)").arg(readProblem)});
+        } else {
+            contents.textures.append(texture);
         }
-        contents.textures.append({path, fileName, data});
     }
     return contents;
 }
 
-DownloadContents readTextureFile(const QString &path, const Limits &limits)
+DownloadContents readTextureFile(const QString &path, const Limits &limits, TextureSink *sink)
 {
     DownloadContents contents;
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        contents.error = QStringLiteral("The file %1 does not exist.").arg(path);
+    if (const QString problem = problemWithDownloadFile(path); !problem.isEmpty()) {
+        contents.error = QStringLiteral("The file %1 %2.").arg(path, problem);
         return contents;
     }
+    const QFileInfo info(path);
     const QString fileName = info.fileName();
     if (!TextureFile::hasTextureExtension(fileName)) {
         contents.skipped.append({path, notATextureReason(fileName)});
         return contents;
     }
-    if (info.size() > limits.entryBytes) {
+    if (const QString problem = PaintRules::problemWithWindowsName(fileName); !problem.isEmpty()) {
+        contents.skipped.append({path, problem});
+        return contents;
+    }
+    auto tooBig = [&] {
         contents.error = QStringLiteral("The file %1 is larger than %2, more than any texture needs.")
                              .arg(path, megabytes(limits.entryBytes));
         return contents;
-    }
+    };
+    if (info.size() > limits.entryBytes)
+        return tooBig();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         contents.error = QStringLiteral("The file %1 could not be read: %2").arg(path, file.errorString());
         return contents;
     }
-    QByteArray data = file.read(limits.entryBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        contents.error = QStringLiteral("The file %1 could not be read: %2").arg(path, file.errorString());
-        return contents;
+
+    DownloadedTexture texture{path, fileName, 0, 0, {}, std::nullopt};
+    bool fits = true;
+    {
+        TextureStream stream(texture, sink);
+        char block[ReadBlock];
+        for (;;) {
+            const qint64 got = file.read(block, sizeof block);
+            if (got < 0) {
+                stream.abandon(file.errorString());
+                contents.error = QStringLiteral("The file %1 could not be read: %2").arg(path, file.errorString());
+                return contents;
+            }
+            if (got == 0)
+                break;
+            // Read with the limit too: the file may have grown since it was measured.
+            if (texture.size + got > limits.entryBytes) {
+                stream.abandon(QStringLiteral("the file is too large"));
+                return tooBig();
+            }
+            if (!(fits = stream.take(block, got)))
+                break;
+        }
+        if (fits)
+            fits = stream.finish();
     }
-    if (data.size() > limits.entryBytes) {
-        contents.error = QStringLiteral("The file %1 is larger than %2, more than any texture needs.")
-                             .arg(path, megabytes(limits.entryBytes));
-        return contents;
-    }
-    if (!TextureFile::contentFitsExtension(fileName, data))
+    if (!fits)
         contents.skipped.append({path, notATextureReason(fileName)});
     else
-        contents.textures.append({path, fileName, data});
+        contents.textures.append(texture);
     return contents;
+}
+
+QByteArray digestOfFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QCryptographicHash hash(DigestAlgorithm);
+    if (!hash.addData(&file) || file.error() != QFileDevice::NoError)
+        return QByteArray();
+    return hash.result();
+}
+
+DownloadContents readDownload(const QString &path, const Limits &limits, TextureSink *sink)
+{
+    return isArchiveFileName(QFileInfo(path).fileName()) ? read(path, limits, sink)
+                                                          : readTextureFile(path, limits, sink);
 }
 
 } // namespace PaintArchive

@@ -15,7 +15,14 @@ bool staysInAircraftFolder(const QByteArray &textureValue);
 // empty text when it is fine. Empty and duplicate names are fine.
 QString problemWithName(const QByteArray &name);
 
-// The same for a picked texture file name.
+// The same for a picked texture file name, with the names Windows cannot
+// hold (problemWithWindowsName) refused too.
 QString problemWithFileName(const QByteArray &fileName);
+
+// Why Windows could not hold a file of this name, on any system: the names
+// it keeps for devices (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with any
+// extension and in any letter case) and names ending in a dot or a space.
+// Empty when the name is fine.
+QString problemWithWindowsName(const QString &fileName);
 
 } // namespace PaintRules

@@ -104,6 +104,14 @@ bool PaintTable::save(const QString &paintListPath, const QByteArray &title, QSt
     }
 
     const QByteArray bytes = PaintListFile::fullForm(title, mainTexture, paints);
+    // Written, it could never be read again, and the aircraft would vanish.
+    if (bytes.size() > PaintListFile::MaxFileSize) {
+        return fail(QStringLiteral("The paint list of %1 would grow to %2 KiB, past the %3 KiB Corvane reads "
+                                   "back, so it was not saved.")
+                        .arg(GameText::decode(title))
+                        .arg((bytes.size() + 1023) / 1024)
+                        .arg(PaintListFile::MaxFileSize / 1024));
+    }
     if (!PaintListFile::writeBytes(paintListPath, bytes, error))
         return false;
     if (changedOnDisk) {

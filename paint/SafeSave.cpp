@@ -4,6 +4,7 @@
 #include "NoReplaceRename.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
@@ -15,6 +16,19 @@ constexpr QFileDevice::Permissions newFilePermissions =
     | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
 
 } // namespace
+
+QString SafeSave::temporaryNamePattern()
+{
+    // Not made from the file's own name: a name as long as the file system
+    // allows must still leave room for it.
+    return QStringLiteral(".corvane-XXXXXX.tmp");
+}
+
+bool SafeSave::isTemporaryName(const QString &fileName)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\.corvane-[A-Za-z0-9]{6}\\.tmp$"));
+    return pattern.match(fileName).hasMatch();
+}
 
 SafeSave::SafeSave(const QString &path)
     : SafeSave(path, Options())
@@ -58,8 +72,7 @@ bool SafeSave::open()
         m_file = std::move(file);
     } else {
         const QFileInfo target(m_path);
-        auto file = std::make_unique<QTemporaryFile>(target.absolutePath() + QStringLiteral("/.")
-                                                     + target.fileName() + QStringLiteral(".XXXXXX"));
+        auto file = std::make_unique<QTemporaryFile>(target.absolutePath() + u'/' + temporaryNamePattern());
         if (!file->open())
             return fail(file->errorString());
         // Asked for now: the system may have made the file without a name,

@@ -46,6 +46,12 @@ public:
     // device"), or a plain one of ours.
     QString errorString() const { return m_error; }
 
+    // Temporary files carry a name of their own ("." then "corvane-", six
+    // letters or digits, ".tmp"), so that those left behind by a writer that
+    // was killed can be told from the player's files and removed.
+    static QString temporaryNamePattern();
+    static bool isTemporaryName(const QString &fileName);
+
     // The whole job in one call.
     static bool writeFile(const QString &path, const QByteArray &data, QString *error = nullptr);
     static bool writeFile(const QString &path, const QByteArray &data, Options options,

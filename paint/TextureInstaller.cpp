@@ -2,6 +2,7 @@
 
 #include "AircraftFileCheck.h"
 #include "GameFiles.h"
+#include "PaintArchive.h"
 #include "PaintNaming.h"
 #include "SafeSave.h"
 
@@ -91,6 +92,56 @@ QString placeTexture(const QString &folder, const QString &fileName, const QByte
     if (placementOf(folder, name, data) == Placement::SameContent)
         return name;
     return writeNewTexture(folder, name, data, error) ? name : QString();
+}
+
+FolderPlacement::FolderPlacement(const QString &folder)
+    : m_folder(folder), m_check(folder), m_names(folder)
+{
+}
+
+void FolderPlacement::reserve(const QString &name)
+{
+    m_reserved.insert(name.toCaseFolded());
+}
+
+bool FolderPlacement::isReserved(const QString &name) const
+{
+    return m_reserved.contains(name.toCaseFolded());
+}
+
+bool FolderPlacement::holds(const QString &name, qint64 size, const QByteArray &digest) const
+{
+    const auto chosen = m_chosen.constFind(name.toCaseFolded());
+    if (chosen != m_chosen.cend())
+        return *chosen == digest;
+    // As placementOf: a link is never taken for the texture.
+    const QString path = m_folder + name;
+    const FileVerdict verdict = m_check.mayRead(path);
+    if (!verdict || QFileInfo(path).isSymLink() || QFileInfo(verdict.realPath).size() != size)
+        return false;
+    return PaintArchive::digestOfFile(verdict.realPath) == digest;
+}
+
+std::optional<FolderPlacement::Choice> FolderPlacement::choose(const QString &fileName, qint64 size,
+                                                               const QByteArray &digest, QString *error)
+{
+    for (int number = 1; number <= MostNumberedNames; ++number) {
+        bool shortened = false;
+        const QString name = PaintNaming::fittedFileName(fileName, number, &shortened);
+        if (isReserved(name))
+            continue;
+        const std::optional<QString> existing = m_names.find(name);
+        if (!existing) {
+            m_names.add(name);
+            m_chosen.insert(name.toCaseFolded(), digest);
+            return Choice{name, false, shortened};
+        }
+        if (holds(*existing, size, digest))
+            return Choice{*existing, true, shortened};
+    }
+    setError(error, QStringLiteral("%1 and %2 numbered names beside it are all taken")
+                        .arg(fileName).arg(MostNumberedNames - 1));
+    return std::nullopt;
 }
 
 } // namespace TextureInstaller

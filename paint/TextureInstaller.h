@@ -1,7 +1,14 @@
 #pragma once
 
+#include "AircraftFileCheck.h"
+#include "FolderNames.h"
+
 #include <QByteArray>
+#include <QHash>
+#include <QSet>
 #include <QString>
+
+#include <optional>
 
 // Puts a downloaded texture into an aircraft's folder without ever replacing
 // a file that is there: a file of the same name and content is simply used,
@@ -31,5 +38,44 @@ bool writeNewTexture(const QString &folder, const QString &fileName, const QByte
 // variant; gives the name used, or an empty text with the reason.
 QString placeTexture(const QString &folder, const QString &fileName, const QByteArray &data,
                      QString *error = nullptr);
+
+// The names downloaded textures get in one aircraft folder during one
+// install. The folder is listed once; each name chosen is remembered, so N
+// textures cost N look-ups in memory, not N listings of the folder.
+class FolderPlacement
+{
+public:
+    explicit FolderPlacement(const QString &folder);
+
+    // A name never given to a download, in any letter case: the main
+    // texture's and its backup's.
+    void reserve(const QString &name);
+    bool isReserved(const QString &name) const;
+
+    struct Choice
+    {
+        QString name;
+        bool alreadyThere = false; // a file of that name holds this very texture
+        bool shortened = false;    // the name was too long for the file system
+    };
+    // The first of fileName, "name (2).ext", ... (each shortened to fit the
+    // file system and the paint list) that is free or already holds a
+    // texture of this size and digest; nothing, with the reason, when a
+    // hundred are taken.
+    std::optional<Choice> choose(const QString &fileName, qint64 size, const QByteArray &digest,
+                                 QString *error = nullptr);
+
+    QString folder() const { return m_folder; }
+    const AircraftFileCheck::Folder &check() const { return m_check; }
+
+private:
+    bool holds(const QString &name, qint64 size, const QByteArray &digest) const;
+
+    QString m_folder;
+    AircraftFileCheck::Folder m_check;
+    FolderNames m_names;
+    QHash<QString, QByteArray> m_chosen; // case-folded name -> digest, for this install
+    QSet<QString> m_reserved;            // case-folded
+};
 
 } // namespace TextureInstaller

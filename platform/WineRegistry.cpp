@@ -121,15 +121,41 @@ WineRegistry::WineRegistry(const QString &prefixFolder)
 {
 }
 
-QString WineRegistry::machineText(const QString &keyPath, const QString &valueName) const
+QString WineRegistry::machineText(const QString &keyPath, const QString &valueName, QString *note) const
 {
-    QFile file(m_prefix + QStringLiteral("/system.reg"));
-    if (!file.open(QIODevice::ReadOnly))
+    const QString path = m_prefix + QStringLiteral("/system.reg");
+    const QFileInfo info(path);
+    auto skip = [&](const QString &why) {
+        if (note)
+            *note = QStringLiteral("%1 %2, so it was skipped.").arg(QDir::toNativeSeparators(path), why);
         return QString();
+    };
+    if (!info.exists())
+        return QString();
+    if (!info.isFile())
+        return skip(QStringLiteral("is not a regular file"));
+    if (info.size() > MaxHiveBytes)
+        return skip(QStringLiteral("is larger than %1 MiB, far more than any Wine registry holds").arg(MaxHiveBytes >> 20));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return skip(file.errorString());
 
+    // Registry lines are short; a longer one is passed over in pieces, so a
+    // file without line ends is never held whole.
+    constexpr qint64 LongestLine = 64 * 1024;
+    qint64 read = 0;
     bool inKey = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    while (!file.atEnd() && read <= MaxHiveBytes) {
+        QByteArray bytes = file.readLine(LongestLine);
+        read += bytes.size();
+        if (!bytes.endsWith('\n') && !file.atEnd()) {
+            while (!file.atEnd() && read <= MaxHiveBytes && !bytes.endsWith('\n')) {
+                bytes = file.readLine(LongestLine);
+                read += bytes.size();
+            }
+            continue;
+        }
+        const QString line = QString::fromUtf8(bytes).trimmed();
         if (line.startsWith(QLatin1Char('['))) {
             inKey = sectionKeyOf(line).compare(keyPath, Qt::CaseInsensitive) == 0;
             continue;

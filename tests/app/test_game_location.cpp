@@ -121,6 +121,42 @@ private slots:
                  QString(""));
     }
 
+    void oversizedOrOddHivesAreSkippedWithANote_data()
+    {
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("a line without end before the key") << "long line" << true << "";
+        QTest::newRow("at the cap") << "at cap" << true << "";
+        QTest::newRow("one byte over the cap") << "over cap" << false << "is larger than 64 MiB";
+        QTest::newRow("a folder") << "folder" << false << "is not a regular file";
+    }
+
+    void oversizedOrOddHivesAreSkippedWithANote()
+    {
+        QFETCH(QString, shape);
+        QFETCH(bool, found);
+        QFETCH(QString, note);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("system.reg");
+        const QByteArray entry = gameSection("Software\\\\", "\"EXE Path\"=\"C:\\\\CFS3\"");
+        if (shape == "folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else if (shape == "long line") {
+            QVERIFY(TempTree::writeFile(path, header + QByteArray(3 << 20, 'x') + "\n" + entry));
+        } else {
+            QVERIFY(TempTree::writeFile(path, header + entry));
+            QFile file(path); // sparse: cheap to make
+            QVERIFY(file.open(QIODevice::Append)
+                    && file.resize(WineRegistry::MaxHiveBytes + (shape == "over cap" ? 1 : 0)));
+        }
+        QString told;
+        const QString value = WineRegistry(dir.path()).machineText(
+            "Software\\Microsoft\\Microsoft Games\\Combat Flight Simulator\\3.0", "EXE Path", &told);
+        QCOMPARE(value, found ? QString("C:\\CFS3") : QString());
+        QVERIFY2(note.isEmpty() ? told.isEmpty() : told.contains(note), qPrintable(told));
+    }
+
     void registryValuesWithWineEscapes()
     {
         QTemporaryDir dir;

@@ -300,6 +300,58 @@ private slots:
         QVERIFY(junk.err.contains("junk.dds"));
         QCOMPARE(cli({"preview", m_dir.filePath("junk.dds"), m_dir.filePath("out.gif")}).status, 2);
     }
+
+    void untrustedInputIsBoundedAndShownSafely_data()
+    {
+        QTest::addColumn<QByteArray>("title"); // P51's title in its list
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("shown");   // in what the command printed (out and err)
+        QTest::addColumn<QString>("unshown"); // never printed
+        const QString texture = CORVANE_TESTDATA_DIR "/dds/dxt1-rgb-4bbp-noalpha_MipMaps-1.dds";
+        const QString out = m_dir.filePath("out.png");
+        for (const char *size : {"4097", "100000", "2000000000"}) {
+            QTest::newRow(qPrintable(QString("preview --size %1").arg(size)))
+                << QByteArray("P51") << QStringList{"preview", texture, out, "--size", size} << 2
+                << "from 1 to 4096" << "";
+        }
+        QTest::newRow("window title escape") << QByteArray("P51\x1b]0;owned\x07") << QStringList{"aircraft"} << 0
+                                             << "P51^[]0;owned^G" << "\x1b";
+        QTest::newRow("colour escape") << QByteArray("\x1b[31mP51\x7f") << QStringList{"paints", "P51"} << 0
+                                       << "^[[31mP51^?" << "\x1b";
+        QTest::newRow("C1 escape") << QByteArray("P51\xc2\x9b" "2J") << QStringList{"aircraft"} << 0 << "P51<9B>2J"
+                                   << "\u009b";
+        QTest::newRow("escape in an error") << QByteArray("P51") << QStringList{"paints", "\x1b[2J"} << 1
+                                            << "No aircraft is called \"^[[2J\"" << "\x1b";
+        QTest::newRow("an install that yields nothing")
+            << QByteArray("P51") << QStringList{"install", m_dir.filePath("readme.zip"), "--yes"} << 1
+            << "Nothing was installed: the downloads held no texture" << "";
+    }
+
+    void untrustedInputIsBoundedAndShownSafely()
+    {
+        QFETCH(QByteArray, title);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, shown);
+        QFETCH(QString, unshown);
+        writeFile(folderOf("P51") + "P51.pnt", TestGame::paintList(title, "P51_t.dds", {}));
+        QVERIFY(TestArchive::write(m_dir.filePath("readme.zip"), TestArchive::Format::Zip, {{"readme.txt", "hi"}}));
+        const Run run = cli(arguments);
+        const QString printed = QString::fromUtf8(run.out) + run.err;
+        QCOMPARE(run.status, status);
+        QVERIFY2(printed.contains(shown), qPrintable(printed));
+        if (!unshown.isEmpty())
+            QVERIFY2(!printed.contains(unshown), qPrintable(printed));
+        // JSON keeps the title as it is, escaped by JSON's own rules.
+        if (arguments.first() == "aircraft") {
+            const QJsonArray list = cli({"--json", "aircraft"}).json().value("aircraft").toArray();
+            QStringList titles;
+            for (const QJsonValue &entry : list)
+                titles << entry["title"].toString();
+            QVERIFY(titles.contains(QString::fromUtf8(title)));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(CommandLineTest)

@@ -1,3 +1,4 @@
+#include "AircraftLock.h"
 #include "FaultInjection.h"
 #include "IniSettingsStore.h"
 #include "ModalDriver.h"
@@ -245,6 +246,9 @@ private slots:
         QString told;
         answerBox(nullptr, QMessageBox::Ok); // the confirmation
         {
+            // Taken before the disk fills, so the list's write is what fails.
+            AircraftLock held(folderOf("P51"));
+            QVERIFY(held.acquire());
             FaultInjection::FileSizeLimit diskFull(40);
             QTimer::singleShot(0, [&] { answerBox(&told); });
             m_window->Button4Click();

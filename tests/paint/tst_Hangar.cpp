@@ -1,3 +1,4 @@
+#include "AircraftLock.h"
 #include "FaultInjection.h"
 #include "Hangar.h"
 #include "TempTree.h"
@@ -178,6 +179,9 @@ private slots:
         const QByteArray before = readFile(folderOf("P51") + "P51.pnt");
         PaintResult removed;
         {
+            // Taken before the disk fills, so the list's write is what fails.
+            AircraftLock held(folderOf("P51"));
+            QVERIFY(held.acquire());
             FaultInjection::FileSizeLimit diskFull(40);
             removed = m_hangar.remove(2);
         }

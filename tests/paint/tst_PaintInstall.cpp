@@ -37,6 +37,31 @@ QStringList names(const QList<SkippedEntry> &skipped)
     return result;
 }
 
+// Every texture's bytes as they were streamed out of the download.
+class CollectingSink : public TextureSink
+{
+public:
+    QMap<QString, QByteArray> bytes;
+    bool open(const DownloadedTexture &texture) override
+    {
+        m_current = texture.source;
+        return true;
+    }
+    bool write(QByteArrayView data) override
+    {
+        bytes[m_current].append(data);
+        return true;
+    }
+    void close(const DownloadedTexture &, const QString &problem) override
+    {
+        if (!problem.isEmpty())
+            bytes.remove(m_current);
+    }
+
+private:
+    QString m_current;
+};
+
 QStringList sources(const QList<DownloadedTexture> &textures)
 {
     QStringList result;
@@ -203,11 +228,18 @@ void PaintInstallTest::readsTexturesOfBothFormats()
                                 {"P51D/view.png", pngBytes},
                                 {"readme.txt", "by a painter"},
                                 {"fake.dds", "MZ not a texture"}}));
-    const DownloadContents contents = PaintArchive::read(path);
+    CollectingSink sink;
+    const DownloadContents contents = PaintArchive::read(path, {}, &sink);
     QVERIFY2(contents.ok(), qPrintable(contents.error));
     QCOMPARE(sources(contents.textures), QStringList({"P51D/p51_red.dds", "P51D/view.png"}));
     QCOMPARE(contents.textures[0].fileName, QStringLiteral("p51_red.dds"));
-    QCOMPARE(contents.textures[0].data, red);
+    QCOMPARE(contents.textures[0].size, red.size());
+    QCOMPARE(sink.bytes.keys(), QStringList({"P51D/p51_red.dds", "P51D/view.png"}));
+    QCOMPARE(sink.bytes["P51D/p51_red.dds"], red);
+    QCOMPARE(sink.bytes["P51D/view.png"], pngBytes);
+    // Measured alone, the same texture gives the same digest.
+    QCOMPARE(PaintArchive::read(path).textures[0].digest, contents.textures[0].digest);
+    QVERIFY(contents.textures[0].digest != contents.textures[1].digest);
     QCOMPARE(names(contents.skipped), QStringList({"readme.txt", "fake.dds"}));
 }
 
@@ -492,8 +524,10 @@ void PaintInstallTest::chosenAircraftAndNameWin()
     const QList<AircraftInstallResult> results = carryOut(plan, aircraft);
     QCOMPARE(results.size(), 1);
     QCOMPARE(TempTree::readFile(game + "Aircraft/P51D/P51D_t.dds"), QByteArray("original P51D"));
+    // Never under the main texture's name, not even numbered: a paint name.
     QCOMPARE(PaintListFile::load(aircraft[1 - zero].paintListPath)->paints,
-             (QList<PaintEntry>{{"Yellow Nose", "P51D_t (2).dds"}}));
+             (QList<PaintEntry>{{"Yellow Nose", "Yellow Nose.dds"}}));
+    QVERIFY2(results[0].notes.join("").contains("named like the main texture"), qPrintable(results[0].notes.join("")));
 
     request.paintName = QStringLiteral("My paint");
     QCOMPARE(planInstall(request, aircraft).items[0].paintName, QStringLiteral("My paint"));

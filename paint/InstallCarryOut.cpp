@@ -1,0 +1,329 @@
+// Carrying out an install plan: every texture streamed from its download to
+// its file, each aircraft's list saved once.
+#include "InstallPlan.h"
+
+#include "AircraftFileCheck.h"
+#include "AircraftLock.h"
+#include "DiskSync.h"
+#include "GameFiles.h"
+#include "GameText.h"
+#include "PaintApply.h"
+#include "PaintListFile.h"
+#include "PaintNaming.h"
+#include "PaintRules.h"
+#include "PaintTable.h"
+#include "SafeSave.h"
+#include "TextureInstaller.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <list>
+#include <map>
+#include <memory>
+
+namespace {
+
+struct AircraftWork;
+
+// One texture on its way into an aircraft folder.
+struct Target
+{
+    const InstallItem *item = nullptr;
+    AircraftWork *aircraft = nullptr;
+    QByteArray paintName;
+    QString fileName;
+    bool alreadyThere = false;
+    bool written = false;
+    QString writtenPath;
+    QString problem;
+};
+
+struct AircraftWork
+{
+    const AircraftEntry *entry = nullptr;
+    std::unique_ptr<AircraftLock> lock; // from choosing the names to saving the list
+    std::optional<PaintTable> table;
+    std::unique_ptr<TextureInstaller::FolderPlacement> placement;
+    QList<Target *> targets;
+    QSet<QString> listed; // texture paths the list names, case-folded
+    QStringList writtenPaths;
+    AircraftInstallResult result;
+};
+
+QString listedKey(const QString &folder, const QByteArray &value)
+{
+    return QDir::cleanPath(PaintListFile::texturePath(folder, value)).toCaseFolded();
+}
+
+QString nameOf(const QString &path)
+{
+    const qsizetype slash = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    return path.mid(slash + 1);
+}
+
+QString extensionOf(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot > 0 ? fileName.mid(dot) : QString();
+}
+
+// The names a download may never take: the main texture's (as the list
+// names it, or as the first list would) and its backup's. A texture under
+// one of them would become the original, or the backup made from it.
+void reserveOriginalNames(AircraftWork &work)
+{
+    QStringList names{QFileInfo(work.entry->paintListPath).completeBaseName() + QStringLiteral("_t.dds")};
+    if (const QByteArray main = work.table->mainTextureName(); !main.isEmpty())
+        names << nameOf(GameText::decode(main));
+    for (const QString &name : std::as_const(names)) {
+        work.placement->reserve(name);
+        work.placement->reserve(name + QStringLiteral(".bak"));
+    }
+}
+
+// Writes each planned texture as the download is read, through the safe
+// save, and keeps it only when it is the very texture that was planned.
+class FolderWriter : public TextureSink
+{
+public:
+    explicit FolderWriter(const QHash<int, Target *> &targets) : m_targets(targets) {}
+
+    bool open(const DownloadedTexture &texture) override
+    {
+        m_target = m_targets.value(texture.entry);
+        if (!m_target || m_target->written)
+            return false;
+        const TextureInstaller::FolderPlacement &placement = *m_target->aircraft->placement;
+        const FileVerdict verdict = placement.check().mayWrite(placement.folder() + m_target->fileName);
+        if (!verdict) {
+            m_target->problem = verdict.message();
+            return false;
+        }
+        SafeSave::Options options;
+        options.replaceExisting = false; // one that appeared meanwhile wins
+        options.syncToDisk = false;      // the folder is synced once, at the end
+        m_save = std::make_unique<SafeSave>(verdict.realPath, options);
+        m_path = verdict.realPath;
+        if (!m_save->open()) {
+            m_target->problem = m_save->errorString();
+            return false;
+        }
+        return true;
+    }
+
+    bool write(QByteArrayView bytes) override
+    {
+        if (m_save->write(QByteArray::fromRawData(bytes.data(), bytes.size())))
+            return true;
+        m_writeProblem = m_save->errorString();
+        return false;
+    }
+
+    void close(const DownloadedTexture &texture, const QString &problem) override
+    {
+        QString why = !problem.isEmpty() ? problem : m_writeProblem;
+        if (why.isEmpty() && (texture.size != m_target->item->texture.size
+                              || texture.digest != m_target->item->texture.digest))
+            why = QStringLiteral("the download changed since it was read; nothing of it was installed");
+        if (why.isEmpty() && !m_save->commit())
+            why = m_save->errorString();
+        m_save.reset();
+        if (why.isEmpty()) {
+            m_target->written = true;
+            m_target->writtenPath = m_path;
+            m_target->aircraft->writtenPaths << m_path;
+        } else {
+            m_target->problem = why;
+        }
+        m_writeProblem.clear();
+        m_target = nullptr;
+    }
+
+private:
+    const QHash<int, Target *> &m_targets;
+    Target *m_target = nullptr;
+    std::unique_ptr<SafeSave> m_save;
+    QString m_path;
+    QString m_writeProblem;
+};
+
+// Decides every name before anything is written, so an aircraft whose list
+// would grow too big is refused untouched.
+void choosePlaces(AircraftWork &work)
+{
+    const QString folder = work.table->folder();
+    for (const PaintEntry &paint : work.table->paints())
+        work.listed.insert(listedKey(folder, paint.texture));
+    work.placement = std::make_unique<TextureInstaller::FolderPlacement>(folder);
+    reserveOriginalNames(work);
+    const bool mainMissing = work.table->mainTexturePath().isEmpty()
+                             || !AircraftFileCheck::entryExists(GameFiles::findGameFile(work.table->mainTexturePath()));
+
+    QList<PaintEntry> added;
+    for (Target *target : std::as_const(work.targets)) {
+        const InstallItem &item = *target->item;
+        target->paintName = GameText::encode(item.paintName);
+        QString problem = PaintRules::problemWithName(target->paintName);
+        QString fileName = item.texture.fileName;
+        if (work.placement->isReserved(fileName)) {
+            fileName = PaintNaming::fileNameForPaint(item.paintName, extensionOf(fileName));
+            work.result.notes << (mainMissing
+                    ? QStringLiteral("%1 is named like the main texture, which is missing: it was installed as "
+                                     "the paint \"%2\", not as the original, and no backup was made from it.")
+                    : QStringLiteral("%1 is named like the main texture or its backup: it was installed as the "
+                                     "paint \"%2\" instead, and the original was left as it was."))
+                                     .arg(item.texture.source, item.paintName);
+        }
+        std::optional<TextureInstaller::FolderPlacement::Choice> choice;
+        if (problem.isEmpty())
+            choice = work.placement->choose(fileName, item.texture.size, item.texture.digest, &problem);
+        if (choice && choice->shortened) {
+            work.result.notes << QStringLiteral("%1: its name is too long for the file system, so it was "
+                                                "installed as %2.").arg(item.texture.source, choice->name);
+        }
+        if (problem.isEmpty())
+            problem = PaintRules::problemWithFileName(GameText::encode(choice->name));
+        if (problem.isEmpty() && work.listed.contains(listedKey(folder, GameText::encode(choice->name))))
+            problem = QStringLiteral("already in the list as %1").arg(choice->name);
+        if (!problem.isEmpty()) {
+            target->problem = problem;
+            continue;
+        }
+        target->fileName = choice->name;
+        target->alreadyThere = choice->alreadyThere;
+        work.listed.insert(listedKey(folder, GameText::encode(choice->name)));
+        added.append({target->paintName, GameText::encode(choice->name)});
+    }
+
+    const qint64 size = PaintListFile::fullForm(work.entry->rawTitle, work.table->mainTextureName(),
+                                                work.table->paints() + added).size();
+    if (size > PaintListFile::MaxFileSize) {
+        work.result.problems << QStringLiteral("The paint list of %1 would grow to %2 KiB, past the %3 KiB Corvane "
+                                               "reads back; nothing was installed for this aircraft.")
+                                    .arg(work.entry->title).arg((size + 1023) / 1024)
+                                    .arg(PaintListFile::MaxFileSize / 1024);
+        work.result.notes.clear();
+        for (Target *target : std::as_const(work.targets))
+            target->problem = QStringLiteral("refused with the rest of the install");
+        work.targets.clear();
+    }
+}
+
+// Syncs what was written, lists it, saves the list and makes the backup.
+void finish(AircraftWork &work)
+{
+    QString reason;
+    if (!work.writtenPaths.isEmpty()) {
+        if (!DiskSync::syncFiles(work.writtenPaths, &reason))
+            work.result.problems << QStringLiteral("The new textures could not be put on the disk: %1").arg(reason);
+        DiskSync::syncFolder(work.table->folder());
+    }
+    QStringList addedNames;
+    for (Target *target : std::as_const(work.targets)) {
+        if (!target->problem.isEmpty()) {
+            work.result.problems << QStringLiteral("%1: %2").arg(target->item->texture.source, target->problem);
+            continue;
+        }
+        if (!target->written && !target->alreadyThere) {
+            work.result.problems << QStringLiteral("%1: it is no longer in the download; nothing of it was installed")
+                                        .arg(target->item->texture.source);
+            continue;
+        }
+        work.table->appendPaint(target->paintName, GameText::encode(target->fileName));
+        addedNames << target->item->paintName;
+    }
+    if (addedNames.isEmpty())
+        return;
+    if (!work.table->save(work.entry->paintListPath, work.entry->rawTitle, &reason)) {
+        work.result.problems << QStringLiteral("The paint list %1 could not be saved: %2")
+                                    .arg(QDir::toNativeSeparators(work.entry->paintListPath), reason);
+        // Files no list names would only fill the folder; they are this
+        // install's own, and the download still holds them.
+        for (const QString &path : std::as_const(work.writtenPaths))
+            QFile::remove(path);
+        return;
+    }
+    work.result.added = addedNames;
+    if (const QString backup = ensureBackup(*work.table); !backup.isEmpty())
+        work.result.problems << QStringLiteral("The backup of the original texture could not be made: %1").arg(backup);
+}
+
+} // namespace
+
+QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<AircraftEntry> &aircraft,
+                                      const PaintArchive::Limits &limits)
+{
+    std::map<int, AircraftWork> works;
+    std::list<Target> targets;
+    QHash<QString, QHash<int, Target *>> byDownload;
+    QStringList downloadOrder;
+    for (const InstallItem &item : plan.items) {
+        if (!item.selected || item.aircraft < 0 || item.aircraft >= aircraft.size())
+            continue;
+        AircraftWork &work = works[item.aircraft];
+        work.entry = &aircraft[item.aircraft];
+        work.result.aircraft = item.aircraft;
+        Target &target = targets.emplace_back();
+        target.item = &item;
+        target.aircraft = &work;
+        work.targets.append(&target);
+    }
+
+    // Every aircraft's lock is taken in the same order (the list's), so two
+    // installs never wait on each other crosswise for long.
+    for (auto &[index, work] : works) {
+        work.lock = std::make_unique<AircraftLock>(PaintListFile::folderOf(work.entry->paintListPath));
+        if (!work.lock->acquire()) {
+            work.result.problems << work.lock->refusal().message();
+            work.targets.clear();
+            continue;
+        }
+        QString problem;
+        work.table = PaintTable::load(work.entry->paintListPath, &problem);
+        if (!work.table) {
+            work.result.problems << QStringLiteral("The paint list %1 could not be read; nothing was installed for "
+                                                   "this aircraft. %2")
+                                        .arg(QDir::toNativeSeparators(work.entry->paintListPath), problem);
+            work.targets.clear();
+            continue;
+        }
+        choosePlaces(work);
+        for (Target *target : std::as_const(work.targets)) {
+            if (target->problem.isEmpty() && !target->alreadyThere) {
+                if (!downloadOrder.contains(target->item->download))
+                    downloadOrder << target->item->download;
+                byDownload[target->item->download].insert(target->item->texture.entry, target);
+            }
+        }
+    }
+
+    for (const QString &download : std::as_const(downloadOrder)) {
+        const QHash<int, Target *> &wanted = byDownload[download];
+        FolderWriter writer(wanted);
+        const DownloadContents contents = PaintArchive::readDownload(download, limits, &writer);
+        if (!contents.ok()) {
+            for (Target *target : wanted) {
+                if (target->problem.isEmpty())
+                    target->problem = contents.error;
+                if (target->written) {
+                    QFile::remove(target->writtenPath);
+                    target->aircraft->writtenPaths.removeAll(target->writtenPath);
+                    target->written = false;
+                }
+            }
+        }
+    }
+
+    QList<AircraftInstallResult> results;
+    for (auto &[index, work] : works) {
+        if (work.table)
+            finish(work);
+        work.lock.reset();
+        results.append(work.result);
+    }
+    return results;
+}
