@@ -17,6 +17,7 @@
 #include "FixedRowHeightDelegate.h"
 #include "GameLocation.h"
 #include "GameRegistry.h"
+#include "PaintRowItem.h"
 #include "SectionName.h"
 #include "SettingsStore.h"
 #include "SystemDrive.h"
@@ -368,7 +369,7 @@ void TRezidu::showPaintTable()
     OutList->clear();
     OutList1->clear();
     for (int row = 0; row < table.rowCount(); ++row) {
-        OutList->addItem(table.displayText(row));
+        OutList->addItem(new PaintRowItem(table.displayText(row), m_hangar));
         OutList1->addItem(table.texturePath(row));
     }
     MainTexturePath = table.mainTexturePath();
@@ -555,7 +556,7 @@ void TRezidu::Button3Click()
         const PaintTable &table = m_hangar.paintTable();
         const int row = table.rowCount() - 1;
         const QSignalBlocker quiet(OutList);
-        OutList->addItem(table.displayText(row));
+        OutList->addItem(new PaintRowItem(table.displayText(row), m_hangar));
         OutList1->addItem(table.texturePath(row));
     }
 

@@ -133,15 +133,15 @@ QString argumentCountProblem(const Command &command, const Arguments &arguments)
 
 // --game, else the folder the window keeps, else the game's own entry;
 // found exactly as the window finds it, and the settings are never written.
-QString gameFolder(const QString &given, QTextStream &err)
+GameLocation::Origin gameFolder(const QString &given, QTextStream &err)
 {
     if (!given.isEmpty())
-        return NativePath::withTrailingSeparator(QDir(given).absolutePath());
+        return {NativePath::withTrailingSeparator(QDir(given).absolutePath()), GameLocation::Origin::Given, QString()};
     const std::unique_ptr<SettingsStore> settings = openUserSettings();
-    return GameLocation::resolve(*settings, SectionName, readGameInstallFolder,
-                                 [&err](const QString &problem) {
-                                     err << "corvane-cli: settings: " << problem << Qt::endl;
-                                 });
+    return GameLocation::locate(*settings, SectionName, readGameInstallEntry,
+                                [&err](const QString &problem) {
+                                    err << "corvane-cli: settings: " << problem << Qt::endl;
+                                });
 }
 
 } // namespace
@@ -170,15 +170,18 @@ int runCommandLine(const QStringList &words, QTextStream &out, QTextStream &err)
 
     Session session(out, err, parsed.json);
     session.document.insert(QStringLiteral("command"), command.name);
-    if (command.needsGame) {
-        const QString folder = gameFolder(parsed.game, err);
-        if (folder.isEmpty()) {
+    if (command.needsGame || command.locatesGame) {
+        session.gameOrigin = gameFolder(parsed.game, err);
+        const QString folder = session.gameOrigin.folder;
+        if (folder.isEmpty() && command.needsGame) {
             session.fail(QStringLiteral("The game's folder is not known: give it with --game FOLDER."));
             return session.finish();
         }
-        session.hangar.setGameFolder(folder);
-        session.document.insert(QStringLiteral("game"), session.hangar.gameFolder());
-        session.hangar.scan(Hangar::ListCreation::ReadOnly);
+        if (!folder.isEmpty()) {
+            session.hangar.setGameFolder(folder);
+            session.document.insert(QStringLiteral("game"), session.hangar.gameFolder());
+            session.hangar.scan(Hangar::ListCreation::ReadOnly);
+        }
     }
     const int status = command.run(session, parsed.arguments);
     const int finished = session.finish();

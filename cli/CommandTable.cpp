@@ -59,6 +59,13 @@ const QList<Command> &commands()
          QStringLiteral("OUT's extension (.bmp or .png) picks the format. --size N fits the picture into\n"
                         "N pixels on its longer side, as the preview's export does; --grey writes it in grey."),
          2, 2, {QStringLiteral("size")}, {QStringLiteral("grey")}, false, runPreviewCommand},
+        {QStringLiteral("info"), QStringLiteral("info"),
+         QStringLiteral("which game folder is in use and where it was found"),
+         QStringLiteral("Names the game folder, its Aircraft folder and how many aircraft it holds, and\n"
+                        "where the folder was found: --game, Corvane's settings (CFSPath), or the game's\n"
+                        "registry entry (on Linux, with the Wine prefix it was read from). Changes no file;\n"
+                        "exit status 1 when no game folder is known."),
+         0, 0, {}, {}, false, runInfoCommand, true},
     };
     return table;
 }

@@ -30,6 +30,7 @@ struct Command
     QStringList flagOptions;
     bool needsGame = true;
     int (*run)(Session &session, const Arguments &arguments) = nullptr;
+    bool locatesGame = false; // finds the game even when it does not need one
 };
 
 const QList<Command> &commands();
@@ -43,3 +44,4 @@ int runRemoveCommand(Session &session, const Arguments &arguments);
 int runCheckCommand(Session &session, const Arguments &arguments);
 int runPreviewCommand(Session &session, const Arguments &arguments);
 int runInstallCommand(Session &session, const Arguments &arguments);
+int runInfoCommand(Session &session, const Arguments &arguments);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GameLocation.h"
 #include "Hangar.h"
 
 #include <QJsonArray>
@@ -17,6 +18,7 @@ public:
     Session(QTextStream &out, QTextStream &err, bool json);
 
     Hangar hangar;
+    GameLocation::Origin gameOrigin;
     bool json;
     QJsonObject document;
 

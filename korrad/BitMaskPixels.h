@@ -1,17 +1,18 @@
 #pragma once
 
 #include "DdsLayout.h"
+#include "PixelRows.h"
 
 #include <cstdint>
 
 namespace korrad {
 
 // Turns rows of uncompressed bit-mask pixels into 8-bit RGBA.
-class BitMaskPixels
+class BitMaskPixels final : public PixelRowDecoder
 {
 public:
     explicit BitMaskPixels(const BitMaskFormat &format);
-    void decodeRow(const std::uint8_t *stored, std::uint32_t width, std::uint8_t *rgba) const;
+    void decodeRow(const std::uint8_t *stored, std::uint32_t width, std::uint8_t *rgba) const override;
 
 private:
     struct Channel

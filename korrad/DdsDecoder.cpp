@@ -1,6 +1,6 @@
 #include "DdsDecoder.h"
 
-#include "BitMaskPixels.h"
+#include "PixelRows.h"
 
 #include <squish.h>
 
@@ -49,6 +49,13 @@ private:
         case PixelEncoding::Bc3:
             decodeColourOnly(block + 8, pixels);
             return block + 16;
+        case PixelEncoding::Bc3Rxgb:
+            squish::Decompress(pixels, block, squish::kDxt5);
+            for (int i = 0; i < 16; ++i) {
+                pixels[i * 4] = pixels[i * 4 + 3];
+                pixels[i * 4 + 3] = 255;
+            }
+            return block + 16;
         case PixelEncoding::Bc4: {
             std::uint8_t red[64];
             decodeChannel(block, red);
@@ -70,7 +77,7 @@ private:
             }
             return block + 16;
         }
-        case PixelEncoding::BitMask:
+        default:
             break;
         }
         return block;
@@ -139,14 +146,16 @@ bool decodeDdsLevel(ByteSource &source, const DdsLayout &layout, std::uint32_t l
             top = first;
         }
     } else {
-        BitMaskPixels pixels(layout.bitMask);
+        const auto pixels = makePixelRowDecoder(layout);
+        if (!pixels)
+            return false;
         std::vector<std::uint8_t> line(std::size_t(width) * 4);
         for (std::uint32_t top = rowCount; top > 0;) {
             const std::uint32_t first = top > chunkRows ? top - chunkRows : 0;
             if (!source.read(offset + first * rowSize, chunk.data(), std::size_t((top - first) * rowSize)))
                 return false;
             for (std::uint32_t r = top; r-- > first;) {
-                pixels.decodeRow(chunk.data() + std::size_t((r - first) * rowSize), width, line.data());
+                pixels->decodeRow(chunk.data() + std::size_t((r - first) * rowSize), width, line.data());
                 if (!consumer.row(r, line.data()))
                     return false;
             }

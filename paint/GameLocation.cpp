@@ -29,19 +29,53 @@ QString searchStartFolder(const QString &gameFolder, const QString &systemDrive,
     return homeFolder;
 }
 
+Origin locate(SettingsStore &settings, const QString &section,
+              const std::function<GameInstallEntry()> &readRegistry,
+              const std::function<void(const QString &)> &onError)
+{
+    Origin origin;
+    try {
+        origin.folder = settings.readText(section, QStringLiteral("CFSPath"), QString());
+    } catch (const SettingsError &error) {
+        onError(error.message());
+    }
+    if (!origin.folder.isEmpty()) {
+        origin.source = Origin::Settings;
+    } else {
+        const GameInstallEntry entry = readRegistry();
+        origin.folder = entry.folder;
+        origin.prefix = entry.prefix;
+        if (!origin.folder.isEmpty())
+            origin.source = Origin::Registry;
+    }
+    origin.folder = NativePath::withTrailingSeparator(origin.folder);
+    return origin;
+}
+
 QString resolve(SettingsStore &settings, const QString &section,
                 const std::function<QString()> &readRegistry,
                 const std::function<void(const QString &)> &onError)
 {
-    QString folder;
-    try {
-        folder = settings.readText(section, QStringLiteral("CFSPath"), QString());
-    } catch (const SettingsError &error) {
-        onError(error.message());
+    return locate(settings, section, [&readRegistry] { return GameInstallEntry{readRegistry(), QString()}; }, onError)
+        .folder;
+}
+
+QString describeSource(const Origin &origin)
+{
+    switch (origin.source) {
+    case Origin::Nowhere:
+        return QStringLiteral("not found: neither Corvane's settings nor the game's registry entry name it");
+    case Origin::Given:
+        return QStringLiteral("given on the command line");
+    case Origin::Settings:
+        return QStringLiteral("Corvane's settings (CFSPath)");
+    case Origin::Registry:
+        if (origin.prefix.isEmpty())
+            return QStringLiteral("the game's registry entry (EXE Path)");
+        return QStringLiteral("the game's registry entry (EXE Path) in the Wine prefix %1")
+            .arg(QDir::toNativeSeparators(origin.prefix));
     }
-    if (folder.isEmpty())
-        folder = readRegistry();
-    return NativePath::withTrailingSeparator(folder);
+    return QString();
 }
 
 } // namespace GameLocation

@@ -6,7 +6,6 @@
 #include "GameLocation.h"
 #include "GameText.h"
 #include "NativePath.h"
-#include "PaintApply.h"
 #include "PaintListFile.h"
 #include "PaintRules.h"
 #include "TextureFormat.h"
@@ -150,40 +149,6 @@ const AircraftEntry *Hangar::selectedAircraft() const
     return hasSelection() ? &m_aircraft.at(m_selected) : nullptr;
 }
 
-PaintResult Hangar::keepOriginal()
-{
-    if (!hasSelection() || m_table.paints().isEmpty() || m_table.mainTexturePath().isEmpty())
-        return PaintResult::success();
-    AircraftLock lock(m_table.folder());
-    if (!lock.acquire())
-        return lock.refusal();
-    if (const QString problem = ensureBackup(m_table); !problem.isEmpty())
-        return PaintResult::failure(m_table.backupPath(), problem);
-    return PaintResult::success(m_table.backupPath());
-}
-
-PaintResult Hangar::apply(int row)
-{
-    if (!hasSelection() || row <= PaintTable::InstalledRow || row >= m_table.rowCount())
-        return PaintResult::failure(QString(), QStringLiteral("There is no such paint row."));
-    AircraftLock lock(m_table.folder());
-    if (!lock.acquire())
-        return lock.refusal();
-    if (const QString problem = applyPaint(m_table, row); !problem.isEmpty())
-        return PaintResult::failure(m_table.mainTexturePath(), problem);
-    return PaintResult::success(m_table.mainTexturePath());
-}
-
-PaintResult Hangar::restore()
-{
-    if (!hasSelection())
-        return PaintResult::failure(QString(), QStringLiteral("No aircraft is selected."));
-    const QString backup = GameFiles::findGameFile(m_table.backupPath());
-    if (m_table.backupPath().isEmpty() || !QFileInfo(backup).isFile())
-        return PaintResult::failure(m_table.backupPath(), QStringLiteral("There is no backup of the original texture."));
-    return apply(PaintTable::DefaultRow);
-}
-
 PaintResult Hangar::add(const QByteArray &name, const QString &textureFile)
 {
     if (!hasSelection())
@@ -220,7 +185,6 @@ PaintResult Hangar::save()
 {
     if (!hasSelection() || !m_table.isLoaded())
         return PaintResult::failure(QString(), QStringLiteral("No paint list is loaded."));
-    const AircraftEntry &entry = m_aircraft.at(m_selected);
     // Held from reading the list on disk to writing the merged one, so no
     // other writer's rows fall between.
     AircraftLock lock(m_table.folder());
@@ -231,6 +195,12 @@ PaintResult Hangar::save()
             deselect();
         return refused;
     }
+    return saveLocked();
+}
+
+PaintResult Hangar::saveLocked()
+{
+    const AircraftEntry &entry = m_aircraft.at(m_selected);
     QString reason;
     if (m_table.save(entry.paintListPath, entry.rawTitle, &reason))
         return PaintResult::success(entry.paintListPath);
@@ -238,26 +208,6 @@ PaintResult Hangar::save()
     if (!select(index))
         deselect();
     return PaintResult::failure(entry.paintListPath, QStringLiteral("The paint list could not be saved: %1").arg(reason));
-}
-
-bool Hangar::hasBackup() const
-{
-    return hasSelection() && !m_table.backupPath().isEmpty()
-           && QFileInfo(GameFiles::findGameFile(m_table.backupPath())).isFile();
-}
-
-std::optional<int> Hangar::installedRow()
-{
-    if (!hasSelection() || m_table.texturePath(PaintTable::InstalledRow).isEmpty())
-        return std::nullopt;
-    QStringList candidates;
-    for (int row = PaintTable::DefaultRow; row < m_table.rowCount(); ++row)
-        candidates << m_table.texturePath(row);
-    const std::optional<int> found = m_installed.find(m_table.folder(), m_table.texturePath(PaintTable::InstalledRow),
-                                                        candidates);
-    if (!found)
-        return std::nullopt;
-    return PaintTable::DefaultRow + *found;
 }
 
 QList<PaintResult> Hangar::check(int index)

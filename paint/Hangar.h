@@ -70,10 +70,26 @@ public:
     // when it is the original, a paint row, or nothing when none matches.
     std::optional<int> installedRow();
 
-    // Copies the texture of a row over the main texture, after the backup.
-    PaintResult apply(int row);
-    // Puts the backup back; fails when there is none.
-    PaintResult restore();
+    // What to do with a main texture whose content is nowhere else in the
+    // folder while a backup exists (an update of the aircraft put it there,
+    // or a paint was edited in place): refuse, or keep it as the new
+    // original first (adopt).
+    enum class ChangedOriginal { Refuse, Adopt };
+
+    // Copies the texture of a row over the main texture. Its content is kept
+    // first (the backup, once); content found nowhere else is refused with
+    // changedOutside set, or adopted. A paint that is no DDS texture the game
+    // can load is refused; one whose size or format differs from the
+    // original's is applied with a note.
+    PaintResult apply(int row, ChangedOriginal changed = ChangedOriginal::Refuse);
+    // Puts the backup back, under the same rule; fails when there is none.
+    PaintResult restore(ChangedOriginal changed = ChangedOriginal::Refuse);
+    // Keeps a main texture found nowhere else as the new original: it becomes
+    // the backup, and the old backup moves aside to NAME.bak.N and is listed
+    // as the paint "Original before DATE", so it stays one click away.
+    // Without a backup yet, the main texture is simply backed up. Writes
+    // nothing when the main texture is known already.
+    PaintResult adopt();
 
     // Appends a paint and rewrites the list. Only the file's name is kept:
     // the paint is looked for in the aircraft's folder.
@@ -94,6 +110,9 @@ public:
     // table is read again when the install added to it.
     InstallPlan planInstall(const InstallRequest &request) const;
     QList<AircraftInstallResult> install(const InstallPlan &plan);
+    // The read-me an install kept beside a paint row's texture, or an
+    // empty text.
+    QString paintNote(int row) const;
 
     // Problems of one aircraft, changing nothing: missing textures, values
     // leading outside its folder, textures the game cannot load, and a main
@@ -105,6 +124,9 @@ public:
     QList<PaintResult> unreadableLists() const;
 
 private:
+    PaintResult saveLocked();
+    PaintResult adoptLocked();
+
     QString m_gameFolder;
     QList<AircraftEntry> m_aircraft;
     QStringList m_scanProblems;

@@ -1,5 +1,7 @@
 #include "Hangar.h"
 
+#include "PaintNote.h"
+
 InstallPlan Hangar::planInstall(const InstallRequest &request) const
 {
     return ::planInstall(request, m_aircraft);
@@ -20,4 +22,11 @@ QList<AircraftInstallResult> Hangar::install(const InstallPlan &plan)
         }
     }
     return results;
+}
+
+QString Hangar::paintNote(int row) const
+{
+    if (!hasSelection() || row < PaintTable::FirstPaintRow || row >= m_table.rowCount())
+        return QString();
+    return PaintNote::readFor(m_table.folder(), m_table.texturePath(row));
 }

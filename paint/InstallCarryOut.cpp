@@ -10,6 +10,7 @@
 #include "PaintApply.h"
 #include "PaintListFile.h"
 #include "PaintNaming.h"
+#include "PaintNote.h"
 #include "PaintRules.h"
 #include "PaintTable.h"
 #include "SafeSave.h"
@@ -168,9 +169,10 @@ void choosePlaces(AircraftWork &work)
         const InstallItem &item = *target->item;
         target->paintName = GameText::encode(item.paintName);
         QString problem = PaintRules::problemWithName(target->paintName);
-        QString fileName = item.texture.fileName;
-        if (work.placement->isReserved(fileName)) {
-            fileName = PaintNaming::fileNameForPaint(item.paintName, extensionOf(fileName));
+        // Named after its paint, so the folder reads like the list: the
+        // texture's own name usually only repeats the main texture's.
+        const QString fileName = PaintNaming::fileNameForPaint(item.paintName, extensionOf(item.texture.fileName).toLower());
+        if (work.placement->isReserved(item.texture.fileName)) {
             work.result.notes << (mainMissing
                     ? QStringLiteral("%1 is named like the main texture, which is missing: it was installed as "
                                      "the paint \"%2\", not as the original, and no backup was made from it.")
@@ -213,6 +215,26 @@ void choosePlaces(AircraftWork &work)
     }
 }
 
+// The read-me goes beside the texture; a file already there is the
+// player's and stays as it is. Gives why the note could not be written.
+QString keepNote(const QString &folder, const QString &textureFileName, const DownloadedNote &note)
+{
+    if (note.text.isEmpty())
+        return QString();
+    const QString path = folder + PaintNote::noteFileNameFor(textureFileName);
+    if (AircraftFileCheck::entryExists(GameFiles::findGameFile(path)))
+        return QString();
+    const FileVerdict verdict = AircraftFileCheck::mayWrite(folder, path);
+    if (!verdict)
+        return verdict.message();
+    SafeSave::Options options;
+    options.replaceExisting = false;
+    QString error;
+    if (!SafeSave::writeFile(verdict.realPath, PaintNote::encode(note.text), options, &error))
+        return QStringLiteral("its read-me could not be kept as %1: %2").arg(QDir::toNativeSeparators(path), error);
+    return QString();
+}
+
 // Syncs what was written, lists it, saves the list and makes the backup.
 void finish(AircraftWork &work)
 {
@@ -223,6 +245,7 @@ void finish(AircraftWork &work)
         DiskSync::syncFolder(work.table->folder());
     }
     QStringList addedNames;
+    QList<const Target *> appended;
     for (Target *target : std::as_const(work.targets)) {
         if (!target->problem.isEmpty()) {
             work.result.problems << QStringLiteral("%1: %2").arg(target->item->texture.source, target->problem);
@@ -235,6 +258,7 @@ void finish(AircraftWork &work)
         }
         work.table->appendPaint(target->paintName, GameText::encode(target->fileName));
         addedNames << target->item->paintName;
+        appended << target;
     }
     if (addedNames.isEmpty())
         return;
@@ -248,6 +272,10 @@ void finish(AircraftWork &work)
         return;
     }
     work.result.added = addedNames;
+    for (const Target *target : std::as_const(appended)) {
+        if (const QString problem = keepNote(work.table->folder(), target->fileName, target->item->note); !problem.isEmpty())
+            work.result.problems << QStringLiteral("%1: %2").arg(target->item->note.source, problem);
+    }
     if (const QString backup = ensureBackup(*work.table); !backup.isEmpty())
         work.result.problems << QStringLiteral("The backup of the original texture could not be made: %1").arg(backup);
 }

@@ -16,19 +16,76 @@ QString folderNameOf(const QString &folder)
     return QDir(folder).dirName();
 }
 
-// A download often carries the replacement main texture under the main
-// texture's own name; its folder in the archive, or the archive, names it
-// better.
-QString defaultPaintName(const InstallItem &item, const QList<AircraftCandidate> &candidates)
+QString withoutFileName(const QString &path)
 {
+    const qsizetype slash = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    return slash < 0 ? QString() : path.left(slash);
+}
+
+bool namesAMainTexture(const QString &fileName, const QList<AircraftCandidate> &candidates)
+{
+    for (const AircraftCandidate &candidate : candidates) {
+        if (fileName.compare(candidate.mainTextureName, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+// A paint is named by the most specific thing that names it: its read-me,
+// else its texture's file name, unless that is a main texture's name (most
+// skins ship the texture under the name the game wants), else the nearest
+// folder in the download, else the download itself.
+QString defaultPaintName(const InstallItem &item, bool fromArchive, const QString &readmeName,
+                         const QList<AircraftCandidate> &candidates)
+{
+    if (!readmeName.isEmpty())
+        return readmeName;
+    QStringList aircraftNames;
+    QList<int> meant = item.match.candidates;
+    if (item.aircraft >= 0)
+        meant.prepend(item.aircraft);
+    for (int i : std::as_const(meant))
+        aircraftNames << candidates[i].folderName << candidates[i].definitionBaseName;
+
     const QString &fileName = item.texture.fileName;
-    if (item.aircraft < 0
-        || fileName.compare(candidates[item.aircraft].mainTextureName, Qt::CaseInsensitive) != 0)
-        return PaintNaming::readableName(fileName);
-    const QStringList parts = QString(item.texture.source).replace(u'\\', u'/').split(u'/', Qt::SkipEmptyParts);
-    if (parts.size() >= 2)
-        return PaintNaming::readableName(parts.at(parts.size() - 2) + QStringLiteral(".x"));
-    return PaintNaming::readableName(QFileInfo(item.download).fileName());
+    QStringList namers;
+    if (!namesAMainTexture(fileName, candidates))
+        namers << fileName;
+    if (fromArchive) {
+        QStringList folders = withoutFileName(item.texture.source).replace(u'\\', u'/').split(u'/', Qt::SkipEmptyParts);
+        std::reverse(folders.begin(), folders.end());
+        namers << folders << QFileInfo(item.download).fileName();
+    }
+    for (const QString &namer : std::as_const(namers)) {
+        const QString name = PaintNaming::paintNameFrom(namer, aircraftNames);
+        if (!name.isEmpty())
+            return name;
+    }
+    return PaintNaming::readableName(fileName);
+}
+
+// The read-me nearest to the texture: in its own folder, else in the
+// closest folder above it. One whose name says it is a read-me wins in a
+// folder with several.
+int noteFor(const DownloadedTexture &texture, const QList<DownloadedNote> &notes)
+{
+    QString folder = withoutFileName(texture.source);
+    for (;;) {
+        int found = -1;
+        for (int i = 0; i < notes.size(); ++i) {
+            if (withoutFileName(notes[i].source) != folder || notes[i].text.isEmpty())
+                continue;
+            const QString name = QFileInfo(notes[i].source).fileName().toLower();
+            const bool saysReadme = name.contains(QLatin1String("read")) || name.contains(QLatin1String("info"));
+            if (found < 0 || saysReadme)
+                found = i;
+            if (saysReadme)
+                break;
+        }
+        if (found >= 0 || folder.isEmpty())
+            return found;
+        folder = withoutFileName(folder);
+    }
 }
 
 QString aircraftName(const QList<AircraftEntry> &aircraft, int index)
@@ -83,7 +140,15 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
             continue;
         }
         plan.skipped += contents.skipped;
+        QList<int> notes;
+        QList<int> texturesPerNote(contents.notes.size(), 0);
         for (const DownloadedTexture &texture : contents.textures) {
+            notes.append(noteFor(texture, contents.notes));
+            if (notes.last() >= 0)
+                ++texturesPerNote[notes.last()];
+        }
+        for (qsizetype t = 0; t < contents.textures.size(); ++t) {
+            const DownloadedTexture &texture = contents.textures[t];
             InstallItem item;
             item.download = download;
             item.texture = texture;
@@ -93,7 +158,14 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
                                        request.chosenAircraft);
             item.aircraft = item.match.aircraft;
             item.selected = item.aircraft >= 0;
-            item.paintName = defaultPaintName(item, candidates);
+            QString readmeName;
+            if (notes[t] >= 0) {
+                item.note = contents.notes[notes[t]];
+                // A read-me shared by several paints names none of them.
+                if (texturesPerNote[notes[t]] == 1)
+                    readmeName = PaintNaming::nameInReadme(item.note.text);
+            }
+            item.paintName = defaultPaintName(item, isArchive, readmeName, candidates);
             plan.items.append(item);
         }
     }
@@ -127,6 +199,8 @@ QString describePlan(const InstallPlan &plan, const QList<AircraftEntry> &aircra
         }
         case MatchReason::None: how = QStringLiteral("no aircraft matches"); break;
         }
+        if (!item.note.text.isEmpty())
+            how += QStringLiteral("; read-me %1 kept beside it").arg(item.note.source);
         text += QStringLiteral("%1  %2 -> %3 as \"%4\" (%5)\n")
                     .arg(item.selected && item.aircraft >= 0 ? QStringLiteral("install") : QStringLiteral("leave  "),
                          item.texture.source, aircraftName(aircraft, item.aircraft), item.paintName, how);

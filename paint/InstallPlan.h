@@ -20,6 +20,7 @@ struct InstallItem
     int aircraft = -1; // index into the game's aircraft list
     QString paintName;
     bool selected = false;
+    DownloadedNote note; // the read-me found beside the texture, if any
 };
 
 struct InstallPlan

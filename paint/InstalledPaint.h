@@ -10,21 +10,32 @@
 
 // Tells which of an aircraft's paint files is the one on the aircraft now:
 // the game only ever sees the main texture, so "installed" means "same bytes
-// as the main texture". Files are compared by size first and only hashed when
-// the sizes agree; hashes are kept per path for as long as the file's size
-// and times stay the same, so moving through the rows reads nothing twice.
+// as the main texture". Paints of one aircraft are mostly of one size, so
+// files of the main texture's size are compared in two small samples first
+// (the start and the middle), which tell almost all of them apart; only the
+// one that passes is read in full. Finding the installed row thus costs
+// about one read of the main texture and of the paint that matches.
+//
+// Verdicts are kept per file for as long as both files keep their size and
+// times, so moving through the rows reads nothing twice.
 class InstalledPaint
 {
 public:
+    enum class Verdicts { MayReuse, ReadAgain };
+
     // The index in candidates of the first file with the same content as the
     // main texture; nothing when none has (or the main texture is missing).
     // Only files the aircraft folder may be read from are looked at. A
     // candidate naming the main texture file itself never counts: it would
-    // match whatever is installed.
+    // match whatever is installed. ReadAgain trusts no kept verdict, for a
+    // decision that must hold byte for byte now (before an overwrite).
     std::optional<int> find(const QString &aircraftFolder, const QString &mainTexturePath,
-                            const QStringList &candidates);
+                            const QStringList &candidates, Verdicts verdicts = Verdicts::MayReuse);
 
-    void clear() { m_hashes.clear(); }
+    void clear() { m_verdicts.clear(); }
+
+    // How many bytes the last find read, for measuring.
+    qint64 bytesReadByLastFind() const { return m_bytesRead; }
 
 private:
     struct Stamp
@@ -34,14 +45,19 @@ private:
         QDateTime changed;
         bool operator==(const Stamp &) const = default;
     };
-    struct CachedHash
+    struct Verdict
     {
+        QString mainPath;
+        Stamp mainStamp;
         Stamp stamp;
-        QByteArray hash;
+        bool same = false;
     };
+    struct Samples;
 
-    // Empty when the file cannot be read in full.
-    QByteArray contentHash(const QString &path, const Stamp &stamp);
+    static Stamp stampOf(const QString &path);
+    bool readSamples(const QString &path, qint64 size, Samples &samples);
+    bool sameContent(const QString &mainPath, const Samples &mainSamples, const QString &path, qint64 size);
 
-    QHash<QString, CachedHash> m_hashes;
+    QHash<QString, Verdict> m_verdicts;
+    qint64 m_bytesRead = 0;
 };

@@ -2,7 +2,11 @@
 
 #include "AircraftFileCheck.h"
 #include "GameFiles.h"
+#include "InstalledPaint.h"
 #include "PaintTable.h"
+#include "RegularFileOpen.h"
+#include "TextureFile.h"
+#include "TextureFormat.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -77,8 +81,89 @@ QString mainTextureProblem(const PaintTable &table)
         .arg(QDir::toNativeSeparators(target), kind);
 }
 
-QString applyPaint(const PaintTable &table, int row)
+QString changedOutsideMessage(const QString &mainTexturePath)
 {
+    return QStringLiteral("The main texture\n%1\nchanged outside Corvane, perhaps by an update of the aircraft: it "
+                          "matches neither the backup nor any paint, so it exists nowhere else. Nothing was written.")
+        .arg(QDir::toNativeSeparators(mainTexturePath));
+}
+
+QString keepMainTextureContent(const PaintTable &table, bool *changedOutside)
+{
+    if (changedOutside)
+        *changedOutside = false;
+    const QString installed = GameFiles::findGameFile(table.mainTexturePath());
+    if (!AircraftFileCheck::entryExists(installed))
+        return QString(); // nothing there to lose
+    const bool hadBackup = AircraftFileCheck::entryExists(GameFiles::findGameFile(table.backupPath()));
+    if (const QString problem = ensureBackup(table); !problem.isEmpty())
+        return problem;
+    if (!hadBackup)
+        return QString(); // the backup made just now holds it
+    // A main texture that may not be written is never looked into.
+    if (const FileVerdict verdict = AircraftFileCheck::mayWrite(table.folder(), installed); !verdict)
+        return verdict.message();
+
+    QStringList elsewhere;
+    for (int row = PaintTable::DefaultRow; row < table.rowCount(); ++row)
+        elsewhere << table.texturePath(row);
+    InstalledPaint content;
+    if (content.find(table.folder(), installed, elsewhere, InstalledPaint::Verdicts::ReadAgain))
+        return QString();
+    if (changedOutside)
+        *changedOutside = true;
+    return changedOutsideMessage(installed);
+}
+
+namespace {
+
+// Why the game could not load the paint's file, or an empty text.
+QString problemWithPaintContent(const QString &path)
+{
+    QFile file(path);
+    QString reason;
+    if (!RegularFileOpen::openForReading(file, &reason))
+        return QStringLiteral("%1 %2").arg(QDir::toNativeSeparators(path), reason);
+    const QByteArray head = file.read(148);
+    const QString kind = TextureFormat::kindOfContent(head);
+    if (!head.startsWith("DDS ")) {
+        return QStringLiteral("The paint's file\n%1\nis %2, not a DDS texture, so the game could not load it.\n\n"
+                              "Nothing was applied.")
+            .arg(QDir::toNativeSeparators(path), kind);
+    }
+    if (const QString problem = TextureFormat::problemWithHeader(head); !problem.isEmpty()) {
+        return QStringLiteral("The paint's file\n%1\ncannot be loaded by the game: %2\n\nNothing was applied.")
+            .arg(QDir::toNativeSeparators(path), problem);
+    }
+    return QString();
+}
+
+// A note when the paint's size or format differs from the original's: the
+// game loads it, but it may sit wrongly on the model.
+QString shapeNote(const PaintTable &table, const QString &paint)
+{
+    QString original = GameFiles::findGameFile(table.backupPath());
+    if (!QFileInfo(original).isFile())
+        original = GameFiles::findGameFile(table.mainTexturePath());
+    const FileVerdict originalFile = AircraftFileCheck::mayRead(table.folder(), original);
+    if (!originalFile)
+        return QString();
+    const std::optional<TextureFile::DdsShape> originalShape = TextureFile::readDdsShape(originalFile.realPath);
+    const std::optional<TextureFile::DdsShape> paintShape = TextureFile::readDdsShape(paint);
+    if (!originalShape || !paintShape || *originalShape == *paintShape)
+        return QString();
+    return QStringLiteral("The paint is %1, the original %2: the game loads it, but it may look wrong on the aircraft.")
+        .arg(paintShape->describe(), originalShape->describe());
+}
+
+} // namespace
+
+QString applyPaint(const PaintTable &table, int row, ApplyReport *report)
+{
+    ApplyReport ignored;
+    if (!report)
+        report = &ignored;
+    *report = ApplyReport();
     if (!table.namesMainTexture())
         return noMainTextureMessage();
     const QString source = table.texturePath(row);
@@ -88,13 +173,26 @@ QString applyPaint(const PaintTable &table, int row)
     if (const QString problem = mainTextureProblem(table); !problem.isEmpty())
         return problem;
 
-    // Overwriting the game's only copy of its original texture is never
-    // allowed: no sound backup, no apply.
-    if (const QString problem = ensureBackup(table); !problem.isEmpty())
-        return problem + QStringLiteral("\n\nNothing was applied.");
+    // The backup is the original whatever it holds; a paint has to be a
+    // texture the game can load.
+    if (row >= PaintTable::FirstPaintRow) {
+        const FileVerdict paint = AircraftFileCheck::mayRead(table.folder(), source);
+        if (!paint) {
+            return QStringLiteral("The paint could not be applied:\n%1\n\nThe installed texture was left as it was.")
+                .arg(paint.message());
+        }
+        if (const QString problem = problemWithPaintContent(paint.realPath); !problem.isEmpty())
+            return problem;
+        report->note = shapeNote(table, paint.realPath);
+    }
+
+    // Nothing Corvane overwrites may be the only copy of its content.
+    if (const QString problem = keepMainTextureContent(table, &report->changedOutside); !problem.isEmpty())
+        return report->changedOutside ? problem : problem + QStringLiteral("\n\nNothing was applied.");
 
     QString reason;
     if (!GameFiles::copyReplacing(table.folder(), source, target, &reason)) {
+        report->note.clear();
         return QStringLiteral("The paint could not be applied from\n%1\nto\n%2\n%3\n\n"
                               "The installed texture was left as it was.")
             .arg(QDir::toNativeSeparators(GameFiles::findGameFile(source)),

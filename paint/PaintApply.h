@@ -4,11 +4,35 @@
 
 class PaintTable;
 
+// What an apply has to tell besides success or failure.
+struct ApplyReport
+{
+    // Nothing was written because the main texture holds content found
+    // nowhere else in the folder (an updated aircraft, a paint edited in
+    // place): it has to be kept as the new original first.
+    bool changedOutside = false;
+    // Applied, but the player should know: the paint's size or format
+    // differs from the original's.
+    QString note;
+};
+
 // Puts the texture of one paint row in place of the aircraft's main texture.
-// The original main texture is backed up first, once; the replacement is
-// atomic, so the game never finds half a texture. Gives an empty text on
-// success, else the message for the player, naming the file and the reason.
-QString applyPaint(const PaintTable &table, int row);
+// The main texture is overwritten only when its content exists elsewhere in
+// the folder, byte for byte: the backup (made now when there is none) or a
+// listed paint. Only a DDS texture the game can load goes over it. The
+// replacement is atomic, so the game never finds half a texture. Gives an
+// empty text on success, else the message for the player, naming the file
+// and the reason.
+QString applyPaint(const PaintTable &table, int row, ApplyReport *report = nullptr);
+
+// The rule every write over the main texture keeps: its content must exist
+// elsewhere in the aircraft folder first. Makes the one-time backup when
+// there is none; empty text when the content is kept, else why not, with
+// changedOutside set when it is content found nowhere else.
+QString keepMainTextureContent(const PaintTable &table, bool *changedOutside = nullptr);
+
+// The message for a main texture that changed outside Corvane.
+QString changedOutsideMessage(const QString &mainTexturePath);
 
 // Why nothing can be applied to an aircraft whose list names no main
 // texture, and how the player mends it.

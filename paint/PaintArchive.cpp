@@ -1,5 +1,6 @@
 #include "PaintArchive.h"
 
+#include "PaintNote.h"
 #include "PaintRules.h"
 
 #include <QCryptographicHash>
@@ -247,6 +248,7 @@ DownloadContents read(const QString &archivePath, const Limits &limits, TextureS
     auto refuse = [&](const QString &reason) {
         contents.textures.clear();
         contents.skipped.clear();
+        contents.notes.clear();
         contents.error = QStringLiteral("The archive %1 was refused: %2").arg(archivePath, reason);
         return contents;
     };
@@ -315,6 +317,28 @@ DownloadContents read(const QString &archivePath, const Limits &limits, TextureS
             reason = notATextureReason(fileName);
         else if (archive_entry_is_encrypted(entry))
             reason = QStringLiteral("it is protected by a password");
+        if (type == AE_IFREG && PaintNote::isNoteFileName(fileName) && reason == notATextureReason(fileName)
+            && !archive_entry_is_encrypted(entry)) {
+            QByteArray text;
+            qint64 textSize = 0;
+            QString noteProblem;
+            const QString refusal = readData(path, [&](const char *data, qsizetype size) {
+                textSize += size;
+                if (textSize <= PaintNote::MostBytes)
+                    text.append(data, size);
+                return true;
+            }, &noteProblem);
+            if (!refusal.isEmpty())
+                return refuse(refusal);
+            if (textSize > PaintNote::MostBytes)
+                contents.skipped.append({path, QStringLiteral("a text of more than %1 KiB, too long for a read-me")
+                                                   .arg(PaintNote::MostBytes >> 10)});
+            else if (!noteProblem.isEmpty())
+                contents.skipped.append({path, QStringLiteral("it could not be unpacked (%1)").arg(noteProblem)});
+            else
+                contents.notes.append({path, PaintNote::decode(text)});
+            continue;
+        }
         if (!reason.isEmpty()) {
             QString ignored; // what cannot be read of a skipped entry does not matter
             if (const QString refusal = readData(path, {}, &ignored); !refusal.isEmpty())

@@ -29,11 +29,19 @@ struct SkippedEntry
     QString reason;
 };
 
+// A read-me of a download: the paint's credits, squadron or era.
+struct DownloadedNote
+{
+    QString source; // path inside the archive, or the file's path
+    QString text;
+};
+
 struct DownloadContents
 {
     QString error; // empty when the download could be read; then nothing is installed
     QList<DownloadedTexture> textures;
     QList<SkippedEntry> skipped;
+    QList<DownloadedNote> notes;
 
     bool ok() const { return error.isEmpty(); }
 };

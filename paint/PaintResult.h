@@ -11,11 +11,17 @@ struct PaintResult
     bool ok = true;
     QString file;
     QString reason;
+    // Failed only because the main texture holds content found nowhere
+    // else; the same step with the player's word to keep it would go ahead.
+    bool changedOutside = false;
+    // Done, with something the player should know (a paint whose size
+    // differs from the original's).
+    QString note;
 
-    static PaintResult success(const QString &file = QString()) { return {true, QDir::toNativeSeparators(file), {}}; }
+    static PaintResult success(const QString &file = QString()) { return {true, QDir::toNativeSeparators(file), {}, false, {}}; }
     static PaintResult failure(const QString &file, const QString &reason)
     {
-        return {false, QDir::toNativeSeparators(file), reason};
+        return {false, QDir::toNativeSeparators(file), reason, false, {}};
     }
 
     explicit operator bool() const { return ok; }

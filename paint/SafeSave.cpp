@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <cerrno>
+
 namespace {
 
 // A new file gets what files made by hand get.
@@ -114,8 +116,16 @@ bool SafeSave::commit()
     // Qt keeps written data in its own buffer, and a full disk shows only
     // when that is flushed; QSaveFile::commit() would report success all the
     // same. So flush and check here.
-    if (m_file->error() != QFileDevice::NoError || !m_file->flush())
+    if (m_file->error() != QFileDevice::NoError)
         return fail(m_file->errorString());
+    if (!m_file->flush()) {
+        // A temporary file's failed flush comes without Qt's reason; the
+        // system still holds it.
+        const int systemError = errno;
+        const QString reason = m_file->errorString();
+        return fail(reason.isEmpty() || reason == QLatin1StringView("Unknown error") ? qt_error_string(systemError)
+                                                                                     : reason);
+    }
     QString reason;
     if (m_options.syncToDisk && !DiskSync::syncFile(*m_file, &reason))
         return fail(reason);

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace TextureFormat {
 
 namespace {
@@ -56,6 +58,43 @@ QString problemWithFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("The texture cannot be read: %1").arg(file.errorString());
     return problemWithHeader(file.read(HeaderSize));
+}
+
+QString kindOfContent(const QByteArray &head)
+{
+    struct Signature
+    {
+        const char *magic;
+        int size;
+        const char *kind;
+    };
+    static const Signature signatures[] = {
+        {"DDS ", 4, "a DDS texture"},
+        {"\x89PNG\r\n\x1a\n", 8, "a PNG picture"},
+        {"\xff\xd8\xff", 3, "a JPEG picture"},
+        {"GIF8", 4, "a GIF picture"},
+        {"BM", 2, "a BMP picture"},
+        {"RIFF", 4, "a RIFF file (a WebP picture or a sound)"},
+        {"II*\0", 4, "a TIFF picture"},
+        {"MM\0*", 4, "a TIFF picture"},
+        {"8BPS", 4, "a Photoshop picture"},
+        {"PK\x03\x04", 4, "a ZIP archive"},
+        {"7z\xbc\xaf\x27\x1c", 6, "a 7z archive"},
+        {"Rar!", 4, "a RAR archive"},
+        {"%PDF", 4, "a PDF document"},
+        {"MZ", 2, "a Windows program"},
+        {"\x7f" "ELF", 4, "a program"},
+    };
+    if (head.isEmpty())
+        return QStringLiteral("an empty file");
+    for (const Signature &signature : signatures) {
+        if (head.startsWith(QByteArray(signature.magic, signature.size)))
+            return QString::fromLatin1(signature.kind);
+    }
+    const bool printable = std::all_of(head.begin(), head.end(), [](char c) {
+        return uchar(c) >= 0x20 || c == '\t' || c == '\r' || c == '\n';
+    });
+    return printable ? QStringLiteral("text") : QStringLiteral("of a kind Corvane does not know");
 }
 
 } // namespace TextureFormat

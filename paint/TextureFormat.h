@@ -15,4 +15,8 @@ QString problemWithHeader(const QByteArray &header);
 // The same for a file; a file that cannot be read is a problem too.
 QString problemWithFile(const QString &path);
 
+// What a file's first bytes say it is, for a message: "a DDS texture",
+// "a PNG picture", "a ZIP archive", "an empty file", "text", ...
+QString kindOfContent(const QByteArray &head);
+
 } // namespace TextureFormat

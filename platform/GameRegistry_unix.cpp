@@ -28,12 +28,12 @@ QString gameFolderInPrefix(const QString &prefix)
 
 // A player may have several prefixes, some holding a game since deleted;
 // only one whose game folder is still there counts.
-QString readGameInstallFolder()
+GameInstallEntry readGameInstallEntry()
 {
     for (const QString &prefix : winePrefixesToSearch(WinePrefixPlaces::fromEnvironment())) {
         const QString folder = gameFolderInPrefix(prefix);
         if (!folder.isEmpty() && QFileInfo(folder).isDir())
-            return folder;
+            return {folder, prefix};
     }
-    return QString();
+    return {};
 }

@@ -2,7 +2,7 @@
 
 #include "GameKey.h"
 
-QString readGameInstallFolder()
+GameInstallEntry readGameInstallEntry()
 {
-    return QString::fromStdWString(corvane::win32::readGameExePath());
+    return {QString::fromStdWString(corvane::win32::readGameExePath()), QString()};
 }

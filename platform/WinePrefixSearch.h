@@ -17,8 +17,10 @@ struct WinePrefixPlaces
 
 // Every Wine prefix (a folder holding system.reg) that the player's tools
 // made, each once, in the order the game is looked for: $WINEPREFIX,
-// ~/.wine, Lutris (the prefix of each game configuration, then each folder
-// of its games folder), Bottles, PlayOnLinux, and Steam (compatdata/*/pfx in
-// every library folder). Missing or broken files of those tools are passed
-// over without a word.
+// ~/.wine, winetricks ($XDG_DATA_HOME/wineprefixes/*), Lutris (the prefix of
+// each game configuration, then each folder of its games folder), Heroic
+// (each game's winePrefix, then its prefix folders), Bottles, PlayOnLinux,
+// CrossOver (~/.cxoffice/*) and Steam (compatdata/*/pfx in every library
+// folder). Missing or broken files of those tools are passed over without a
+// word.
 QStringList winePrefixesToSearch(const WinePrefixPlaces &places);

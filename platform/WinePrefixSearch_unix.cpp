@@ -1,5 +1,6 @@
 #include "WinePrefixSearch.h"
 
+#include "HeroicConfig.h"
 #include "LutrisConfig.h"
 #include "SteamLibraries.h"
 
@@ -102,6 +103,50 @@ void addLutris(PrefixList &list, const WinePrefixPlaces &places)
         list.addEach(entriesOf(gamesFolder, QDir::Dirs));
 }
 
+// Proton keeps the prefix one level down; plain Wine uses the folder itself.
+void addWineOrProton(PrefixList &list, const QString &folder)
+{
+    list.add(folder);
+    list.add(folder + QStringLiteral("/pfx"));
+}
+
+// Heroic names each game's prefix in its game settings, and makes new ones
+// in a folder of its own (Prefixes/default/<game> today, Prefixes/<game>
+// before).
+void addHeroic(PrefixList &list, const WinePrefixPlaces &places)
+{
+    const QStringList configs = {places.configHome + QStringLiteral("/heroic"),
+                                 places.home + QStringLiteral("/.var/app/com.heroicgameslauncher.hgl/config/heroic")};
+    QStringList prefixFolders;
+    for (const QString &config : configs) {
+        for (const QString &game : entriesOf(config + QStringLiteral("/GamesConfig"), QDir::Files, {QStringLiteral("*.json")})) {
+            for (const QString &prefix : heroicGamePrefixes(readConfigFile(game)))
+                addWineOrProton(list, expandHome(prefix, places.home));
+        }
+        const QString chosen = heroicDefaultPrefixFolder(readConfigFile(config + QStringLiteral("/config.json")));
+        if (!chosen.isEmpty())
+            prefixFolders << expandHome(chosen, places.home);
+    }
+    const QString heroicGames = places.home + QStringLiteral("/Games/Heroic/Prefixes");
+    prefixFolders << heroicGames + QStringLiteral("/default") << heroicGames;
+    prefixFolders.removeDuplicates();
+    for (const QString &folder : std::as_const(prefixFolders)) {
+        for (const QString &prefix : entriesOf(folder, QDir::Dirs))
+            addWineOrProton(list, prefix);
+    }
+}
+
+// winetricks makes a prefix per program in its own folder.
+void addWinetricks(PrefixList &list, const WinePrefixPlaces &places)
+{
+    list.addEach(entriesOf(places.dataHome + QStringLiteral("/wineprefixes"), QDir::Dirs));
+}
+
+void addCrossOver(PrefixList &list, const WinePrefixPlaces &places)
+{
+    list.addEach(entriesOf(places.home + QStringLiteral("/.cxoffice"), QDir::Dirs));
+}
+
 void addBottles(PrefixList &list, const WinePrefixPlaces &places)
 {
     list.addEach(entriesOf(places.dataHome + QStringLiteral("/bottles/bottles"), QDir::Dirs));
@@ -172,9 +217,12 @@ QStringList winePrefixesToSearch(const WinePrefixPlaces &places)
     PrefixList list;
     list.add(places.winePrefix);
     list.add(places.home + QStringLiteral("/.wine"));
+    addWinetricks(list, places);
     addLutris(list, places);
+    addHeroic(list, places);
     addBottles(list, places);
     addPlayOnLinux(list, places);
+    addCrossOver(list, places);
     addSteam(list, places);
     return list.prefixes();
 }

@@ -87,11 +87,27 @@ private slots:
         QTest::newRow("header size wrong") << 0 << set(field::Size, 128);
         QTest::newRow("unknown FourCC") << 0 << set(field::FourCC, 0x57595a58);
         QTest::newRow("signed BC4") << 0 << set(field::FourCC, 0x53344342);
-        QTest::newRow("volume texture") << 0 << set(field::Caps2, 0x200000);
+        QTest::newRow("volume whose slices are not all there") << 0 << Spoiler([](Bytes &b) {
+            put32(b, field::Caps2, 0x200000);
+            put32(b, field::Depth, 4);
+        });
+        QTest::newRow("cube map whose faces are not all there") << 0 << set(field::Caps2, 0x200 | 0xfc00);
+        QTest::newRow("cube map without faces") << 0 << set(field::Caps2, 0x200);
+        QTest::newRow("volume deeper than 16384") << 0 << Spoiler([](Bytes &b) {
+            put32(b, field::Caps2, 0x200000);
+            put32(b, field::Depth, 0x7fffffff);
+            put32(b, field::MipCount, 1);
+        });
         QTest::newRow("unknown DXGI format") << 1 << set(field::DxgiFormat, 95);
         QTest::newRow("DXGI format zero") << 1 << set(field::DxgiFormat, 0);
         QTest::newRow("signed BC5 DXGI") << 1 << set(field::DxgiFormat, 84);
-        QTest::newRow("DX10 volume") << 1 << set(field::Dimension, 4);
+        QTest::newRow("DX10 volume whose slices are not all there") << 1 << Spoiler([](Bytes &b) {
+            put32(b, field::Dimension, 4);
+            put32(b, field::Depth, 2);
+        });
+        QTest::newRow("DX10 array whose elements are not all there") << 1 << set(field::ArraySize, 2);
+        QTest::newRow("DX10 cube map of one face") << 1 << set(field::Dimension + 4, 4);
+        QTest::newRow("DX10 array of 2^32 - 1 elements") << 1 << set(field::ArraySize, 0xffffffff);
         QTest::newRow("DX10 1D texture") << 1 << set(field::Dimension, 2);
         QTest::newRow("12 bits a pixel") << 2 << set(field::BitCount, 12);
         QTest::newRow("mask beyond the pixel") << 2 << set(field::RedMask, 0x10000);
@@ -104,7 +120,21 @@ private slots:
             put32(b, field::RedMask, 0xff0000);
         });
         QTest::newRow("no pixel kind") << 2 << set(field::PixelFlags, 0);
-        QTest::newRow("palette") << 2 << set(field::PixelFlags, 0x20);
+        QTest::newRow("A8P8 without room for its palette") << 2 << set(field::PixelFlags, 0x20);
+        QTest::newRow("palette of 12-bit indices") << 2 << Spoiler([](Bytes &b) {
+            put32(b, field::PixelFlags, 0x20);
+            put32(b, field::BitCount, 12);
+        });
+        QTest::newRow("P4 of 8 bits") << 2 << Spoiler([](Bytes &b) {
+            put32(b, field::PixelFlags, 0x8);
+            put32(b, field::BitCount, 8);
+        });
+        QTest::newRow("bump map of unknown masks") << 2 << set(field::PixelFlags, 0x80000);
+        QTest::newRow("16-bit floats over an 8-bit file's length") << 2 << Spoiler([](Bytes &b) {
+            put32(b, field::PixelFlags, 0x4);
+            put32(b, field::FourCC, 113); // 8 bytes a pixel where 2 are stored
+        });
+        QTest::newRow("R32G32B32A32 float over BC3's length") << 1 << set(field::DxgiFormat, 2);
     }
 
     void spoiledTexturesAreRefused()

@@ -28,8 +28,8 @@ dir=$game/Aircraft/$changed
 
 click 60 "$(row_y 208 1)"               # "Default Paint"
 click 88 380                            # "Apply Current Selection"
-[ "$(cat "$dir/${changed}_t.dds")" = "original $changed" ] || fail "the original did not come back"
-[ "$(cat "$dir/${changed}_t.dds.bak")" = "original $changed" ] || fail "the backup changed"
+[ "$(texture_text "$dir/${changed}_t.dds")" = "original $changed" ] || fail "the original did not come back"
+[ "$(texture_text "$dir/${changed}_t.dds.bak")" = "original $changed" ] || fail "the backup changed"
 
 click 50 508                            # "Exit"
 expect_clean_exit

@@ -41,15 +41,17 @@ box=$(find_window 'Corvane')          # what was added, per aircraft
 [ -n "$box" ] || fail "no report after the install"
 press_until_closed Corvane Return
 
-for pair in "P51:p51_red_tail.dds:P51 Red Tail:DDS red tail" "Zero:zero_green.dds:Zero Green:DDS green"; do
+# Each texture is named after its paint, without its aircraft's name.
+for pair in "P51:Red_Tail.dds:Red Tail:DDS red tail" "Zero:Green.dds:Green:DDS green"; do
   IFS=: read -r plane file name content <<<"$pair"
   dir=$game/Aircraft/$plane
   [ "$(cat "$dir/$file" 2>/dev/null)" = "$content" ] || fail "$plane did not get $file"
   grep -q "^$name"$'\r'"\$" "$dir/$plane.pnt" || fail "$plane's list does not name $name"
   grep -q "^Desert"$'\r'"\$" "$dir/$plane.pnt" || fail "$plane's list lost its paints"
-  [ "$(cat "$dir/${plane}_t.dds.bak")" = "original $plane" ] || fail "$plane has no backup"
+  [ "$(texture_text "$dir/${plane}_t.dds.bak")" = "original $plane" ] || fail "$plane has no backup"
 done
-[ -e "$game/Aircraft/P51/readme.txt" ] && fail "the read-me was installed"
+[ -e "$game/Aircraft/P51/readme.txt" ] && fail "the read-me was installed under its own name"
+[ -s "$game/Aircraft/P51/Red_Tail.txt" ] || fail "the read-me was not kept beside the paint"
 
 xdotool mousemove --window "$wid" 50 508 click 1   # "Exit"
 expect_clean_exit

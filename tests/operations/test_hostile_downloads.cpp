@@ -126,7 +126,7 @@ private slots:
             d.makeLink(d.outside, d.game + "Aircraft/Evil");
             d.rememberOutside(); }, "scan", "is a link to a folder outside the Aircraft folder");
         row("main texture links inside", [](HostileDownload &d) {
-            TempTree::writeFile(d.aircraft + "skins/real_t.dds", "original P51");
+            TempTree::writeFile(d.aircraft + "skins/real_t.dds", TestGame::texture("original P51"));
             d.replaceWithLink("P51_t.dds", d.aircraft + "skins/real_t.dds"); }, "apply 2", "",
             {"skins/real_t.dds"});
         row("list links inside", [](HostileDownload &d) {
@@ -146,13 +146,13 @@ private slots:
     void aLinkInsideIsWrittenWhereItLeads()
     {
         HostileDownload d;
-        TempTree::writeFile(d.aircraft + "skins/real_t.dds", "original P51");
+        TempTree::writeFile(d.aircraft + "skins/real_t.dds", TestGame::texture("original P51"));
         d.replaceWithLink("P51_t.dds", d.aircraft + "skins/real_t.dds");
         if (!d.cannotBuildHere.isEmpty())
             QSKIP(qPrintable(d.cannotBuildHere));
         QCOMPARE(run(d, "apply 2"), QString());
         QVERIFY(QFileInfo(d.aircraft + "P51_t.dds").isSymLink());
-        QCOMPARE(d.read("skins/real_t.dds"), QByteArray("paint desert.dds"));
+        QCOMPARE(d.read("skins/real_t.dds"), TestGame::texture("paint desert.dds"));
     }
 
     void theMainTextureIsNeverAListDefinitionOrBackup_data()
@@ -372,14 +372,17 @@ private slots:
         const QByteArray original = "original P51";
         // The aircraft folder is the small disk; its files are made on it.
         const int result = SmallDisk::run(d.aircraft, 64, [&] {
-            TempTree::writeFile(d.aircraft + "P51_t.dds", QByteArray(20 * 1024, 'o'));
-            TempTree::writeFile(d.aircraft + "desert.dds", QByteArray(30 * 1024, 'd'));
-            TempTree::writeFile(d.aircraft + "navy.dds", "n");
+            // The main texture is the navy paint, so it may be overwritten.
+            // Sizes in 4 KiB pages of the 16 there are: main texture and
+            // navy 4 each, desert 5, list and backup 1 each; what is left
+            // holds neither a copy of desert nor a backup of the main texture.
+            const QByteArray navy = TestGame::texture(QByteArray(16000, 'o'));
+            TempTree::writeFile(d.aircraft + "P51_t.dds", navy);
+            TempTree::writeFile(d.aircraft + "desert.dds", TestGame::texture(QByteArray(20000, 'd')));
+            TempTree::writeFile(d.aircraft + "navy.dds", navy);
             TempTree::writeFile(d.list(), listWith("P51_t.dds", {{"Desert", "desert.dds"}, {"Navy", "navy.dds"}}));
             if (action == "apply 2")
                 TempTree::writeFile(d.aircraft + "P51_t.dds.bak", original);
-            else if (action == "add")
-                TempTree::writeFile(d.aircraft + "filler", QByteArray(60 * 1024 - 20 * 1024 - 30 * 1024 - 4096, 'f'));
             const QByteArray listBefore = d.read("P51.pnt");
             const QByteArray mainBefore = d.read("P51_t.dds");
             QString told;

@@ -90,7 +90,7 @@ private slots:
         QTest::newRow("zip of skipped filler") << filler << zip << asIs << tooMuchWork << QStringList()
                                                << QStringList();
         QTest::newRow("filler within the limit") << filler.mid(0, 5) << sevenZip << asIs << QString("filler3.bin: not a texture")
-                                                 << QStringList{"Red=red.dds"} << QStringList{"red.dds"};
+                                                 << QStringList{"Red=Red.dds"} << QStringList{"Red.dds"};
 
         for (const char *device : {"CON.dds", "nul.dds", "COM1.dds", "aux.DDS", "LPT9.dds", "Prn.tga"}) {
             QTest::newRow(device) << QList<Entry>{{"P51/" + QByteArray(device), texture}} << zip << asIs
@@ -101,8 +101,8 @@ private slots:
 
         const QList<Entry> fake{{"Silver Bird/P51_t.dds", texture}};
         QTest::newRow("named like the main texture") << fake << zip << asIs << QString("named like the main texture")
-                                                     << QStringList{"Silver Bird=Silver Bird.dds"}
-                                                     << QStringList{"Silver Bird.dds"};
+                                                     << QStringList{"Silver Bird=Silver_Bird.dds"}
+                                                     << QStringList{"Silver_Bird.dds"};
         QTest::newRow("named like the missing main texture")
             << fake << zip << Setup([](HostileDownload &d) {
                    QFile::remove(d.aircraft + "P51_t.dds");
@@ -110,11 +110,11 @@ private slots:
                    d.rememberAircraft();
                })
             << QString("which is missing: it was installed as the paint \"Silver Bird\", not as the original")
-            << QStringList{"Silver Bird=Silver Bird.dds"} << QStringList{"Silver Bird.dds"};
+            << QStringList{"Silver Bird=Silver_Bird.dds"} << QStringList{"Silver_Bird.dds"};
         QTest::newRow("named like the main texture in other letter case")
             << QList<Entry>{{"Silver Bird/p51_T.DDS", texture}} << zip << asIs
-            << QString("named like the main texture") << QStringList{"Silver Bird=Silver Bird.DDS"}
-            << QStringList{"Silver Bird.DDS"};
+            << QString("named like the main texture") << QStringList{"Silver Bird=Silver_Bird.dds"}
+            << QStringList{"Silver_Bird.dds"};
         QTest::newRow("named like a main texture the list names elsewhere")
             << QList<Entry>{{"Gold/skin.dds", texture}} << zip << Setup([](HostileDownload &d) {
                    d.write("P51.pnt", TestGame::paintList("P51", "maps\\skin.dds", {}));
@@ -122,10 +122,11 @@ private slots:
             << QString("named like the main texture") << QStringList{"Gold=Gold.dds"} << QStringList{"Gold.dds"};
 
         const QByteArray longStem(252, 'n');
+        // The file is named after the paint, in a name short enough for any file system.
         QTest::newRow("a name too long for the file system")
-            << QList<Entry>{{longStem + ".dds", texture}} << zip << asIs << QString("too long for the file system")
-            << QStringList{QString("N" + longStem.mid(1) + "=" + longStem.left(249) + ".dds")}
-            << QStringList{QString(longStem.left(249) + ".dds")};
+            << QList<Entry>{{longStem + ".dds", texture}} << zip << asIs << QString()
+            << QStringList{QString("N" + longStem.mid(1) + "=N" + longStem.left(63) + ".dds")}
+            << QStringList{QString("N" + longStem.left(63) + ".dds")};
 
         // A list just under the limit, and an install that would push it over.
         QList<QPair<QByteArray, QByteArray>> rows;
@@ -217,7 +218,7 @@ private slots:
         QCOMPARE(results[0].added, QStringList{"Small"});
         QVERIFY2(results[0].problems.join("").contains("P51/big.dds: File too large"),
                  qPrintable(results[0].problems.join("")));
-        QCOMPARE(d.aircraftChanges({"P51.pnt", "small.dds"}), QString());
+        QCOMPARE(d.aircraftChanges({"P51.pnt", "Small.dds"}), QString());
 #else
         QSKIP("needs a limit on file sizes");
 #endif

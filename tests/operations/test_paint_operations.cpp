@@ -102,7 +102,7 @@ private slots:
                                                        "Desert", "Navy", "Arctic", "Racer"}));
         QCOMPARE(m_window->MainTexturePath, folderOf("P51") + "P51_t.dds");
         QCOMPARE(m_window->BackupPath, folderOf("P51") + "P51_t.dds.bak");
-        QCOMPARE(readFile(m_window->BackupPath), QByteArray("original P51"));
+        QCOMPARE(readFile(m_window->BackupPath), TestGame::texture("original P51"));
         QCOMPARE(m_window->OutList->currentRow(), 0);
         QCOMPARE(previewed(), m_window->MainTexturePath);
 
@@ -146,7 +146,7 @@ private slots:
         selectAircraft("P51");
         clickRow(m_window->OutList, 3);
         QTest::mouseClick(m_window->Button2, Qt::LeftButton);
-        QCOMPARE(readFile(m_window->MainTexturePath), QByteArray("paint navy.dds"));
+        QCOMPARE(readFile(m_window->MainTexturePath), TestGame::texture("paint navy.dds"));
         QCOMPARE(m_window->OutList->currentRow(), 0);
         QCOMPARE(m_window->PaintIndex, 0);
         QVERIFY(!m_window->Button2->isEnabled());
@@ -154,7 +154,7 @@ private slots:
 
         clickRow(m_window->OutList, 1);
         QTest::mouseClick(m_window->Button2, Qt::LeftButton);
-        QCOMPARE(readFile(m_window->MainTexturePath), QByteArray("original P51"));
+        QCOMPARE(readFile(m_window->MainTexturePath), TestGame::texture("original P51"));
     }
 
     void aFailedApplyIsTold()
@@ -172,7 +172,7 @@ private slots:
     void addingAPaintRewritesTheListAndMakesTheFirstBackup()
     {
         selectAircraft("Zero");
-        writeFile(folderOf("Zero") + "green.dds", "paint green");
+        writeFile(folderOf("Zero") + "green.dds", TestGame::texture("paint green"));
         addPaint("Green Machine", "green"); // the default suffix comes on
         QCOMPARE(rows(m_window->OutList).last(), QString("Green Machine"));
         QCOMPARE(m_window->OutList1->item(2)->text(), folderOf("Zero") + "green.dds");
@@ -181,7 +181,7 @@ private slots:
         QCOMPARE(m_window->OutList->currentRow(), 0); // the new row is not selected
 
         // A name may be empty; the prompt itself is a name too.
-        writeFile(folderOf("Zero") + "empty.dds", "paint empty");
+        writeFile(folderOf("Zero") + "empty.dds", TestGame::texture("paint empty"));
         addPaint("", "empty.dds");
         QCOMPARE(rows(m_window->OutList).last(), QString());
     }
@@ -289,7 +289,7 @@ private slots:
         answerBox(&told);
         QTest::mouseClick(m_window->Button2, Qt::LeftButton);
         QVERIFY2(told.contains("is a link to a file outside the aircraft folder"), qPrintable(told));
-        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("original P51"));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), TestGame::texture("original P51"));
         QCOMPARE(readFile(outside), QByteArray("the player's own file"));
     }
 
@@ -298,7 +298,7 @@ private slots:
         selectAircraft("Zero");
         const QString list = folderOf("Zero") + "Zero.pnt";
         writeFile(list, TestGame::paintList("Zero", "Zero_t.dds", {{"Typed", "typed.dds"}}));
-        writeFile(folderOf("Zero") + "new.dds", "paint new"); // a missing file is refused before any save
+        writeFile(folderOf("Zero") + "new.dds", TestGame::texture("paint new")); // a missing file is refused before any save
         QString told;
         ModalDriver::answerNext([&told](QWidget *modal) {
             auto *form = qobject_cast<TEditForm *>(modal);
@@ -398,7 +398,7 @@ private slots:
         QCOMPARE(bold(), QStringList{"Navy"});
 
         // Changed behind the window's back: seen at the next selection.
-        writeFile(folderOf("P51") + "P51_t.dds", "paint racer.dds");
+        writeFile(folderOf("P51") + "P51_t.dds", TestGame::texture("paint racer.dds"));
         selectAircraft("Zero"); // no paints, so no backup to compare with
         QCOMPARE(bold(), QStringList{});
         selectAircraft("P51");
@@ -409,8 +409,8 @@ private slots:
     {
         const QString folder = folderOf("Bare");
         writeFile(folder + "Bare.xdp", "<aircraft/>");
-        writeFile(folder + "Bare_skin.dds", "original Bare");
-        writeFile(folder + "green.dds", "paint green");
+        writeFile(folder + "Bare_skin.dds", TestGame::texture("original Bare"));
+        writeFile(folder + "green.dds", TestGame::texture("paint green"));
         writeFile(folder + "Bare.pnt", TestGame::paintList("Bare", "", {{"Green", "green.dds"}}));
         m_window->ScanAircraft();
 
@@ -432,7 +432,7 @@ private slots:
         answerBox(&told);
         QTest::mouseClick(m_window->Button2, Qt::LeftButton);
         QVERIFY2(told.contains("names no main texture") && told.contains("line 5"), qPrintable(told));
-        QCOMPARE(readFile(folder + "green.dds"), QByteArray("paint green"));
+        QCOMPARE(readFile(folder + "green.dds"), TestGame::texture("paint green"));
         QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 4);
 
         // Not asked again until the next scan.
@@ -461,7 +461,7 @@ private slots:
         QCOMPARE(m_window->MainTexturePath, folder + "Bare_skin.dds");
         QVERIFY(m_window->Thumbnail1->HintText().isEmpty());
         QCOMPARE(readFile(folder + "Bare.pnt"), TestGame::paintList("Bare", "Bare_skin.dds", {{"Green", "green.dds"}}));
-        QCOMPARE(readFile(folder + "Bare_skin.dds.bak"), QByteArray("original Bare"));
+        QCOMPARE(readFile(folder + "Bare_skin.dds.bak"), TestGame::texture("original Bare"));
     }
 };
 

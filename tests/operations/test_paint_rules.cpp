@@ -89,15 +89,15 @@ private slots:
         QFile::remove(folder + "P51_t.dds.bak"); // as if the load had not made it
 
         QCOMPARE(applyPaint(table, 2), QString());
-        QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("paint desert.dds"));
-        QCOMPARE(readFile(folder + "P51_t.dds.bak"), QByteArray("original P51"));
+        QCOMPARE(readFile(folder + "P51_t.dds"), TestGame::texture("paint desert.dds"));
+        QCOMPARE(readFile(folder + "P51_t.dds.bak"), TestGame::texture("original P51"));
 
         QCOMPARE(applyPaint(table, 3), QString());
-        QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("paint navy.dds"));
-        QCOMPARE(readFile(folder + "P51_t.dds.bak"), QByteArray("original P51"));
+        QCOMPARE(readFile(folder + "P51_t.dds"), TestGame::texture("paint navy.dds"));
+        QCOMPARE(readFile(folder + "P51_t.dds.bak"), TestGame::texture("original P51"));
 
         QCOMPARE(applyPaint(table, PaintTable::DefaultRow), QString());
-        QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("original P51"));
+        QCOMPARE(readFile(folder + "P51_t.dds"), TestGame::texture("original P51"));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 6); // no temporary left
     }
 
@@ -108,11 +108,11 @@ private slots:
         // Made anew, not renamed: Wine keeps the old spelling on a rename
         // that changes only the letter case.
         QVERIFY(QFile::remove(folder + "P51_t.dds"));
-        QVERIFY(writeFile(folder + "P51_T.DDS", "original P51"));
+        QVERIFY(writeFile(folder + "P51_T.DDS", TestGame::texture("original P51")));
         QVERIFY(writeFile(folder + "P51.pnt", TestGame::paintList("P51", "P51_t.dds", {{"Desert", "desert.dds"}})));
         PaintTable table = *PaintTable::load(folder + "P51.pnt");
         QCOMPARE(applyPaint(table, 2), QString());
-        QCOMPARE(readFile(folder + "P51_T.DDS"), QByteArray("paint Desert.DDS"));
+        QCOMPARE(readFile(folder + "P51_T.DDS"), TestGame::texture("paint Desert.DDS"));
         // Written over as it is spelled, never beside it in the list's spelling.
         QCOMPARE(QDir(folder).entryList({"p51_t.dds"}), QStringList{"P51_T.DDS"});
     }
@@ -127,7 +127,7 @@ private slots:
         QVERIFY(QFile::remove(folder + "navy.dds"));
         QString told = applyPaint(table, 3);
         QVERIFY2(told.contains("navy.dds"), qPrintable(told));
-        QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("original P51"));
+        QCOMPARE(readFile(folder + "P51_t.dds"), TestGame::texture("original P51"));
 
 #ifndef Q_OS_WIN
         // The disk fills up halfway through the copy.
@@ -137,7 +137,7 @@ private slots:
             told = applyPaint(table, 2);
         }
         QVERIFY(!told.isEmpty());
-        QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("original P51"));
+        QCOMPARE(readFile(folder + "P51_t.dds"), TestGame::texture("original P51"));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 5);
 #endif
 
@@ -166,7 +166,7 @@ private slots:
         });
         chmod(QFile::encodeName(folder).constData(), 0755);
         QCOMPARE(result, 0);
-        QCOMPARE(readFile(folder + "P51_t.dds"), QByteArray("original P51"));
+        QCOMPARE(readFile(folder + "P51_t.dds"), TestGame::texture("original P51"));
         QVERIFY(!QFile::exists(folder + "P51_t.dds.bak"));
 #endif
     }
@@ -179,7 +179,7 @@ private slots:
         QVERIFY(writeFile(folder + "Evil.pnt",
                           TestGame::paintList("Evil", "../../victim.txt",
                                               {{"Abs", "/etc/hostname"}, {"Up", "..\\..\\victim.txt"}, {"Fine", "fine.dds"}})));
-        QVERIFY(writeFile(folder + "fine.dds", "paint fine"));
+        QVERIFY(writeFile(folder + "fine.dds", TestGame::texture("paint fine")));
         PaintTable table = *PaintTable::load(folder + "Evil.pnt");
         QVERIFY(!QFile::exists(game + "victim.txt.bak")); // no backup made out there
         QVERIFY(table.mainTexturePath().isEmpty());

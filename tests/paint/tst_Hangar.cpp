@@ -62,10 +62,10 @@ private slots:
         QVERIFY(!QFile::exists(folderOf("P51") + "P51_t.dds.bak"));
 
         QVERIFY(m_hangar.keepOriginal());
-        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), QByteArray("original P51"));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), TestGame::texture("original P51"));
         writeFile(folderOf("P51") + "P51_t.dds", "changed");
         QVERIFY(m_hangar.keepOriginal());
-        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), QByteArray("original P51"));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), TestGame::texture("original P51"));
 
         QVERIFY(selectAircraft("Zero") >= 0); // no paints: nothing to keep
         QVERIFY(m_hangar.keepOriginal());
@@ -77,7 +77,7 @@ private slots:
         QVERIFY(QFile::rename(folderOf("P51") + "P51_t.dds", folderOf("P51") + "P51_T.DDS"));
         QVERIFY(selectAircraft("P51") >= 0);
         QVERIFY(m_hangar.keepOriginal());
-        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), QByteArray("original P51"));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), TestGame::texture("original P51"));
     }
 
     void applyingAndRestoring()
@@ -86,12 +86,12 @@ private slots:
         QVERIFY(!m_hangar.restore()); // no backup yet
         QCOMPARE(m_hangar.installedRow(), std::nullopt);
         QVERIFY(m_hangar.apply(3));
-        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("paint navy.dds"));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), TestGame::texture("paint navy.dds"));
         QCOMPARE(m_hangar.installedRow(), 3);
-        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), QByteArray("original P51"));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), TestGame::texture("original P51"));
         QVERIFY(m_hangar.hasBackup());
         QVERIFY(m_hangar.restore());
-        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("original P51"));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), TestGame::texture("original P51"));
         QCOMPARE(m_hangar.installedRow(), PaintTable::DefaultRow);
         QVERIFY(!m_hangar.apply(PaintTable::InstalledRow));
         QVERIFY(!m_hangar.apply(6));
@@ -104,7 +104,7 @@ private slots:
         const PaintResult applied = m_hangar.apply(5);
         QVERIFY(!applied);
         QVERIFY2(applied.message().contains("racer.dds"), qPrintable(applied.message()));
-        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("original P51"));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), TestGame::texture("original P51"));
     }
 
     void aListWithoutMainTextureRefusesToApplyUntilOneIsNamed()
@@ -115,26 +115,26 @@ private slots:
         const PaintResult applied = m_hangar.apply(2);
         QVERIFY(!applied);
         QVERIFY2(applied.message().contains("names no main texture"), qPrintable(applied.message()));
-        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("original P51"));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), TestGame::texture("original P51"));
 
         QVERIFY(!m_hangar.setMainTexture("bad\nname.dds"));
         QVERIFY(m_hangar.setMainTexture(m_dir.filePath("elsewhere/P51_t.dds")));
         QCOMPARE(readFile(folderOf("P51") + "P51.pnt"),
                  TestGame::paintList("P51", "P51_t.dds", {{"Desert", "desert.dds"}}));
         QVERIFY(m_hangar.apply(2));
-        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), QByteArray("paint desert.dds"));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), TestGame::texture("paint desert.dds"));
     }
 
     void addingRewritesTheListWithOnlyTheFileName()
     {
         QVERIFY(selectAircraft("Zero") >= 0);
-        writeFile(folderOf("Zero") + "green.dds", "paint green");
+        writeFile(folderOf("Zero") + "green.dds", TestGame::texture("paint green"));
         QVERIFY(m_hangar.add("Green Machine", m_dir.filePath("elsewhere/green.dds")));
         QCOMPARE(readFile(folderOf("Zero") + "Zero.pnt"),
                  TestGame::paintList("Zero", "Zero_t.dds", {{"Green Machine", "green.dds"}}));
         QCOMPARE(m_hangar.paintTable().texturePath(2), folderOf("Zero") + "green.dds");
         QVERIFY(m_hangar.keepOriginal()); // the first paint brings the backup
-        QCOMPARE(readFile(folderOf("Zero") + "Zero_t.dds.bak"), QByteArray("original Zero"));
+        QCOMPARE(readFile(folderOf("Zero") + "Zero_t.dds.bak"), TestGame::texture("original Zero"));
         QVERIFY(m_hangar.add("", "empty.dds")); // an empty name is a name
         QCOMPARE(m_hangar.paintTable().displayText(3), QString());
     }

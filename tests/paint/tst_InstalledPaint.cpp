@@ -8,6 +8,21 @@
 
 using Files = QList<QPair<QString, QByteArray>>;
 
+namespace {
+// Bytes that differ from one seed to the next almost everywhere, as the
+// pixels of two paints do.
+QByteArray pixels(qsizetype size, quint32 seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    quint32 state = seed * 2654435761u + 1;
+    for (char &byte : bytes) {
+        state = state * 1664525u + 1013904223u;
+        byte = char(state >> 24);
+    }
+    return bytes;
+}
+} // namespace
+
 class TestInstalledPaint : public QObject
 {
     Q_OBJECT
@@ -16,7 +31,8 @@ private slots:
     void findsPaintWithSameContent_data();
     void findsPaintWithSameContent();
     void candidateOfTheMainTextureItselfNeverCounts();
-    void rewrittenFileIsHashedAgain();
+    void rewrittenFileIsComparedAgain();
+    void onlyTheMatchIsReadInFull();
     void filesOutsideTheAircraftFolderAreNeverRead();
 };
 
@@ -45,6 +61,20 @@ void TestInstalledPaint::findsPaintWithSameContent_data()
     QTest::newRow("missing, empty and folder candidates skipped")
         << Files{{"main.dds", paintA}, {"dir/x", "x"}, {"a.dds", paintA}}
         << QStringList{"gone.dds", "", "dir", "a.dds"} << 3;
+    // Files large enough to be told apart by samples before any full read.
+    const QByteArray big = pixels(300 * 1024, 1);
+    QByteArray otherMiddle = big;
+    otherMiddle[150 * 1024 + 10] = '!';
+    QByteArray otherEnd = big;
+    otherEnd[otherEnd.size() - 1] = '!';
+    QByteArray otherBetween = big;
+    otherBetween[100 * 1024] = '!';
+    QTest::newRow("same start, other middle")
+        << Files{{"main.dds", big}, {"a.dds", otherMiddle}} << QStringList{"a.dds"} << -1;
+    QTest::newRow("same samples, last byte differs")
+        << Files{{"main.dds", big}, {"a.dds", otherEnd}} << QStringList{"a.dds"} << -1;
+    QTest::newRow("same samples, differs between them")
+        << Files{{"main.dds", big}, {"a.dds", otherBetween}, {"b.dds", big}} << QStringList{"a.dds", "b.dds"} << 1;
     QTest::newRow("empty files match")
         << Files{{"main.dds", ""}, {"a.dds", ""}} << QStringList{"a.dds"} << 0;
 }
@@ -79,7 +109,32 @@ void TestInstalledPaint::candidateOfTheMainTextureItselfNeverCounts()
     QCOMPARE(installed.find(dir.path(), main, {main, dir.path() + "/./main.dds", dir.filePath("copy.dds")}), 2);
 }
 
-void TestInstalledPaint::rewrittenFileIsHashedAgain()
+void TestInstalledPaint::onlyTheMatchIsReadInFull()
+{
+    // Forty paints of one size, as one aircraft's are: finding the installed
+    // one reads the main texture and that paint, and samples of the others.
+    QTemporaryDir dir;
+    constexpr qsizetype size = 1024 * 1024 + 128;
+    QStringList paints;
+    for (int i = 0; i < 40; ++i) {
+        paints << dir.filePath(QString("paint%1.dds").arg(i));
+        QVERIFY(TestFiles::write(paints.last(), pixels(size, i)));
+    }
+    QVERIFY(TestFiles::write(dir.filePath("main.dds"), pixels(size, 30)));
+    InstalledPaint installed;
+    QCOMPARE(installed.find(dir.path(), dir.filePath("main.dds"), paints), 30);
+    QVERIFY2(installed.bytesReadByLastFind() <= 2 * size + 41 * 128 * 1024,
+             qPrintable(QString::number(installed.bytesReadByLastFind())));
+
+    // Asked again about unchanged files, nothing is read at all, unless the
+    // caller needs to be sure now.
+    QCOMPARE(installed.find(dir.path(), dir.filePath("main.dds"), paints), 30);
+    QCOMPARE(installed.bytesReadByLastFind(), 0);
+    QCOMPARE(installed.find(dir.path(), dir.filePath("main.dds"), paints, InstalledPaint::Verdicts::ReadAgain), 30);
+    QVERIFY(installed.bytesReadByLastFind() >= 2 * size);
+}
+
+void TestInstalledPaint::rewrittenFileIsComparedAgain()
 {
     QTemporaryDir dir;
     const QString main = dir.filePath("main.dds");

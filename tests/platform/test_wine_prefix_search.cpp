@@ -51,6 +51,13 @@ QByteArray lutrisGame(const QByteArray &prefix)
     return "game:\n  exe: drive_c/Games/CFS3/cfs3.exe\n  prefix: " + prefix + "\ngame_slug: cfs3\nname: CFS3\nwine:\n  version: lutris-7.2\n";
 }
 
+QByteArray heroicGame(const QByteArray &prefix)
+{
+    return "{\n  \"Cfs3Gog\": {\n    \"autoInstallDxvk\": false,\n    \"winePrefix\": \"" + prefix
+           + "\",\n    \"wineVersion\": {\"name\": \"Wine - GE\", \"type\": \"wine\"}\n  },\n  \"version\": \"v0\",\n"
+             "  \"explicit\": true\n}\n";
+}
+
 QByteArray steamLibraries(const QByteArray &entries)
 {
     return "\"libraryfolders\"\n{\n" + entries + "}\n";
@@ -65,6 +72,7 @@ struct Layout
 const Layout layouts[] = {
     {"WINEPREFIX", [](Home &h) { h.places().winePrefix = h.path("custom"); return h.prefix("custom"); }},
     {"~/.wine", [](Home &h) { return h.prefix(".wine"); }},
+    {"winetricks", [](Home &h) { return h.prefix(".local/share/wineprefixes/cfs3"); }},
     {"Lutris game configuration", [](Home &h) {
          h.file(".config/lutris/games/cfs3-1700000000.yml", lutrisGame(h.path("wine/cfs3").toUtf8()));
          return h.prefix("wine/cfs3");
@@ -82,9 +90,30 @@ const Layout layouts[] = {
          h.file(".var/app/net.lutris.Lutris/config/lutris/games/cfs3.yml", lutrisGame(h.path("wine/cfs3").toUtf8()));
          return h.prefix("wine/cfs3");
      }},
+    {"Heroic game settings", [](Home &h) {
+         h.file(".config/heroic/GamesConfig/Cfs3Gog.json", heroicGame(h.path("heroic-wine/cfs3").toUtf8()));
+         return h.prefix("heroic-wine/cfs3");
+     }},
+    {"Heroic game settings, Proton prefix under ~", [](Home &h) {
+         h.file(".config/heroic/GamesConfig/Cfs3Proton.json", heroicGame("~/proton/cfs3"));
+         return h.prefix("proton/cfs3/pfx");
+     }},
+    {"Heroic Flatpak game settings", [](Home &h) {
+         h.file(".var/app/com.heroicgameslauncher.hgl/config/heroic/GamesConfig/a.json",
+                heroicGame(h.path("flat/cfs3").toUtf8()));
+         return h.prefix("flat/cfs3");
+     }},
+    {"Heroic chosen prefix folder", [](Home &h) {
+         h.file(".config/heroic/config.json",
+                "{\"defaultSettings\": {\"defaultWinePrefix\": \"" + h.path("Prefixes").toUtf8() + "\"}}");
+         return h.prefix("Prefixes/Combat Flight Simulator 3");
+     }},
+    {"Heroic default prefix folder", [](Home &h) { return h.prefix("Games/Heroic/Prefixes/default/CFS3"); }},
+    {"Heroic older default prefix folder", [](Home &h) { return h.prefix("Games/Heroic/Prefixes/CFS3"); }},
     {"Bottles", [](Home &h) { return h.prefix(".local/share/bottles/bottles/CFS3"); }},
     {"Bottles Flatpak", [](Home &h) { return h.prefix(".var/app/com.usebottles.bottles/data/bottles/bottles/CFS3"); }},
     {"PlayOnLinux", [](Home &h) { return h.prefix(".PlayOnLinux/wineprefix/CFS3"); }},
+    {"CrossOver", [](Home &h) { return h.prefix(".cxoffice/CFS3"); }},
     {"Steam, its own library", [](Home &h) { return h.prefix(".local/share/Steam/steamapps/compatdata/2147483648/pfx"); }},
     {"Steam, a second library", [](Home &h) {
          h.file(".local/share/Steam/steamapps/libraryfolders.vdf",
@@ -155,6 +184,15 @@ private slots:
         home.fifo(".config/lutris/games/g-fifo.yml");
         home.fifo(".config/lutris/system.yml");
         home.file(".local/share/lutris/system.yml", "system: [");
+        home.file(".config/heroic/GamesConfig/a-broken.json", "{\"x\": {\"winePrefix\": ");
+        home.file(".config/heroic/GamesConfig/b-array.json", "[{\"winePrefix\": \"" + home.path("listed").toUtf8() + "\"}]");
+        home.file(".config/heroic/GamesConfig/c-number.json", "{\"x\": {\"winePrefix\": 7}}");
+        home.file(".config/heroic/GamesConfig/d-huge.json", heroicGame(home.path("huge").toUtf8()) + QByteArray(2 << 20, ' '));
+        home.fifo(".config/heroic/GamesConfig/e-fifo.json");
+        home.fifo(".config/heroic/config.json");
+        QDir().mkpath(home.path(".cxoffice"));
+        QFile::link(home.path(".cxoffice"), home.path(".cxoffice/loop"));
+        home.fifo(".local/share/wineprefixes/fifo");
         QDir().mkpath(home.path("Games/not-a-prefix/drive_c"));
         home.fifo(".local/share/bottles/bottles/fifo/system.reg");
         QDir().mkpath(home.path(".wine/system.reg")); // a folder by that name

@@ -29,7 +29,7 @@ public:
         aircraft = TestGame::addAircraft(game, "P51", {{"Desert", "desert.dds"}, {"Navy", "navy.dds"}});
         TempTree::writeFile(outside + "secret.dds", "the player's own file");
         TempTree::writeFile(outside + "notes.pnt", "the player's notes");
-        TempTree::writeFile(aircraft + "P51_t.dds.bak", "original P51");
+        TempTree::writeFile(aircraft + "P51_t.dds.bak", TestGame::texture("original P51"));
         m_outsideBefore = snapshot(m_dir.path(), aircraft);
         m_aircraftBefore = snapshot(aircraft, QString());
     }

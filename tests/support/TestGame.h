@@ -11,6 +11,27 @@
 // paint list, each texture file holding a recognisable text.
 namespace TestGame {
 
+// A texture the game could load (a 4 x 4 DXT1 header), its pixels a
+// recognisable text. Width and format may be set for size checks.
+inline QByteArray texture(const QByteArray &text, quint32 side = 4, const char *format = "DXT1")
+{
+    QByteArray header(128, '\0');
+    auto put = [&](int offset, quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            header[offset + i] = char((value >> (8 * i)) & 0xff);
+    };
+    header.replace(0, 4, "DDS ");
+    put(4, 124);
+    put(8, 0x1007);
+    put(12, side);
+    put(16, side);
+    put(76, 32);
+    put(80, 0x4);
+    header.replace(84, 4, QByteArray(format, 4));
+    put(108, 0x1000);
+    return header + text;
+}
+
 inline QByteArray paintList(const QByteArray &title, const QByteArray &mainTexture,
                             const QList<QPair<QByteArray, QByteArray>> &paints)
 {
@@ -24,16 +45,16 @@ inline QByteArray paintList(const QByteArray &title, const QByteArray &mainTextu
     return list + "##\r\n## End\r\n";
 }
 
-// Aircraft/<name>/ with <name>.xdp, <name>_t.dds ("original <name>"), the
-// paints' textures ("paint <file>") and a paint list listing them.
+// Aircraft/<name>/ with <name>.xdp, <name>_t.dds (texture "original <name>"),
+// the paints' textures (texture "paint <file>") and a paint list listing them.
 inline QString addAircraft(const QString &gameFolder, const QString &name,
                            const QList<QPair<QByteArray, QByteArray>> &paints)
 {
     const QString folder = gameFolder + "Aircraft/" + name + "/";
     TempTree::writeFile(folder + name + ".xdp", "<aircraft/>");
-    TempTree::writeFile(folder + name + "_t.dds", "original " + name.toUtf8());
+    TempTree::writeFile(folder + name + "_t.dds", texture("original " + name.toUtf8()));
     for (const auto &paint : paints)
-        TempTree::writeFile(folder + QString::fromUtf8(paint.second), "paint " + paint.second);
+        TempTree::writeFile(folder + QString::fromUtf8(paint.second), texture("paint " + paint.second));
     TempTree::writeFile(folder + name + ".pnt",
                         paintList(name.toUtf8(), name.toUtf8() + "_t.dds", paints));
     return folder;

@@ -3,6 +3,7 @@
 #include <squish.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -12,7 +13,6 @@ namespace {
 constexpr std::uint32_t DdsdCaps = 0x1, DdsdHeight = 0x2, DdsdWidth = 0x4, DdsdPixelFormat = 0x1000;
 constexpr std::uint32_t DdsdMipCount = 0x20000, DdsdLinearSize = 0x80000, DdsdPitch = 0x8;
 constexpr std::uint32_t CapsTexture = 0x1000, CapsMipmap = 0x400000, CapsComplex = 0x8;
-constexpr std::uint32_t PixelFourCCFlag = 0x4;
 
 std::uint32_t fourCCValue(const std::string &code)
 {
@@ -252,6 +252,217 @@ std::vector<std::uint8_t> dx10ByteOrderDds(const std::vector<RgbaImage> &levels,
             const std::uint8_t ordered[4] = {blueFirst ? p[2] : p[0], p[1], blueFirst ? p[0] : p[2], p[3]};
             bytes.insert(bytes.end(), ordered, ordered + 4);
         }
+    return bytes;
+}
+
+std::uint32_t fourCCCode(const std::string &code)
+{
+    return fourCCValue(code);
+}
+
+std::uint16_t halfOf(float value)
+{
+    const std::uint16_t sign = std::signbit(value) ? 0x8000 : 0;
+    value = std::fabs(value);
+    if (std::isnan(value))
+        return 0x7e00;
+    if (value >= 65520.0f)
+        return sign | 0x7c00;
+    if (value < std::ldexp(1.0f, -14)) // subnormal: steps of 2^-24
+        return sign | std::uint16_t(std::lround(std::ldexp(value, 24)));
+    int exponent;
+    const float fraction = std::frexp(value, &exponent); // value = fraction * 2^exponent, fraction in [0.5, 1)
+    long mantissa = std::lround(std::ldexp(fraction, 11)); // 1024..2048
+    if (mantissa == 2048) {
+        mantissa = 1024;
+        ++exponent;
+    }
+    return sign | std::uint16_t((exponent + 14) << 10) | std::uint16_t(mantissa - 1024);
+}
+
+namespace {
+
+void appendLittleEndian(std::vector<std::uint8_t> &bytes, std::uint32_t value, int count)
+{
+    for (int i = 0; i < count; ++i)
+        bytes.push_back(std::uint8_t(value >> (8 * i)));
+}
+
+void appendChannel(std::vector<std::uint8_t> &bytes, std::uint8_t value, Channel type)
+{
+    const double unit = value / 255.0;
+    switch (type) {
+    case Channel::Unorm8:
+        bytes.push_back(value);
+        break;
+    case Channel::Unorm16:
+        appendLittleEndian(bytes, value * 257u, 2);
+        break;
+    case Channel::Snorm8:
+        bytes.push_back(std::uint8_t(std::int8_t(std::lround(unit * 254.0 - 127.0))));
+        break;
+    case Channel::Snorm16:
+        appendLittleEndian(bytes, std::uint16_t(std::int16_t(std::lround(unit * 65534.0 - 32767.0))), 2);
+        break;
+    case Channel::Half:
+        appendLittleEndian(bytes, halfOf(float(unit)), 2);
+        break;
+    case Channel::Float: {
+        const float f = float(unit);
+        std::uint32_t bits;
+        std::memcpy(&bits, &f, 4);
+        appendLittleEndian(bytes, bits, 4);
+        break;
+    }
+    }
+}
+
+// The integer RGB to studio-range YUV conversion Microsoft documents.
+int lumaOf(const std::uint8_t *p)
+{
+    return ((66 * p[0] + 129 * p[1] + 25 * p[2] + 128) >> 8) + 16;
+}
+
+int blueDifferenceOf(int r, int g, int b)
+{
+    return ((-38 * r - 74 * g + 112 * b + 128) >> 8) + 128;
+}
+
+int redDifferenceOf(int r, int g, int b)
+{
+    return ((112 * r - 94 * g - 18 * b + 128) >> 8) + 128;
+}
+
+std::vector<std::uint8_t> headerFor(std::uint32_t width, std::uint32_t height, const Shape &shape,
+                                    const PixelFormat &format, bool compressed)
+{
+    std::vector<std::uint8_t> bytes(128, 0);
+    std::memcpy(bytes.data(), "DDS ", 4);
+    std::uint32_t flags = DdsdCaps | DdsdHeight | DdsdWidth | DdsdPixelFormat;
+    flags |= compressed ? DdsdLinearSize : DdsdPitch;
+    std::uint32_t caps = CapsTexture;
+    if (shape.mipCount > 1) {
+        flags |= DdsdMipCount;
+        caps |= CapsMipmap | CapsComplex;
+    }
+    std::uint32_t caps2 = shape.caps2;
+    if (shape.depth > 0) {
+        flags |= 0x800000; // depth
+        caps2 |= 0x200000; // volume
+        caps |= CapsComplex;
+        put32(bytes, field::Depth, shape.depth);
+    }
+    if (caps2 & 0x200)
+        caps |= CapsComplex;
+    put32(bytes, field::Size, 124);
+    put32(bytes, field::Flags, flags);
+    put32(bytes, field::Height, height);
+    put32(bytes, field::Width, width);
+    put32(bytes, field::MipCount, shape.mipCount);
+    put32(bytes, 76, 32);
+    put32(bytes, field::PixelFlags, format.flags);
+    put32(bytes, field::FourCC, format.fourCC);
+    put32(bytes, field::BitCount, format.bits);
+    put32(bytes, field::RedMask, format.red);
+    put32(bytes, field::RedMask + 4, format.green);
+    put32(bytes, field::RedMask + 8, format.blue);
+    put32(bytes, field::AlphaMask, format.alpha);
+    put32(bytes, 108, caps);
+    put32(bytes, field::Caps2, caps2);
+    return bytes;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> packChannels(const RgbaImage &image, Channel type, int count)
+{
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < image.pixels.size(); i += 4)
+        for (int c = 0; c < count; ++c)
+            appendChannel(bytes, image.pixels[i + std::size_t(c)], type);
+    return bytes;
+}
+
+std::vector<std::uint8_t> packPairs(const RgbaImage &image, PairOrder order)
+{
+    std::vector<std::uint8_t> bytes;
+    for (std::uint32_t y = 0; y < image.height; ++y)
+        for (std::uint32_t x = 0; x < image.width; x += 2) {
+            const std::uint8_t *a = image.at(x, y);
+            const std::uint8_t *b = image.at(std::min(x + 1, image.width - 1), y);
+            const int r = (a[0] + b[0] + 1) / 2, g = (a[1] + b[1] + 1) / 2, bl = (a[2] + b[2] + 1) / 2;
+            std::uint8_t quad[4];
+            switch (order) {
+            case PairOrder::Yuy2:
+            case PairOrder::Uyvy: {
+                const std::uint8_t y0 = std::uint8_t(lumaOf(a)), y1 = std::uint8_t(lumaOf(b));
+                const std::uint8_t u = std::uint8_t(blueDifferenceOf(r, g, bl)), v = std::uint8_t(redDifferenceOf(r, g, bl));
+                if (order == PairOrder::Yuy2) {
+                    quad[0] = y0; quad[1] = u; quad[2] = y1; quad[3] = v;
+                } else {
+                    quad[0] = u; quad[1] = y0; quad[2] = v; quad[3] = y1;
+                }
+                break;
+            }
+            case PairOrder::GrGb:
+                quad[0] = a[1]; quad[1] = std::uint8_t(r); quad[2] = b[1]; quad[3] = std::uint8_t(bl);
+                break;
+            case PairOrder::RgBg:
+                quad[0] = std::uint8_t(r); quad[1] = a[1]; quad[2] = std::uint8_t(bl); quad[3] = b[1];
+                break;
+            }
+            bytes.insert(bytes.end(), quad, quad + 4);
+        }
+    return bytes;
+}
+
+std::vector<std::uint8_t> packIndices(const std::vector<std::uint8_t> &indices, std::uint32_t width,
+                                      std::uint32_t height, std::uint32_t bits, std::uint8_t alpha)
+{
+    std::vector<std::uint8_t> bytes;
+    for (std::uint32_t y = 0; y < height; ++y)
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const std::uint8_t index = indices[std::size_t(y) * width + x];
+            if (bits == 4) {
+                if (x % 2 == 0)
+                    bytes.push_back(std::uint8_t(index << 4));
+                else
+                    bytes.back() |= index & 0xf;
+            } else {
+                bytes.push_back(index);
+                if (bits == 16)
+                    bytes.push_back(alpha);
+            }
+        }
+    return bytes;
+}
+
+std::vector<std::uint8_t> legacyDds(const std::vector<RgbaImage> &surfaces, const PixelFormat &format,
+                                    const Packer &pack, const Shape &shape, const std::vector<std::uint8_t> &palette)
+{
+    std::vector<std::uint8_t> bytes = headerFor(surfaces.front().width, surfaces.front().height, shape, format, false);
+    append(bytes, palette);
+    for (const RgbaImage &surface : surfaces)
+        append(bytes, pack(surface));
+    return bytes;
+}
+
+std::vector<std::uint8_t> dx10Dds(const std::vector<RgbaImage> &surfaces, std::uint32_t dxgi, const Packer &pack,
+                                  const Shape &shape)
+{
+    PixelFormat format;
+    format.flags = PixelFourCCFlag;
+    format.fourCC = fourCCValue("DX10");
+    Shape legacyShape = shape;
+    legacyShape.caps2 = shape.cube ? Caps2CubeAllFaces : 0;
+    std::vector<std::uint8_t> bytes = headerFor(surfaces.front().width, surfaces.front().height, legacyShape, format, false);
+    bytes.resize(148, 0);
+    put32(bytes, field::DxgiFormat, dxgi);
+    put32(bytes, field::Dimension, shape.depth > 0 ? 4 : 3);
+    put32(bytes, field::Dimension + 4, shape.cube ? 4 : 0);
+    put32(bytes, field::ArraySize, shape.arraySize);
+    for (const RgbaImage &surface : surfaces)
+        append(bytes, pack(surface));
     return bytes;
 }
 

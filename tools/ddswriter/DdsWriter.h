@@ -5,6 +5,7 @@
 // pixels packed from 8-bit values.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,57 @@ std::vector<std::uint8_t> dx10BlockDds(const std::vector<RgbaImage> &levels, Blo
 std::vector<std::uint8_t> legacyBitMaskDds(const std::vector<RgbaImage> &levels, const BitMask &format);
 // R8G8B8A8 (red first) or B8G8R8A8 (blue first) behind a DX10 header.
 std::vector<std::uint8_t> dx10ByteOrderDds(const std::vector<RgbaImage> &levels, std::uint32_t dxgi, bool blueFirst);
+
+// Uncompressed formats beyond bit masks: every pixel's channels packed from
+// an RGBA picture, and whole files of any such packing.
+enum class Channel { Unorm8, Unorm16, Snorm8, Snorm16, Half, Float };
+enum class PairOrder { Yuy2, Uyvy, GrGb, RgBg }; // bytes Y0 U Y1 V, U Y0 V Y1, G0 R G1 B, R G0 B G1
+
+// The first `count` of red, green, blue and alpha as `type`: unsigned types
+// stretch 0..255 over their range, signed ones map it onto -1..1 the way
+// normal maps are stored, floats hold the value / 255.
+std::vector<std::uint8_t> packChannels(const RgbaImage &image, Channel type, int count);
+// Two pixels in four bytes; a pair shares the mean of its colour difference
+// (YUV, studio-range BT.601) or of its red and blue.
+std::vector<std::uint8_t> packPairs(const RgbaImage &image, PairOrder order);
+// Palette indices, one per pixel, as 4 bits (first pixel in the high half),
+// 8 bits, or 16 bits with `alpha` above each index.
+std::vector<std::uint8_t> packIndices(const std::vector<std::uint8_t> &indices, std::uint32_t width,
+                                      std::uint32_t height, std::uint32_t bits, std::uint8_t alpha = 255);
+std::uint16_t halfOf(float value);
+
+struct PixelFormat
+{
+    std::uint32_t flags = 0;
+    std::uint32_t fourCC = 0;
+    std::uint32_t bits = 0;
+    std::uint32_t red = 0, green = 0, blue = 0, alpha = 0;
+};
+constexpr std::uint32_t PixelFourCCFlag = 0x4;
+constexpr std::uint32_t PixelPalette4 = 0x8;
+constexpr std::uint32_t PixelPalette8 = 0x20;
+constexpr std::uint32_t PixelBumpDuDv = 0x80000;
+std::uint32_t fourCCCode(const std::string &code);
+
+// What a file holds beyond one picture. The surfaces given are written one
+// after the other, so the caller orders them: each face or array element's
+// whole chain in turn; a volume's slices of level 0, then of level 1...
+struct Shape
+{
+    std::uint32_t mipCount = 1;
+    std::uint32_t depth = 0; // a volume when above 0
+    std::uint32_t caps2 = 0; // cube map flags of a legacy header
+    std::uint32_t arraySize = 1;
+    bool cube = false; // in a DX10 header
+};
+constexpr std::uint32_t Caps2CubeAllFaces = 0x200 | 0xfc00;
+
+using Packer = std::function<std::vector<std::uint8_t>(const RgbaImage &)>;
+std::vector<std::uint8_t> legacyDds(const std::vector<RgbaImage> &surfaces, const PixelFormat &format,
+                                    const Packer &pack, const Shape &shape = {},
+                                    const std::vector<std::uint8_t> &palette = {});
+std::vector<std::uint8_t> dx10Dds(const std::vector<RgbaImage> &surfaces, std::uint32_t dxgi, const Packer &pack,
+                                  const Shape &shape = {});
 
 // Header fields by offset, for tests that spoil a file on purpose.
 void put32(std::vector<std::uint8_t> &bytes, std::size_t offset, std::uint32_t value);

@@ -1,0 +1,181 @@
+// The originals of the selected aircraft: the one-time backup, telling which
+// row is installed, and every write over the main texture.
+#include "Hangar.h"
+
+#include "AircraftFileCheck.h"
+#include "AircraftLock.h"
+#include "DiskSync.h"
+#include "GameFiles.h"
+#include "GameText.h"
+#include "NativePath.h"
+#include "NoReplaceRename.h"
+#include "PaintApply.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+// The first "NAME.bak.N" free in any letter case: an old original is never
+// put where another file is.
+QString nameForOldOriginal(const QString &backupPath)
+{
+    for (int n = 1;; ++n) {
+        const QString candidate = backupPath + u'.' + QString::number(n);
+        if (!AircraftFileCheck::entryExists(GameFiles::findGameFile(candidate)))
+            return candidate;
+    }
+}
+
+QByteArray oldOriginalName(const PaintTable &table)
+{
+    const QByteArray base = "Original before " + QDate::currentDate().toString(Qt::ISODate).toLatin1();
+    QByteArray name = base;
+    for (int n = 2;; ++n) {
+        const bool taken = std::any_of(table.paints().cbegin(), table.paints().cend(),
+                                       [&](const PaintEntry &paint) { return paint.name == name; });
+        if (!taken)
+            return name;
+        name = base + " (" + QByteArray::number(n) + ')';
+    }
+}
+
+} // namespace
+
+PaintResult Hangar::keepOriginal()
+{
+    if (!hasSelection() || m_table.paints().isEmpty() || m_table.mainTexturePath().isEmpty())
+        return PaintResult::success();
+    AircraftLock lock(m_table.folder());
+    if (!lock.acquire())
+        return lock.refusal();
+    if (const QString problem = ensureBackup(m_table); !problem.isEmpty())
+        return PaintResult::failure(m_table.backupPath(), problem);
+    return PaintResult::success(m_table.backupPath());
+}
+
+bool Hangar::hasBackup() const
+{
+    return hasSelection() && !m_table.backupPath().isEmpty()
+           && QFileInfo(GameFiles::findGameFile(m_table.backupPath())).isFile();
+}
+
+std::optional<int> Hangar::installedRow()
+{
+    if (!hasSelection() || m_table.texturePath(PaintTable::InstalledRow).isEmpty())
+        return std::nullopt;
+    QStringList candidates;
+    for (int row = PaintTable::DefaultRow; row < m_table.rowCount(); ++row)
+        candidates << m_table.texturePath(row);
+    const std::optional<int> found = m_installed.find(m_table.folder(), m_table.texturePath(PaintTable::InstalledRow),
+                                                        candidates);
+    if (!found)
+        return std::nullopt;
+    return PaintTable::DefaultRow + *found;
+}
+
+PaintResult Hangar::apply(int row, ChangedOriginal changed)
+{
+    if (!hasSelection() || row <= PaintTable::InstalledRow || row >= m_table.rowCount())
+        return PaintResult::failure(QString(), QStringLiteral("There is no such paint row."));
+    AircraftLock lock(m_table.folder());
+    if (!lock.acquire())
+        return lock.refusal();
+    // The row's file, before an adoption adds a row and a merge with the
+    // list on disk may renumber the rows.
+    const QString source = m_table.texturePath(row);
+    ApplyReport report;
+    QString problem = applyPaint(m_table, row, &report);
+    if (report.changedOutside && changed == ChangedOriginal::Adopt) {
+        if (const PaintResult adopted = adoptLocked(); !adopted)
+            return adopted;
+        problem = QStringLiteral("The paint is no longer in the paint list; nothing was applied.");
+        for (int now = PaintTable::DefaultRow; now < m_table.rowCount(); ++now) {
+            if (m_table.texturePath(now) == source) {
+                problem = applyPaint(m_table, now, &report);
+                break;
+            }
+        }
+    }
+    if (!problem.isEmpty()) {
+        PaintResult failed = PaintResult::failure(m_table.mainTexturePath(), problem);
+        failed.changedOutside = report.changedOutside;
+        return failed;
+    }
+    PaintResult done = PaintResult::success(m_table.mainTexturePath());
+    done.note = report.note;
+    return done;
+}
+
+PaintResult Hangar::restore(ChangedOriginal changed)
+{
+    if (!hasSelection())
+        return PaintResult::failure(QString(), QStringLiteral("No aircraft is selected."));
+    const QString backup = GameFiles::findGameFile(m_table.backupPath());
+    if (m_table.backupPath().isEmpty() || !QFileInfo(backup).isFile())
+        return PaintResult::failure(m_table.backupPath(), QStringLiteral("There is no backup of the original texture."));
+    return apply(PaintTable::DefaultRow, changed);
+}
+
+PaintResult Hangar::adopt()
+{
+    if (!hasSelection())
+        return PaintResult::failure(QString(), QStringLiteral("No aircraft is selected."));
+    if (!m_table.namesMainTexture())
+        return PaintResult::failure(m_table.folder(), noMainTextureMessage());
+    AircraftLock lock(m_table.folder());
+    if (!lock.acquire())
+        return lock.refusal();
+    bool changedOutside = false;
+    if (const QString problem = keepMainTextureContent(m_table, &changedOutside); !changedOutside) {
+        if (!problem.isEmpty())
+            return PaintResult::failure(m_table.mainTexturePath(), problem);
+        return PaintResult::success(m_table.mainTexturePath()); // known already, or backed up just now
+    }
+    return adoptLocked();
+}
+
+PaintResult Hangar::adoptLocked()
+{
+    const QString backup = GameFiles::findGameFile(m_table.backupPath());
+    const QString aside = nameForOldOriginal(m_table.backupPath());
+    const FileVerdict from = AircraftFileCheck::mayRead(m_table.folder(), backup);
+    const FileVerdict to = AircraftFileCheck::mayWrite(m_table.folder(), aside);
+    auto refused = [&](const QString &reason) {
+        return PaintResult::failure(m_table.mainTexturePath(),
+                                    QStringLiteral("The main texture could not be kept as the new original: %1\n\n"
+                                                   "Nothing was overwritten.")
+                                        .arg(reason));
+    };
+    if (!from)
+        return refused(from.message());
+    if (!to)
+        return refused(to.message());
+
+    // The old original moves aside first (never over anything), then the
+    // main texture is copied to the backup's name: at every moment each
+    // content is in its file.
+    QString reason;
+    if (!NoReplaceRename::rename(backup, aside, &reason))
+        return refused(QStringLiteral("%1 could not be renamed to %2: %3")
+                           .arg(QDir::toNativeSeparators(backup), QDir::toNativeSeparators(aside), reason));
+    if (!GameFiles::copyIfAbsent(m_table.folder(), m_table.mainTexturePath(), m_table.backupPath(), &reason)) {
+        NoReplaceRename::rename(aside, backup);
+        return refused(reason);
+    }
+    DiskSync::syncFolder(m_table.folder());
+
+    m_table.appendPaint(oldOriginalName(m_table), GameText::encode(NativePath::fileName(aside)));
+    if (const PaintResult saved = saveLocked(); !saved) {
+        return PaintResult::failure(saved.file, QStringLiteral("The main texture was kept as the new original and the "
+                                                               "old one as\n%1\nbut the paint list could not list it: %2")
+                                                    .arg(QDir::toNativeSeparators(aside), saved.reason));
+    }
+    PaintResult done = PaintResult::success(m_table.backupPath());
+    done.note = QStringLiteral("The main texture is kept as the new original; the old one is the paint \"%1\".")
+                    .arg(GameText::decode(m_table.paints().constLast().name));
+    return done;
+}
