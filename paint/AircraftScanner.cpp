@@ -1,13 +1,17 @@
 #include "AircraftScanner.h"
 
 #include "AircraftFileCheck.h"
+#include "AircraftLock.h"
 #include "DiskSync.h"
 #include "GameFiles.h"
 #include "GameText.h"
 #include "PaintListFile.h"
 #include "PaintListReader.h"
+#include "SafeSave.h"
+#include "UndecodableNames.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -37,8 +41,8 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
     const QString folder = GameFiles::findGameFile(aircraftFolder);
     // Lists are created without a sync each and synced together at the end.
     QStringList created;
-    // Its real path is resolved once; the aircraft folders the listing finds
-    // are no links take theirs from it.
+    // Its real path is resolved once: the aircraft folders that the listing
+    // finds to be no links take theirs from it.
     const AircraftFileCheck::Folder checkedFolder(folder);
     // Sorted as Windows lists them, whatever this file system's order: players
     // know their aircraft alphabetically.
@@ -63,6 +67,11 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
         names.append(name);
     }
     GameFiles::sortAsListed(names);
+    for (const QString &name : undecodableNames(folder)) {
+        note(problems, QStringLiteral("%1 has a name that cannot be read (it is not valid UTF-8), so it is left out; "
+                                      "rename it to see its aircraft")
+                           .arg(QDir::toNativeSeparators(folder + name)));
+    }
     for (const QString &name : std::as_const(names)) {
         const QString subfolder = folder + name + QDir::separator();
         scanFolder(links.contains(name) ? AircraftFileCheck::Folder(subfolder)
@@ -89,12 +98,17 @@ void AircraftScanner::scanFolder(const AircraftFileCheck::Folder &checked, QList
     // to a regular expression for every folder, which costs more than the
     // rest of the scan.
     QStringList definitions;
+    QStringList leftovers;
     QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System);
     while (it.hasNext()) {
         QString fileName = it.nextFileInfo().fileName();
         if (fileName.endsWith(QLatin1StringView(".xdp"), Qt::CaseInsensitive))
             definitions.append(std::move(fileName));
+        else if (fileName.startsWith(u'.') && SafeSave::isTemporaryName(fileName))
+            leftovers.append(std::move(fileName));
     }
+    if (!leftovers.isEmpty() && m_creation != ListCreation::ReadOnly)
+        removeLeftovers(folder, leftovers, problems);
     GameFiles::sortAsListed(definitions);
     for (const QString &fileName : std::as_const(definitions)) {
         const QString baseName = fileName.chopped(4);
@@ -175,4 +189,35 @@ QByteArray AircraftScanner::mainTextureFor(const QString &baseName, const Aircra
     if (!picked)
         return {};
     return GameText::encode(QFileInfo(*picked).fileName());
+}
+
+void AircraftScanner::removeLeftovers(const QString &folder, const QStringList &names, QStringList *problems) const
+{
+    // A minute keeps clear of a save that has just begun; the lock tells a
+    // writer at work from one that is gone.
+    constexpr qint64 LeftOverAfterSeconds = 60;
+    if (AircraftLock::isWriterAlive(folder))
+        return;
+    AircraftLock lock(folder);
+    if (!lock.acquire(0))
+        return;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    QStringList removed;
+    qint64 bytes = 0;
+    for (const QString &name : names) {
+        const QFileInfo info(folder + name);
+        if (info.lastModified().secsTo(now) < LeftOverAfterSeconds)
+            continue;
+        const qint64 size = info.isSymLink() ? 0 : info.size();
+        if (QFile::remove(folder + name)) {
+            removed << name;
+            bytes += size;
+        }
+    }
+    if (!removed.isEmpty()) {
+        note(problems, QStringLiteral("%1 held %2 temporary file(s) of %3 KiB in all, left by a save that was cut "
+                                      "short; they were removed: %4")
+                           .arg(QDir::toNativeSeparators(folder)).arg(removed.size()).arg((bytes + 1023) / 1024)
+                           .arg(removed.join(QStringLiteral(", "))));
+    }
 }

@@ -61,6 +61,9 @@ private:
                     QStringList *problems, QStringList &created) const;
     QByteArray mainTextureFor(const QString &baseName, const AircraftFileCheck::Folder &checked,
                               const QString &folder) const;
+    // Temporary files of saves cut short (the program killed, the power
+    // gone) that no writer will ever finish: removed, and the player told.
+    void removeLeftovers(const QString &folder, const QStringList &names, QStringList *problems) const;
 
     MainTextureQuestion m_askMainTexture;
     ListCreation m_creation;

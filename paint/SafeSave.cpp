@@ -2,10 +2,10 @@
 
 #include "DiskSync.h"
 #include "NoReplaceRename.h"
+#include "ReplacingRename.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -61,28 +61,19 @@ bool SafeSave::open()
     m_error.clear();
     if (m_path.isEmpty())
         return fail(QStringLiteral("No file name was given"));
-    // QSaveFile would write to wherever a link points.
+    // The rename would replace the link itself; a caller that wants the link
+    // kept passes its real path.
     if (QFileInfo(m_path).isSymLink())
         return fail(QStringLiteral("is a link; only a file itself is written"));
-    if (m_options.replaceExisting) {
-        // QSaveFile's commit renames over the old file, keeping its
-        // permissions; its temporary file lies in the same folder.
-        auto file = std::make_unique<QSaveFile>(m_path);
-        file->setDirectWriteFallback(false);
-        if (!file->open(QIODevice::WriteOnly))
-            return fail(file->errorString());
-        m_file = std::move(file);
-    } else {
-        const QFileInfo target(m_path);
-        auto file = std::make_unique<QTemporaryFile>(target.absolutePath() + u'/' + temporaryNamePattern());
-        if (!file->open())
-            return fail(file->errorString());
-        // Asked for now: the system may have made the file without a name,
-        // and the rename needs one.
-        if (file->fileName().isEmpty())
-            return fail(QStringLiteral("The temporary file got no name"));
-        m_file = std::move(file);
-    }
+    const QFileInfo target(m_path);
+    auto file = std::make_unique<QTemporaryFile>(target.absolutePath() + u'/' + temporaryNamePattern());
+    if (!file->open())
+        return fail(file->errorString());
+    // Asked for now: the system may have made the file without a name,
+    // and the rename needs one.
+    if (file->fileName().isEmpty())
+        return fail(QStringLiteral("The temporary file got no name"));
+    m_file = std::move(file);
     return true;
 }
 
@@ -114,8 +105,7 @@ bool SafeSave::commit()
     if (!m_file)
         return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
     // Qt keeps written data in its own buffer, and a full disk shows only
-    // when that is flushed; QSaveFile::commit() would report success all the
-    // same. So flush and check here.
+    // when that is flushed: so flush and check here.
     if (m_file->error() != QFileDevice::NoError)
         return fail(m_file->errorString());
     if (!m_file->flush()) {
@@ -130,26 +120,24 @@ bool SafeSave::commit()
     if (m_options.syncToDisk && !DiskSync::syncFile(*m_file, &reason))
         return fail(reason);
 
-    if (auto *saveFile = qobject_cast<QSaveFile *>(m_file.get())) {
-        if (!saveFile->commit())
-            return fail(saveFile->errorString());
-    } else {
-        auto *temporary = static_cast<QTemporaryFile *>(m_file.get());
-        temporary->setPermissions(newFilePermissions);
-        const QString temporaryName = temporary->fileName();
-        // QTemporaryFile holds its handle through close() until it is
-        // destroyed, and Windows refuses to rename a file still open: so it
-        // goes first, leaving its file for the rename.
-        temporary->setAutoRemove(false);
-        m_file.reset();
-        // Not QFile::rename: it creates the file a link leading nowhere
-        // points at.
-        if (!NoReplaceRename::rename(temporaryName, m_path, &reason)) {
-            QFile::remove(temporaryName);
-            return fail(reason);
-        }
-    }
+    // A replaced file keeps its permissions; a new one gets what files made
+    // by hand get.
+    const QFileInfo old(m_path);
+    m_file->setPermissions(m_options.replaceExisting && old.exists() ? old.permissions() : newFilePermissions);
+    const QString temporaryName = m_file->fileName();
+    // QTemporaryFile holds its handle through close() until it is
+    // destroyed, and Windows refuses to rename a file still open: so it
+    // goes first, leaving its file for the rename.
+    m_file->setAutoRemove(false);
     m_file.reset();
+    // Not QFile::rename: it creates the file a link leading nowhere points
+    // at, and never replaces.
+    const bool renamed = m_options.replaceExisting ? ReplacingRename::rename(temporaryName, m_path, &reason)
+                                                   : NoReplaceRename::rename(temporaryName, m_path, &reason);
+    if (!renamed) {
+        QFile::remove(temporaryName);
+        return fail(reason);
+    }
     if (m_options.syncToDisk)
         DiskSync::syncFolder(QFileInfo(m_path).absolutePath());
     return true;
@@ -157,7 +145,7 @@ bool SafeSave::commit()
 
 void SafeSave::discard()
 {
-    // Both kinds of file remove their temporary file when they go uncommitted.
+    // An uncommitted temporary file removes itself.
     m_file.reset();
 }
 

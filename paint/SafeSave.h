@@ -5,8 +5,8 @@
 
 #include <memory>
 
-class QFileDevice;
 class QIODevice;
+class QTemporaryFile;
 
 // The one way a file of the player's is written: into a temporary file in the
 // same folder, flushed and synced, then renamed into place. The file is thus
@@ -62,6 +62,6 @@ private:
 
     QString m_path;
     Options m_options;
-    std::unique_ptr<QFileDevice> m_file;
+    std::unique_ptr<QTemporaryFile> m_file;
     QString m_error;
 };

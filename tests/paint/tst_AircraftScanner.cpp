@@ -1,9 +1,19 @@
+#include "AircraftLock.h"
 #include "AircraftScanner.h"
 #include "ScannedAircraft.h"
 #include "TestFiles.h"
 
+#include <QDateTime>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <atomic>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using ScannedAircraft::initialForm;
 using ScannedAircraft::titles;
@@ -56,6 +66,11 @@ private slots:
 
     // The player asked for the main texture
     void askedOnlyOnce();
+
+    // Left-overs of saves cut short
+    void leftOverTemporaryFilesRemoved_data();
+    void leftOverTemporaryFilesRemoved();
+    void folderWhoseNameCannotBeReadIsTold();
 
 private:
     // Native, as the window hands folders to the scanner.
@@ -264,6 +279,86 @@ void TestAircraftScanner::askedOnlyOnce()
     QCOMPARE(titles(scanner.scanAircraft(aircraft())), QStringList{"Mosquito"});
     QCOMPARE(question.asked, QStringList{"Mosquito|" + file("Mossie/")});
     QCOMPARE(TestFiles::read(file("Mossie/Mosquito.pnt")), initialForm("Mosquito", "Skin_t.dds"));
+}
+
+void TestAircraftScanner::leftOverTemporaryFilesRemoved_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("ageSeconds");
+    QTest::addColumn<bool>("writerAtWork");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("old, no writer") << ".corvane-Ab12Cd.tmp" << 120 << false << false << true;
+    QTest::newRow("just begun") << ".corvane-Ab12Cd.tmp" << 5 << false << false << false;
+    QTest::newRow("old, writer at work") << ".corvane-Ab12Cd.tmp" << 120 << true << false << false;
+    QTest::newRow("a scan that writes nothing") << ".corvane-Ab12Cd.tmp" << 120 << false << true << false;
+    QTest::newRow("the player's look-alike") << "corvane-Ab12Cd.tmp" << 120 << false << false << false;
+}
+
+void TestAircraftScanner::leftOverTemporaryFilesRemoved()
+{
+    QFETCH(QString, name);
+    QFETCH(int, ageSeconds);
+    QFETCH(bool, writerAtWork);
+    QFETCH(bool, readOnly);
+    QFETCH(bool, removed);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_dir->filePath("runtime")));
+    QVERIFY(QDir().mkpath(m_dir->filePath("runtime")));
+    QFile::setPermissions(m_dir->filePath("runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(TestFiles::write(file("P51/P51.xdp"), "<xdp/>"));
+    QVERIFY(TestFiles::write(file("P51/P51_t.dds"), "DDS "));
+    QVERIFY(TestFiles::write(file("P51/" + name), QByteArray(3000, 'x')));
+    QFile leftover(file("P51/" + name));
+    QVERIFY(leftover.open(QIODevice::ReadWrite));
+    QVERIFY(leftover.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-ageSeconds),
+                                 QFileDevice::FileModificationTime));
+    leftover.close();
+
+    // A writer in another thread holds the aircraft's lock, as another
+    // Corvane would.
+    std::atomic<bool> held = false, done = false;
+    QThread *writer = QThread::create([&] {
+        AircraftLock lock(file("P51/"));
+        held = lock.acquire(0);
+        while (!done)
+            QThread::msleep(5);
+    });
+    if (writerAtWork) {
+        writer->start();
+        while (!held && writer->isRunning())
+            QThread::msleep(5);
+        QVERIFY(held);
+    }
+    QStringList problems;
+    AircraftScanner({}, readOnly ? AircraftScanner::ListCreation::ReadOnly : AircraftScanner::ListCreation::CreateMissing)
+        .scanAircraft(aircraft(), &problems);
+    done = true;
+    writer->wait();
+    delete writer;
+
+    QCOMPARE(!QFile::exists(file("P51/" + name)), removed);
+    const QString told = problems.join('\n');
+    if (removed)
+        QVERIFY2(told.contains("held 1 temporary file(s) of 3 KiB in all") && told.contains(name), qPrintable(told));
+    else
+        QVERIFY2(!told.contains("temporary"), qPrintable(told));
+}
+
+void TestAircraftScanner::folderWhoseNameCannotBeReadIsTold()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows names are always text");
+#else
+    const QByteArray raw = QFile::encodeName(aircraft()) + "Caf\xe9";
+    QCOMPARE(::mkdir(raw.constData(), 0700), 0);
+    QVERIFY(TestFiles::write(file("P51/P51.xdp"), "<xdp/>"));
+    QStringList problems;
+    const auto entries = AircraftScanner().scanAircraft(aircraft(), &problems);
+    QCOMPARE(titles(entries), QStringList{"P51"});
+    QVERIFY2(problems.join("").contains("Caf\\xE9 has a name that cannot be read (it is not valid UTF-8)"),
+             qPrintable(problems.join('\n')));
+    ::rmdir(raw.constData());
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestAircraftScanner)

@@ -25,6 +25,10 @@ private slots:
     void failuresKeepTheOldFileAndTellTheSystemsReason();
     void discardedSaveLeavesNothing();
     void streamsThroughTheDevice();
+    void temporaryFilesCarryTheirOwnName_data();
+    void temporaryFilesCarryTheirOwnName();
+    void recognisesOnlyItsOwnTemporaryNames_data();
+    void recognisesOnlyItsOwnTemporaryNames();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -223,6 +227,51 @@ void TestSafeSave::streamsThroughTheDevice()
     QVERIFY(save.commit());
     QCOMPARE(TestFiles::read(path("cache._tm")), QByteArray("BM"));
     QVERIFY(!save.commit()); // nothing left to commit
+}
+
+void TestSafeSave::temporaryFilesCarryTheirOwnName_data()
+{
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<QString>("name");
+    const QString longest = QString(251, u'n') + ".dds"; // 255 bytes, all a file name may have
+    QTest::newRow("replacing") << true << "P51.pnt";
+    QTest::newRow("keeping") << false << "P51_t.dds.bak";
+    QTest::newRow("replacing, longest name") << true << longest;
+    QTest::newRow("keeping, longest name") << false << longest;
+}
+
+void TestSafeSave::temporaryFilesCarryTheirOwnName()
+{
+    QFETCH(bool, replace);
+    QFETCH(QString, name);
+    SafeSave::Options options;
+    options.replaceExisting = replace;
+    SafeSave save(path(name), options);
+    QVERIFY2(save.open(), qPrintable(save.errorString()));
+    QVERIFY(save.write("texture"));
+    const QStringList during = entries();
+    QCOMPARE(during.size(), 1);
+    QVERIFY2(SafeSave::isTemporaryName(during.first()), qPrintable(during.first()));
+    QVERIFY2(save.commit(), qPrintable(save.errorString()));
+    QCOMPARE(entries(), QStringList{name});
+}
+
+void TestSafeSave::recognisesOnlyItsOwnTemporaryNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("ours");
+    QTest::newRow("ours") << ".corvane-a1B2c3.tmp" << true;
+    QTest::newRow("a player's look-alike") << "corvane-a1B2c3.tmp" << false;
+    QTest::newRow("longer") << ".corvane-a1B2c3d.tmp" << false;
+    QTest::newRow("another program's") << ".P51.pnt.a1B2c3" << false;
+    QTest::newRow("a texture") << ".corvane-a1B2c3.dds" << false;
+}
+
+void TestSafeSave::recognisesOnlyItsOwnTemporaryNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, ours);
+    QCOMPARE(SafeSave::isTemporaryName(name), ours);
 }
 
 QTEST_GUILESS_MAIN(TestSafeSave)

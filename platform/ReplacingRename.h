@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Gives a file a new name, replacing whatever file has that name, in one
+// step: anyone opening the name sees the old file or the new one, never
+// neither. Both must lie in the same folder.
+namespace ReplacingRename {
+
+bool rename(const QString &from, const QString &to, QString *reason = nullptr);
+
+} // namespace ReplacingRename

@@ -1,0 +1,19 @@
+#include "ReplacingRename.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace ReplacingRename {
+
+bool rename(const QString &from, const QString &to, QString *reason)
+{
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+    if (reason)
+        *reason = qt_error_string(errno);
+    return false;
+}
+
+} // namespace ReplacingRename

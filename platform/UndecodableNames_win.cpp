@@ -1,0 +1,6 @@
+#include "UndecodableNames.h"
+
+QStringList undecodableNames(const QString &)
+{
+    return {};
+}
