@@ -18,6 +18,7 @@ TInstallForm::TInstallForm(QWidget *parent)
     CancelButton = ui->CancelButton;
     PlanTable->horizontalHeader()->setSectionResizeMode(TextureColumn, QHeaderView::ResizeToContents);
     PlanTable->horizontalHeader()->setSectionResizeMode(AircraftColumn, QHeaderView::ResizeToContents);
+    PlanTable->horizontalHeader()->setSectionResizeMode(PictureColumn, QHeaderView::ResizeToContents);
     connect(PlanTable, &QTableWidget::itemChanged, this, &TInstallForm::updateInstallButton);
 }
 
@@ -50,6 +51,16 @@ void TInstallForm::setPlan(const InstallPlan &plan, const QStringList &aircraftT
         });
         PlanTable->setCellWidget(row, AircraftColumn, chooser);
 
+        auto *picture = new QTableWidgetItem;
+        picture->setFlags(Qt::ItemIsEnabled);
+        if (PictureTexture::isPicture(item.texture.fileName)) {
+            picture->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+            picture->setCheckState(item.makeDds ? Qt::Checked : Qt::Unchecked);
+            picture->setText(item.pictureProblem.isEmpty() ? QStringLiteral("make DDS") : QStringLiteral("cannot make DDS"));
+            picture->setToolTip(describePicture(item));
+        }
+        PlanTable->setItem(row, PictureColumn, picture);
+
         PlanTable->setItem(row, NameColumn, new QTableWidgetItem(item.paintName));
     }
 
@@ -73,6 +84,8 @@ InstallPlan TInstallForm::plan() const
         item.aircraft = aircraftChooser(row)->currentData().toInt();
         item.selected = PlanTable->item(row, TextureColumn)->checkState() == Qt::Checked && item.aircraft >= 0;
         item.paintName = PlanTable->item(row, NameColumn)->text();
+        if (PictureTexture::isPicture(item.texture.fileName))
+            item.makeDds = PlanTable->item(row, PictureColumn)->checkState() == Qt::Checked;
     }
     return chosen;
 }

@@ -26,7 +26,8 @@ class TInstallForm : public QDialog
 public:
     static constexpr int TextureColumn = 0;
     static constexpr int AircraftColumn = 1;
-    static constexpr int NameColumn = 2;
+    static constexpr int PictureColumn = 2; // pictures: whether they are made into DDS textures
+    static constexpr int NameColumn = 3;
 
     explicit TInstallForm(QWidget *parent = nullptr);
     ~TInstallForm() override;

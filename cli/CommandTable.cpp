@@ -30,7 +30,7 @@ const QList<Command> &commands()
          QStringLiteral("A FILE outside the aircraft's folder is copied into it first, never over a\n"
                         "different file of the same name. The list is rewritten with the new paint last."),
          3, 3, {}, {}, true, runAddCommand},
-        {QStringLiteral("install"), QStringLiteral("install ARCHIVE|FILE... [--aircraft A] [--name N] [--yes]"),
+        {QStringLiteral("install"), QStringLiteral("install ARCHIVE|FILE... [--aircraft A] [--name N] [--keep-pictures] [--yes]"),
          QStringLiteral("install downloaded paints (zip, 7z, rar or loose textures), matched to their aircraft"),
          QStringLiteral("Prints the plan: each texture, its aircraft and its paint name; only --yes installs it.\n"
                         "Each texture goes to the aircraft given by --aircraft; else to the aircraft whose\n"
@@ -42,8 +42,15 @@ const QList<Command> &commands()
                         "but DDS, BMP, PNG, TGA and JPEG pictures are skipped and listed. Archives larger\n"
                         "than 512 MiB, or unpacking an entry larger than 128 MiB or textures of more than\n"
                         "512 MiB in all, are refused. --name N names the paint (with several textures, each\n"
-                        "name starts with N)."),
-         1, -1, {QStringLiteral("aircraft"), QStringLiteral("name")}, {QStringLiteral("yes")}, true, runInstallCommand},
+                        "name starts with N).\n"
+                        "Each paint is named by its read-me (a \"Name:\" line or its first line), else its\n"
+                        "texture's file name, else its folder in the archive, else the archive; its file\n"
+                        "is named after the paint, and its read-me kept beside it as NAME.txt.\n"
+                        "A PNG, BMP, TGA or JPEG picture is made into a DDS texture in the format and at the\n"
+                        "size of the aircraft's main texture, with mipmaps; one of another shape is left\n"
+                        "out. --keep-pictures installs pictures as they are."),
+         1, -1, {QStringLiteral("aircraft"), QStringLiteral("name")}, {QStringLiteral("yes"), QStringLiteral("keep-pictures")},
+         true, runInstallCommand},
         {QStringLiteral("remove"), QStringLiteral("remove AIRCRAFT PAINT"),
          QStringLiteral("drop a paint from the list (its file stays)"),
          QStringLiteral("PAINT is a name or a row number (2 and on) as \"paints\" shows it."),

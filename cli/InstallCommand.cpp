@@ -31,6 +31,8 @@ QJsonObject describeItem(const InstallItem &item, const QList<AircraftEntry> &ai
         {QStringLiteral("candidates"), candidates},
         {QStringLiteral("paint"), item.paintName},
         {QStringLiteral("install"), item.selected && item.aircraft >= 0},
+        {QStringLiteral("makeDds"), item.makeDds},
+        {QStringLiteral("picture"), describePicture(item)},
     };
 }
 
@@ -45,7 +47,8 @@ int runInstallCommand(Session &session, const Arguments &arguments)
             return ExitStatus::Failed;
     }
     const InstallPlan plan = session.hangar.planInstall(
-        {arguments.positional, chosen, arguments.values.value(QStringLiteral("name"))});
+        {arguments.positional, chosen, arguments.values.value(QStringLiteral("name")),
+         arguments.has(QStringLiteral("keep-pictures"))});
     const QList<AircraftEntry> &aircraft = session.hangar.aircraft();
 
     QJsonArray items, skipped;

@@ -1,5 +1,7 @@
 #include "ChannelPixels.h"
 
+#include "FloatToByte.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -26,15 +28,6 @@ float halfToFloat(std::uint16_t half)
     return (half & 0x8000) ? -magnitude : magnitude;
 }
 
-std::uint8_t clampedByte(float value)
-{
-    if (!(value > 0.0f)) // NaN too
-        return 0;
-    if (value >= 1.0f)
-        return 255;
-    return std::uint8_t(value * 255.0f + 0.5f);
-}
-
 // -1..1 to 0..255; the most negative stored value means -1 as well.
 float signedUnit(int value, int maximum)
 {
@@ -59,13 +52,13 @@ std::uint8_t channelByte(const std::uint8_t *p)
     } else if constexpr (Type == ChannelType::Snorm16) {
         return signedToByte(std::int16_t(le16(p)), 32767);
     } else if constexpr (Type == ChannelType::Half) {
-        return clampedByte(halfToFloat(le16(p)));
+        return floatToByte(halfToFloat(le16(p)));
     } else {
         float value;
         std::uint32_t bits = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16
                              | std::uint32_t(p[3]) << 24;
         std::memcpy(&value, &bits, sizeof value);
-        return clampedByte(value);
+        return floatToByte(value);
     }
 }
 
@@ -103,7 +96,7 @@ void ChannelPixels::decodeRow(const std::uint8_t *stored, std::uint32_t width, s
     for (std::uint32_t x = 0; x < width; ++x, stored += pixelBytes, rgba += 4) {
         const float u = signedUnit(std::int8_t(stored[0]), 127), v = signedUnit(std::int8_t(stored[1]), 127);
         const float z = std::sqrt(std::max(0.0f, 1.0f - u * u - v * v));
-        rgba[2] = clampedByte((z + 1.0f) * 0.5f);
+        rgba[2] = floatToByte((z + 1.0f) * 0.5f);
     }
 }
 

@@ -96,6 +96,8 @@ std::uint64_t DdsLayout::storedRowSize(std::uint32_t level) const
         return (w * palette.indexBits + 7) / 8;
     case PixelEncoding::PixelPairs:
         return (w + 1) / 2 * 4;
+    case PixelEncoding::PackedFloats:
+        return w * 4;
     }
     return 0;
 }

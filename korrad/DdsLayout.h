@@ -23,6 +23,7 @@ enum class PixelEncoding {
     Channels,
     Palette,
     PixelPairs,
+    PackedFloats,
 };
 
 // An uncompressed pixel described by channel masks over a little-endian word.
@@ -72,6 +73,12 @@ enum class PixelPairOrder {
     RgBg, // R G0 B G1
 };
 
+// Unsigned floats of a few bits in one 32-bit word, as HDR tools write them.
+enum class PackedFloatKind {
+    R11G11B10, // 6-bit mantissas for red and green, 5 for blue, each with its 5-bit exponent
+    R9G9B9E5, // 9-bit mantissas sharing one 5-bit exponent
+};
+
 struct DdsLayout
 {
     PixelEncoding encoding = PixelEncoding::Bc1;
@@ -79,6 +86,7 @@ struct DdsLayout
     ChannelFormat channels;
     PaletteFormat palette;
     PixelPairOrder pairOrder = PixelPairOrder::Yuy2;
+    PackedFloatKind packedFloats = PackedFloatKind::R11G11B10;
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     // The levels of the first picture the file holds: the first face of a

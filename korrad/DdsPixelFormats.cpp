@@ -369,6 +369,14 @@ bool applyDxgiFormat(std::uint32_t dxgi, DdsLayout &layout)
     case 107:
         setPairs(layout, PixelPairOrder::Yuy2);
         return true;
+    case 26: // R11G11B10 float
+        layout.encoding = PixelEncoding::PackedFloats;
+        layout.packedFloats = PackedFloatKind::R11G11B10;
+        return true;
+    case 67: // R9G9B9E5 shared exponent
+        layout.encoding = PixelEncoding::PackedFloats;
+        layout.packedFloats = PackedFloatKind::R9G9B9E5;
+        return true;
     default:
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "BitMaskPixels.h"
 #include "ChannelPixels.h"
+#include "PackedFloatPixels.h"
 #include "PairPixels.h"
 #include "PalettePixels.h"
 
@@ -18,6 +19,8 @@ std::unique_ptr<PixelRowDecoder> makePixelRowDecoder(const DdsLayout &layout)
         return std::make_unique<PalettePixels>(layout.palette);
     case PixelEncoding::PixelPairs:
         return std::make_unique<PairPixels>(layout.pairOrder);
+    case PixelEncoding::PackedFloats:
+        return std::make_unique<PackedFloatPixels>(layout.packedFloats);
     default:
         return nullptr;
     }

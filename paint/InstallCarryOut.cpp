@@ -13,6 +13,7 @@
 #include "PaintNote.h"
 #include "PaintRules.h"
 #include "PaintTable.h"
+#include "PictureTexture.h"
 #include "SafeSave.h"
 #include "TextureInstaller.h"
 
@@ -38,6 +39,7 @@ struct Target
     QByteArray paintName;
     QString fileName;
     bool alreadyThere = false;
+    bool makeDds = false; // a picture made into a DDS like the original on its way
     bool written = false;
     QString writtenPath;
     QString problem;
@@ -51,6 +53,7 @@ struct AircraftWork
     std::unique_ptr<TextureInstaller::FolderPlacement> placement;
     QList<Target *> targets;
     QSet<QString> listed; // texture paths the list names, case-folded
+    std::optional<TextureFile::DdsShape> original; // the main texture's shape, for pictures made into DDS
     QStringList writtenPaths;
     AircraftInstallResult result;
 };
@@ -98,6 +101,9 @@ public:
         m_target = m_targets.value(texture.entry);
         if (!m_target || m_target->written)
             return false;
+        m_picture.clear();
+        if (m_target->makeDds)
+            return true; // written once the whole picture is there
         const TextureInstaller::FolderPlacement &placement = *m_target->aircraft->placement;
         const FileVerdict verdict = placement.check().mayWrite(placement.folder() + m_target->fileName);
         if (!verdict) {
@@ -118,6 +124,10 @@ public:
 
     bool write(QByteArrayView bytes) override
     {
+        if (m_target->makeDds) {
+            m_picture.append(bytes);
+            return true;
+        }
         if (m_save->write(QByteArray::fromRawData(bytes.data(), bytes.size())))
             return true;
         m_writeProblem = m_save->errorString();
@@ -130,6 +140,8 @@ public:
         if (why.isEmpty() && (texture.size != m_target->item->texture.size
                               || texture.digest != m_target->item->texture.digest))
             why = QStringLiteral("the download changed since it was read; nothing of it was installed");
+        if (why.isEmpty() && m_target->makeDds)
+            why = writeMadeTexture();
         if (why.isEmpty() && !m_save->commit())
             why = m_save->errorString();
         m_save.reset();
@@ -145,12 +157,44 @@ public:
     }
 
 private:
+    // The picture made into a DDS and handed to a safe save; why not, else.
+    QString writeMadeTexture()
+    {
+        QString why;
+        const std::optional<QByteArray> dds = PictureTexture::makeDds(m_picture, *m_target->aircraft->original, &why);
+        m_picture.clear();
+        if (!dds)
+            return QStringLiteral("it could not be made into a DDS texture: %1").arg(why);
+        const TextureInstaller::FolderPlacement &placement = *m_target->aircraft->placement;
+        const FileVerdict verdict = placement.check().mayWrite(placement.folder() + m_target->fileName);
+        if (!verdict)
+            return verdict.message();
+        SafeSave::Options options;
+        options.replaceExisting = false;
+        options.syncToDisk = false;
+        m_save = std::make_unique<SafeSave>(verdict.realPath, options);
+        m_path = verdict.realPath;
+        if (!m_save->open() || !m_save->write(*dds))
+            return m_save->errorString();
+        return QString();
+    }
+
     const QHash<int, Target *> &m_targets;
+    QByteArray m_picture;
     Target *m_target = nullptr;
     std::unique_ptr<SafeSave> m_save;
     QString m_path;
     QString m_writeProblem;
 };
+
+QString problemWithMakingDds(const InstallItem &item, const std::optional<TextureFile::DdsShape> &original)
+{
+    if (!original)
+        return QStringLiteral("the aircraft's main texture cannot be read as DDS, so the format to make is unknown");
+    if (!item.pictureSize)
+        return QStringLiteral("the picture cannot be read");
+    return PictureTexture::problemWithMaking(*item.pictureSize, *original);
+}
 
 // Decides every name before anything is written, so an aircraft whose list
 // would grow too big is refused untouched.
@@ -160,6 +204,8 @@ void choosePlaces(AircraftWork &work)
     for (const PaintEntry &paint : work.table->paints())
         work.listed.insert(listedKey(folder, paint.texture));
     work.placement = std::make_unique<TextureInstaller::FolderPlacement>(folder);
+    if (const FileVerdict main = work.placement->check().mayRead(GameFiles::findGameFile(work.table->mainTexturePath())))
+        work.original = TextureFile::readDdsShape(main.realPath);
     reserveOriginalNames(work);
     const bool mainMissing = work.table->mainTexturePath().isEmpty()
                              || !AircraftFileCheck::entryExists(GameFiles::findGameFile(work.table->mainTexturePath()));
@@ -171,7 +217,11 @@ void choosePlaces(AircraftWork &work)
         QString problem = PaintRules::problemWithName(target->paintName);
         // Named after its paint, so the folder reads like the list: the
         // texture's own name usually only repeats the main texture's.
-        const QString fileName = PaintNaming::fileNameForPaint(item.paintName, extensionOf(item.texture.fileName).toLower());
+        target->makeDds = item.makeDds && PictureTexture::isPicture(item.texture.fileName);
+        const QString extension = target->makeDds ? QStringLiteral(".dds") : extensionOf(item.texture.fileName).toLower();
+        const QString fileName = PaintNaming::fileNameForPaint(item.paintName, extension);
+        if (target->makeDds && problem.isEmpty())
+            problem = problemWithMakingDds(item, work.original);
         if (work.placement->isReserved(item.texture.fileName)) {
             work.result.notes << (mainMissing
                     ? QStringLiteral("%1 is named like the main texture, which is missing: it was installed as "
@@ -182,7 +232,9 @@ void choosePlaces(AircraftWork &work)
         }
         std::optional<TextureInstaller::FolderPlacement::Choice> choice;
         if (problem.isEmpty())
-            choice = work.placement->choose(fileName, item.texture.size, item.texture.digest, &problem);
+            // A texture made here is never taken for a file already there.
+            choice = target->makeDds ? work.placement->choose(fileName, -1, "made from " + item.texture.digest, &problem)
+                                     : work.placement->choose(fileName, item.texture.size, item.texture.digest, &problem);
         if (choice && choice->shortened) {
             work.result.notes << QStringLiteral("%1: its name is too long for the file system, so it was "
                                                 "installed as %2.").arg(item.texture.source, choice->name);

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 namespace {
 
@@ -88,6 +89,58 @@ int noteFor(const DownloadedTexture &texture, const QList<DownloadedNote> &notes
     }
 }
 
+// Pictures are measured while the download is read for the plan; only the
+// first bytes are kept, where every picture format keeps its size.
+class PictureSizes : public TextureSink
+{
+public:
+    bool open(const DownloadedTexture &texture) override
+    {
+        m_head.clear();
+        return PictureTexture::isPicture(texture.fileName);
+    }
+    bool write(QByteArrayView bytes) override
+    {
+        m_head.append(bytes.first(std::min(bytes.size(), HeadBytes - m_head.size())));
+        return m_head.size() < HeadBytes;
+    }
+    void close(const DownloadedTexture &texture, const QString &problem) override
+    {
+        if (problem.isEmpty() || m_head.size() >= HeadBytes) {
+            if (const auto size = PictureTexture::sizeOf(m_head))
+                sizes.insert(texture.entry, *size);
+        }
+        m_head.clear();
+    }
+
+    QHash<int, PictureTexture::PictureSize> sizes;
+
+private:
+    static constexpr qsizetype HeadBytes = 1 << 20;
+    QByteArray m_head;
+};
+
+void planPicture(InstallItem &item, const QHash<int, PictureTexture::PictureSize> &sizes,
+                 const QList<AircraftCandidate> &candidates, bool keepPictures)
+{
+    if (!PictureTexture::isPicture(item.texture.fileName) || keepPictures)
+        return;
+    item.makeDds = true;
+    if (sizes.contains(item.texture.entry))
+        item.pictureSize = sizes.value(item.texture.entry);
+    if (item.aircraft < 0)
+        return; // judged against the aircraft the player picks
+    const std::optional<TextureFile::DdsShape> &original = candidates[item.aircraft].mainTexture;
+    if (!original)
+        item.pictureProblem = QStringLiteral("the aircraft's main texture cannot be read as DDS, so its format is unknown");
+    else if (!item.pictureSize)
+        item.pictureProblem = QStringLiteral("the picture cannot be read");
+    else
+        item.pictureProblem = PictureTexture::problemWithMaking(*item.pictureSize, *original);
+    if (!item.pictureProblem.isEmpty())
+        item.selected = false;
+}
+
 QString aircraftName(const QList<AircraftEntry> &aircraft, int index)
 {
     return index >= 0 && index < aircraft.size() ? aircraft[index].title : QStringLiteral("(no aircraft)");
@@ -134,7 +187,8 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
     for (const QString &download : request.downloads) {
         const QString fileName = QFileInfo(download).fileName();
         const bool isArchive = PaintArchive::isArchiveFileName(fileName);
-        const DownloadContents contents = PaintArchive::readDownload(download, limits);
+        PictureSizes pictures;
+        const DownloadContents contents = PaintArchive::readDownload(download, limits, &pictures);
         if (!contents.ok()) {
             plan.refused.append(contents.error);
             continue;
@@ -166,6 +220,7 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
                     readmeName = PaintNaming::nameInReadme(item.note.text);
             }
             item.paintName = defaultPaintName(item, isArchive, readmeName, candidates);
+            planPicture(item, pictures.sizes, candidates, request.keepPictures);
             plan.items.append(item);
         }
     }
@@ -177,6 +232,17 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
         }
     }
     return plan;
+}
+
+QString describePicture(const InstallItem &item)
+{
+    if (!PictureTexture::isPicture(item.texture.fileName))
+        return QString();
+    if (!item.makeDds)
+        return QStringLiteral("installed as the picture it is, which the game cannot load");
+    if (!item.pictureProblem.isEmpty())
+        return QStringLiteral("cannot be made into a DDS texture: %1").arg(item.pictureProblem);
+    return QStringLiteral("made into a DDS texture like the aircraft's original, with mipmaps");
 }
 
 QString describePlan(const InstallPlan &plan, const QList<AircraftEntry> &aircraft)
@@ -201,6 +267,8 @@ QString describePlan(const InstallPlan &plan, const QList<AircraftEntry> &aircra
         }
         if (!item.note.text.isEmpty())
             how += QStringLiteral("; read-me %1 kept beside it").arg(item.note.source);
+        if (const QString picture = describePicture(item); !picture.isEmpty())
+            how += QStringLiteral("; ") + picture;
         text += QStringLiteral("%1  %2 -> %3 as \"%4\" (%5)\n")
                     .arg(item.selected && item.aircraft >= 0 ? QStringLiteral("install") : QStringLiteral("leave  "),
                          item.texture.source, aircraftName(aircraft, item.aircraft), item.paintName, how);

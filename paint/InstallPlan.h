@@ -3,6 +3,7 @@
 #include "AircraftMatcher.h"
 #include "AircraftScanner.h"
 #include "PaintArchive.h"
+#include "PictureTexture.h"
 
 #include <QList>
 #include <QString>
@@ -21,6 +22,11 @@ struct InstallItem
     QString paintName;
     bool selected = false;
     DownloadedNote note; // the read-me found beside the texture, if any
+    // A picture that is not DDS is made into a DDS like the aircraft's
+    // original when makeDds is set; pictureProblem says why it cannot be.
+    bool makeDds = false;
+    std::optional<PictureTexture::PictureSize> pictureSize;
+    QString pictureProblem;
 };
 
 struct InstallPlan
@@ -37,7 +43,12 @@ struct InstallRequest
     QStringList downloads; // archives and loose textures
     int chosenAircraft = -1;
     QString paintName;     // instead of the names made from the file names
+    bool keepPictures = false; // install pictures as they are, not made into DDS textures
 };
+
+// What becomes of a picture that is not DDS, for the plan's readers; empty
+// for a DDS texture.
+QString describePicture(const InstallItem &item);
 
 // What is known of each aircraft for matching: its folder and definition
 // names, and the shape of its main texture as its paint list names it.

@@ -162,6 +162,13 @@ private slots:
         };
         for (const Dxgi &row : dxgiRows)
             QTest::newRow(row.name) << dx10File(row.dxgi, channels(row.type, row.count)) << row.count << 0;
+        // Six mantissa bits keep 8-bit values to within a step or two; nine to within one.
+        QTest::newRow("R11G11B10_FLOAT")
+            << dx10File(26, [](const RgbaImage &image) { return packPackedFloats(image, PackedFloat::R11G11B10); })
+            << 3 << 2;
+        QTest::newRow("R9G9B9E5_SHAREDEXP")
+            << dx10File(67, [](const RgbaImage &image) { return packPackedFloats(image, PackedFloat::R9G9B9E5); })
+            << 3 << 1;
     }
 
     void wideAndFloatChannels()

@@ -149,6 +149,34 @@ private slots:
         QCOMPARE(readFile(folderOf("Zero") + "Zero_t.dds.bak"), TestGame::texture("original Zero"));
     }
 
+    // A picture that cannot become a texture: the plan says why, and the
+    // player may still take it as it is.
+    void aPictureThatCannotBeMadeIntoATextureIsThePlayersChoice()
+    {
+        const QString zip = download("picture.zip");
+        QVERIFY(QDir().mkpath(QFileInfo(zip).path()));
+        QVERIFY(TestArchive::write(zip, TestArchive::Format::Zip,
+                                   {{"P51/Silver.png", QByteArray("\x89PNG\r\n\x1a\n", 8) + "rest of a picture"}}));
+        QString shown;
+        ModalDriver::answerNext([&](QWidget *modal) {
+            auto *form = qobject_cast<TInstallForm *>(modal);
+            QVERIFY(form);
+            QTableWidgetItem *picture = form->PlanTable->item(0, TInstallForm::PictureColumn);
+            shown = picture->text() + " / " + picture->toolTip();
+            QCOMPARE(form->PlanTable->item(0, TInstallForm::TextureColumn)->checkState(), Qt::Unchecked);
+            QVERIFY(!form->InstallButton->isEnabled());
+            picture->setCheckState(Qt::Unchecked);
+            form->PlanTable->item(0, TInstallForm::TextureColumn)->setCheckState(Qt::Checked);
+            answerBox(nullptr);
+            form->InstallButton->click();
+        });
+        m_window->installDownloads({zip}, -1);
+        QVERIFY2(shown.startsWith("cannot make DDS / cannot be made into a DDS texture: "),
+                 qPrintable(shown));
+        QCOMPARE(readFile(folderOf("P51") + "Silver.png").left(4), QByteArray("\x89PNG"));
+        QCOMPARE(rows(m_window->OutList).last(), QString("Silver"));
+    }
+
     void droppingOnThePaintRowsTakesTheShownAircraftAndCancelWritesNothing()
     {
         const QString loose = download("sand.dds");

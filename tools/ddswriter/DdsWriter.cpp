@@ -383,6 +383,36 @@ std::vector<std::uint8_t> packChannels(const RgbaImage &image, Channel type, int
     return bytes;
 }
 
+std::vector<std::uint8_t> packPackedFloats(const RgbaImage &image, PackedFloat kind)
+{
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < image.pixels.size(); i += 4) {
+        const std::uint8_t *p = image.pixels.data() + i;
+        std::uint32_t word = 0;
+        if (kind == PackedFloat::R11G11B10) {
+            // A half float of the same exponent with its lowest mantissa bits rounded off.
+            const auto narrowed = [](std::uint8_t value, int dropped) {
+                return std::uint32_t((halfOf(value / 255.0f) + (1u << (dropped - 1))) >> dropped);
+            };
+            word = narrowed(p[0], 4) | narrowed(p[1], 4) << 11 | narrowed(p[2], 5) << 22;
+        } else {
+            const double largest = std::max({p[0], p[1], p[2]}) / 255.0;
+            int exponent = 0;
+            if (largest > 0) {
+                exponent = std::max(-16, int(std::floor(std::log2(largest)))) + 16;
+                if (std::lround(largest / std::ldexp(1.0, exponent - 24)) == 512)
+                    ++exponent;
+            }
+            const double step = std::ldexp(1.0, exponent - 24);
+            word = std::uint32_t(exponent) << 27;
+            for (int c = 0; c < 3; ++c)
+                word |= std::uint32_t(std::lround(p[c] / 255.0 / step)) << (9 * c);
+        }
+        appendLittleEndian(bytes, word, 4);
+    }
+    return bytes;
+}
+
 std::vector<std::uint8_t> packPairs(const RgbaImage &image, PairOrder order)
 {
     std::vector<std::uint8_t> bytes;

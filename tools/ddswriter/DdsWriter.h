@@ -94,6 +94,9 @@ std::vector<std::uint8_t> packPairs(const RgbaImage &image, PairOrder order);
 std::vector<std::uint8_t> packIndices(const std::vector<std::uint8_t> &indices, std::uint32_t width,
                                       std::uint32_t height, std::uint32_t bits, std::uint8_t alpha = 255);
 std::uint16_t halfOf(float value);
+// The HDR tools' packed floats of red, green and blue (value / 255), rounded.
+enum class PackedFloat { R11G11B10, R9G9B9E5 };
+std::vector<std::uint8_t> packPackedFloats(const RgbaImage &image, PackedFloat kind);
 
 struct PixelFormat
 {

@@ -64,6 +64,12 @@ int main(int argc, char **argv)
     };
     for (const auto &f : dxgiFormats)
         save(f.name, dx10Dds(odd, f.dxgi, channels(f.type, f.count)));
+    save("dx10-r11g11b10f", dx10Dds(odd, 26, [](const RgbaImage &image) {
+        return packPackedFloats(image, PackedFloat::R11G11B10);
+    }));
+    save("dx10-r9g9b9e5", dx10Dds(chain, 67, [](const RgbaImage &image) {
+        return packPackedFloats(image, PackedFloat::R9G9B9E5);
+    }, chainShape));
     save("v8u8", legacyDds(odd, PixelFormat{PixelBumpDuDv, 0, 16, 0xff, 0xff00, 0, 0}, channels(Channel::Snorm8, 2)));
     save("a2b10g10r10", legacyBitMaskDds(odd, BitMask{PixelRgb | PixelAlphaPixels, 32, 0x3ff00000, 0xffc00, 0x3ff,
                                                       0xc0000000}));
