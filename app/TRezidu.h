@@ -86,6 +86,7 @@ public slots:
     bool saveClick(QObject *Sender = nullptr);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -105,6 +106,7 @@ private:
     void markInstalledPaint();
     void showPreviewHint();
     void preview(const QString &texturePath);
+    void previewNow(const QString &texturePath);
     void tell(const QString &message);
     void tell(const PaintResult &result);
     void showWhatTheFileHolds();
@@ -130,4 +132,9 @@ private:
     AircraftWatch *m_watch = nullptr;
     // "CFSPath" as this window last read or wrote it.
     QString m_storedGameFolder;
+    // A held key moves the lists faster than large textures load: while it
+    // repeats, the preview waits for the row the lists settle on.
+    bool m_keyHeld = false;
+    QTimer *m_settledPreview = nullptr;
+    QString m_waitingPreview;
 };
