@@ -7,11 +7,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstring>
+
 namespace {
 
-// Large enough to hold a few rows of texture blocks past the header, small
-// enough that forty paints cost less than a tenth of one 4096-pixel texture.
-constexpr qint64 SampleSize = 64 * 1024;
+// A few rows of texture blocks past the header: enough to tell two paints
+// apart, small enough that forty cost far less than one 4096-pixel texture.
+constexpr qint64 SampleSize = 32 * 1024;
 constexpr qint64 CompareBlockSize = 1024 * 1024;
 
 // Paints often share their top rows (a plain border, the same tail art), so
@@ -54,27 +56,47 @@ bool InstalledPaint::readSamples(const QString &path, qint64 size, Samples &samp
 bool InstalledPaint::sameContent(const QString &mainPath, const Samples &mainSamples, const QString &path,
                                  qint64 size)
 {
-    Samples samples;
-    if (!readSamples(path, size, samples) || samples.start != mainSamples.start
-        || samples.middle != mainSamples.middle)
-        return false;
-    if (size <= SampleSize)
-        return true;
+    // The middle is looked at only when the start agrees: most paints are
+    // told apart by one small read.
+    {
+        QFile file(path);
+        if (!RegularFileOpen::openForReading(file))
+            return false;
+        const QByteArray start = file.read(SampleSize);
+        m_bytesRead += start.size();
+        if (start != mainSamples.start)
+            return false;
+        if (size <= SampleSize)
+            return true;
+        if (!mainSamples.middle.isEmpty()) {
+            if (!file.seek(middleSampleOffset(size)))
+                return false;
+            const QByteArray middle = file.read(SampleSize);
+            m_bytesRead += middle.size();
+            if (middle != mainSamples.middle)
+                return false;
+        }
+    }
 
     QFile main(mainPath);
     QFile other(path);
     if (!RegularFileOpen::openForReading(main) || !RegularFileOpen::openForReading(other))
         return false;
+    // Straight into two buffers, past Qt's own buffering.
+    m_blockA.resize(CompareBlockSize);
+    m_blockB.resize(CompareBlockSize);
     qint64 compared = 0;
     for (;;) {
-        const QByteArray a = main.read(CompareBlockSize);
-        const QByteArray b = other.read(CompareBlockSize);
-        m_bytesRead += a.size() + b.size();
-        if (a != b)
+        const qint64 a = main.read(m_blockA.data(), CompareBlockSize);
+        const qint64 b = other.read(m_blockB.data(), CompareBlockSize);
+        if (a < 0 || b < 0 || a != b)
             return false;
-        if (a.isEmpty())
+        m_bytesRead += a + b;
+        if (a == 0)
             break;
-        compared += a.size();
+        if (std::memcmp(m_blockA.constData(), m_blockB.constData(), size_t(a)) != 0)
+            return false;
+        compared += a;
     }
     // A file that changed while it was read is not known to be the same.
     return compared == size && main.error() == QFileDevice::NoError && other.error() == QFileDevice::NoError;
@@ -84,14 +106,15 @@ std::optional<int> InstalledPaint::find(const QString &aircraftFolder, const QSt
                                         const QStringList &candidates, Verdicts verdicts)
 {
     m_bytesRead = 0;
-    const FileVerdict main = AircraftFileCheck::mayRead(aircraftFolder, mainTexturePath);
+    const AircraftFileCheck::Folder folder(aircraftFolder);
+    const FileVerdict main = folder.mayRead(mainTexturePath);
     if (!main)
         return std::nullopt;
     const Stamp mainStamp = stampOf(main.realPath);
     std::optional<Samples> mainSamples;
 
     for (int i = 0; i < candidates.size(); ++i) {
-        const FileVerdict candidate = AircraftFileCheck::mayRead(aircraftFolder, candidates.at(i));
+        const FileVerdict candidate = folder.mayRead(candidates.at(i));
         if (!candidate || candidate.realPath == main.realPath)
             continue;
         const Stamp stamp = stampOf(candidate.realPath);

@@ -11,9 +11,9 @@
 // Tells which of an aircraft's paint files is the one on the aircraft now:
 // the game only ever sees the main texture, so "installed" means "same bytes
 // as the main texture". Paints of one aircraft are mostly of one size, so
-// files of the main texture's size are compared in two small samples first
-// (the start and the middle), which tell almost all of them apart; only the
-// one that passes is read in full. Finding the installed row thus costs
+// files of the main texture's size are compared in small samples first (the
+// start, then the middle), which tell almost all of them apart; only the one
+// that passes is read in full. Finding the installed row thus costs
 // about one read of the main texture and of the paint that matches.
 //
 // Verdicts are kept per file for as long as both files keep their size and
@@ -60,4 +60,6 @@ private:
 
     QHash<QString, Verdict> m_verdicts;
     qint64 m_bytesRead = 0;
+    QByteArray m_blockA;
+    QByteArray m_blockB;
 };
