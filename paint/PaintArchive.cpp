@@ -533,6 +533,8 @@ DownloadContents readFolder(const QString &folderPath, const Limits &limits, Tex
     const QString root = QDir(folderPath).absolutePath() + u'/';
     if (const QString refusal = reader.readFolder(root, QString(), 0); !refusal.isEmpty())
         return refused(QStringLiteral("folder"), folderPath, refusal);
+    if (reader.contents.textures.isEmpty() && reader.contents.skipped.isEmpty() && reader.contents.notes.isEmpty())
+        reader.contents.error = QStringLiteral("The folder %1 holds no files.").arg(folderPath);
     return reader.contents;
 }
 
