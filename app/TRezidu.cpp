@@ -30,6 +30,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -45,6 +46,10 @@ const QString keyLeft = QStringLiteral("Left");
 const QString keyGamePath = QStringLiteral("CFSPath");
 const QString keyProgram = QStringLiteral("Program");
 constexpr int defaultPosition = 40;
+// How long a held key's preview waits after the row last changed: long
+// enough for the key repeats queued behind a slow load to be taken first,
+// far shorter than a repeat.
+constexpr int heldKeySettleMs = 10;
 
 const QString noGameHint = QStringLiteral(
     "CFS3 was not found. Press \"CFS3?\" and pick the game's cfs3.exe.");
@@ -101,7 +106,16 @@ TRezidu::TRezidu(std::unique_ptr<SettingsStore> settings, QWidget *parent)
     for (QListWidget *list : {InList, OutList}) {
         list->setItemDelegate(new FixedRowHeightDelegate(13, list));
         list->setUniformItemSizes(true);
+        list->installEventFilter(this);
+        list->viewport()->installEventFilter(this);
     }
+    m_settledPreview = new QTimer(this);
+    m_settledPreview->setSingleShot(true);
+    m_settledPreview->setInterval(heldKeySettleMs);
+    connect(m_settledPreview, &QTimer::timeout, this, [this] {
+        const QString waiting = m_waitingPreview; // previewNow forgets it
+        previewNow(waiting);
+    });
 
     m_installForm = new TInstallForm(this);
     // Downloads dropped anywhere on the window are installed.
@@ -462,8 +476,46 @@ void TRezidu::ResetPaintSelection()
     InListClick();
 }
 
+bool TRezidu::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        // Only a repeat of a held key; its final release is no repeat.
+        m_keyHeld = static_cast<QKeyEvent *>(event)->isAutoRepeat();
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::FocusOut:
+        m_keyHeld = false;
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Held down, an arrow key repeats some 30 times a second, and a large texture
+// read from disk takes longer than that to preview: every preview would wait
+// behind the ones before, and the lists would go on moving long after the
+// key is let go. So while a key repeats, the lists move at once and the
+// preview follows the row they are on once the repeats queued meanwhile have
+// been taken; rows passed on the way are never loaded. Any other change loads
+// at once, as the control always did.
 void TRezidu::preview(const QString &texturePath)
 {
+    if (m_keyHeld) {
+        m_waitingPreview = texturePath;
+        if (!m_settledPreview->isActive())
+            m_settledPreview->start();
+        return;
+    }
+    previewNow(texturePath);
+}
+
+void TRezidu::previewNow(const QString &texturePath)
+{
+    m_settledPreview->stop();
+    m_waitingPreview.clear();
     // The empty name first, so the control loads afresh even when the path
     // is the one it shows (after an apply the file behind it is new).
     Thumbnail1->SetFileName(QString());

@@ -85,6 +85,7 @@ public slots:
     bool saveClick(QObject *Sender = nullptr);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -104,6 +105,7 @@ private:
     void markInstalledPaint();
     void showPreviewHint();
     void preview(const QString &texturePath);
+    void previewNow(const QString &texturePath);
     void tell(const QString &message);
     void tell(const PaintResult &result);
     void showWhatTheFileHolds();
@@ -122,4 +124,9 @@ private:
     Hangar m_hangar;
     // Lists without a main texture whose player was asked since the scan.
     QSet<QString> m_askedForMainTexture;
+    // A held key moves the lists faster than large textures load: while it
+    // repeats, the preview waits for the row the lists settle on.
+    bool m_keyHeld = false;
+    QTimer *m_settledPreview = nullptr;
+    QString m_waitingPreview;
 };

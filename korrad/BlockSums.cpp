@@ -58,12 +58,27 @@ bool isColourBlockEncoding(PixelEncoding encoding)
     return encoding == PixelEncoding::Bc1 || encoding == PixelEncoding::Bc2 || encoding == PixelEncoding::Bc3;
 }
 
-// The block's red, green and blue sums, one per 16-bit lane. Inlined into
-// the reduction's inner loop, where it is most of a preview's time.
+// How often the two pixels of each half of an index byte name each palette
+// entry, one count per byte lane: a 2x2 quarter of a block is two halves.
+constexpr std::array<std::uint32_t, 16> HalfIndexCounts = [] {
+    std::array<std::uint32_t, 16> table{};
+    for (std::uint32_t half = 0; half < 16; ++half)
+        for (int pixel = 0; pixel < 2; ++pixel)
+            table[half] += 1u << (8 * ((half >> (2 * pixel)) & 3));
+    return table;
+}();
+
+// The four palette entries of a colour block, red, green and blue side by
+// side in one word each (see LaneBits).
+struct PackedPalette
+{
+    std::uint64_t entries[4];
+};
+
 #if defined(__GNUC__)
 [[gnu::always_inline]]
 #endif
-inline std::uint64_t packedBlockSums(const std::uint8_t *block, bool bc1)
+inline PackedPalette packedPalette(const std::uint8_t *block, bool bc1)
 {
     const std::uint32_t first = block[0] | std::uint32_t(block[1]) << 8;
     const std::uint32_t second = block[2] | std::uint32_t(block[3]) << 8;
@@ -75,21 +90,92 @@ inline std::uint64_t packedBlockSums(const std::uint8_t *block, bool bc1)
     const auto red = channel(PaletteTable<5>, 11, 0x1f, 5);
     const auto green = channel(PaletteTable<6>, 5, 0x3f, 6);
     const auto blue = channel(PaletteTable<5>, 0, 0x1f, 5);
+    PackedPalette palette;
+    for (int entry = 0; entry < 4; ++entry)
+        palette.entries[entry] = red[entry] | std::uint64_t(green[entry]) << LaneBits
+                                 | std::uint64_t(blue[entry]) << (2 * LaneBits);
+    return palette;
+}
+
+// The palette weighed by how often each entry is used (IndexCounts' lanes).
+#if defined(__GNUC__)
+[[gnu::always_inline]]
+#endif
+inline std::uint64_t weighed(const PackedPalette &palette, std::uint32_t counts)
+{
+    std::uint64_t sums = 0;
+    for (int entry = 0; entry < 4; ++entry)
+        sums += ((counts >> (8 * entry)) & 0xff) * palette.entries[entry];
+    return sums;
+}
+
+// The block's red, green and blue sums, one per 16-bit lane. Inlined into
+// the reduction's inner loop, where it is most of a preview's time.
+#if defined(__GNUC__)
+[[gnu::always_inline]]
+#endif
+inline std::uint64_t packedBlockSums(const std::uint8_t *block, bool bc1)
+{
     const std::uint32_t counts = IndexCounts[block[4]] + IndexCounts[block[5]] + IndexCounts[block[6]]
                                  + IndexCounts[block[7]];
-    std::uint64_t sums = 0;
-    for (int entry = 0; entry < 4; ++entry) {
-        const std::uint64_t colour = red[entry] | std::uint64_t(green[entry]) << LaneBits
-                                     | std::uint64_t(blue[entry]) << (2 * LaneBits);
-        sums += ((counts >> (8 * entry)) & 0xff) * colour;
-    }
-    return sums;
+    return weighed(packedPalette(block, bc1), counts);
+}
+
+// The sums of one 2x2 quarter of the block: column half 0 or 1 (left,
+// right), row half 0 or 1 (top, bottom).
+#if defined(__GNUC__)
+[[gnu::always_inline]]
+#endif
+inline std::uint64_t packedQuarterSums(const PackedPalette &palette, const std::uint8_t *block, int columnHalf,
+                                       int rowHalf)
+{
+    const int shift = 4 * columnHalf;
+    const std::uint8_t *rows = block + 4 + 2 * rowHalf;
+    return weighed(palette, HalfIndexCounts[(rows[0] >> shift) & 15] + HalfIndexCounts[(rows[1] >> shift) & 15]);
 }
 
 // One channel's sum out of packedBlockSums' word: 0 red, 1 green, 2 blue.
 std::uint32_t lane(std::uint64_t packed, int channel)
 {
     return std::uint32_t(packed >> (channel * LaneBits)) & ((1u << LaneBits) - 1);
+}
+
+// Halving a level: one block row gives two output rows, and each block four
+// pixels, the means of its quarters.
+bool halveByBlockSums(ByteSource &source, std::uint64_t offset, std::size_t rowBytes, std::uint32_t width,
+                      std::uint32_t height, bool bc1, std::size_t blockBytes, std::size_t colourAt,
+                      RowConsumer &consumer)
+{
+    const std::uint32_t blockRows = height / 2;
+    const std::uint32_t blockRowsPerChunk = std::uint32_t(std::clamp<std::size_t>(ChunkBytes / rowBytes, 1, blockRows));
+    if (!consumer.begin(width, height))
+        return false;
+    const AreaMean mean(2, 2);
+    std::vector<std::uint8_t> chunk(rowBytes * blockRowsPerChunk);
+    std::vector<std::uint8_t> lines[2] = {std::vector<std::uint8_t>(std::size_t(width) * 4, 255),
+                                          std::vector<std::uint8_t>(std::size_t(width) * 4, 255)};
+    for (std::uint32_t top = blockRows; top > 0;) {
+        const std::uint32_t first = top > blockRowsPerChunk ? top - blockRowsPerChunk : 0;
+        if (!source.read(offset + std::uint64_t(first) * rowBytes, chunk.data(), (top - first) * rowBytes))
+            return false;
+        for (std::uint32_t blockRow = top; blockRow-- > first;) {
+            const std::uint8_t *block = chunk.data() + (blockRow - first) * rowBytes + colourAt;
+            for (std::uint32_t x = 0; x < width; x += 2, block += blockBytes) {
+                const PackedPalette palette = packedPalette(block, bc1);
+                for (int rowHalf = 0; rowHalf < 2; ++rowHalf)
+                    for (int columnHalf = 0; columnHalf < 2; ++columnHalf) {
+                        const std::uint64_t packed = packedQuarterSums(palette, block, columnHalf, rowHalf);
+                        std::uint8_t *pixel = lines[rowHalf].data() + (x + columnHalf) * 4;
+                        for (int c = 0; c < 3; ++c)
+                            pixel[c] = mean(lane(packed, c));
+                    }
+            }
+            if (!consumer.row(2 * blockRow + 1, lines[1].data()) || !consumer.row(2 * blockRow, lines[0].data()))
+                return false;
+        }
+        top = first;
+    }
+    return consumer.finish();
 }
 
 } // namespace
@@ -101,10 +187,23 @@ void colourBlockSums(const std::uint8_t *block, bool bc1, std::uint64_t sums[3])
         sums[c] = lane(packed, c);
 }
 
+namespace {
+
+// Halving: every block gives four output pixels, one per 2x2 quarter.
+bool isHalving(const DdsLayout &layout, std::uint32_t level, std::uint32_t width, std::uint32_t height)
+{
+    const std::uint32_t levelWidth = layout.levelWidth(level), levelHeight = layout.levelHeight(level);
+    return levelWidth % 4 == 0 && levelHeight % 4 == 0 && levelWidth == 2 * width && levelHeight == 2 * height;
+}
+
+} // namespace
+
 bool canReduceByBlockSums(const DdsLayout &layout, std::uint32_t level, std::uint32_t width, std::uint32_t height)
 {
     if (!isColourBlockEncoding(layout.encoding) || level >= layout.levelCount || width == 0 || height == 0)
         return false;
+    if (isHalving(layout, level, width, height))
+        return true;
     const std::uint32_t levelWidth = layout.levelWidth(level), levelHeight = layout.levelHeight(level);
     return levelWidth % width == 0 && levelHeight % height == 0 && (levelWidth / width) % 4 == 0
            && (levelHeight / height) % 4 == 0;
@@ -120,11 +219,13 @@ bool reduceByBlockSums(ByteSource &source, const DdsLayout &layout, std::uint32_
         return false;
     const std::uint32_t spanX = layout.levelWidth(level) / width;
     const std::uint32_t spanY = layout.levelHeight(level) / height;
-    const std::uint32_t blocksAcross = spanX / 4;
     const bool bc1 = layout.encoding == PixelEncoding::Bc1;
     const std::size_t blockBytes = bc1 ? 8 : 16;
     const std::size_t colourAt = bc1 ? 0 : 8; // BC2 and BC3 keep alpha first
     const std::size_t rowBytes = std::size_t(layout.storedRowSize(level));
+    if (isHalving(layout, level, width, height))
+        return halveByBlockSums(source, offset, rowBytes, width, height, bc1, blockBytes, colourAt, consumer);
+    const std::uint32_t blocksAcross = spanX / 4;
     const std::size_t bandBytes = rowBytes * (spanY / 4); // the block rows of one output row
     const std::uint32_t bandsPerChunk = std::uint32_t(std::clamp<std::size_t>(ChunkBytes / bandBytes, 1, height));
     if (!consumer.begin(width, height))

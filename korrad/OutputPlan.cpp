@@ -4,6 +4,11 @@
 
 namespace korrad {
 
+namespace {
+// What the 512-pixel preview reads at twice its size.
+constexpr std::uint64_t FinestLevelPixels = 1024 * 1024;
+} // namespace
+
 std::optional<std::uint32_t> previewSideForHint(std::int32_t sizeHint)
 {
     switch (sizeHint) {
@@ -33,18 +38,27 @@ std::optional<OutputPlan> planOutput(std::uint32_t width, std::uint32_t height,
         return std::nullopt;
     if (!isSupportedRequest(request))
         return std::nullopt;
-    const auto wanted = previewSideForHint(request.sizeHint);
+    const auto wanted = request.side != 0 ? std::optional<std::uint32_t>(request.side)
+                                          : previewSideForHint(request.sizeHint);
 
     OutputPlan plan{0, width, height};
     if (request.mode == std::int32_t(ConversionMode::Export) || *wanted == 0)
         return plan;
 
     auto sideAt = [](std::uint32_t side, std::uint32_t level) { return std::max(side >> level, 1u); };
+    const std::uint64_t reduceFrom = 2 * std::uint64_t(*wanted);
     for (std::uint32_t level = 1; level < levelCount && level < 32; ++level) {
-        if (std::max(sideAt(width, level), sideAt(height, level)) < *wanted)
+        if (std::max(sideAt(width, level), sideAt(height, level)) < reduceFrom)
             break;
         plan.level = level;
     }
+    // Finer levels carry smaller compression errors, and reducing them costs
+    // little while they stay within what the largest preview reads anyway.
+    const auto pixelsAt = [&](std::uint32_t level) {
+        return std::uint64_t(sideAt(width, level)) * sideAt(height, level);
+    };
+    while (plan.level > 0 && pixelsAt(plan.level - 1) <= FinestLevelPixels)
+        --plan.level;
     const std::uint32_t w = sideAt(width, plan.level);
     const std::uint32_t h = sideAt(height, plan.level);
     const std::uint32_t longer = std::max(w, h);

@@ -1,5 +1,7 @@
 #include "AircraftFileCheck.h"
 
+#include "NativePath.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -13,13 +15,6 @@ constexpr Qt::CaseSensitivity pathCase =
 #else
     Qt::CaseSensitive;
 #endif
-
-bool isLink(const QFileInfo &info)
-{
-    // Shortcut files (.lnk) are ordinary files to every reader here, so only
-    // links the file system itself follows count.
-    return info.isSymbolicLink() || info.isJunction();
-}
 
 bool liesInside(const QString &realPath, const QString &realFolder)
 {
@@ -58,8 +53,11 @@ FileVerdict check(const QString &aircraftFolder, const QString &realFolder, cons
     if (!info.exists()) {
         if (link)
             return refuse(path, QStringLiteral("is a link to a file that does not exist"));
-        if (!mayBeAbsent)
-            return refuse(path, QStringLiteral("does not exist"));
+        if (!mayBeAbsent) {
+            FileVerdict verdict = refuse(path, QStringLiteral("does not exist"));
+            verdict.absent = true;
+            return verdict;
+        }
         const bool straightIn = isStraightIn(aircraftFolder, path);
         const QString realParent = straightIn ? realFolder : QFileInfo(info.absolutePath()).canonicalFilePath();
         if (realParent.isEmpty())
@@ -97,6 +95,12 @@ Folder::Folder(const QString &aircraftFolder)
 {
 }
 
+Folder::Folder(const Folder &outer, const QString &name)
+    : m_folder(NativePath::withTrailingSeparator(outer.m_folder) + name + QDir::separator())
+    , m_realFolder(outer.m_realFolder.isEmpty() ? QString() : outer.m_realFolder + u'/' + name)
+{
+}
+
 FileVerdict Folder::mayRead(const QString &path) const
 {
     return check(m_folder, m_realFolder, path, false);
@@ -122,6 +126,11 @@ bool folderLiesInside(const QString &outerFolder, const QString &folder)
     const QString realOuter = QFileInfo(outerFolder).canonicalFilePath();
     const QString real = QFileInfo(folder).canonicalFilePath();
     return !realOuter.isEmpty() && !real.isEmpty() && liesInside(real, realOuter);
+}
+
+bool isLink(const QFileInfo &info)
+{
+    return info.isSymbolicLink() || info.isJunction();
 }
 
 bool entryExists(const QString &path)

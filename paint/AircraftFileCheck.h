@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QString>
 
 // The one place that decides whether a file of an aircraft may be read or
@@ -13,6 +14,7 @@ struct FileVerdict
     QString path;     // the file as asked for
     QString realPath; // where it really is, every link resolved; the path to open
     QString reason;   // why it was refused, e.g. "is not a regular file"
+    bool absent = false; // refused because nothing at all is at the path
 
     explicit operator bool() const { return allowed; }
     // The native path followed by the reason, for the player.
@@ -35,6 +37,11 @@ class Folder
 {
 public:
     explicit Folder(const QString &aircraftFolder);
+    // A folder named straight inside `outer` by a listing that found it is
+    // no link: its real path follows from the outer one's without asking
+    // the disk again.
+    Folder(const Folder &outer, const QString &name);
+    QString folder() const { return m_folder; }
     FileVerdict mayRead(const QString &path) const;
     FileVerdict mayWrite(const QString &path) const;
 
@@ -45,6 +52,10 @@ private:
 
 // Whether the folder, every link resolved, really lies inside the outer one.
 bool folderLiesInside(const QString &outerFolder, const QString &folder);
+
+// A link the file system follows (a symbolic link or a junction); shortcut
+// files (.lnk) are ordinary files to every reader here.
+bool isLink(const QFileInfo &info);
 
 // Whether anything at all is at the path, a link that leads nowhere included.
 bool entryExists(const QString &path);

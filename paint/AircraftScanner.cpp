@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QSet>
 
 namespace {
 void note(QStringList *problems, const QString &problem)
@@ -40,9 +41,13 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
     const QString folder = GameFiles::findGameFile(aircraftFolder);
     // Lists are created without a sync each and synced together at the end.
     QStringList created;
+    // Its real path is resolved once: the aircraft folders that the listing
+    // finds to be no links take theirs from it.
+    const AircraftFileCheck::Folder checkedFolder(folder);
     // Sorted as Windows lists them, whatever this file system's order: players
     // know their aircraft alphabetically.
     QStringList names;
+    QSet<QString> links;
     QDirIterator it(folder, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         const QFileInfo info = it.nextFileInfo();
@@ -51,11 +56,14 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
             continue;
         // An aircraft folder that is a link may lead anywhere; the lists and
         // backups written into it must stay in the game's Aircraft folder.
-        if (info.isSymLink() && !AircraftFileCheck::folderLiesInside(folder, folder + name + QDir::separator())) {
+        const bool link = AircraftFileCheck::isLink(info);
+        if (link && !AircraftFileCheck::folderLiesInside(folder, folder + name + QDir::separator())) {
             note(problems, QStringLiteral("%1 is a link to a folder outside the Aircraft folder")
                                .arg(QDir::toNativeSeparators(folder + name + QDir::separator())));
             continue;
         }
+        if (link)
+            links.insert(name);
         names.append(name);
     }
     GameFiles::sortAsListed(names);
@@ -64,8 +72,12 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
                                       "rename it to see its aircraft")
                            .arg(QDir::toNativeSeparators(folder + name)));
     }
-    for (const QString &name : std::as_const(names))
-        scanFolder(folder + name + QDir::separator(), entries, problems, created);
+    for (const QString &name : std::as_const(names)) {
+        const QString subfolder = folder + name + QDir::separator();
+        scanFolder(links.contains(name) ? AircraftFileCheck::Folder(subfolder)
+                                        : AircraftFileCheck::Folder(checkedFolder, name),
+                   entries, problems, created);
+    }
     DiskSync::syncFiles(created);
     return entries;
 }
@@ -74,13 +86,14 @@ void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEn
                                          QStringList *problems) const
 {
     QStringList created;
-    scanFolder(folder, entries, problems, created);
+    scanFolder(AircraftFileCheck::Folder(folder), entries, problems, created);
     DiskSync::syncFiles(created);
 }
 
-void AircraftScanner::scanFolder(const QString &folder, QList<AircraftEntry> &entries, QStringList *problems,
-                                 QStringList &created) const
+void AircraftScanner::scanFolder(const AircraftFileCheck::Folder &checked, QList<AircraftEntry> &entries,
+                                 QStringList *problems, QStringList &created) const
 {
+    const QString folder = checked.folder();
     // Matched by hand rather than by a name filter: a wildcard is compiled
     // to a regular expression for every folder, which costs more than the
     // rest of the scan.
@@ -97,7 +110,6 @@ void AircraftScanner::scanFolder(const QString &folder, QList<AircraftEntry> &en
     if (!leftovers.isEmpty() && m_creation != ListCreation::ReadOnly)
         removeLeftovers(folder, leftovers, problems);
     GameFiles::sortAsListed(definitions);
-    const AircraftFileCheck::Folder checked(folder);
     for (const QString &fileName : std::as_const(definitions)) {
         const QString baseName = fileName.chopped(4);
         const QString definitionPath = folder + fileName;
@@ -114,7 +126,8 @@ void AircraftScanner::scanFolder(const QString &folder, QList<AircraftEntry> &en
         // Something of the list's name that cannot be read is still the
         // player's; writing a fresh list over it would destroy it.
         QByteArray list;
-        if (!AircraftFileCheck::entryExists(paintListPath)) {
+        const FileVerdict existing = checked.mayRead(paintListPath);
+        if (existing.absent) {
             if (m_creation == ListCreation::ReadOnly) {
                 entries.append(AircraftEntry{baseName, GameText::encode(baseName), paintListPath, false});
                 if (m_found)
@@ -135,9 +148,16 @@ void AircraftScanner::scanFolder(const QString &folder, QList<AircraftEntry> &en
             }
         }
         QString problem;
-        if (list.isEmpty() && !PaintListFile::readBytes(paintListPath, list, &problem)) {
-            if (AircraftFileCheck::entryExists(paintListPath))
-                note(problems, problem);
+        if (existing.absent) {
+            // Not written: unless something took its place meanwhile, there
+            // is nothing to tell.
+            if (list.isEmpty() && !PaintListFile::readBytes(paintListPath, list, &problem)) {
+                if (AircraftFileCheck::entryExists(paintListPath))
+                    note(problems, problem);
+                continue;
+            }
+        } else if (!PaintListFile::readBytes(existing, list, &problem)) {
+            note(problems, problem);
             continue;
         }
 

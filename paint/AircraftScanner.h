@@ -57,8 +57,8 @@ public:
 
 private:
     // Adds the paint lists it wrote to `created`, none of them synced yet.
-    void scanFolder(const QString &folder, QList<AircraftEntry> &entries, QStringList *problems,
-                    QStringList &created) const;
+    void scanFolder(const AircraftFileCheck::Folder &checked, QList<AircraftEntry> &entries,
+                    QStringList *problems, QStringList &created) const;
     QByteArray mainTextureFor(const QString &baseName, const AircraftFileCheck::Folder &checked,
                               const QString &folder) const;
     // Temporary files of saves cut short (the program killed, the power

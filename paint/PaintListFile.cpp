@@ -74,28 +74,22 @@ PaintListContents parse(const QByteArray &bytes)
 
 bool readBytes(const QString &path, QByteArray &bytes, QString *problem)
 {
+    return readBytes(AircraftFileCheck::mayRead(folderOf(path), path), bytes, problem);
+}
+
+bool readBytes(const FileVerdict &checked, QByteArray &bytes, QString *problem)
+{
     auto fail = [&](const QString &text) {
         if (problem)
             *problem = text;
         return false;
     };
-    const FileVerdict verdict = AircraftFileCheck::mayRead(folderOf(path), path);
-    if (!verdict)
-        return fail(verdict.message());
-    QFile file(verdict.realPath);
+    if (!checked)
+        return fail(checked.message());
     QString reason;
-    if (!RegularFileOpen::openForReading(file, &reason))
-        return fail(QDir::toNativeSeparators(path) + u' ' + reason);
-    if (file.size() > MaxFileSize)
-        return fail(tooBigMessage(path));
-    // Read with the limit too: the file may have grown since it was measured.
-    bytes = file.read(MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        return fail(QDir::toNativeSeparators(path) + u' ' + file.errorString());
-    if (bytes.size() > MaxFileSize) {
-        bytes.clear();
-        return fail(tooBigMessage(path));
-    }
+    bool tooLarge = false;
+    if (!RegularFileOpen::readAll(checked.realPath, MaxFileSize, bytes, &reason, &tooLarge))
+        return fail(tooLarge ? tooBigMessage(checked.path) : QDir::toNativeSeparators(checked.path) + u' ' + reason);
     return true;
 }
 

@@ -44,6 +44,8 @@ constexpr qint64 MaxFileSize = 1024 * 1024;
 // The whole file, when it is a regular file of the list's own folder no
 // bigger than MaxFileSize; else the problem, naming the file, for the player.
 bool readBytes(const QString &path, QByteArray &bytes, QString *problem = nullptr);
+// The same for a list the caller has just checked.
+bool readBytes(const FileVerdict &checked, QByteArray &bytes, QString *problem = nullptr);
 
 // Reads the values of a list. Quirks kept on purpose, because hand-edited
 // lists out there depend on them: a missing texture line takes whatever the

@@ -53,21 +53,21 @@ QString problemWithFileName(const QByteArray &fileName)
     if (const QString problem = problemWithValue(fileName, QStringLiteral("A texture file name")); !problem.isEmpty())
         return problem;
     if (const QString problem = problemWithWindowsName(GameText::decode(fileName)); !problem.isEmpty())
-        return QStringLiteral("The texture file name %1").arg(problem);
+        return problem + u'.';
     return QString();
 }
 
 QString problemWithWindowsName(const QString &fileName)
 {
     if (fileName.endsWith(u'.') || fileName.endsWith(u' '))
-        return QStringLiteral("ends in a dot or a space, which Windows drops from file names");
+        return QStringLiteral("%1 ends in a dot or a space, which Windows drops from file names").arg(fileName);
     // Windows takes "NUL.dds" and "nul .txt" for the device itself.
     const QString stem = fileName.section(u'.', 0, 0).trimmed().toUpper();
     static const QStringList devices = {"CON", "PRN", "AUX", "NUL"};
     const bool numbered = stem.size() == 4 && (stem.startsWith(u"COM") || stem.startsWith(u"LPT"))
                           && stem.at(3) >= u'1' && stem.at(3) <= u'9';
     if (numbered || devices.contains(stem))
-        return QStringLiteral("is %1, a name Windows keeps for a device").arg(fileName);
+        return QStringLiteral("%1 is a name Windows keeps for a device").arg(fileName);
     return QString();
 }
 

@@ -22,7 +22,7 @@ QString problemWithFileName(const QByteArray &fileName);
 // Why Windows could not hold a file of this name, on any system: the names
 // it keeps for devices (CON, PRN, AUX, NUL, COM1-9, LPT1-9, with any
 // extension and in any letter case) and names ending in a dot or a space.
-// Empty when the name is fine.
+// The reason names the file; empty when the name is fine.
 QString problemWithWindowsName(const QString &fileName);
 
 } // namespace PaintRules

@@ -16,4 +16,11 @@ bool openForReading(QFile &file, QString *reason = nullptr);
 // Cheaper than opening a QFile, for scans that only need to know.
 bool canRead(const QString &path, QString *reason = nullptr);
 
+// Reads a regular file whole, with as few calls to the system as it takes
+// (a scan reads a thousand small lists). A file of more than `limit` bytes,
+// measured before reading or while reading, is refused with `tooLarge` set
+// and `bytes` empty.
+bool readAll(const QString &path, qint64 limit, QByteArray &bytes, QString *reason = nullptr,
+             bool *tooLarge = nullptr);
+
 } // namespace RegularFileOpen

@@ -19,7 +19,7 @@ bool fail(QString *reason, const QString &text)
 namespace {
 
 // A descriptor of the regular file at the path, still non-blocking, or -1.
-int openRegular(const QString &fileName, QString *reason)
+int openRegular(const QString &fileName, QString *reason, qint64 *size = nullptr)
 {
     const QByteArray path = QFile::encodeName(fileName);
     // O_NONBLOCK makes the open of a pipe return at once.
@@ -40,6 +40,8 @@ int openRegular(const QString &fileName, QString *reason)
         fail(reason, QStringLiteral("is not a regular file"));
         return -1;
     }
+    if (size)
+        *size = qint64(info.st_size);
     return fd;
 }
 
@@ -70,6 +72,52 @@ bool canRead(const QString &path, QString *reason)
     if (fd < 0)
         return false;
     ::close(fd);
+    return true;
+}
+
+bool readAll(const QString &path, qint64 limit, QByteArray &bytes, QString *reason, bool *tooLarge)
+{
+    bytes.clear();
+    if (tooLarge)
+        *tooLarge = false;
+    qint64 size = 0;
+    const int fd = openRegular(path, reason, &size);
+    if (fd < 0)
+        return false;
+    const auto refuse = [&](bool large, const QString &text) {
+        ::close(fd);
+        bytes.clear();
+        if (tooLarge)
+            *tooLarge = large;
+        return fail(reason, text);
+    };
+    if (size > limit)
+        return refuse(true, QString());
+    // Non-blocking does not change how a regular file reads. The size just
+    // measured is read in one call; a file that reports none (or changes
+    // meanwhile) is read until its end, one byte past the limit at most.
+    bytes.resize(size > 0 ? size : qMin<qint64>(limit + 1, 4096));
+    qint64 got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (size > 0 && got == size)
+                break;
+            if (got > limit)
+                return refuse(true, QString());
+            bytes.resize(qMin<qint64>(limit + 1, qMax<qint64>(4096, got * 2)));
+        }
+        const ssize_t read = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (read < 0) {
+            if (errno == EINTR)
+                continue;
+            return refuse(false, qt_error_string(errno));
+        }
+        if (read == 0)
+            break;
+        got += read;
+    }
+    ::close(fd);
+    bytes.truncate(got);
     return true;
 }
 

@@ -72,4 +72,47 @@ bool canRead(const QString &path, QString *reason)
     return true;
 }
 
+bool readAll(const QString &path, qint64 limit, QByteArray &bytes, QString *reason, bool *tooLarge)
+{
+    bytes.clear();
+    if (tooLarge)
+        *tooLarge = false;
+    HANDLE handle = openRegular(path, reason);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const auto refuse = [&](bool large, const QString &text) {
+        CloseHandle(handle);
+        bytes.clear();
+        if (tooLarge)
+            *tooLarge = large;
+        return fail(reason, text);
+    };
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(handle, &size))
+        return refuse(false, qt_error_string(int(GetLastError())));
+    if (size.QuadPart > limit)
+        return refuse(true, QString());
+    // Read until the end, one byte past the limit at most: the file may
+    // change while it is read.
+    bytes.resize(qMin<qint64>(limit + 1, size.QuadPart + 1));
+    qint64 got = 0;
+    for (;;) {
+        if (got == bytes.size()) {
+            if (got > limit)
+                return refuse(true, QString());
+            bytes.resize(qMin<qint64>(limit + 1, qMax<qint64>(4096, got * 2)));
+        }
+        DWORD read = 0;
+        const DWORD wanted = DWORD(qMin<qint64>(bytes.size() - got, 1 << 30));
+        if (!ReadFile(handle, bytes.data() + got, wanted, &read, nullptr))
+            return refuse(false, qt_error_string(int(GetLastError())));
+        if (read == 0)
+            break;
+        got += read;
+    }
+    CloseHandle(handle);
+    bytes.truncate(got);
+    return true;
+}
+
 } // namespace RegularFileOpen

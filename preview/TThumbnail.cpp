@@ -36,6 +36,7 @@ void TThumbnail::SetFileName(const QString &name)
     m_fileName = name;
     LoadPicture(m_fileName);
     showLoaded();
+    emit FileNameChanged(m_fileName);
 }
 
 void TThumbnail::showLoaded()

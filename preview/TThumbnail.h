@@ -17,7 +17,7 @@ class TThumbnail : public QWidget
     Q_OBJECT
     Q_PROPERTY(QColor ColorUp READ ColorUp WRITE setColorUp)
     Q_PROPERTY(QColor ColorDown READ ColorDown WRITE setColorDown)
-    Q_PROPERTY(QString FileName READ FileName WRITE setFileName)
+    Q_PROPERTY(QString FileName READ FileName WRITE setFileName NOTIFY FileNameChanged)
     Q_PROPERTY(QString CacheDirectory READ CacheDirectory WRITE setCacheDirectory)
     Q_PROPERTY(bool Down READ Down WRITE setDown)
     Q_PROPERTY(bool UseCache READ UseCache WRITE setUseCache)
@@ -106,6 +106,8 @@ public:
     QString LibraryName() const { return m_libraryName; }
 
 signals:
+    // After the load a new name started is done.
+    void FileNameChanged(const QString &name);
     void clicked();
     void doubleClicked();
 

@@ -52,6 +52,8 @@ cases = [
     ("2048² DXT1, mipmaps", "dxt1_2048_mips.dds", "level"),
     ("2048² DXT5, mipmaps", "dxt5_2048_mips.dds", "level"),
     ("4096² DXT5, mipmaps", "dxt5_4096_mips.dds", "level"),
+    ("4096² DXT5 paint, mips", "paint_dxt5_4096_mips.dds", "level"),
+    ("4096² DXT1 paint, mips+", "paint_dxt1_4096_mips_cluster.dds", "level"),
     ("2048² DXT1, no mipmaps", "dxt1_2048_flat.dds", "level 0"),
     ("4096² DXT5, no mipmaps", "dxt5_4096_flat.dds", "level 0"),
     ("1024² A8R8G8B8", "argb_1024.dds", None),
@@ -79,8 +81,18 @@ for label, name, floor in cases:
     pillow_mark = f" {verdict(pillow_ratio >= 25)}" if floor == "level" else ""
     print(f"{label:<24} {step:>7.2f} {paints:>6.1f} {shown_limit} {ratio} {target:>14}"
           f" {p:>7.1f} {pillow_ratio:>7.1f}{pillow_mark:<4} {m:>6.0f} {m / step:>7.1f}")
-print("limit: with mipmaps, libsquish decoding the needed level plus the BMP's bytes written to a new file,")
-print("read back and removed; without, libsquish decoding level 0. Pillow/step target (mipmaps): >= 25.")
+print("limit: with mipmaps, libsquish decoding the stored level of the preview's own size (512) plus the BMP's")
+print("bytes written to a new file, read back and removed; without, libsquish decoding level 0.")
+print("Pillow/step target (mipmaps): >= 25. 'mips+': compressed with libsquish's cluster fit, as paint tools do;")
+print("the others with its range fit.")
+
+print("\nTrue to the texture: each preview against level 0 decoded whole and reduced by area means")
+print(f"{'texture':<24} {'512: dB':>8} {'max':>4} {'128: dB':>8} {'max':>4} {'64: dB':>8} {'max':>4}   target >= 45 dB")
+for label, name, _ in cases:
+    figures = run("bench_floor", "quality", os.path.join(folder, name))
+    cells = "".join(f" {figures[i]:>8.2f} {int(figures[i + 1]):>4}" for i in (0, 2, 4))
+    marks = " ".join(verdict(figures[i] >= 45) for i in (0, 2, 4))
+    print(f"{label:<24}{cells}   {marks}")
 
 # Browsing: 200 aircraft with 4096² textures, as hard links to the two kinds.
 browse = os.path.join(folder, "browse")

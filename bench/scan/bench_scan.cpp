@@ -2,8 +2,10 @@
 // the first scan that creates every paint list, beside a plain program that
 // writes the same files and syncs once (same run, alternating, fresh folders
 // each round); the scan of aircraft that already have lists; and the load of
-// one 50-paint list.
+// one 50-paint list; and, when strace is installed, the system calls of one
+// scan of aircraft with lists, per aircraft.
 //   bench_scan [aircraft count] [rounds]
+//   bench_scan scan FOLDER RUNS     scans FOLDER RUNS times (what strace counts)
 #include "AircraftScanner.h"
 #include "PaintListFile.h"
 #include "PaintTable.h"
@@ -12,6 +14,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -110,11 +115,63 @@ void writeListsPlainly(const QString &folder, const char *prefix, int count)
     syncFileSystemOf(folder);
 }
 
+// The system calls `strace -c -f` counts in a run of this program scanning
+// the folder `runs` times, or -1 without strace.
+long long systemCallsOfScans(const QString &folder, int runs, const QString &summaryPath)
+{
+    const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+    if (strace.isEmpty())
+        return -1;
+    QProcess process;
+    process.start(strace, {"-c", "-f", "-o", summaryPath, QCoreApplication::applicationFilePath(), "scan", folder,
+                           QString::number(runs)});
+    if (!process.waitForFinished(600000) || process.exitCode() != 0)
+        return -1;
+    QFile summary(summaryPath);
+    if (!summary.open(QIODevice::ReadOnly))
+        return -1;
+    // The "total" line: % time, seconds, usecs/call, calls, errors.
+    for (const QByteArray &line : summary.readAll().split('\n')) {
+        if (!line.trimmed().endsWith("total"))
+            continue;
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 5)
+            return fields.at(3).toLongLong();
+    }
+    return -1;
+}
+
+void printSystemCalls(const QString &folder, int aircraftCount, const QString &scratch)
+{
+    // The difference of a run with three scans and one with a single scan:
+    // starting the program counts in neither.
+    const long long one = systemCallsOfScans(folder, 1, scratch + "/strace1.txt");
+    const long long three = systemCallsOfScans(folder, 3, scratch + "/strace3.txt");
+    if (one < 0 || three < 0) {
+        std::printf("system calls per aircraft: not counted (needs strace: apt-get install strace)\n");
+        return;
+    }
+    const double perAircraft = double(three - one) / 2.0 / aircraftCount;
+    std::printf("system calls per aircraft in a scan with lists: %.1f (strace -c; target <= 15: %s)\n",
+                perAircraft, perAircraft <= 15 ? "met" : "MISSED");
+}
+
+int scanOnly(const QString &folder, int runs)
+{
+    const AircraftScanner scanner;
+    qsizetype listed = 0;
+    for (int i = 0; i < runs; ++i)
+        listed += scanner.scanAircraft(folder).size();
+    return listed > 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc > 3 && QByteArray(argv[1]) == "scan")
+        return scanOnly(QString::fromLocal8Bit(argv[2]), std::max(1, std::atoi(argv[3])));
     const int aircraftCount = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
 
@@ -176,6 +233,7 @@ int main(int argc, char **argv)
     std::printf("aircraft listed per scan: %lld, paint table rows: %lld\n",
                 static_cast<long long>(listed), static_cast<long long>(rows));
     print(qPrintable(QStringLiteral("scan of %1 aircraft with lists").arg(aircraftCount)), scan, 100);
+    printSystemCalls(aircraftFolder, aircraftCount, root.path());
     print("load of a 50-paint list (with backup test)", load, 1);
     print("read of a 50-paint list (values only)", parse, 1);
     return listed == aircraftCount && created == aircraftCount && rows == 52 ? 0 : 1;

@@ -1,17 +1,20 @@
-// bench_thumbnailer [runs]
+// bench_thumbnailer [runs] [EARLIER_THUMBNAILER]
 //
 // What a file manager waits for per DDS paint: the thumbnail of a 2048 x 2048
 // DXT1 texture with mipmaps at the "large" size, 256 pixels. Prints the work
 // inside the program (decode, scale, PNG) against its limit, the whole run of
 // the program as a file manager starts it, and ImageMagick doing the same job
-// when it is installed. Times are processor time, so other work on the
-// machine does not count.
+// when it is installed. Given an earlier build of corvane-thumbnailer (run.sh
+// builds one), runs it in turn with this one and prints the ratio of their
+// times beside its limit, and the sizes of the PNG files each leaves. Times
+// are processor time, so other work on the machine does not count.
 
 #include "DdsThumbnail.h"
 #include "DdsWriter.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -27,6 +30,7 @@
 namespace {
 
 constexpr double WorkLimitMs = 5.0;
+constexpr double EarlierRatioLimit = 1.2;
 
 // Fine detail everywhere, as a painted texture has, so the PNG costs what it
 // costs on a real paint and not what a smooth test picture costs.
@@ -105,11 +109,37 @@ int main(int argc, char *argv[])
     });
     const Timing decode = timeRuns(runs, [&] { return !ddsThumbnail(texture, 256).isNull(); });
     const Timing program = timeRuns(runs, [&] { return runProgram(THUMBNAILER, {"-s", "256", texture, output}); });
+    const qint64 pngSize = QFileInfo(output).size();
     std::printf("2048 x 2048 DXT1 with mipmaps, 256-pixel thumbnail, %d runs (min / median processor ms)\n", runs);
     std::printf("  work in the thumbnailer   %7.2f / %7.2f   limit %.1f: %s\n", work.min, work.median, WorkLimitMs,
                 work.median >= 0 && work.median <= WorkLimitMs ? "met" : "MISSED");
     std::printf("    of which the picture      %7.2f / %7.2f   (the rest is PNG)\n", decode.min, decode.median);
     std::printf("  corvane-thumbnailer run   %7.2f / %7.2f   (process start included)\n", program.min, program.median);
+    std::printf("  PNG written               %lld bytes\n", static_cast<long long>(pngSize));
+
+    if (argc > 2) {
+        // Alternating, so both meet the same load on the machine.
+        const QString earlier = QString::fromLocal8Bit(argv[2]);
+        const QString earlierOutput = dir.filePath("earlier.png");
+        std::vector<double> now, before;
+        for (int i = 0; i < runs; ++i) {
+            double start = cpuMs();
+            if (!runProgram(THUMBNAILER, {"-s", "256", texture, output}))
+                return 1;
+            now.push_back(cpuMs() - start);
+            start = cpuMs();
+            if (!runProgram(earlier, {"-s", "256", texture, earlierOutput}))
+                return 1;
+            before.push_back(cpuMs() - start);
+        }
+        std::sort(now.begin(), now.end());
+        std::sort(before.begin(), before.end());
+        const double ratio = now[now.size() / 2] / before[before.size() / 2];
+        std::printf("  earlier build's run       %7.2f / %7.2f   this one's median %.2f: %.2fx (limit %.1f: %s)\n",
+                    before.front(), before[before.size() / 2], now[now.size() / 2], ratio, EarlierRatioLimit,
+                    ratio <= EarlierRatioLimit ? "met" : "MISSED");
+        std::printf("  earlier build's PNG       %lld bytes\n", static_cast<long long>(QFileInfo(earlierOutput).size()));
+    }
 
     const QString magick = QStandardPaths::findExecutable("convert");
     if (magick.isEmpty()) {

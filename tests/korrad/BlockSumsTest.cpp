@@ -95,6 +95,9 @@ private slots:
         QTest::newRow("DXT3 16:1") << int(Block::Bc2) << "DXT3" << QSize(512, 512) << QSize(32, 32) << false;
         QTest::newRow("DXT5 12:1, tall") << int(Block::Bc3) << "DXT5" << QSize(96, 480) << QSize(8, 40) << false;
         QTest::newRow("DXT5 to one pixel") << int(Block::Bc3) << "DXT5" << QSize(64, 64) << QSize(1, 1) << false;
+        QTest::newRow("DXT1 halved") << int(Block::Bc1) << "DXT1" << QSize(256, 128) << QSize(128, 64) << false;
+        QTest::newRow("DXT3 halved, grey") << int(Block::Bc2) << "DXT3" << QSize(64, 192) << QSize(32, 96) << true;
+        QTest::newRow("DXT5 halved, one block row") << int(Block::Bc3) << "DXT5" << QSize(8, 4) << QSize(4, 2) << false;
     }
 
     void reductionMatchesTheFullDecode()
@@ -112,19 +115,20 @@ private slots:
         QVERIFY(reduced(Road::BlockSums, dds, width, height, grey) == expected);
     }
 
-    void onlyWholeBlocksPerPixelTakeTheShortCut_data()
+    void onlyWholeBlocksOrQuartersPerPixelTakeTheShortCut_data()
     {
         QTest::addColumn<int>("block");
         QTest::addColumn<QSize>("output");
         QTest::addColumn<bool>("taken");
         QTest::newRow("4:1") << int(Block::Bc1) << QSize(64, 32) << true;
-        QTest::newRow("2:1") << int(Block::Bc1) << QSize(128, 64) << false;
+        QTest::newRow("2:1") << int(Block::Bc1) << QSize(128, 64) << true;
+        QTest::newRow("2:1 across, 4:1 down") << int(Block::Bc1) << QSize(128, 32) << false;
         QTest::newRow("6:1 across") << int(Block::Bc3) << QSize(42, 32) << false;
         QTest::newRow("not a whole ratio") << int(Block::Bc1) << QSize(60, 30) << false;
         QTest::newRow("BC4 keeps the decoder") << int(Block::Bc4) << QSize(64, 32) << false;
     }
 
-    void onlyWholeBlocksPerPixelTakeTheShortCut()
+    void onlyWholeBlocksOrQuartersPerPixelTakeTheShortCut()
     {
         QFETCH(int, block);
         QFETCH(QSize, output);

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -139,6 +140,54 @@ private slots:
         QCOMPARE(previewed(), m_window->MainTexturePath);
         QCOMPARE(m_window->PaintIndex, 4);
         QVERIFY(apply->isEnabled());
+    }
+
+    // A held arrow key repeats faster than large textures load: the list
+    // moves at once, and the preview loads only the row it settles on.
+    void aHeldKeyPreviewsOnlyTheRowItSettlesOn_data()
+    {
+        QTest::addColumn<bool>("endWithClick");
+        QTest::newRow("key let go") << false;
+        QTest::newRow("a click while the preview waits") << true;
+    }
+
+    void aHeldKeyPreviewsOnlyTheRowItSettlesOn()
+    {
+        QFETCH(bool, endWithClick);
+        selectAircraft("P51");
+        QSignalSpy loads(m_window->Thumbnail1, &TThumbnail::FileNameChanged);
+        const auto key = [this](QEvent::Type type, bool repeated) {
+            QKeyEvent event(type, Qt::Key_Down, Qt::NoModifier, QString(), repeated);
+            QCoreApplication::sendEvent(m_window->OutList, &event);
+        };
+
+        // The first press is the only event: loaded before it returns.
+        key(QEvent::KeyPress, false);
+        QCOMPARE(m_window->OutList->currentRow(), 1);
+        QCOMPARE(previewed(), m_window->BackupPath);
+        for (int repeat = 0; repeat < 3; ++repeat) {
+            key(QEvent::KeyRelease, true);
+            key(QEvent::KeyPress, true);
+        }
+        QCOMPARE(m_window->OutList->currentRow(), 4);
+        QCOMPARE(m_window->PaintIndex, 4);
+        QCOMPARE(previewed(), m_window->BackupPath);
+
+        QString settled = folderOf("P51") + "arctic.dds";
+        if (endWithClick) {
+            clickRow(m_window->OutList, 2);
+            settled = folderOf("P51") + "desert.dds";
+            QCOMPARE(previewed(), settled);
+        } else {
+            key(QEvent::KeyRelease, false);
+        }
+        QTRY_COMPARE(previewed(), settled);
+        QTest::qWait(50); // nothing else may follow
+        QStringList loaded;
+        for (const QList<QVariant> &load : std::as_const(loads))
+            if (!load.first().toString().isEmpty())
+                loaded << load.first().toString();
+        QCOMPARE(loaded, (QStringList{m_window->BackupPath, settled}));
     }
 
     void applyingAPaintAndGettingTheOriginalBack()

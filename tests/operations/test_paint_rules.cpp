@@ -67,6 +67,31 @@ private slots:
         QVERIFY(!PaintRules::problemWithFileName("#navy.dds").isEmpty());
     }
 
+    void namesWindowsCannotHoldAreRefused_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<bool>("refused");
+        for (const char *device : {"CON.dds", "con.DDS", "PRN.png", "AUX.dds", "NUL.tga", "nul", "COM1.dds",
+                                   "com9.dds", "LPT1.dds", "LPT9.bmp", "NUL.tar.dds", "NUL .dds"})
+            QTest::newRow(device) << QString(device) << true;
+        QTest::newRow("ends in a dot") << "red.dds." << true;
+        QTest::newRow("ends in a space") << "red.dds " << true;
+        QTest::newRow("COM0") << "COM0.dds" << false;
+        QTest::newRow("COM10") << "COM10.dds" << false;
+        QTest::newRow("device as a prefix") << "CONCORDE.dds" << false;
+        QTest::newRow("device after a dot") << "red.con.dds" << false;
+        QTest::newRow("plain") << "red.dds" << false;
+    }
+
+    void namesWindowsCannotHoldAreRefused()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(bool, refused);
+        QCOMPARE(!PaintRules::problemWithWindowsName(fileName).isEmpty(), refused);
+        // A picked file goes by the same rule.
+        QCOMPARE(!PaintRules::problemWithFileName(fileName.toUtf8()).isEmpty(), refused);
+    }
+
     // The rules and the reader must agree: a name is accepted exactly when
     // the list reads it back in its place.
     void acceptedNamesReadBackUnchanged()

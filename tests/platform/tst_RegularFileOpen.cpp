@@ -15,6 +15,8 @@ class TestRegularFileOpen : public QObject
 private slots:
     void opensOnlyRegularFilesAndNeverWaits_data();
     void opensOnlyRegularFilesAndNeverWaits();
+    void readsWholeFilesUpToTheLimit_data();
+    void readsWholeFilesUpToTheLimit();
 };
 
 void TestRegularFileOpen::opensOnlyRegularFilesAndNeverWaits_data()
@@ -76,6 +78,44 @@ void TestRegularFileOpen::opensOnlyRegularFilesAndNeverWaits()
     QCOMPARE(file.isOpen(), opened);
     if (opened)
         QCOMPARE(file.readAll(), QByteArray("Title\r\n"));
+
+    QByteArray bytes;
+    QString readReason;
+    QCOMPARE(RegularFileOpen::readAll(path, 1024, bytes, &readReason), reason.isEmpty());
+    QCOMPARE(readReason, reason);
+    QCOMPARE(bytes, reason.isEmpty() ? QByteArray("Title\r\n") : QByteArray());
+}
+
+void TestRegularFileOpen::readsWholeFilesUpToTheLimit_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("tooLarge");
+    QTest::newRow("empty") << 0 << false;
+    QTest::newRow("one byte") << 1 << false;
+    QTest::newRow("at the limit") << 4000 << false;
+    QTest::newRow("one byte more") << 4001 << true;
+    QTest::newRow("far more") << 100000 << true;
+}
+
+void TestRegularFileOpen::readsWholeFilesUpToTheLimit()
+{
+    QFETCH(int, size);
+    QFETCH(bool, tooLarge);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QByteArray content(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        content[i] = char('A' + i % 23);
+    QFile file(dir.filePath("P51.pnt"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == size);
+    file.close();
+
+    QByteArray bytes("left over");
+    QString reason;
+    bool refusedAsLarge = !tooLarge;
+    QCOMPARE(RegularFileOpen::readAll(file.fileName(), 4000, bytes, &reason, &refusedAsLarge), !tooLarge);
+    QCOMPARE(refusedAsLarge, tooLarge);
+    QCOMPARE(bytes, tooLarge ? QByteArray() : content);
 }
 
 QTEST_GUILESS_MAIN(TestRegularFileOpen)

@@ -149,6 +149,20 @@ private slots:
         QVERIFY(std::abs(qRed(centre) - 200) <= 8 && std::abs(qGreen(centre) - 40) <= 8 && std::abs(qBlue(centre) - 90) <= 8);
     }
 
+    // File managers keep the PNG as it is written, one per texture shown.
+    void thumbnailsAreDeflated()
+    {
+        QTemporaryDir dir;
+        const QString input = save(dir, "paint_t.dds",
+                                   ddstest::legacyBlockDds({ddstest::gradient(512, 512)}, ddstest::Block::Bc1, "DXT1"));
+        const QString output = dir.filePath("thumb.png");
+        const Run run = thumbnail({"-s", "256", input, output}, output);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.png.size(), QSize(256, 256));
+        // Stored without deflate, its 256 rows of 768 bytes would take more.
+        QVERIFY2(QFileInfo(output).size() < 256 * 768 / 4, qPrintable(QString::number(QFileInfo(output).size())));
+    }
+
     void fileUrisAreTakenLikePaths()
     {
         QTemporaryDir dir;

@@ -8,18 +8,17 @@
 #include <QFile>
 #include <QImageWriter>
 
+#include <algorithm>
+
 namespace {
 
-// The smallest preview the library offers that still covers the size; the
-// full-size hint is never used, it would decode a 16384-pixel texture whole.
-std::int32_t sizeHintFor(int size)
-{
-    if (size <= 64)
-        return 3;
-    if (size <= 128)
-        return 2;
-    return 1;
-}
+// The largest preview the library makes: file managers ask for 1024 pixels
+// at most, and a larger thumbnail would decode far more than it shows.
+constexpr int LargestSide = 512;
+
+// Qt's PNG writer takes zlib's level as a quality, level = (100 - quality) * 9 / 91:
+// 89 is level 1, the fastest that compresses at all.
+constexpr int FastestDeflateQuality = 89;
 
 } // namespace
 
@@ -30,7 +29,10 @@ QImage ddsThumbnail(const QString &path, int size)
     if (!source.isOpen() || !korrad::hasDdsMagic(source))
         return QImage();
 
-    const korrad::ConversionRequest request{int(korrad::ConversionMode::Preview), sizeHintFor(size), false};
+    // The exact side, so the library reduces straight to it from a level at
+    // least twice as large, and nothing is scaled again here.
+    korrad::ConversionRequest request{int(korrad::ConversionMode::Preview), 1, false};
+    request.side = std::uint32_t(std::clamp(size, 1, LargestSide));
     korrad::MemoryByteSink bitmap;
     if (!korrad::convertDds(source, request, bitmap))
         return QImage();
@@ -47,7 +49,7 @@ QImage ddsThumbnail(const QString &path, int size)
 bool writeThumbnailPng(const QImage &thumbnail, QIODevice *device, QString *error)
 {
     QImageWriter writer(device, "png");
-    writer.setQuality(100); // stored, no deflate
+    writer.setQuality(FastestDeflateQuality);
     if (writer.write(thumbnail.convertToFormat(QImage::Format_RGB888)))
         return true;
     if (error)
