@@ -102,7 +102,7 @@ void printRow(const char *what, const char *unit, const std::vector<double> &old
     const double before = median(old), after = median(now);
     std::printf("  %-34s %9.2f %9.2f  %s", what, before, after, unit);
     if (before > 0 && after > 0)
-        std::printf("   %.1fx as fast\n", before / after);
+        std::printf("   after = %.2f x before\n", after / before);
     else
         std::printf("   (a run failed)\n");
 }
