@@ -2,6 +2,7 @@
 #include "ui_TRezidu.h"
 
 #include "AircraftFileCheck.h"
+#include "AircraftWatch.h"
 #include "ErrorBox.h"
 #include "FocusedWindow.h"
 #include "GameFiles.h"
@@ -118,6 +119,8 @@ TRezidu::TRezidu(std::unique_ptr<SettingsStore> settings, QWidget *parent)
     });
 
     m_installForm = new TInstallForm(this);
+    m_watch = new AircraftWatch(this);
+    connect(m_watch, &AircraftWatch::changedOutside, this, &TRezidu::reloadAfterOutsideChange);
     // Downloads dropped anywhere on the window are installed.
     setAcceptDrops(true);
     Timer1 = new QTimer(this);
@@ -230,6 +233,11 @@ void TRezidu::startUp()
                             + QPoint(defaultPosition, defaultPosition);
     move(reachablePosition(QPoint(left, top), size(), screens, fallback));
 
+    try {
+        m_storedGameFolder = Settings->readText(SectionName, keyGamePath, QString());
+    } catch (const SettingsError &) {
+        // resolve() below tells of it
+    }
     GameFolder = GameLocation::resolve(*Settings, SectionName, readGameInstallFolder, report);
     AircraftFolder = GameLocation::aircraftFolderOf(GameFolder);
 }
@@ -388,14 +396,46 @@ void TRezidu::showPaintTable()
     }
     MainTexturePath = table.mainTexturePath();
     BackupPath = table.backupPath();
+    m_watch->watch(m_hangar.hasSelection() ? m_hangar.selectedAircraft()->paintListPath : QString(),
+                   table.texturePath(PaintTable::InstalledRow));
     markInstalledPaint();
     showPreviewHint();
+}
+
+// The command line, another window or an update changed the selected
+// aircraft's files: show what they hold now, keeping the player's row.
+void TRezidu::reloadAfterOutsideChange()
+{
+    if (!m_hangar.hasSelection())
+        return;
+    // Never while the player answers a question about the rows shown.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(500, this, &TRezidu::reloadAfterOutsideChange);
+        return;
+    }
+    const int row = PaintIndex;
+    if (!m_hangar.select(m_hangar.selectedIndex())) {
+        forgetPaintTable();
+        return;
+    }
+    showPaintTable();
+    if (row >= OutList->count()) {
+        ResetPaintSelection();
+        return;
+    }
+    {
+        const QSignalBlocker quiet(OutList);
+        OutList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    }
+    InListClick();
 }
 
 // The row whose file holds what the game shows now is drawn in bold; row 0
 // is that file itself and never counts.
 void TRezidu::markInstalledPaint()
 {
+    // Every change the window makes ends here: its files are as it left them.
+    m_watch->remember();
     const std::optional<int> installed = m_hangar.installedRow();
     for (int row = 0; row < OutList->count(); ++row) {
         QFont font = OutList->font();
@@ -559,10 +599,36 @@ void TRezidu::Button2Click()
 {
     if (!m_hangar.hasSelection() || PaintIndex <= 0 || PaintIndex >= m_hangar.paintTable().rowCount())
         return;
-    if (const PaintResult applied = m_hangar.apply(PaintIndex); !applied)
+    const int rows = m_hangar.paintTable().rowCount();
+    PaintResult applied = m_hangar.apply(PaintIndex);
+    if (applied.changedOutside) {
+        // Nothing was written; the player decides whether it is the new
+        // original. No cancels and writes nothing.
+        applied = askToKeepChangedOriginal() ? m_hangar.apply(PaintIndex, Hangar::ChangedOriginal::Adopt)
+                                             : PaintResult::success();
+    }
+    if (!applied)
         tell(applied);
-    markInstalledPaint();
+    else if (!applied.note.isEmpty())
+        QMessageBox::information(focusedWindow(this), SectionName, QStringLiteral("Applied.\n\n") + applied.note);
+    // An adopted original is a new row.
+    if (m_hangar.paintTable().rowCount() != rows)
+        showPaintTable();
+    else
+        markInstalledPaint();
     ResetPaintSelection();
+}
+
+bool TRezidu::askToKeepChangedOriginal()
+{
+    const QString title = m_hangar.hasSelection() ? m_hangar.selectedAircraft()->title : QString();
+    QMessageBox question(QMessageBox::Question, SectionName,
+                         QStringLiteral("The main texture of %1 changed outside Corvane, perhaps by an update of the "
+                                        "aircraft. Keep it as the new original?")
+                             .arg(title),
+                         QMessageBox::Yes | QMessageBox::No, focusedWindow(this));
+    question.setEscapeButton(QMessageBox::No);
+    return question.exec() == QMessageBox::Yes;
 }
 
 void TRezidu::Button3Click()
@@ -651,6 +717,14 @@ void TRezidu::Button5Click()
         return;
     GameFolder = GameLocation::folderOfFile(dialog->selectedFiles().constFirst());
     AircraftFolder = GameLocation::aircraftFolderOf(GameFolder);
+    // Saved at once, so a second window or the command line started now
+    // finds the game here too.
+    try {
+        Settings->writeText(SectionName, keyGamePath, GameFolder);
+        m_storedGameFolder = GameFolder;
+    } catch (const SettingsError &error) {
+        showErrorBox(error.message(), this);
+    }
     ScanAircraft();
 }
 
@@ -687,7 +761,11 @@ void TRezidu::FormClose()
     try {
         Settings->writeInteger(SectionName, keyTop, pos().y());
         Settings->writeInteger(SectionName, keyLeft, pos().x());
-        Settings->writeText(SectionName, keyGamePath, GameFolder);
+        // The game folder as this window found it (from the game's registry
+        // entry, or with its separator added) is kept, unless another window
+        // chose a folder since: this one's would be the stale one.
+        if (Settings->readText(SectionName, keyGamePath, QString()) == m_storedGameFolder)
+            Settings->writeText(SectionName, keyGamePath, GameFolder);
     } catch (const SettingsError &error) {
         showErrorBox(error.message(), this);
     }

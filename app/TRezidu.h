@@ -18,6 +18,7 @@ class SettingsStore;
 class TEditForm;
 class TInstallForm;
 class TThumbnail;
+class AircraftWatch;
 
 namespace Ui {
 class TRezidu;
@@ -113,6 +114,8 @@ private:
     QString selectedPaintListPath() const;
     std::optional<QString> bringIntoAircraftFolder(const QString &pickedPath);
     void showInstalledPaints();
+    bool askToKeepChangedOriginal();
+    void reloadAfterOutsideChange();
 
     std::unique_ptr<Ui::TRezidu> ui;
     std::unique_ptr<SettingsStore> Settings;
@@ -124,6 +127,11 @@ private:
     Hangar m_hangar;
     // Lists without a main texture whose player was asked since the scan.
     QSet<QString> m_askedForMainTexture;
+    // The selected aircraft's list and main texture, for changes made
+    // outside the window.
+    AircraftWatch *m_watch = nullptr;
+    // "CFSPath" as this window last read or wrote it.
+    QString m_storedGameFolder;
     // A held key moves the lists faster than large textures load: while it
     // repeats, the preview waits for the row the lists settle on.
     bool m_keyHeld = false;

@@ -32,6 +32,20 @@ QString titleOf(Session &session, int index)
     return session.hangar.aircraft().at(index).title;
 }
 
+Hangar::ChangedOriginal changedOriginalFrom(const Arguments &arguments)
+{
+    return arguments.has(QStringLiteral("adopt")) ? Hangar::ChangedOriginal::Adopt : Hangar::ChangedOriginal::Refuse;
+}
+
+// A main texture found nowhere else: the player is told how to go ahead.
+PaintResult withAdoptHint(PaintResult result)
+{
+    if (result.changedOutside)
+        result.reason += QStringLiteral("\nRun again with --adopt to keep it as the new original (the old one stays "
+                                        "as a paint), or see \"corvane-cli adopt --help\".");
+    return result;
+}
+
 } // namespace
 
 int runApplyCommand(Session &session, const Arguments &arguments)
@@ -48,16 +62,20 @@ int runApplyCommand(Session &session, const Arguments &arguments)
     if (row < 0)
         return ExitStatus::Failed;
     const QString paint = session.hangar.paintTable().displayText(row);
-    const PaintResult applied = session.hangar.apply(row);
+    const PaintResult applied = session.hangar.apply(row, changedOriginalFrom(arguments));
     session.document.insert(QStringLiteral("aircraft"), titleOf(session, index));
     session.document.insert(QStringLiteral("paint"), paint);
     session.document.insert(QStringLiteral("row"), row);
     session.document.insert(QStringLiteral("mainTexture"), applied.file);
+    session.document.insert(QStringLiteral("changedOutside"), applied.changedOutside);
     if (!applied) {
-        session.fail(applied);
+        session.fail(withAdoptHint(applied));
         return ExitStatus::Failed;
     }
+    session.document.insert(QStringLiteral("note"), applied.note);
     session.print(QStringLiteral("%1: applied %2").arg(titleOf(session, index), paint));
+    if (!applied.note.isEmpty())
+        session.print(QStringLiteral("%1: %2").arg(titleOf(session, index), applied.note));
     return ExitStatus::Success;
 }
 
@@ -90,12 +108,16 @@ int runRestoreCommand(Session &session, const Arguments &arguments)
         if (result)
             result = session.hangar.select(index);
         if (result)
-            result = session.hangar.restore();
+            result = session.hangar.restore(changedOriginalFrom(arguments));
+        result = withAdoptHint(result);
         restored.append(QJsonObject{{QStringLiteral("aircraft"), titleOf(session, index)},
                                     {QStringLiteral("folder"), session.hangar.folderNameOf(index)},
                                     {QStringLiteral("file"), result.file},
                                     {QStringLiteral("ok"), result.ok},
+                                    {QStringLiteral("changedOutside"), result.changedOutside},
                                     {QStringLiteral("reason"), result.reason}});
+        if (result && !result.note.isEmpty())
+            session.print(QStringLiteral("%1: %2").arg(titleOf(session, index), result.note));
         if (result)
             session.print(QStringLiteral("%1: original texture restored").arg(titleOf(session, index)));
         else
@@ -104,6 +126,40 @@ int runRestoreCommand(Session &session, const Arguments &arguments)
     session.document.insert(QStringLiteral("restored"), restored);
     if (all && chosen.isEmpty())
         session.print(QStringLiteral("No aircraft has a backup to restore."));
+    return ExitStatus::Success;
+}
+
+int runAdoptCommand(Session &session, const Arguments &arguments)
+{
+    QList<int> chosen;
+    for (const QString &name : arguments.positional) {
+        const int index = session.aircraftNamed(name);
+        if (index < 0)
+            return ExitStatus::Failed;
+        chosen.append(index);
+    }
+    QJsonArray adopted;
+    for (int index : chosen) {
+        PaintResult result = session.hangar.createPaintList(index);
+        if (result)
+            result = session.hangar.select(index);
+        if (result)
+            result = session.hangar.adopt();
+        adopted.append(QJsonObject{{QStringLiteral("aircraft"), titleOf(session, index)},
+                                   {QStringLiteral("folder"), session.hangar.folderNameOf(index)},
+                                   {QStringLiteral("file"), result.file},
+                                   {QStringLiteral("ok"), result.ok},
+                                   {QStringLiteral("adopted"), result.ok && !result.note.isEmpty()},
+                                   {QStringLiteral("reason"), result.ok ? result.note : result.reason}});
+        if (!result)
+            session.fail(PaintResult::failure(result.file, titleOf(session, index) + QStringLiteral(": ") + result.reason));
+        else if (!result.note.isEmpty())
+            session.print(QStringLiteral("%1: %2").arg(titleOf(session, index), result.note));
+        else
+            session.print(QStringLiteral("%1: nothing to adopt; the main texture is the original or a listed paint")
+                              .arg(titleOf(session, index)));
+    }
+    session.document.insert(QStringLiteral("adopted"), adopted);
     return ExitStatus::Success;
 }
 

@@ -14,17 +14,32 @@ const QList<Command> &commands()
          QStringLiteral("Row 0 is the installed main texture, row 1 the default paint (the backup of the\n"
                         "original), rows 2 and on the paints of the list. Changes no file."),
          1, 1, {}, {}, true, runPaintsCommand},
-        {QStringLiteral("apply"), QStringLiteral("apply AIRCRAFT PAINT"),
+        {QStringLiteral("apply"), QStringLiteral("apply AIRCRAFT PAINT [--adopt]"),
          QStringLiteral("apply a paint, by name or by its row number"),
          QStringLiteral("Copies the paint's texture over the aircraft's main texture. The original main\n"
                         "texture is backed up first, once; an existing backup is never replaced.\n"
-                        "PAINT is a name or a row number as \"paints\" shows it (1 is the default paint)."),
-         2, 2, {}, {}, true, runApplyCommand},
-        {QStringLiteral("restore"), QStringLiteral("restore AIRCRAFT... | restore --all"),
+                        "PAINT is a name or a row number as \"paints\" shows it (1 is the default paint).\n"
+                        "A main texture that matches neither the backup nor any paint (an update of the\n"
+                        "aircraft put it there) is never overwritten: the command fails, unless --adopt\n"
+                        "keeps it as the new original first (see \"adopt\"). Only DDS textures the game\n"
+                        "can load are applied; a paint of another size or format than the original is\n"
+                        "applied and told."),
+         2, 2, {}, {QStringLiteral("adopt")}, true, runApplyCommand},
+        {QStringLiteral("restore"), QStringLiteral("restore AIRCRAFT... | restore --all [--adopt]"),
          QStringLiteral("put the original texture back on these aircraft, or on every one with a backup"),
          QStringLiteral("Copies each aircraft's backup over its main texture and reports each aircraft.\n"
-                        "--all takes every aircraft that has a backup."),
-         0, -1, {}, {QStringLiteral("all")}, true, runRestoreCommand},
+                        "--all takes every aircraft that has a backup. A main texture that matches\n"
+                        "neither the backup nor any paint is left alone and told, unless --adopt keeps\n"
+                        "it as the new original (then restoring changes nothing)."),
+         0, -1, {}, {QStringLiteral("all"), QStringLiteral("adopt")}, true, runRestoreCommand},
+        {QStringLiteral("adopt"), QStringLiteral("adopt AIRCRAFT..."),
+         QStringLiteral("keep a main texture that changed outside Corvane as the new original"),
+         QStringLiteral("For an aircraft whose main texture matches neither the backup nor any paint (an\n"
+                        "update of the aircraft brought a new one): the main texture becomes the backup,\n"
+                        "the original restoring goes back to, and the old backup is kept as NAME.bak.N and\n"
+                        "listed as the paint \"Original before DATE\". Applies nothing; changes nothing\n"
+                        "for an aircraft whose main texture is known."),
+         1, -1, {}, {}, true, runAdoptCommand},
         {QStringLiteral("add"), QStringLiteral("add AIRCRAFT NAME FILE"),
          QStringLiteral("add a paint to an aircraft's list"),
          QStringLiteral("A FILE outside the aircraft's folder is copied into it first, never over a\n"

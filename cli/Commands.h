@@ -39,6 +39,7 @@ int runAircraftCommand(Session &session, const Arguments &arguments);
 int runPaintsCommand(Session &session, const Arguments &arguments);
 int runApplyCommand(Session &session, const Arguments &arguments);
 int runRestoreCommand(Session &session, const Arguments &arguments);
+int runAdoptCommand(Session &session, const Arguments &arguments);
 int runAddCommand(Session &session, const Arguments &arguments);
 int runRemoveCommand(Session &session, const Arguments &arguments);
 int runCheckCommand(Session &session, const Arguments &arguments);

@@ -99,6 +99,11 @@ PaintResult Hangar::createPaintList(int index)
     AircraftLock lock(folder);
     if (!lock.acquire())
         return lock.refusal();
+    // Another writer may have made it since the scan; its rows are kept.
+    if (AircraftFileCheck::entryExists(entry.paintListPath)) {
+        entry.hasPaintList = true;
+        return PaintResult::success(entry.paintListPath);
+    }
     const QString defaultTexture = baseNameOf(index) + QStringLiteral("_t.dds");
     const QByteArray mainTexture = GameFiles::canOpenForReading(GameFiles::findGameFile(folder + defaultTexture))
                                        ? GameText::encode(defaultTexture)

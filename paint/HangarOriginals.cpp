@@ -89,9 +89,12 @@ PaintResult Hangar::apply(int row, ChangedOriginal changed)
     const QString source = m_table.texturePath(row);
     ApplyReport report;
     QString problem = applyPaint(m_table, row, &report);
+    QString adoptedNote;
     if (report.changedOutside && changed == ChangedOriginal::Adopt) {
-        if (const PaintResult adopted = adoptLocked(); !adopted)
+        const PaintResult adopted = adoptLocked();
+        if (!adopted)
             return adopted;
+        adoptedNote = adopted.note;
         problem = QStringLiteral("The paint is no longer in the paint list; nothing was applied.");
         for (int now = PaintTable::DefaultRow; now < m_table.rowCount(); ++now) {
             if (m_table.texturePath(now) == source) {
@@ -106,7 +109,9 @@ PaintResult Hangar::apply(int row, ChangedOriginal changed)
         return failed;
     }
     PaintResult done = PaintResult::success(m_table.mainTexturePath());
-    done.note = report.note;
+    done.note = adoptedNote;
+    if (!report.note.isEmpty())
+        done.note += (done.note.isEmpty() ? QString() : QStringLiteral("\n")) + report.note;
     return done;
 }
 

@@ -44,6 +44,8 @@ IniSettingsStore::IniSettingsStore(const QString &filePath)
 QString IniSettingsStore::readText(const QString &section, const QString &name,
                                    const QString &fallback)
 {
+    // Another Corvane may have written since: read what the file holds now.
+    m_settings.sync();
     const QString k = key(section, name);
     if (!m_settings.contains(k))
         return fallback;

@@ -342,6 +342,35 @@ private slots:
         QCOMPARE(window->InList->count(), 1);
     }
 
+    void aSecondWindowSeesTheGameChosenInTheFirst()
+    {
+        QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nCFSPath=/old/game\n"));
+        auto pick = [](const QString &folder) {
+            QVERIFY(TempTree::writeFile(folder + "/cfs3.exe", "MZ"));
+            ModalDriver::answerNext([folder](QWidget *widget) {
+                auto *dialog = qobject_cast<QFileDialog *>(widget);
+                dialog->setDirectory(folder);
+                QTest::keyClicks(dialog->findChild<QLineEdit *>("fileNameEdit"), "cfs3.exe");
+                static_cast<QDialog *>(dialog)->accept();
+            });
+        };
+        const QString chosenFirst = m_dir.filePath("first-choice");
+        const QString chosenSecond = m_dir.filePath("second-choice");
+        auto first = makeWindow();
+        pick(chosenFirst);
+        first->Button5Click();
+
+        // Saved when chosen: a window opened now starts there.
+        auto second = makeWindow();
+        QCOMPARE(second->GameFolder, QDir::toNativeSeparators(chosenFirst + "/"));
+        pick(chosenSecond);
+        second->Button5Click();
+        second->close();
+        // The first window closing last keeps the newer choice.
+        first->close();
+        QCOMPARE(iniValue("CFSPath"), QDir::toNativeSeparators(chosenSecond + "/"));
+    }
+
     void locatingTheGameThroughTheFileDialog()
     {
         QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nCFSPath=/old/game\n"));

@@ -1,3 +1,4 @@
+#include "Hangar.h"
 #include "TempTree.h"
 #include "TestArchive.h"
 #include "TestGame.h"
@@ -7,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDate>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -67,7 +69,7 @@ class CommandLineTest : public QObject
 private slots:
     void init()
     {
-        m_game = m_dir.filePath(QString("%1/").arg(QTest::currentTestFunction()));
+        m_game = m_dir.filePath(QString("%1-%2/").arg(QTest::currentTestFunction(), QTest::currentDataTag()));
         TestGame::addAircraft(m_game, "P51", {{"Desert", "desert.dds"}, {"Navy", "navy.dds"}});
         TestGame::addAircraft(m_game, "Zero", {});
         QVERIFY(QFile::remove(folderOf("Zero") + "Zero.pnt")); // never seen by Corvane
@@ -168,6 +170,125 @@ private slots:
         QCOMPARE(all.status, 0);
         QCOMPARE(all.json().value("restored").toArray().size(), 1);
         QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), TestGame::texture("original P51"));
+    }
+
+    void anUpdatedAircraftIsAdoptedOnlyWhenAsked_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QByteArray>("installedAfter");
+        QTest::newRow("apply") << QStringList{"apply", "P51", "desert"} << TestGame::texture("paint desert.dds");
+        QTest::newRow("restore") << QStringList{"restore", "P51"} << TestGame::texture("updated P51");
+        QTest::newRow("restore all") << QStringList{"restore", "--all"} << TestGame::texture("updated P51");
+        QTest::newRow("adopt") << QStringList{"adopt", "p51"} << TestGame::texture("updated P51");
+    }
+
+    void anUpdatedAircraftIsAdoptedOnlyWhenAsked()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QByteArray, installedAfter);
+        QCOMPARE(cli({"apply", "P51", "navy"}).status, 0);
+        writeFile(folderOf("P51") + "P51_t.dds", TestGame::texture("updated P51")); // the aircraft's update
+
+        if (command.first() != "adopt") {
+            const auto before = snapshot(m_game);
+            const Run refused = cli(command);
+            QCOMPARE(refused.status, 1);
+            QVERIFY2(refused.err.contains(QDir::toNativeSeparators(folderOf("P51") + "P51_t.dds"))
+                         && refused.err.contains("changed outside Corvane") && refused.err.contains("--adopt"),
+                     qPrintable(refused.err));
+            QCOMPARE(snapshot(m_game), before);
+            command << "--adopt";
+        }
+        const Run adopted = cli(command);
+        QCOMPARE(adopted.status, 0);
+        const QString oldOriginal = "Original before " + QDate::currentDate().toString(Qt::ISODate);
+        QVERIFY2(adopted.out.contains(oldOriginal.toUtf8()), adopted.out.constData());
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), installedAfter);
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak"), TestGame::texture("updated P51"));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds.bak.1"), TestGame::texture("original P51"));
+        QVERIFY(readFile(folderOf("P51") + "P51.pnt").contains(oldOriginal.toUtf8() + "\r\n;Paint Texture 3\r\nP51_t.dds.bak.1\r\n"));
+
+        const Run again = cli({"adopt", "P51"});
+        QCOMPARE(again.status, 0);
+        QVERIFY2(again.out.contains("nothing to adopt"), again.out.constData());
+    }
+
+    void onlyLoadableTexturesAreAppliedAndOtherShapesTold()
+    {
+        writeFile(folderOf("P51") + "desert.dds", QByteArray("\x89PNG\r\n\x1a\n") + QByteArray(100, 'p'));
+        writeFile(folderOf("P51") + "navy.dds", TestGame::texture("wide navy", 8));
+        const Run png = cli({"apply", "P51", "desert"});
+        QCOMPARE(png.status, 1);
+        QVERIFY2(png.err.contains("is a PNG picture, not a DDS texture"), qPrintable(png.err));
+        QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), TestGame::texture("original P51"));
+
+        const Run wide = cli({"apply", "P51", "navy"});
+        QCOMPARE(wide.status, 0);
+        QVERIFY2(wide.out.contains("The paint is 8 x 8 DXT1, the original 4 x 4 DXT1"), wide.out.constData());
+    }
+
+    void twoWritersAtOnceLoseNoRow()
+    {
+        // The command line adds paints in one process while a model in this
+        // one adds and removes its own, both as fast as they can.
+        for (int i = 0; i < 40; ++i)
+            writeFile(folderOf("P51") + QString("p%1.dds").arg(i), TestGame::texture("p"));
+        QProcess other;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
+        environment.insert("WINEPREFIX", m_dir.filePath("no-wine"));
+        other.setProcessEnvironment(environment);
+        QStringList script;
+        for (int i = 0; i < 20; ++i)
+            script << QString("'%1' --game '%2' add P51 cli%3 '%4p%3.dds' || echo failed cli%3")
+                          .arg(CORVANE_CLI, m_game).arg(i).arg(folderOf("P51"));
+        other.start("sh", {"-c", script.join('\n')});
+        QVERIFY(other.waitForStarted());
+
+        Hangar hangar(m_game);
+        hangar.scan(Hangar::ListCreation::ReadOnly);
+        const int p51 = hangar.find("P51").first();
+        QStringList kept;
+        QStringList removed;
+        QStringList told;
+        for (int i = 20; other.state() != QProcess::NotRunning && i < 40; ++i) {
+            QVERIFY(hangar.select(p51));
+            const QByteArray name = "mine" + QByteArray::number(i);
+            if (const PaintResult added = hangar.add(name, QString("p%1.dds").arg(i)); !added) {
+                told << added.reason;
+                continue;
+            }
+            if (i % 2 == 0) {
+                kept << name;
+                continue;
+            }
+            // Every other one is removed again, from a table loaded anew.
+            QVERIFY(hangar.select(p51));
+            const PaintTable &table = hangar.paintTable();
+            for (int row = PaintTable::FirstPaintRow; row < table.rowCount(); ++row) {
+                if (table.displayText(row) == name) {
+                    if (const PaintResult gone = hangar.remove(row); gone)
+                        removed << name;
+                    else
+                        told << gone.reason;
+                    break;
+                }
+            }
+        }
+        QVERIFY(other.waitForFinished(60000));
+        const QByteArray output = other.readAllStandardOutput();
+        QVERIFY2(told.isEmpty(), qPrintable(told.join('\n')));
+        QVERIFY2(!output.contains("failed"), output.constData());
+        QVERIFY(!kept.isEmpty() && !removed.isEmpty());
+
+        const QByteArray list = readFile(folderOf("P51") + "P51.pnt");
+        for (int i = 0; i < 20; ++i)
+            QVERIFY2(list.contains(QString("\r\ncli%1\r\n").arg(i).toUtf8()), list.constData());
+        for (const QString &name : std::as_const(kept))
+            QVERIFY2(list.contains(("\r\n" + name + "\r\n").toUtf8()), list.constData());
+        for (const QString &name : std::as_const(removed))
+            QVERIFY2(!list.contains(("\r\n" + name + "\r\n").toUtf8()), list.constData());
+        QCOMPARE(list.count(";Paint Name"), 2 + 20 + kept.size());
     }
 
     void addingCopiesAnOutsideFileButNeverOverADifferentOne()

@@ -5,6 +5,7 @@
 #include "HostileDownload.h"
 #include "InstallPlan.h"
 #include "PaintListFile.h"
+#include "PaintTable.h"
 #include "TestArchive.h"
 
 #include <QtTest>
@@ -176,6 +177,42 @@ private slots:
         // A main texture that was missing stays missing, with no backup made.
         if (!QFile::exists(d.aircraft + "P51_t.dds"))
             QVERIFY(!QFile::exists(d.aircraft + "P51_t.dds.bak"));
+    }
+
+    void anAddNeverWritesAListTheReaderRefuses_data()
+    {
+        QTest::addColumn<qint64>("room"); // bytes the list leaves below the limit
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("well under") << qint64(300000) << true;
+        QTest::newRow("the add would pass the limit") << qint64(0) << false;
+    }
+
+    void anAddNeverWritesAListTheReaderRefuses()
+    {
+        QFETCH(qint64, room);
+        QFETCH(bool, saved);
+        HostileDownload d;
+        // The most rows that leave that room, found by halving.
+        auto listOf = [](int rows) {
+            return PaintListFile::fullForm("P51", "P51_t.dds", QList<PaintEntry>(rows, {QByteArray(250, 'r'), "desert.dds"}));
+        };
+        int fits = 0, tooMany = 5000;
+        while (tooMany - fits > 1) {
+            const int middle = (fits + tooMany) / 2;
+            (listOf(middle).size() <= PaintListFile::MaxFileSize - room ? fits : tooMany) = middle;
+        }
+        d.write("P51.pnt", listOf(fits));
+        std::optional<PaintTable> table = PaintTable::load(d.list());
+        QVERIFY(table);
+        table->appendPaint(QByteArray(250, 'r'), "desert.dds"); // one row more than fits
+        QString told;
+        QCOMPARE(table->save(d.list(), "P51", &told), saved);
+        if (!saved) {
+            QVERIFY2(told.contains("The paint list of P51 would grow to 1025 KiB, past the 1024 KiB Corvane reads back"),
+                     qPrintable(told));
+            QCOMPARE(d.aircraftChanges(), QString());
+        }
+        QVERIFY(PaintListFile::load(d.list())); // always readable
     }
 
     void aDownloadChangedSincePlanningIsNotInstalled()

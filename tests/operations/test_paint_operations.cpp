@@ -1,4 +1,5 @@
 #include "AircraftLock.h"
+#include "Hangar.h"
 #include "FaultInjection.h"
 #include "IniSettingsStore.h"
 #include "ModalDriver.h"
@@ -84,7 +85,7 @@ class PaintOperationsTest : public QObject
 private slots:
     void init()
     {
-        m_game = m_dir.filePath(QString("%1/").arg(QTest::currentTestFunction()));
+        m_game = m_dir.filePath(QString("%1-%2/").arg(QTest::currentTestFunction(), QTest::currentDataTag()));
         TestGame::addP51AndZero(m_game);
         const QString ini = m_dir.filePath(QString("%1.ini").arg(QTest::currentTestFunction()));
         writeFile(ini, "[test_paint_operations]\nCFSPath=" + m_game.toUtf8() + "\n");
@@ -204,6 +205,72 @@ private slots:
         clickRow(m_window->OutList, 1);
         QTest::mouseClick(m_window->Button2, Qt::LeftButton);
         QCOMPARE(readFile(m_window->MainTexturePath), TestGame::texture("original P51"));
+    }
+
+    void anUpdatedAircraftIsAskedAbout_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("keep");
+        QTest::newRow("apply and keep") << 2 << true;
+        QTest::newRow("apply and refuse") << 2 << false;
+        QTest::newRow("restore and keep") << 1 << true;
+        QTest::newRow("restore and refuse") << 1 << false;
+    }
+
+    void anUpdatedAircraftIsAskedAbout()
+    {
+        QFETCH(int, row);
+        QFETCH(bool, keep);
+        selectAircraft("P51");
+        clickRow(m_window->OutList, 3);
+        QTest::mouseClick(m_window->Button2, Qt::LeftButton); // Navy; the original is backed up
+        const QByteArray updated = TestGame::texture("updated P51");
+        writeFile(m_window->MainTexturePath, updated);
+        const QByteArray backup = readFile(m_window->BackupPath);
+        const QByteArray list = readFile(folderOf("P51") + "P51.pnt");
+
+        QString asked;
+        QString told;
+        answerBox(&asked, keep ? QMessageBox::Yes : QMessageBox::No);
+        if (keep)
+            QTimer::singleShot(300, [&] { answerBox(&told); }); // what became of the old original
+        clickRow(m_window->OutList, row);
+        QTest::mouseClick(m_window->Button2, Qt::LeftButton);
+        QCOMPARE(asked, QString("The main texture of P51 changed outside Corvane, perhaps by an update of the aircraft. "
+                                "Keep it as the new original?"));
+        if (!keep) {
+            QCOMPARE(readFile(m_window->MainTexturePath), updated);
+            QCOMPARE(readFile(m_window->BackupPath), backup);
+            QCOMPARE(readFile(folderOf("P51") + "P51.pnt"), list);
+            QCOMPARE(m_window->OutList->count(), 6);
+            return;
+        }
+        QTRY_VERIFY(!told.isEmpty());
+        QCOMPARE(readFile(m_window->BackupPath), updated);
+        QCOMPARE(readFile(m_window->BackupPath + ".1"), backup);
+        QCOMPARE(readFile(m_window->MainTexturePath), row == 1 ? updated : TestGame::texture("paint desert.dds"));
+        QCOMPARE(m_window->OutList->count(), 7);
+        QVERIFY(m_window->OutList->item(6)->text().startsWith("Original before "));
+        QVERIFY2(told.contains(m_window->OutList->item(6)->text()), qPrintable(told));
+    }
+
+    void changesMadeOutsideTheWindowAreShown()
+    {
+        selectAircraft("P51");
+        clickRow(m_window->OutList, 2);
+        // The command line (or another window) adds a paint and applies one.
+        Hangar other(m_game);
+        other.scan(Hangar::ListCreation::ReadOnly);
+        QVERIFY(other.select(other.find("P51").first()));
+        QVERIFY(other.add("Added outside", "racer.dds"));
+        QTRY_COMPARE(m_window->OutList->count(), 7);
+        QCOMPARE(m_window->OutList->item(6)->text(), QString("Added outside"));
+        QCOMPARE(m_window->PaintIndex, 2); // the player's row stays
+        QVERIFY(m_window->OutList->item(2)->isSelected());
+
+        QVERIFY(other.apply(4));
+        QTRY_VERIFY(m_window->OutList->item(4)->font().bold());
+        QVERIFY(!m_window->OutList->item(1)->font().bold());
     }
 
     void aFailedApplyIsTold()

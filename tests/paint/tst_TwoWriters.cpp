@@ -19,9 +19,12 @@ namespace {
 int runWriter(const QStringList &args)
 {
     const QString action = args.value(0), game = args.value(1);
+    // As the command line does: an aircraft seen for the first time gets
+    // its list before anything else.
     auto selectP51 = [&](Hangar &hangar) {
         hangar.scan(Hangar::ListCreation::ReadOnly);
-        return hangar.select(hangar.find(QStringLiteral("P51")).value(0, -1)).ok;
+        const int index = hangar.find(QStringLiteral("P51")).value(0, -1);
+        return hangar.createPaintList(index).ok && hangar.select(index).ok;
     };
     int failures = 0;
     if (action == "add" || action == "remove") {
@@ -107,6 +110,7 @@ private slots:
     {
         QTest::addColumn<QString>("second"); // what runs against a writer that adds
         QTest::newRow("two adds") << "add";
+        QTest::newRow("two first adds") << "first add";
         QTest::newRow("an install against removes") << "install";
     }
 
@@ -118,9 +122,13 @@ private slots:
         for (int i = 0; i < 30; ++i)
             existing.append({"Old" + QByteArray::number(i), "old" + QByteArray::number(i) + ".dds"});
         TestGame::addAircraft(game, "P51", existing);
+        if (second == "first add") { // an aircraft Corvane has not seen yet
+            QVERIFY(QFile::remove(game + "Aircraft/P51/P51.pnt"));
+            existing.clear();
+        }
 
         QList<QStringList> writers;
-        if (second == "add") {
+        if (second != "install") {
             writers = {{"add", game, "First", "30"}, {"add", game, "Second", "30"}};
         } else {
             QList<TestArchive::Entry> entries;
@@ -134,9 +142,9 @@ private slots:
         const QList<QStringList> reported = runTogether(writers);
         const QStringList listed = listedNames(game);
 
-        if (second == "add") {
+        if (second != "install") {
             QCOMPARE(reported[0].size() + reported[1].size(), 60);
-            QCOMPARE(listed.size(), 30 + 60);
+            QCOMPARE(listed.size(), existing.size() + 60);
             for (const QString &row : reported[0] + reported[1])
                 QVERIFY2(listed.contains(row), qPrintable(row + " was reported added but is not listed"));
         } else {
