@@ -244,6 +244,10 @@ void TestSafeSave::temporaryFilesCarryTheirOwnName()
 {
     QFETCH(bool, replace);
     QFETCH(QString, name);
+#ifdef Q_OS_WIN
+    if (name.size() > 200)
+        QSKIP("a whole path is held to 260 characters here");
+#endif
     SafeSave::Options options;
     options.replaceExisting = replace;
     SafeSave save(path(name), options);
