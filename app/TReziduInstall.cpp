@@ -15,6 +15,7 @@
 #include "TextureInstaller.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineEdit>
@@ -32,7 +33,8 @@ QStringList downloadsIn(const QMimeData *data)
     for (const QUrl &url : data->urls()) {
         const QString path = url.toLocalFile();
         if (!path.isEmpty()
-            && (PaintArchive::isArchiveFileName(path) || TextureFile::hasTextureExtension(path)))
+            && (PaintArchive::isArchiveFileName(path) || TextureFile::hasTextureExtension(path)
+                || QFileInfo(path).isDir()))
             paths.append(path);
     }
     return paths;

@@ -184,9 +184,12 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
 {
     const QList<AircraftCandidate> candidates = aircraftCandidates(aircraft);
     InstallPlan plan;
-    for (const QString &download : request.downloads) {
+    for (const QString &given : request.downloads) {
+        // An unpacked download is read like an archive of the same layout.
+        const bool isFolder = QFileInfo(given).isDir();
+        const QString download = isFolder ? QDir::cleanPath(given) : given;
         const QString fileName = QFileInfo(download).fileName();
-        const bool isArchive = PaintArchive::isArchiveFileName(fileName);
+        const bool isArchive = isFolder || PaintArchive::isArchiveFileName(fileName);
         PictureSizes pictures;
         const DownloadContents contents = PaintArchive::readDownload(download, limits, &pictures);
         if (!contents.ok()) {

@@ -4,6 +4,7 @@
 #include "PaintRules.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -220,6 +221,285 @@ QString problemWithDownloadFile(const QString &path)
     return QStringLiteral("is not a regular file (a pipe, socket or device)");
 }
 
+namespace {
+
+// A folder inside a download deeper than this is no skin's layout.
+constexpr int MostFolderDepth = 16;
+
+ArchivePtr newArchiveReader()
+{
+    ArchivePtr a(archive_read_new());
+    archive_read_support_format_zip(a.get());
+    archive_read_support_format_7zip(a.get());
+    archive_read_support_format_rar(a.get());
+    archive_read_support_format_rar5(a.get());
+    return a;
+}
+
+// Bytes of one entry, piece by piece: how many were put in the buffer, 0
+// at its end, or -1 with the problem.
+using Pull = std::function<qint64(char *buffer, qint64 size, QString *problem)>;
+
+// One download read entry by entry: an archive, the archives it holds (one
+// level down), or a folder. Every limit counts the whole download together.
+class DownloadReader
+{
+public:
+    DownloadReader(const Limits &limits, TextureSink *sink, qint64 unpackedLimit, const QString &sizeText)
+        : m_limits(limits), m_sink(sink), m_unpackedLimit(unpackedLimit), m_sizeText(sizeText)
+    {
+    }
+
+    DownloadContents contents;
+
+    // Each returns why the whole download is refused, or an empty text.
+    QString readArchive(archive *a, const QString &prefix, int depth)
+    {
+        archive_entry *entry = nullptr;
+        for (;;) {
+            const int status = archive_read_next_header(a, &entry);
+            if (status == ARCHIVE_EOF)
+                return QString();
+            if (status < ARCHIVE_WARN)
+                return QStringLiteral("%1is damaged (%2).")
+                    .arg(prefix.isEmpty() ? QStringLiteral("it ") : prefix.chopped(1) + u' ', archiveReason(a));
+            if (const QString refusal = countEntry(); !refusal.isEmpty())
+                return refusal;
+
+            const QString path = prefix + entryPath(entry);
+            const mode_t type = archive_entry_filetype(entry);
+            if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > m_limits.entryBytes)
+                return QStringLiteral("%1 would unpack to more than %2.").arg(path, megabytes(m_limits.entryBytes));
+
+            QString reason;
+            if (type == AE_IFDIR)
+                reason = QStringLiteral("a folder");
+            else if (type == AE_IFLNK || archive_entry_hardlink(entry) || archive_entry_symlink(entry))
+                reason = QStringLiteral("it is a link");
+            else if (type != AE_IFREG)
+                reason = QStringLiteral("it is not a file");
+            else if (const QString problem = problemWithEntryPath(entryPath(entry)); !problem.isEmpty())
+                reason = problem;
+            else if (archive_entry_is_encrypted(entry))
+                reason = QStringLiteral("it is protected by a password");
+            const Pull pull = [a](char *buffer, qint64 size, QString *problem) -> qint64 {
+                const la_ssize_t got = archive_read_data(a, buffer, size_t(size));
+                if (got < 0)
+                    *problem = archiveReason(a);
+                return got;
+            };
+            if (const QString refusal = takeFile(path, reason, type == AE_IFDIR, pull, depth); !refusal.isEmpty())
+                return refusal;
+        }
+    }
+
+    QString readFolder(const QString &root, const QString &relative, int depth)
+    {
+        if (depth > MostFolderDepth) {
+            contents.skipped.append({relative, QStringLiteral("folders nested deeper than %1").arg(MostFolderDepth)});
+            return QString();
+        }
+        const QDir folder(root + relative);
+        const QFileInfoList entries = folder.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
+                                                               | QDir::System,
+                                                           QDir::Name | QDir::IgnoreCase | QDir::DirsLast);
+        for (const QFileInfo &info : entries) {
+            if (const QString refusal = countEntry(); !refusal.isEmpty())
+                return refusal;
+            const QString path = relative + info.fileName();
+            if (info.isSymLink()) {
+                ++m_index;
+                contents.skipped.append({path, QStringLiteral("it is a link")});
+            } else if (info.isDir()) {
+                ++m_index;
+                if (const QString refusal = readFolder(root, path + u'/', depth + 1); !refusal.isEmpty())
+                    return refusal;
+            } else if (!info.isFile()) {
+                ++m_index;
+                contents.skipped.append({path, QStringLiteral("it is not a file")});
+            } else {
+                QFile file(info.filePath());
+                QString reason = problemWithEntryPath(info.fileName());
+                if (reason.isEmpty() && !file.open(QIODevice::ReadOnly))
+                    reason = QStringLiteral("it could not be read (%1)").arg(file.errorString());
+                const Pull pull = [&file](char *buffer, qint64 size, QString *problem) -> qint64 {
+                    if (!file.isOpen())
+                        return 0;
+                    const qint64 got = file.read(buffer, size);
+                    if (got < 0)
+                        *problem = file.errorString();
+                    return got;
+                };
+                if (const QString refusal = takeFile(path, reason, false, pull, 0); !refusal.isEmpty())
+                    return refusal;
+            }
+        }
+        return QString();
+    }
+
+private:
+    QString countEntry()
+    {
+        if (++m_count > m_limits.entries)
+            return QStringLiteral("it holds more than %1 entries.").arg(m_limits.entries);
+        return QString();
+    }
+
+    // Every entry's data is read here, skipped ones too, so that all the
+    // work of unpacking is counted as it is done; left to the library, a
+    // skipped entry of a solid block is unpacked unseen. `take` gets each
+    // piece; the text is why the download is refused, if it is.
+    QString readData(const Pull &pull, const QString &path, const std::function<bool(const char *, qsizetype)> &take,
+                     QString *readProblem)
+    {
+        qint64 entrySize = 0;
+        for (;;) {
+            const qint64 got = pull(m_block, sizeof m_block, readProblem);
+            if (got <= 0)
+                return QString();
+            m_unpacked += got;
+            entrySize += got;
+            if (m_unpacked > m_unpackedLimit) {
+                return QStringLiteral("it unpacks to more than %1 in all (skipped entries included), "
+                                      "far more than its %2 of paints could need; an archive like this "
+                                      "is made to keep Corvane busy.")
+                    .arg(megabytes(m_unpackedLimit), m_sizeText);
+            }
+            if (entrySize > m_limits.entryBytes)
+                return QStringLiteral("%1 unpacks to more than %2.").arg(path, megabytes(m_limits.entryBytes));
+            if (take && !take(m_block, got))
+                return QString();
+        }
+    }
+
+    // One file of the download: a texture, a read-me, an archive inside it,
+    // or something skipped for `reason`.
+    QString takeFile(const QString &path, QString reason, bool isFolder, const Pull &pull, int depth)
+    {
+        const int index = m_index++;
+        const QString fileName = lastComponent(path);
+        if (reason.isEmpty() && isArchiveFileName(fileName))
+            return takeArchive(path, pull, depth);
+        if (reason.isEmpty() && PaintNote::isNoteFileName(fileName))
+            return takeNote(path, pull);
+        if (reason.isEmpty() && !TextureFile::hasTextureExtension(fileName))
+            reason = notATextureReason(fileName);
+        if (!reason.isEmpty()) {
+            QString ignored; // what cannot be read of a skipped entry does not matter
+            if (const QString refusal = readData(pull, path, {}, &ignored); !refusal.isEmpty())
+                return refusal;
+            if (!isFolder)
+                contents.skipped.append({path, reason});
+            return QString();
+        }
+
+        DownloadedTexture texture{path, fileName, index, 0, {}, std::nullopt};
+        bool fits = true;
+        QString readProblem;
+        {
+            TextureStream stream(texture, m_sink);
+            QString refusal = readData(pull, path, [&](const char *data, qsizetype size) {
+                fits = stream.take(data, size);
+                return fits;
+            }, &readProblem);
+            if (refusal.isEmpty() && (m_texturesTotal += texture.size) > m_limits.totalBytes)
+                refusal = QStringLiteral("its textures unpack to more than %1.").arg(megabytes(m_limits.totalBytes));
+            if (!refusal.isEmpty()) {
+                stream.abandon(QStringLiteral("the download was refused"));
+                return refusal;
+            }
+            if (!readProblem.isEmpty()) {
+                stream.abandon(readProblem);
+            } else if (fits) {
+                fits = stream.finish();
+            }
+        }
+        if (!fits) {
+            // The rest of a misnamed entry still counts as work done.
+            if (const QString refusal = readData(pull, path, {}, &readProblem); !refusal.isEmpty())
+                return refusal;
+            contents.skipped.append({path, notATextureReason(fileName)});
+        } else if (!readProblem.isEmpty()) {
+            contents.skipped.append({path, QStringLiteral("it could not be unpacked (%1)").arg(readProblem)});
+        } else {
+            contents.textures.append(texture);
+        }
+        return QString();
+    }
+
+    QString takeNote(const QString &path, const Pull &pull)
+    {
+        QByteArray text;
+        qint64 textSize = 0;
+        QString noteProblem;
+        const QString refusal = readData(pull, path, [&](const char *data, qsizetype size) {
+            textSize += size;
+            if (textSize <= PaintNote::MostBytes)
+                text.append(data, size);
+            return true;
+        }, &noteProblem);
+        if (!refusal.isEmpty())
+            return refusal;
+        if (textSize > PaintNote::MostBytes)
+            contents.skipped.append({path, QStringLiteral("a text of more than %1 KiB, too long for a read-me")
+                                               .arg(PaintNote::MostBytes >> 10)});
+        else if (!noteProblem.isEmpty())
+            contents.skipped.append({path, QStringLiteral("it could not be unpacked (%1)").arg(noteProblem)});
+        else
+            contents.notes.append({path, PaintNote::decode(text)});
+        return QString();
+    }
+
+    // Packs of skins are archives of archives: one level down is opened, in
+    // memory, within the same limits.
+    QString takeArchive(const QString &path, const Pull &pull, int depth)
+    {
+        QByteArray data;
+        QString readProblem;
+        const QString refusal = readData(pull, path, [&](const char *bytes, qsizetype size) {
+            if (depth == 0)
+                data.append(bytes, size);
+            return true;
+        }, &readProblem);
+        if (!refusal.isEmpty())
+            return refusal;
+        if (depth > 0) {
+            contents.skipped.append({path, QStringLiteral("an archive inside an archive inside the download; unpack it first")});
+            return QString();
+        }
+        if (!readProblem.isEmpty()) {
+            contents.skipped.append({path, QStringLiteral("it could not be unpacked (%1)").arg(readProblem)});
+            return QString();
+        }
+        ArchivePtr inner = newArchiveReader();
+        if (archive_read_open_memory(inner.get(), data.constData(), size_t(data.size())) != ARCHIVE_OK) {
+            contents.skipped.append({path, QStringLiteral("not a zip, 7z or rar archive that Corvane can read (%1)")
+                                               .arg(archiveReason(inner.get()))});
+            return QString();
+        }
+        return readArchive(inner.get(), path + u'/', depth + 1);
+    }
+
+    const Limits &m_limits;
+    TextureSink *m_sink;
+    qint64 m_unpackedLimit;
+    QString m_sizeText;
+    qint64 m_unpacked = 0;
+    qint64 m_texturesTotal = 0;
+    int m_count = 0;
+    int m_index = 0;
+    char m_block[ReadBlock];
+};
+
+DownloadContents refused(const QString &what, const QString &path, const QString &reason)
+{
+    DownloadContents contents;
+    contents.error = QStringLiteral("The %1 %2 was refused: %3").arg(what, path, reason);
+    return contents;
+}
+
+} // namespace
+
 DownloadContents read(const QString &archivePath, const Limits &limits, TextureSink *sink)
 {
     DownloadContents contents;
@@ -234,153 +514,28 @@ DownloadContents read(const QString &archivePath, const Limits &limits, TextureS
         return contents;
     }
 
-    ArchivePtr a(archive_read_new());
-    archive_read_support_format_zip(a.get());
-    archive_read_support_format_7zip(a.get());
-    archive_read_support_format_rar(a.get());
-    archive_read_support_format_rar5(a.get());
+    ArchivePtr a = newArchiveReader();
     if (!openArchive(a.get(), archivePath)) {
         contents.error = QStringLiteral("%1 is not a zip, 7z or rar archive that Corvane can read (%2).")
                              .arg(archivePath, archiveReason(a.get()));
         return contents;
     }
+    DownloadReader reader(limits, sink, limits.unpackedLimitFor(archiveSize),
+                          QStringLiteral("%1 KiB").arg(archiveSize >> 10));
+    if (const QString refusal = reader.readArchive(a.get(), QString(), 0); !refusal.isEmpty())
+        return refused(QStringLiteral("archive"), archivePath, refusal);
+    return reader.contents;
+}
 
-    auto refuse = [&](const QString &reason) {
-        contents.textures.clear();
-        contents.skipped.clear();
-        contents.notes.clear();
-        contents.error = QStringLiteral("The archive %1 was refused: %2").arg(archivePath, reason);
-        return contents;
-    };
-
-    const qint64 unpackedLimit = limits.unpackedLimitFor(archiveSize);
-    qint64 unpacked = 0;
-    qint64 texturesTotal = 0;
-    int count = 0;
-    char block[ReadBlock];
-    // Every entry's data is read here, skipped ones too, so that all the
-    // work of unpacking is counted as it is done; left to the library, a
-    // skipped entry of a solid block is unpacked unseen. `take` gets each
-    // piece; the text is why the archive is refused, if it is.
-    auto readData = [&](const QString &path, const std::function<bool(const char *, qsizetype)> &take,
-                        QString *readProblem) -> QString {
-        qint64 entrySize = 0;
-        for (;;) {
-            const la_ssize_t got = archive_read_data(a.get(), block, sizeof block);
-            if (got < 0) {
-                *readProblem = archiveReason(a.get());
-                return QString();
-            }
-            if (got == 0)
-                return QString();
-            unpacked += got;
-            entrySize += got;
-            if (unpacked > unpackedLimit) {
-                return QStringLiteral("it unpacks to more than %1 in all (skipped entries included), "
-                                      "far more than its %2 of paints could need; an archive like this "
-                                      "is made to keep Corvane busy.")
-                    .arg(megabytes(unpackedLimit), QStringLiteral("%1 KiB").arg(archiveSize >> 10));
-            }
-            if (entrySize > limits.entryBytes)
-                return QStringLiteral("%1 unpacks to more than %2.").arg(path, megabytes(limits.entryBytes));
-            if (take && !take(block, got))
-                return QString();
-        }
-    };
-
-    archive_entry *entry = nullptr;
-    for (int index = 0;; ++index) {
-        const int status = archive_read_next_header(a.get(), &entry);
-        if (status == ARCHIVE_EOF)
-            break;
-        if (status < ARCHIVE_WARN)
-            return refuse(QStringLiteral("it is damaged (%1).").arg(archiveReason(a.get())));
-        if (++count > limits.entries)
-            return refuse(QStringLiteral("it holds more than %1 entries.").arg(limits.entries));
-
-        const QString path = entryPath(entry);
-        const mode_t type = archive_entry_filetype(entry);
-        if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > limits.entryBytes)
-            return refuse(QStringLiteral("%1 would unpack to more than %2.").arg(path, megabytes(limits.entryBytes)));
-
-        QString reason;
-        const QString fileName = lastComponent(path);
-        if (type == AE_IFDIR)
-            reason = QStringLiteral("a folder");
-        else if (type == AE_IFLNK || archive_entry_hardlink(entry) || archive_entry_symlink(entry))
-            reason = QStringLiteral("it is a link");
-        else if (type != AE_IFREG)
-            reason = QStringLiteral("it is not a file");
-        else if (const QString problem = problemWithEntryPath(path); !problem.isEmpty())
-            reason = problem;
-        else if (!TextureFile::hasTextureExtension(fileName))
-            reason = notATextureReason(fileName);
-        else if (archive_entry_is_encrypted(entry))
-            reason = QStringLiteral("it is protected by a password");
-        if (type == AE_IFREG && PaintNote::isNoteFileName(fileName) && reason == notATextureReason(fileName)
-            && !archive_entry_is_encrypted(entry)) {
-            QByteArray text;
-            qint64 textSize = 0;
-            QString noteProblem;
-            const QString refusal = readData(path, [&](const char *data, qsizetype size) {
-                textSize += size;
-                if (textSize <= PaintNote::MostBytes)
-                    text.append(data, size);
-                return true;
-            }, &noteProblem);
-            if (!refusal.isEmpty())
-                return refuse(refusal);
-            if (textSize > PaintNote::MostBytes)
-                contents.skipped.append({path, QStringLiteral("a text of more than %1 KiB, too long for a read-me")
-                                                   .arg(PaintNote::MostBytes >> 10)});
-            else if (!noteProblem.isEmpty())
-                contents.skipped.append({path, QStringLiteral("it could not be unpacked (%1)").arg(noteProblem)});
-            else
-                contents.notes.append({path, PaintNote::decode(text)});
-            continue;
-        }
-        if (!reason.isEmpty()) {
-            QString ignored; // what cannot be read of a skipped entry does not matter
-            if (const QString refusal = readData(path, {}, &ignored); !refusal.isEmpty())
-                return refuse(refusal);
-            if (type != AE_IFDIR)
-                contents.skipped.append({path, reason});
-            continue;
-        }
-
-        DownloadedTexture texture{path, fileName, index, 0, {}, std::nullopt};
-        bool fits = true;
-        QString readProblem;
-        {
-            TextureStream stream(texture, sink);
-            QString refusal = readData(path, [&](const char *data, qsizetype size) {
-                fits = stream.take(data, size);
-                return fits;
-            }, &readProblem);
-            if (refusal.isEmpty() && (texturesTotal += texture.size) > limits.totalBytes)
-                refusal = QStringLiteral("its textures unpack to more than %1.").arg(megabytes(limits.totalBytes));
-            if (!refusal.isEmpty()) {
-                stream.abandon(QStringLiteral("the download was refused"));
-                return refuse(refusal);
-            }
-            if (!readProblem.isEmpty()) {
-                stream.abandon(readProblem);
-            } else if (fits) {
-                fits = stream.finish();
-            }
-        }
-        if (!fits) {
-            // The rest of a misnamed entry still counts as work done.
-            if (const QString refusal = readData(path, {}, &readProblem); !refusal.isEmpty())
-                return refuse(refusal);
-            contents.skipped.append({path, notATextureReason(fileName)});
-        } else if (!readProblem.isEmpty()) {
-            contents.skipped.append({path, QStringLiteral("it could not be unpacked (%1)").arg(readProblem)});
-        } else {
-            contents.textures.append(texture);
-        }
-    }
-    return contents;
+DownloadContents readFolder(const QString &folderPath, const Limits &limits, TextureSink *sink)
+{
+    DownloadReader reader(limits, sink, limits.unpackedBytes, QStringLiteral("folder"));
+    const QString root = QDir(folderPath).absolutePath() + u'/';
+    if (const QString refusal = reader.readFolder(root, QString(), 0); !refusal.isEmpty())
+        return refused(QStringLiteral("folder"), folderPath, refusal);
+    if (reader.contents.textures.isEmpty() && reader.contents.skipped.isEmpty() && reader.contents.notes.isEmpty())
+        reader.contents.error = QStringLiteral("The folder %1 holds no files.").arg(folderPath);
+    return reader.contents;
 }
 
 DownloadContents readTextureFile(const QString &path, const Limits &limits, TextureSink *sink)
@@ -458,6 +613,8 @@ QByteArray digestOfFile(const QString &path)
 
 DownloadContents readDownload(const QString &path, const Limits &limits, TextureSink *sink)
 {
+    if (QFileInfo(path).isDir())
+        return readFolder(path, limits, sink);
     return isArchiveFileName(QFileInfo(path).fileName()) ? read(path, limits, sink)
                                                           : readTextureFile(path, limits, sink);
 }

@@ -93,7 +93,11 @@ DownloadContents read(const QString &archivePath, const Limits &limits = {}, Tex
 // A loose texture file, with the same checks as an archive entry.
 DownloadContents readTextureFile(const QString &path, const Limits &limits = {}, TextureSink *sink = nullptr);
 
-// Either of the above, by the file's name.
+// An unpacked download: every file below the folder, as if it were an
+// archive of that layout; archives in it are opened one level down.
+DownloadContents readFolder(const QString &folderPath, const Limits &limits = {}, TextureSink *sink = nullptr);
+
+// Any of the above: a folder, else by the file's name.
 DownloadContents readDownload(const QString &path, const Limits &limits = {}, TextureSink *sink = nullptr);
 
 // Why an entry's path may not be followed, or an empty text: absolute paths,

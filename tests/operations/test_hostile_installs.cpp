@@ -265,7 +265,8 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("told");
-        QTest::newRow("folder") << "folder" << "is a folder, not a file";
+        // A folder is read as an unpacked download; an empty one says so.
+        QTest::newRow("empty folder") << "folder" << "paint.zip holds no files";
         QTest::newRow("missing") << "missing" << "does not exist";
 #ifdef Q_OS_UNIX
         QTest::newRow("pipe") << "pipe" << "is not a regular file (a pipe, socket or device)";

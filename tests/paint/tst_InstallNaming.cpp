@@ -166,32 +166,40 @@ void InstallNamingTest::layouts_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("note");
+    QTest::addColumn<QString>("packing"); // "zip", "zip in a zip" or "folder"
+    QTest::addColumn<QString>("packing"); // "zip", "zip in a zip" or "folder"
 
     QTest::newRow("main texture in a paint-named folder")
         << "P51D_RedTails.zip" << QList<Entry>{{"P51D_RedTails_332FG/P51D_t.dds", texture("red")}}
-        << "P51D" << "RedTails 332FG" << "RedTails_332FG.dds" << "";
+        << "P51D" << "RedTails 332FG" << "RedTails_332FG.dds" << "" << "zip";
     QTest::newRow("main texture in the aircraft's folder")
         << "P47D_Razorback_Hun_Hunter.zip" << QList<Entry>{{"P47D/P47D_t.dds", texture("hun")}}
-        << "P47D" << "Razorback Hun Hunter" << "Razorback_Hun_Hunter.dds" << "";
+        << "P47D" << "Razorback Hun Hunter" << "Razorback_Hun_Hunter.dds" << "" << "zip";
     QTest::newRow("paint-named texture at the root")
         << "spit.zip" << QList<Entry>{{"Spitfire_MkIX_No92Sqn.dds", texture("92")}}
-        << "Spitfire_MkIX" << "No92Sqn" << "No92Sqn.dds" << "";
+        << "Spitfire_MkIX" << "No92Sqn" << "No92Sqn.dds" << "" << "zip";
     QTest::newRow("read-me with a name line")
         << "f4u.zip"
         << QList<Entry>{{"F4U1D/F4U1D_t.dds", texture("vf17")},
                         {"F4U1D/readme.txt", "Corsair skin\r\nName: VF-17 Jolly Rogers\r\nby a painter"}}
         << "F4U1D" << "VF-17 Jolly Rogers" << "VF-17_Jolly_Rogers.dds"
-        << "Corsair skin\nName: VF-17 Jolly Rogers\nby a painter";
+        << "Corsair skin\nName: VF-17 Jolly Rogers\nby a painter" << "zip";
     QTest::newRow("read-me's first line, read-me at the root")
         << "fw.zip"
         << QList<Entry>{{"Fw190A8/Textures/Fw190A8_t.dds", texture("jg26")}, {"Info.TXT", "JG 26 Schlageter\nSkin by a painter"}}
-        << "Fw190A8" << "JG 26 Schlageter" << "JG_26_Schlageter.dds" << "JG 26 Schlageter\nSkin by a painter";
+        << "Fw190A8" << "JG 26 Schlageter" << "JG_26_Schlageter.dds" << "JG 26 Schlageter\nSkin by a painter" << "zip";
     QTest::newRow("one-piece archive name")
         << "YellowNose.zip" << QList<Entry>{{"P51D_t.dds", texture("yellow")}}
-        << "P51D" << "Yellow Nose" << "Yellow_Nose.dds" << "";
+        << "P51D" << "Yellow Nose" << "Yellow_Nose.dds" << "" << "zip";
     QTest::newRow("designation and trailing t dropped")
         << "pack.zip" << QList<Entry>{{"P51D/P-51D_Old_Crow_t.dds", texture("crow")}}
-        << "P51D" << "Old Crow" << "Old_Crow.dds" << "";
+        << "P51D" << "Old Crow" << "Old_Crow.dds" << "" << "zip";
+    QTest::newRow("pack of zips")
+        << "Mustang_pack.zip" << QList<Entry>{{"P51D_Big_Beautiful_Doll.zip", texture("doll")}}
+        << "P51D" << "Big Beautiful Doll" << "Big_Beautiful_Doll.dds" << "" << "zip in a zip";
+    QTest::newRow("unpacked folder")
+        << "Corsair_VMF-214" << QList<Entry>{{"F4U1D/F4U1D_t.dds", texture("214")}, {"F4U1D/Notes.txt", "Black Sheep"}}
+        << "F4U1D" << "Black Sheep" << "Black_Sheep.dds" << "Black Sheep" << "folder";
 }
 
 void InstallNamingTest::layouts()
@@ -202,12 +210,23 @@ void InstallNamingTest::layouts()
     QFETCH(QString, name);
     QFETCH(QString, fileName);
     QFETCH(QString, note);
+    QFETCH(QString, packing);
 
     const QString game = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_') + '/');
     for (const char *title : {"P51D", "P47D", "Spitfire_MkIX", "F4U1D", "Fw190A8"})
         TestGame::addAircraft(game, title, {});
     const QString path = game + archive;
-    QVERIFY(TestArchive::write(path, TestArchive::Format::Zip, entries));
+    if (packing == "folder") {
+        for (const Entry &entry : entries)
+            QVERIFY(TempTree::writeFile(path + '/' + entry.path, entry.data));
+    } else if (packing == "zip in a zip") {
+        // The pack's one entry is a skin's own archive, holding the main texture.
+        const QString inner = m_dir.filePath("inner.zip");
+        QVERIFY(TestArchive::write(inner, TestArchive::Format::Zip, {{"P51D_t.dds", entries[0].data}}));
+        QVERIFY(TestArchive::write(path, TestArchive::Format::Zip, {{entries[0].path, TempTree::readFile(inner)}}));
+    } else {
+        QVERIFY(TestArchive::write(path, TestArchive::Format::Zip, entries));
+    }
     const QList<AircraftEntry> all = AircraftScanner().scanAircraft(game + "Aircraft/");
 
     const InstallPlan plan = planInstall({{path}, -1, {}}, all);

@@ -15,6 +15,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using TestArchive::Entry;
 
 namespace {
@@ -90,8 +94,6 @@ class PaintInstallTest : public QObject
     Q_OBJECT
 
 private slots:
-    void readableNames_data();
-    void readableNames();
     void entryPaths_data();
     void entryPaths();
     void textureContents_data();
@@ -104,6 +106,8 @@ private slots:
     void refusesArchiveBombs_data();
     void refusesArchiveBombs();
     void refusesWhatIsNoArchive();
+    void packsOfArchivesAndFoldersKeepTheLimits_data();
+    void packsOfArchivesAndFoldersKeepTheLimits();
     void looseTextureFiles();
 
     void matching_data();
@@ -120,25 +124,6 @@ private slots:
 private:
     QTemporaryDir m_dir;
 };
-
-void PaintInstallTest::readableNames_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("underscores") << "p51_red_tail.dds" << "P51 Red Tail";
-    QTest::newRow("capitals kept") << "spit-RAF_92sqn.DDS" << "Spit RAF 92sqn";
-    QTest::newRow("doubled separators") << "__bf109__e.png" << "Bf109 E";
-    QTest::newRow("dots part words") << "me.262.v2.dds" << "Me 262 V2";
-    QTest::newRow("no extension") << "zero" << "Zero";
-    QTest::newRow("accented") << "été_bleu.tga" << "Été Bleu";
-}
-
-void PaintInstallTest::readableNames()
-{
-    QFETCH(QString, fileName);
-    QFETCH(QString, name);
-    QCOMPARE(PaintNaming::readableName(fileName), name);
-}
 
 void PaintInstallTest::entryPaths_data()
 {
@@ -297,6 +282,70 @@ void PaintInstallTest::refusesArchiveBombs()
     const DownloadContents contents = PaintArchive::read(path, limits);
     QVERIFY(!contents.ok());
     QVERIFY(contents.textures.isEmpty());
+}
+
+void PaintInstallTest::packsOfArchivesAndFoldersKeepTheLimits_data()
+{
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QStringList>("textures");
+    QTest::addColumn<QString>("skipped"); // "entry: reason" expected among the skipped, or the refusal
+    QTest::newRow("zip in a zip in a zip") << "nested3" << QStringList{"outer/a.dds", "outer/inner.zip/b.dds"}
+                                           << "outer/inner.zip/deepest.zip: an archive inside an archive inside the download";
+    QTest::newRow("filler in an inner archive counts") << "nested filler" << QStringList{}
+                                                       << "unpacks to more than 1 MiB in all";
+    QTest::newRow("inner archive that is none") << "nested fake" << QStringList{"a.dds"}
+                                                << "fake.zip: not a zip, 7z or rar archive";
+    QTest::newRow("folder with a link and a pipe") << "folder" << QStringList{"a.dds", "sub/b.dds"} << "link.dds: it is a link";
+    QTest::newRow("folder of too many files") << "crowded folder" << QStringList{} << "holds more than 20 entries";
+}
+
+void PaintInstallTest::packsOfArchivesAndFoldersKeepTheLimits()
+{
+    QFETCH(QString, layout);
+    QFETCH(QStringList, textures);
+    QFETCH(QString, skipped);
+    const QByteArray texture = dds(8, 8, "DXT1");
+    QTemporaryDir own; // a pipe here would stall the snapshots other tests take of m_dir
+    const QString base = own.filePath(QString(QTest::currentDataTag()).replace(' ', '_'));
+    const auto zipBytes = [&](const QString &name, const QList<Entry> &entries) {
+        const QString path = base + '-' + name;
+        return TestArchive::write(path, TestArchive::Format::Zip, entries) ? TempTree::readFile(path) : QByteArray();
+    };
+    QString download = base + ".zip";
+    if (layout == "nested3") {
+        const QByteArray deepest = zipBytes("deepest.zip", {{"c.dds", texture}});
+        const QByteArray inner = zipBytes("inner.zip", {{"b.dds", texture}, {"deepest.zip", deepest}});
+        QVERIFY(TestArchive::write(download, TestArchive::Format::Zip, {{"outer/a.dds", texture}, {"outer/inner.zip", inner}}));
+    } else if (layout == "nested filler") {
+        const QByteArray inner = zipBytes("inner.zip", {{"filler.bin", QByteArray(2 << 20, '\0')}, {"b.dds", texture}});
+        QVERIFY(TestArchive::write(download, TestArchive::Format::Zip, {{"inner.zip", inner}}));
+    } else if (layout == "nested fake") {
+        QVERIFY(TestArchive::write(download, TestArchive::Format::Zip, {{"a.dds", texture}, {"fake.zip", "not an archive"}}));
+    } else {
+        download = base;
+        QVERIFY(TempTree::writeFile(base + "/a.dds", texture));
+        QVERIFY(TempTree::writeFile(base + "/sub/b.dds", texture));
+        if (layout == "crowded folder") {
+            for (int i = 0; i < 20; ++i)
+                QVERIFY(TempTree::writeFile(base + QString("/sub/%1.txt").arg(i), "x"));
+        } else {
+            QVERIFY(TempTree::writeFile(own.filePath("outside.dds"), texture));
+            QVERIFY(QFile::link(own.filePath("outside.dds"), base + "/link.dds"));
+#ifdef Q_OS_UNIX
+            QCOMPARE(mkfifo(QFile::encodeName(base + "/pipe.dds").constData(), 0600), 0);
+#endif
+        }
+    }
+    PaintArchive::Limits limits;
+    limits.unpackedBytes = limits.unpackedFloor = 1 << 20;
+    limits.entries = 20;
+    const DownloadContents contents = PaintArchive::readDownload(download, limits);
+    QCOMPARE(sources(contents.textures), textures);
+    QStringList told{contents.error};
+    for (const SkippedEntry &entry : contents.skipped)
+        told << entry.source + ": " + entry.reason;
+    QVERIFY2(told.join('\n').contains(skipped), qPrintable(told.join('\n')));
+    QCOMPARE(contents.ok(), !textures.isEmpty());
 }
 
 void PaintInstallTest::refusesWhatIsNoArchive()
