@@ -58,16 +58,6 @@ bool isColourBlockEncoding(PixelEncoding encoding)
     return encoding == PixelEncoding::Bc1 || encoding == PixelEncoding::Bc2 || encoding == PixelEncoding::Bc3;
 }
 
-// How often the two pixels of each half of an index byte name each palette
-// entry, one count per byte lane: a 2x2 quarter of a block is two halves.
-constexpr std::array<std::uint32_t, 16> HalfIndexCounts = [] {
-    std::array<std::uint32_t, 16> table{};
-    for (std::uint32_t half = 0; half < 16; ++half)
-        for (int pixel = 0; pixel < 2; ++pixel)
-            table[half] += 1u << (8 * ((half >> (2 * pixel)) & 3));
-    return table;
-}();
-
 // The four palette entries of a colour block, red, green and blue side by
 // side in one word each (see LaneBits).
 struct PackedPalette
@@ -121,19 +111,6 @@ inline std::uint64_t packedBlockSums(const std::uint8_t *block, bool bc1)
     return weighed(packedPalette(block, bc1), counts);
 }
 
-// The sums of one 2x2 quarter of the block: column half 0 or 1 (left,
-// right), row half 0 or 1 (top, bottom).
-#if defined(__GNUC__)
-[[gnu::always_inline]]
-#endif
-inline std::uint64_t packedQuarterSums(const PackedPalette &palette, const std::uint8_t *block, int columnHalf,
-                                       int rowHalf)
-{
-    const int shift = 4 * columnHalf;
-    const std::uint8_t *rows = block + 4 + 2 * rowHalf;
-    return weighed(palette, HalfIndexCounts[(rows[0] >> shift) & 15] + HalfIndexCounts[(rows[1] >> shift) & 15]);
-}
-
 // One channel's sum out of packedBlockSums' word: 0 red, 1 green, 2 blue.
 std::uint32_t lane(std::uint64_t packed, int channel)
 {
@@ -150,10 +127,13 @@ bool halveByBlockSums(ByteSource &source, std::uint64_t offset, std::size_t rowB
     const std::uint32_t blockRowsPerChunk = std::uint32_t(std::clamp<std::size_t>(ChunkBytes / rowBytes, 1, blockRows));
     if (!consumer.begin(width, height))
         return false;
-    const AreaMean mean(2, 2);
     std::vector<std::uint8_t> chunk(rowBytes * blockRowsPerChunk);
     std::vector<std::uint8_t> lines[2] = {std::vector<std::uint8_t>(std::size_t(width) * 4, 255),
                                           std::vector<std::uint8_t>(std::size_t(width) * 4, 255)};
+    // The mean of four 8-bit values, rounded as AreaMean rounds.
+    const auto meanOfFour = [](std::uint64_t packed, int channel) {
+        return std::uint8_t((lane(packed, channel) + 2) >> 2);
+    };
     for (std::uint32_t top = blockRows; top > 0;) {
         const std::uint32_t first = top > blockRowsPerChunk ? top - blockRowsPerChunk : 0;
         if (!source.read(offset + std::uint64_t(first) * rowBytes, chunk.data(), (top - first) * rowBytes))
@@ -162,13 +142,20 @@ bool halveByBlockSums(ByteSource &source, std::uint64_t offset, std::size_t rowB
             const std::uint8_t *block = chunk.data() + (blockRow - first) * rowBytes + colourAt;
             for (std::uint32_t x = 0; x < width; x += 2, block += blockBytes) {
                 const PackedPalette palette = packedPalette(block, bc1);
-                for (int rowHalf = 0; rowHalf < 2; ++rowHalf)
-                    for (int columnHalf = 0; columnHalf < 2; ++columnHalf) {
-                        const std::uint64_t packed = packedQuarterSums(palette, block, columnHalf, rowHalf);
-                        std::uint8_t *pixel = lines[rowHalf].data() + (x + columnHalf) * 4;
-                        for (int c = 0; c < 3; ++c)
-                            pixel[c] = mean(lane(packed, c));
+                const std::uint64_t *entry = palette.entries;
+                for (int rowHalf = 0; rowHalf < 2; ++rowHalf) {
+                    // Two rows of four pixels, two bits each, leftmost lowest.
+                    const std::uint32_t upper = block[4 + 2 * rowHalf], lower = block[5 + 2 * rowHalf];
+                    const std::uint64_t left = entry[upper & 3] + entry[(upper >> 2) & 3] + entry[lower & 3]
+                                               + entry[(lower >> 2) & 3];
+                    const std::uint64_t right = entry[(upper >> 4) & 3] + entry[upper >> 6] + entry[(lower >> 4) & 3]
+                                                + entry[lower >> 6];
+                    std::uint8_t *pixel = lines[rowHalf].data() + std::size_t(x) * 4;
+                    for (int c = 0; c < 3; ++c) {
+                        pixel[c] = meanOfFour(left, c);
+                        pixel[4 + c] = meanOfFour(right, c);
                     }
+                }
             }
             if (!consumer.row(2 * blockRow + 1, lines[1].data()) || !consumer.row(2 * blockRow, lines[0].data()))
                 return false;
