@@ -1,5 +1,8 @@
 #include "ByteSource.h"
 
+#include "FailureReason.h"
+
+#include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -43,10 +46,14 @@ bool namesRegularFile(const char *path)
 {
 #ifdef _WIN32
     struct _stat64 info;
-    return _stat64(path, &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFREG;
+    if (_stat64(path, &info) != 0)
+        return refuse("cannot be opened: %s", std::strerror(errno));
+    return (info.st_mode & _S_IFMT) == _S_IFREG || refuse("is not a regular file");
 #else
     struct stat info;
-    return stat(path, &info) == 0 && S_ISREG(info.st_mode);
+    if (stat(path, &info) != 0)
+        return refuse("cannot be opened: %s", std::strerror(errno));
+    return S_ISREG(info.st_mode) || refuse("is not a regular file");
 #endif
 }
 
@@ -66,7 +73,10 @@ FileByteSource::FileByteSource(const char *path)
     if (!path || !*path || !namesRegularFile(path))
         return;
     m_file = std::fopen(path, "rb");
+    if (!m_file)
+        refuse("cannot be opened: %s", std::strerror(errno));
     if (m_file && !isRegularFile(m_file, m_length)) {
+        refuse("is not a regular file");
         std::fclose(m_file);
         m_file = nullptr;
         m_length = 0;

@@ -34,6 +34,11 @@ KORRAD_API unsigned char _anytobmps(const char *source, const char *target, void
 KORRAD_API unsigned char _anytogrey(const char *source, const char *target, void *workArea,
                                     int32_t mode, int32_t sizeHint);
 
+/* Why the last call above answered 0, as words to put after the source's
+   name ("is not a regular file"); the empty text after a success. Never
+   null. The text stays valid until the next call into the library. */
+KORRAD_API const char *_Pic_FailureReason(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,4 +1,4 @@
-// Pictures other than textures, read through Qt's image readers.
+// Pictures other than textures: BMP, PNG, JPEG and TGA.
 
 #include "KorradTestSupport.h"
 
@@ -18,8 +18,8 @@ QImage sample(int width, int height)
 }
 
 // An uncompressed 24-bit TGA, bottom row first as the format's default, with
-// the version 2 footer that Qt's reader insists on.
-QByteArray tga(const QImage &image)
+// or without the version 2 footer (older tools write none).
+QByteArray tga(const QImage &image, bool footer = true)
 {
     QByteArray bytes(18, '\0');
     bytes[2] = 2;
@@ -33,7 +33,8 @@ QByteArray tga(const QImage &image)
             const QRgb p = image.pixel(x, y);
             bytes.append(char(qBlue(p))).append(char(qGreen(p))).append(char(qRed(p)));
         }
-    bytes.append(QByteArray(8, '\0')).append("TRUEVISION-XFILE.").append('\0');
+    if (footer)
+        bytes.append(QByteArray(8, '\0')).append("TRUEVISION-XFILE.").append('\0');
     return bytes;
 }
 
@@ -61,6 +62,7 @@ private slots:
         QTest::newRow("PNG") << "paint.png" << QByteArray("PNG") << 0;
         QTest::newRow("JPEG") << "paint.jpg" << QByteArray("JPEG") << 12;
         QTest::newRow("TGA") << "paint.tga" << QByteArray("TGA") << 0;
+        QTest::newRow("TGA without footer") << "old.tga" << QByteArray("TGA, no footer") << 0;
         QTest::newRow("PNG named .dds") << "paint_t.dds" << QByteArray("PNG") << 0;
     }
 
@@ -72,8 +74,8 @@ private slots:
         const QImage picture = sample(50, 30);
         QTemporaryDir folder;
         QString path;
-        if (format == "TGA") {
-            path = write(folder, name, tga(picture));
+        if (format.startsWith("TGA")) {
+            path = write(folder, name, tga(picture, !format.contains("no footer")));
         } else {
             path = folder.filePath(name);
             QVERIFY(picture.save(path, format.constData(), 100));
