@@ -304,6 +304,10 @@ void PaintInstallTest::packsOfArchivesAndFoldersKeepTheLimits()
     QFETCH(QString, layout);
     QFETCH(QStringList, textures);
     QFETCH(QString, skipped);
+#ifdef Q_OS_WIN
+    if (layout == "folder")
+        QSKIP("Windows makes shortcuts, not links, without privileges");
+#endif
     const QByteArray texture = dds(8, 8, "DXT1");
     QTemporaryDir own; // a pipe here would stall the snapshots other tests take of m_dir
     const QString base = own.filePath(QString(QTest::currentDataTag()).replace(' ', '_'));
