@@ -114,6 +114,10 @@ TRezidu::TRezidu(std::unique_ptr<SettingsStore> settings, QWidget *parent)
     m_settledPreview->setSingleShot(true);
     m_settledPreview->setInterval(heldKeySettleMs);
     connect(m_settledPreview, &QTimer::timeout, this, [this] {
+        if (m_hangarBusy) { // the preview reads the hangar a worker is using
+            m_settledPreview->start();
+            return;
+        }
         const QString waiting = m_waitingPreview; // previewNow forgets it
         previewNow(waiting);
     });
@@ -406,13 +410,14 @@ void TRezidu::showPaintTable()
 // aircraft's files: show what they hold now, keeping the player's row.
 void TRezidu::reloadAfterOutsideChange()
 {
-    if (!m_hangar.hasSelection())
-        return;
-    // Never while the player answers a question about the rows shown.
-    if (QApplication::activeModalWidget()) {
+    // Never while the player answers a question about the rows shown, nor
+    // while a worker installs.
+    if (QApplication::activeModalWidget() || m_hangarBusy) {
         QTimer::singleShot(500, this, &TRezidu::reloadAfterOutsideChange);
         return;
     }
+    if (!m_hangar.hasSelection())
+        return;
     const int row = PaintIndex;
     if (!m_hangar.select(m_hangar.selectedIndex())) {
         forgetPaintTable();

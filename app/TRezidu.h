@@ -125,6 +125,9 @@ private:
     // The aircraft are row for row with InList and InList1, the paint table
     // of the selected one with OutList and OutList1.
     Hangar m_hangar;
+    // Set while a worker plans or installs with the hangar: nothing else
+    // may use it until the worker is done.
+    bool m_hangarBusy = false;
     // Lists without a main texture whose player was asked since the scan.
     QSet<QString> m_askedForMainTexture;
     // The selected aircraft's list and main texture, for changes made

@@ -5,6 +5,7 @@
 #include "FocusedWindow.h"
 #include "GameText.h"
 #include "InstallPlan.h"
+#include "InstallWorker.h"
 #include "PaintArchive.h"
 #include "PaintRules.h"
 #include "PickedTexture.h"
@@ -65,7 +66,17 @@ void TRezidu::dropEvent(QDropEvent *event)
 
 void TRezidu::installDownloads(const QStringList &paths, int chosenAircraft, const QString &paintName)
 {
-    InstallPlan plan = m_hangar.planInstall({paths, chosenAircraft, paintName});
+    InstallPlan plan;
+    {
+        const InstallRequest request{paths, chosenAircraft, paintName};
+        InstallProgress progress;
+        m_hangarBusy = true;
+        runInstallWork(this, QStringLiteral("Reading the downloads…"), progress,
+                       [this, &plan, &request, &progress] { plan = m_hangar.planInstall(request, &progress); });
+        m_hangarBusy = false;
+        if (plan.cancelled)
+            return;
+    }
     if (plan.items.isEmpty()) {
         QStringList why = plan.refused;
         for (const SkippedEntry &skipped : std::as_const(plan.skipped))
@@ -83,7 +94,12 @@ void TRezidu::installDownloads(const QStringList &paths, int chosenAircraft, con
     plan = m_installForm->plan();
 
     const bool shownBefore = m_hangar.hasSelection();
-    const QList<AircraftInstallResult> results = m_hangar.install(plan);
+    QList<AircraftInstallResult> results;
+    InstallProgress progress;
+    m_hangarBusy = true;
+    runInstallWork(this, QStringLiteral("Installing the paints…"), progress,
+                   [this, &plan, &results, &progress] { results = m_hangar.install(plan, &progress); });
+    m_hangarBusy = false;
     if (shownBefore)
         showInstalledPaints();
     QMessageBox::information(focusedWindow(this), SectionName,

@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "ExitStatus.h"
+#include "ProgressLine.h"
 #include "Session.h"
 
 #include <QJsonArray>
@@ -46,9 +47,14 @@ int runInstallCommand(Session &session, const Arguments &arguments)
         if (chosen < 0)
             return ExitStatus::Failed;
     }
+    InstallProgress progress;
+    ProgressLine progressLine(session.errorStream());
+    progressLine.follow(progress, QStringLiteral("Reading"));
     const InstallPlan plan = session.hangar.planInstall(
         {arguments.positional, chosen, arguments.values.value(QStringLiteral("name")),
-         arguments.has(QStringLiteral("keep-pictures"))});
+         arguments.has(QStringLiteral("keep-pictures"))},
+        &progress);
+    progressLine.end();
     const QList<AircraftEntry> &aircraft = session.hangar.aircraft();
 
     QJsonArray items, skipped;
@@ -71,7 +77,9 @@ int runInstallCommand(Session &session, const Arguments &arguments)
             session.fail(item.texture.source,
                          QStringLiteral("No aircraft could be picked for this texture; name one with --aircraft."));
     }
-    const QList<AircraftInstallResult> results = session.hangar.install(plan);
+    progressLine.follow(progress, QStringLiteral("Installing"));
+    const QList<AircraftInstallResult> results = session.hangar.install(plan, &progress);
+    progressLine.end();
     bool anyAdded = false;
     for (const AircraftInstallResult &result : results)
         anyAdded |= !result.added.isEmpty();

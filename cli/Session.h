@@ -41,6 +41,9 @@ public:
     QJsonObject describeAircraft(int index);
     QString installedLabel(); // of the selected aircraft
 
+    // Standard error, for what shows the work going on (never the results).
+    QTextStream &errorStream() { return m_err; }
+
     // Prints the document (JSON mode) and gives the exit status.
     int finish();
 

@@ -108,8 +108,10 @@ public:
     // Installing downloaded textures: what would go where (nothing is
     // written), then the plan as the player left it. The selected aircraft's
     // table is read again when the install added to it.
-    InstallPlan planInstall(const InstallRequest &request) const;
-    QList<AircraftInstallResult> install(const InstallPlan &plan);
+    // Both may run on a worker thread while nothing else uses the hangar;
+    // the progress, when given, is reported to and can cancel them.
+    InstallPlan planInstall(const InstallRequest &request, const InstallProgress *progress = nullptr) const;
+    QList<AircraftInstallResult> install(const InstallPlan &plan, const InstallProgress *progress = nullptr);
     // The read-me an install kept beside a paint row's texture, or an
     // empty text.
     QString paintNote(int row) const;

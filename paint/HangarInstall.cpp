@@ -2,19 +2,30 @@
 
 #include "PaintNote.h"
 
-InstallPlan Hangar::planInstall(const InstallRequest &request) const
+namespace {
+
+PaintArchive::Limits limitsWith(const InstallProgress *progress)
 {
-    return ::planInstall(request, m_aircraft);
+    PaintArchive::Limits limits;
+    limits.progress = progress;
+    return limits;
 }
 
-QList<AircraftInstallResult> Hangar::install(const InstallPlan &plan)
+} // namespace
+
+InstallPlan Hangar::planInstall(const InstallRequest &request, const InstallProgress *progress) const
+{
+    return ::planInstall(request, m_aircraft, limitsWith(progress));
+}
+
+QList<AircraftInstallResult> Hangar::install(const InstallPlan &plan, const InstallProgress *progress)
 {
     // An aircraft Corvane has not seen yet gets its list before its paints.
     for (const InstallItem &item : plan.items) {
         if (item.selected && item.aircraft >= 0 && item.aircraft < m_aircraft.size())
             createPaintList(item.aircraft);
     }
-    const QList<AircraftInstallResult> results = carryOut(plan, m_aircraft);
+    const QList<AircraftInstallResult> results = carryOut(plan, m_aircraft, limitsWith(progress));
     for (const AircraftInstallResult &result : results) {
         if (result.aircraft == m_selected && !result.added.isEmpty()) {
             if (!select(m_selected))

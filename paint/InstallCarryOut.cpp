@@ -94,7 +94,10 @@ void reserveOriginalNames(AircraftWork &work)
 class FolderWriter : public TextureSink
 {
 public:
-    explicit FolderWriter(const QHash<int, Target *> &targets) : m_targets(targets) {}
+    FolderWriter(const QHash<int, Target *> &targets, const InstallProgress *progress, int &placed, int toPlace)
+        : m_targets(targets), m_progress(progress), m_placed(placed), m_toPlace(toPlace)
+    {
+    }
 
     bool open(const DownloadedTexture &texture) override
     {
@@ -149,6 +152,8 @@ public:
             m_target->written = true;
             m_target->writtenPath = m_path;
             m_target->aircraft->writtenPaths << m_path;
+            if (m_progress)
+                m_progress->tell(++m_placed, m_toPlace, m_target->item->texture.source);
         } else {
             m_target->problem = why;
         }
@@ -180,6 +185,9 @@ private:
     }
 
     const QHash<int, Target *> &m_targets;
+    const InstallProgress *m_progress;
+    int &m_placed;
+    int m_toPlace;
     QByteArray m_picture;
     Target *m_target = nullptr;
     std::unique_ptr<SafeSave> m_save;
@@ -381,11 +389,27 @@ QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<Aircr
         }
     }
 
+    const InstallProgress *progress = limits.progress;
+    int placed = 0;
+    int toPlace = 0;
+    for (const QString &download : std::as_const(downloadOrder))
+        toPlace += int(byDownload[download].size());
     for (const QString &download : std::as_const(downloadOrder)) {
         const QHash<int, Target *> &wanted = byDownload[download];
-        FolderWriter writer(wanted);
+        if (progress && progress->isCancelled()) {
+            for (Target *target : wanted)
+                target->problem = QStringLiteral("not installed: %1").arg(cancelledReason());
+            continue;
+        }
+        FolderWriter writer(wanted, progress, placed, toPlace);
         const DownloadContents contents = PaintArchive::readDownload(download, limits, &writer);
-        if (!contents.ok()) {
+        if (!contents.ok() && progress && progress->isCancelled()) {
+            // What was placed stays, to be listed; the rest never was.
+            for (Target *target : wanted) {
+                if (!target->written && target->problem.isEmpty())
+                    target->problem = QStringLiteral("not installed: %1").arg(cancelledReason());
+            }
+        } else if (!contents.ok()) {
             for (Target *target : wanted) {
                 if (target->problem.isEmpty())
                     target->problem = contents.error;

@@ -184,7 +184,14 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
 {
     const QList<AircraftCandidate> candidates = aircraftCandidates(aircraft);
     InstallPlan plan;
-    for (const QString &given : request.downloads) {
+    const InstallProgress *progress = limits.progress;
+    for (qsizetype d = 0; d < request.downloads.size(); ++d) {
+        const QString &given = request.downloads[d];
+        if (progress) {
+            if (progress->isCancelled())
+                return InstallPlan{{}, {}, {cancelledReason()}, true};
+            progress->tell(int(d), int(request.downloads.size()), QFileInfo(given).fileName());
+        }
         // An unpacked download is read like an archive of the same layout.
         const bool isFolder = QFileInfo(given).isDir();
         const QString download = isFolder ? QDir::cleanPath(given) : given;
@@ -192,6 +199,8 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
         const bool isArchive = isFolder || PaintArchive::isArchiveFileName(fileName);
         PictureSizes pictures;
         const DownloadContents contents = PaintArchive::readDownload(download, limits, &pictures);
+        if (progress && progress->isCancelled())
+            return InstallPlan{{}, {}, {cancelledReason()}, true};
         if (!contents.ok()) {
             plan.refused.append(contents.error);
             continue;

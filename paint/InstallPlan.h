@@ -34,6 +34,7 @@ struct InstallPlan
     QList<InstallItem> items;
     QList<SkippedEntry> skipped;
     QStringList refused; // downloads not read at all, with the reason
+    bool cancelled = false; // the player stopped the planning: the plan is empty
 
     bool hasSelection() const;
 };
@@ -54,6 +55,8 @@ QString describePicture(const InstallItem &item);
 // names, and the shape of its main texture as its paint list names it.
 QList<AircraftCandidate> aircraftCandidates(const QList<AircraftEntry> &aircraft);
 
+// Planning reports each download as it is read and stops, with an empty
+// cancelled plan, when limits.progress is cancelled.
 InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry> &aircraft,
                         const PaintArchive::Limits &limits = {});
 
@@ -74,7 +77,9 @@ struct AircraftInstallResult
 // again, each texture streamed to its file and checked against the plan, so
 // no texture is ever held whole in memory; each folder is synced once at
 // the end. An aircraft whose list would grow past what is read back gets
-// nothing at all.
+// nothing at all. Cancelled through limits.progress, the install stops
+// between pieces of a texture: the textures already placed stay and are
+// listed, the one being written is discarded, the rest are not placed.
 QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<AircraftEntry> &aircraft,
                                       const PaintArchive::Limits &limits = {});
 

@@ -354,6 +354,8 @@ private:
     {
         qint64 entrySize = 0;
         for (;;) {
+            if (m_limits.progress && m_limits.progress->isCancelled())
+                return cancelledReason();
             const qint64 got = pull(m_block, sizeof m_block, readProblem);
             if (got <= 0)
                 return QString();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "InstallProgress.h"
 #include "TextureFile.h"
 
 #include <QByteArray>
@@ -82,6 +83,9 @@ struct Limits
     qint64 unpackedPerByte = 100;
     qint64 unpackedFloor = 256ll << 20;
     int entries = 20000;
+    // Checked as the download is unpacked: once cancelled, the read stops
+    // and the download is refused with cancelledReason().
+    const InstallProgress *progress = nullptr;
 
     qint64 unpackedLimitFor(qint64 archiveSize) const;
 };
