@@ -43,7 +43,7 @@ void runInstallWork(QWidget *parent, const QString &label, InstallProgress &prog
     };
     // Cancelled, the dialog stays until the worker has stopped: hidden, it
     // would let the player reach the hangar the worker still uses.
-    QObject::disconnect(&dialog, &QProgressDialog::canceled, &dialog, &QProgressDialog::cancel);
+    QObject::disconnect(&dialog, SIGNAL(canceled()), &dialog, SLOT(cancel()));
     QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&dialog, &progress] {
         progress.cancelled = true;
         dialog.setLabelText(QStringLiteral("Stopping; what was installed so far is kept…"));

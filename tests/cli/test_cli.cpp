@@ -13,6 +13,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+#endif
+
 using TempTree::readFile;
 using TempTree::writeFile;
 
@@ -53,9 +59,13 @@ class CommandLineTest : public QObject
 
     QString folderOf(const QString &aircraft) const { return m_game + "Aircraft/" + aircraft + "/"; }
 
-    Run cli(const QStringList &arguments, bool withGame = true, const QString &winePrefix = QString())
+    // Standard error goes to errorFile when one is named (a terminal, say).
+    Run cli(const QStringList &arguments, bool withGame = true, const QString &winePrefix = QString(),
+            const QString &errorFile = QString())
     {
         QProcess process;
+        if (!errorFile.isEmpty())
+            process.setStandardErrorFile(errorFile);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
         environment.insert("WINEPREFIX", winePrefix.isEmpty() ? m_dir.filePath("no-wine") : winePrefix);
@@ -73,6 +83,51 @@ private slots:
         TestGame::addAircraft(m_game, "P51", {{"Desert", "desert.dds"}, {"Navy", "navy.dds"}});
         TestGame::addAircraft(m_game, "Zero", {});
         QVERIFY(QFile::remove(folderOf("Zero") + "Zero.pnt")); // never seen by Corvane
+    }
+
+    // The progress line is for a player watching a terminal: a pipe never
+    // gets it, and standard output stays plain JSON either way.
+    void progressLineOnlyOnATerminal_data()
+    {
+        QTest::addColumn<bool>("terminal");
+        QTest::newRow("pipe") << false;
+        QTest::newRow("terminal") << true;
+    }
+
+    void progressLineOnlyOnATerminal()
+    {
+        QFETCH(bool, terminal);
+        const QString zip = m_dir.filePath("two_tails.zip");
+        QVERIFY(TestArchive::write(zip, TestArchive::Format::Zip,
+                                   {{"P51/p51_red_tail.dds", "DDS red"}, {"P51/p51_blue_tail.dds", "DDS blue"}}));
+        const QStringList install{"--json", "install", zip, "--aircraft", "P51", "--yes"};
+        QByteArray shown; // what the terminal showed
+        Run run;
+        if (terminal) {
+#ifdef Q_OS_UNIX
+            const int master = posix_openpt(O_RDWR | O_NOCTTY);
+            QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+            run = cli(install, true, {}, QString::fromLocal8Bit(ptsname(master)));
+            fcntl(master, F_SETFL, O_NONBLOCK);
+            char buffer[4096];
+            for (ssize_t got; (got = read(master, buffer, sizeof buffer)) > 0;)
+                shown.append(buffer, got);
+            close(master);
+#else
+            QSKIP("a terminal is only made here on Unix");
+#endif
+        } else {
+            run = cli(install);
+        }
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.json().value("installed").toArray().size(), 1);
+        QVERIFY(!run.out.contains('\r'));
+        if (terminal) {
+            QVERIFY2(shown.contains("\rInstalling 2/2: P51/p51_"), shown.constData());
+            QVERIFY2(shown.endsWith('\n'), shown.constData());
+        } else {
+            QVERIFY2(!run.err.contains('\r') && !run.err.contains("Installing"), qPrintable(run.err));
+        }
     }
 
     void installingDownloads()

@@ -1,3 +1,4 @@
+#include "AircraftLock.h"
 #include "ModalDriver.h"
 #include "PaintWindow.h"
 #include "TEditForm.h"
@@ -14,6 +15,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -35,6 +37,10 @@ QStringList rows(const QListWidget *list)
 void answerBox(QString *text)
 {
     ModalDriver::answerNext([text](QWidget *modal) {
+        if (qobject_cast<QProgressDialog *>(modal)) { // the work before the box is still going on
+            answerBox(text);
+            return;
+        }
         auto *box = qobject_cast<QMessageBox *>(modal);
         QVERIFY(box);
         if (text)
@@ -147,6 +153,88 @@ private slots:
         QCOMPARE(readFile(folderOf("Zero") + "Zero.pnt"),
                  TestGame::paintList("Zero", "Zero_t.dds", {{"Green", "Green.dds"}}));
         QCOMPARE(readFile(folderOf("Zero") + "Zero_t.dds.bak"), TestGame::texture("original Zero"));
+    }
+
+    // The install runs beside the window's event loop: while another writer
+    // holds the aircraft, the window keeps turning (a timer of its fires)
+    // and the install waits for that writer, then ends as it would have.
+    void installingLeavesTheWindowsEventLoopTurning()
+    {
+        const QString sevenZip = download("red_tail.7z");
+        QVERIFY(QDir().mkpath(QFileInfo(sevenZip).path()));
+        QVERIFY(TestArchive::write(sevenZip, TestArchive::Format::SevenZip,
+                                   {{"P51/p51_red_tail.dds", "DDS red tail"}}));
+        const QString listPath = m_game + "Aircraft/P51/P51.pnt";
+        const QByteArray listBefore = readFile(listPath);
+        std::unique_ptr<AircraftLock> otherWriter;
+        bool listUntouchedWhileHeld = false, timerFired = false;
+        QTimer otherWriterDone;
+        otherWriterDone.setSingleShot(true);
+        connect(&otherWriterDone, &QTimer::timeout, this, [&] {
+            timerFired = true;
+            listUntouchedWhileHeld = readFile(listPath) == listBefore;
+            otherWriter.reset();
+        });
+        QString report;
+        ModalDriver::answerNext([&](QWidget *modal) {
+            auto *form = qobject_cast<TInstallForm *>(modal);
+            QVERIFY(form);
+            otherWriter = std::make_unique<AircraftLock>(m_game + "Aircraft/P51/");
+            QVERIFY(otherWriter->acquire(0));
+            otherWriterDone.start(50);
+            answerBox(&report);
+            QTest::mouseClick(form->InstallButton, Qt::LeftButton);
+        });
+        dropFiles(m_window.get(), QPoint(400, 100), {sevenZip});
+
+        QVERIFY(timerFired);
+        QVERIFY(listUntouchedWhileHeld);
+        QVERIFY2(report.contains("P51: added Red Tail"), qPrintable(report));
+        QCOMPARE(rows(m_window->OutList),
+                 (QStringList{"Currently Installed Paint", "Default Paint", "Desert", "Red Tail"}));
+        QCOMPARE(readFile(folderOf("P51") + "Red_Tail.dds"), QByteArray("DDS red tail"));
+    }
+
+    // An install that waits shows its progress; cancelled, the dialog stays
+    // until the worker has stopped, and nothing more is installed.
+    void cancellingTheProgressDialogStopsTheInstall()
+    {
+        const QString zip = download("tails.zip");
+        QVERIFY(QDir().mkpath(QFileInfo(zip).path()));
+        QVERIFY(TestArchive::write(zip, TestArchive::Format::Zip,
+                                   {{"P51/p51_red_tail.dds", "DDS red tail"}, {"P51/p51_blue_tail.dds", "DDS blue"}}));
+        const QString listPath = m_game + "Aircraft/P51/P51.pnt";
+        const QByteArray listBefore = readFile(listPath);
+        std::unique_ptr<AircraftLock> otherWriter;
+        QString report;
+        bool progressShown = false, staysWhileWorking = false;
+        ModalDriver::answerNext([&](QWidget *modal) {
+            auto *form = qobject_cast<TInstallForm *>(modal);
+            QVERIFY(form);
+            otherWriter = std::make_unique<AircraftLock>(m_game + "Aircraft/P51/");
+            QVERIFY(otherWriter->acquire(0));
+            // The install waits for the other writer: its progress shows.
+            ModalDriver::answerNext([&](QWidget *progressModal) {
+                auto *progress = qobject_cast<QProgressDialog *>(progressModal);
+                progressShown = progress != nullptr;
+                QVERIFY(progress);
+                const QList<QPushButton *> buttons = progress->findChildren<QPushButton *>();
+                QCOMPARE(buttons.size(), 1);
+                QTest::mouseClick(buttons.first(), Qt::LeftButton);
+                staysWhileWorking = progress->isVisible() && QApplication::activeModalWidget() == progress;
+                answerBox(&report);
+                otherWriter.reset();
+            });
+            QTest::mouseClick(form->InstallButton, Qt::LeftButton);
+        });
+        dropFiles(m_window.get(), QPoint(400, 100), {zip});
+
+        QVERIFY(progressShown);
+        QVERIFY(staysWhileWorking);
+        QVERIFY2(report.contains("cancelled"), qPrintable(report));
+        QCOMPARE(readFile(listPath), listBefore);
+        QCOMPARE(rows(m_window->OutList), (QStringList{"Currently Installed Paint", "Default Paint", "Desert"}));
+        QVERIFY(!QFile::exists(folderOf("P51") + "Red_Tail.dds"));
     }
 
     // A picture that cannot become a texture: the plan says why, and the
