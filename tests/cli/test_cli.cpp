@@ -229,6 +229,9 @@ private slots:
 
     void twoWritersAtOnceLoseNoRow()
     {
+#ifdef Q_OS_WIN
+        QSKIP("the command line's loop runs in a POSIX shell; two writers race on Windows in tst_paint_two_writers");
+#endif
         // The command line adds paints in one process while a model in this
         // one adds and removes its own, both as fast as they can.
         for (int i = 0; i < 40; ++i)
