@@ -61,8 +61,9 @@ class CommandLineTest : public QObject
         environment.insert("WINEPREFIX", winePrefix.isEmpty() ? m_dir.filePath("no-wine") : winePrefix);
         process.setProcessEnvironment(environment);
         process.start(CORVANE_CLI, (withGame ? QStringList{"--game", m_game} : QStringList{}) + arguments);
-        process.waitForFinished(30000);
-        return Run{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+        // A run still going after a minute is a failure, never exit status 0.
+        const bool finished = process.waitForFinished(60000);
+        return Run{finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                    process.readAllStandardOutput(), QString::fromLocal8Bit(process.readAllStandardError())};
     }
 
