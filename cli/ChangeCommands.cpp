@@ -94,12 +94,10 @@ int runRestoreCommand(Session &session, const Arguments &arguments)
                 chosen.append(index);
         }
     } else {
-        for (const QString &name : arguments.positional) {
-            const int index = session.aircraftNamed(name);
-            if (index < 0)
-                return ExitStatus::Failed;
-            chosen.append(index);
-        }
+        const std::optional<QList<int>> named = session.aircraftNamed(arguments.positional);
+        if (!named)
+            return ExitStatus::Failed;
+        chosen = *named;
     }
 
     QJsonArray restored;
@@ -131,15 +129,11 @@ int runRestoreCommand(Session &session, const Arguments &arguments)
 
 int runAdoptCommand(Session &session, const Arguments &arguments)
 {
-    QList<int> chosen;
-    for (const QString &name : arguments.positional) {
-        const int index = session.aircraftNamed(name);
-        if (index < 0)
-            return ExitStatus::Failed;
-        chosen.append(index);
-    }
+    const std::optional<QList<int>> chosen = session.aircraftNamed(arguments.positional);
+    if (!chosen)
+        return ExitStatus::Failed;
     QJsonArray adopted;
-    for (int index : chosen) {
+    for (int index : *chosen) {
         PaintResult result = session.hangar.createPaintList(index);
         if (result)
             result = session.hangar.select(index);

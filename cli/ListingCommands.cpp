@@ -67,13 +67,10 @@ int runPaintsCommand(Session &session, const Arguments &arguments)
 
 int runCheckCommand(Session &session, const Arguments &arguments)
 {
-    QList<int> chosen;
-    for (const QString &name : arguments.positional) {
-        const int index = session.aircraftNamed(name);
-        if (index < 0)
-            return ExitStatus::Failed;
-        chosen.append(index);
-    }
+    const std::optional<QList<int>> named = session.aircraftNamed(arguments.positional);
+    if (!named)
+        return ExitStatus::Failed;
+    QList<int> chosen = *named;
     const bool everyAircraft = chosen.isEmpty();
     if (everyAircraft) {
         for (int index = 0; index < session.hangar.aircraft().size(); ++index)

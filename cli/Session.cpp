@@ -37,6 +37,18 @@ QString Session::aircraftLabel(int index) const
              QFileInfo(hangar.aircraft().at(index).paintListPath).fileName());
 }
 
+std::optional<QList<int>> Session::aircraftNamed(const QStringList &names)
+{
+    QList<int> chosen;
+    for (const QString &name : names) {
+        const int index = aircraftNamed(name);
+        if (index < 0)
+            return std::nullopt;
+        chosen.append(index);
+    }
+    return chosen;
+}
+
 int Session::aircraftNamed(const QString &name)
 {
     const QList<int> found = hangar.find(name);

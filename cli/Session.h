@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <optional>
+
 // One run of the command line: the game, the output streams and what the
 // command reports. With --json everything a command reports goes into one
 // document printed at the end; without it, lines go out as they come.
@@ -34,6 +36,9 @@ public:
     // The aircraft a name means, or -1 after telling why none could be picked
     // (unknown or ambiguous, with the candidates).
     int aircraftNamed(const QString &name);
+    // Every aircraft the names mean, in their order; nothing after telling
+    // why the first name that picks none could not be taken.
+    std::optional<QList<int>> aircraftNamed(const QStringList &names);
     // A row of the selected aircraft by its number or its name; rows below
     // `firstRow` are not candidates. -1 after telling why.
     int paintRowNamed(const QString &text, int firstRow);

@@ -71,8 +71,9 @@ class CommandLineTest : public QObject
         environment.insert("WINEPREFIX", winePrefix.isEmpty() ? m_dir.filePath("no-wine") : winePrefix);
         process.setProcessEnvironment(environment);
         process.start(CORVANE_CLI, (withGame ? QStringList{"--game", m_game} : QStringList{}) + arguments);
-        process.waitForFinished(30000);
-        return Run{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+        // A run still going after a minute is a failure, never exit status 0.
+        const bool finished = process.waitForFinished(60000);
+        return Run{finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                    process.readAllStandardOutput(), QString::fromLocal8Bit(process.readAllStandardError())};
     }
 
@@ -284,6 +285,9 @@ private slots:
 
     void twoWritersAtOnceLoseNoRow()
     {
+#ifdef Q_OS_WIN
+        QSKIP("the command line's loop runs in a POSIX shell; two writers race on Windows in tst_paint_two_writers");
+#endif
         // The command line adds paints in one process while a model in this
         // one adds and removes its own, both as fast as they can.
         for (int i = 0; i < 40; ++i)

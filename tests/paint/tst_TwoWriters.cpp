@@ -37,10 +37,12 @@ int runWriter(const QStringList &args)
             }
             if (action == "add") {
                 const QByteArray name = args.value(2).toUtf8() + QByteArray::number(i);
-                if (hangar.add(name, QString::fromUtf8(name) + ".dds"))
+                if (const PaintResult added = hangar.add(name, QString::fromUtf8(name) + ".dds"))
                     std::printf("%s\n", name.constData());
-                else
+                else {
+                    std::fprintf(stderr, "%s\n", qPrintable(added.line()));
                     ++failures;
+                }
             } else {
                 const QByteArray name = hangar.paintTable().paints().value(0).name;
                 if (!name.isEmpty() && hangar.remove(2))
@@ -81,7 +83,8 @@ class TwoWritersTest : public QObject
         QList<QStringList> reported;
         for (QProcess *process : processes) {
             process->waitForFinished(120000);
-            const QString out = QString::fromUtf8(process->readAllStandardOutput());
+            // Text mode on Windows ends the child's lines with CR LF.
+            const QString out = QString::fromUtf8(process->readAllStandardOutput()).remove('\r');
             reported << out.split('\n', Qt::SkipEmptyParts);
             if (process->exitCode() != 0)
                 qWarning("a writer failed: %s", process->readAllStandardError().constData());
