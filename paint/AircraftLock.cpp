@@ -7,11 +7,30 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLockFile>
+#include <QMutex>
+#include <QThread>
 
 namespace {
 
-// Lock files held by this thread, with how many holders share each.
-thread_local QHash<QString, int> heldHere;
+// The lock files this process holds: which thread holds each, and how many
+// holders on that thread share it. A map behind a mutex rather than a
+// thread-local one: mingw's threads run the destructors of thread-local
+// objects unreliably when a worker thread ends.
+struct Holding
+{
+    Qt::HANDLE thread = nullptr;
+    int holders = 0;
+};
+
+QMutex heldMutex;
+QHash<QString, Holding> held;
+
+bool heldByThisThread(const QString &lockPath)
+{
+    const QMutexLocker locker(&heldMutex);
+    const auto holding = held.constFind(lockPath);
+    return holding != held.cend() && holding->thread == QThread::currentThreadId();
+}
 
 QString folderKey(const QString &aircraftFolder)
 {
@@ -48,10 +67,13 @@ bool AircraftLock::acquire(int waitMs)
 {
     if (m_held)
         return true;
-    if (auto nested = heldHere.find(m_lockPath); nested != heldHere.end()) {
-        ++*nested;
-        m_held = m_nested = true;
-        return true;
+    {
+        const QMutexLocker locker(&heldMutex);
+        if (auto nested = held.find(m_lockPath); nested != held.end() && nested->thread == QThread::currentThreadId()) {
+            ++nested->holders;
+            m_held = m_nested = true;
+            return true;
+        }
     }
     m_file = std::make_unique<QLockFile>(m_lockPath);
     // Only a holder that no longer runs gives its lock up: an install of a
@@ -59,7 +81,10 @@ bool AircraftLock::acquire(int waitMs)
     m_file->setStaleLockTime(0);
     if (!m_file->tryLock(waitMs))
         return false;
-    heldHere.insert(m_lockPath, 1);
+    {
+        const QMutexLocker locker(&heldMutex);
+        held.insert(m_lockPath, {QThread::currentThreadId(), 1});
+    }
     m_held = true;
     return true;
 }
@@ -69,9 +94,12 @@ void AircraftLock::release()
     if (!m_held)
         return;
     m_held = false;
-    auto entry = heldHere.find(m_lockPath);
-    if (entry != heldHere.end() && --*entry == 0)
-        heldHere.erase(entry);
+    {
+        const QMutexLocker locker(&heldMutex);
+        auto entry = held.find(m_lockPath);
+        if (entry != held.end() && --entry->holders == 0)
+            held.erase(entry);
+    }
     if (m_nested) {
         m_nested = false;
         return;
@@ -107,7 +135,7 @@ PaintResult AircraftLock::refusal() const
 bool AircraftLock::isWriterAlive(const QString &aircraftFolder)
 {
     AircraftLock probe(aircraftFolder);
-    if (heldHere.contains(probe.m_lockPath))
+    if (heldByThisThread(probe.m_lockPath))
         return true;
     if (probe.acquire(0))
         return false; // released again as the probe goes
