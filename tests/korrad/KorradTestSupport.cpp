@@ -55,6 +55,14 @@ QString save(const QTemporaryDir &folder, const QString &name, const std::vector
     return path;
 }
 
+QString save(const QTemporaryDir &folder, const QString &name, const QByteArray &bytes)
+{
+    QFile file(folder.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return QString();
+    return file.fileName();
+}
+
 int largestDifference(const QImage &a, const QImage &b)
 {
     if (a.size() != b.size())

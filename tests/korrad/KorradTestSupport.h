@@ -27,6 +27,7 @@ std::optional<QImage> convert(const QString &source, const QTemporaryDir &folder
                               bool grey = false);
 
 QString save(const QTemporaryDir &folder, const QString &name, const std::vector<std::uint8_t> &bytes);
+QString save(const QTemporaryDir &folder, const QString &name, const QByteArray &bytes);
 
 // The largest difference of any colour channel between two pictures of the
 // same size, or -1 when their sizes differ.

@@ -38,14 +38,6 @@ QByteArray tga(const QImage &image, bool footer = true)
     return bytes;
 }
 
-QString write(const QTemporaryDir &folder, const QString &name, const QByteArray &bytes)
-{
-    QFile file(folder.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return QString();
-    return file.fileName();
-}
-
 } // namespace
 
 class PictureFormatTest : public QObject
@@ -75,7 +67,7 @@ private slots:
         QTemporaryDir folder;
         QString path;
         if (format.startsWith("TGA")) {
-            path = write(folder, name, tga(picture, !format.contains("no footer")));
+            path = save(folder, name, tga(picture, !format.contains("no footer")));
         } else {
             path = folder.filePath(name);
             QVERIFY(picture.save(path, format.constData(), 100));

@@ -28,14 +28,6 @@ QByteArray pngHeader(quint32 width, quint32 height)
     return bytes;
 }
 
-QString write(const QTemporaryDir &folder, const QString &name, const QByteArray &bytes)
-{
-    QFile file(folder.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return QString();
-    return file.fileName();
-}
-
 QString reason()
 {
     return QString::fromLocal8Bit(_Pic_FailureReason());
@@ -80,7 +72,7 @@ private slots:
         QFETCH(quint32, height);
         QFETCH(QString, expected);
         QTemporaryDir folder;
-        const QString path = write(folder, "header.png", pngHeader(width, height));
+        const QString path = save(folder, "header.png", pngHeader(width, height));
         QCOMPARE(isValid(path), expected.isEmpty());
         if (expected.isEmpty())
             QCOMPARE(reason(), QString());
@@ -118,13 +110,13 @@ private slots:
         else if (setup == "empty name")
             source.clear();
         else if (setup == "ppm")
-            source = write(folder, "paint.ppm", QByteArray("P6\n2 2\n255\n") + QByteArray(12, '\x40'));
+            source = save(folder, "paint.ppm", QByteArray("P6\n2 2\n255\n") + QByteArray(12, '\x40'));
         else if (setup == "header only")
-            source = write(folder, "paint.png", pngHeader(64, 64));
+            source = save(folder, "paint.png", pngHeader(64, 64));
         else if (setup == "png" || setup == "no target folder")
-            source = write(folder, "paint.png", samplePng());
+            source = save(folder, "paint.png", samplePng());
         else if (setup == "bad dds")
-            source = write(folder, "paint.dds", QByteArray("DDS ") + QByteArray(124, '\xff'));
+            source = save(folder, "paint.dds", QByteArray("DDS ") + QByteArray(124, '\xff'));
         if (setup == "no target folder")
             target = folder.filePath("missing/out.bmp");
         QVERIFY(setup == "missing" || setup == "empty name" || !source.isEmpty());
@@ -141,7 +133,7 @@ private slots:
         QTemporaryDir folder;
         QVERIFY(!isValid(folder.filePath("missing.png")));
         QVERIFY(!reason().isEmpty());
-        const QString path = write(folder, "paint.png", samplePng());
+        const QString path = save(folder, "paint.png", samplePng());
         QVERIFY(convert(path, folder, 2, 0).has_value());
         QCOMPARE(reason(), QString());
     }
