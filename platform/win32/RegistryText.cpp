@@ -20,7 +20,32 @@ public:
     HKEY handle = nullptr;
 };
 
+// The system's own words for a registry status, without the line end it
+// ends them with.
+std::wstring systemText(LONG status)
+{
+    wchar_t *text = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
+                                            | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, DWORD(status), 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    std::wstring words = length ? std::wstring(text, length) : L"error " + std::to_wstring(status);
+    if (text)
+        LocalFree(text);
+    while (!words.empty() && (words.back() == L'\n' || words.back() == L'\r' || words.back() == L' '))
+        words.pop_back();
+    return words;
+}
+
 } // namespace
+
+Outcome judgeRegistryQuery(LONG status, DWORD type, const std::wstring &valueName)
+{
+    if (status != ERROR_SUCCESS)
+        return Outcome::failure(formatMessage(CannotRead, valueName) + systemText(status));
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return Outcome::failure(formatMessage(InvalidDataType, valueName));
+    return Outcome::success();
+}
 
 RegistryRead readRegistryText(HKEY root, const std::wstring &keyPath,
                               const std::wstring &valueName, REGSAM view)
@@ -34,8 +59,8 @@ RegistryRead readRegistryText(HKEY root, const std::wstring &keyPath,
     LONG status = RegQueryValueExW(key.handle, valueName.c_str(), nullptr, &type, nullptr, &size);
     if (status == ERROR_FILE_NOT_FOUND)
         return {};
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return {std::nullopt, Outcome::failure(formatMessage(InvalidDataType, valueName))};
+    if (Outcome judged = judgeRegistryQuery(status, type, valueName); !judged.ok)
+        return {std::nullopt, std::move(judged)};
 
     // The value may grow between the two calls; ask again until it fits.
     std::vector<wchar_t> buffer;
@@ -47,8 +72,8 @@ RegistryRead readRegistryText(HKEY root, const std::wstring &keyPath,
     } while (status == ERROR_MORE_DATA);
     if (status == ERROR_FILE_NOT_FOUND)
         return {};
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return {std::nullopt, Outcome::failure(formatMessage(InvalidDataType, valueName))};
+    if (Outcome judged = judgeRegistryQuery(status, type, valueName); !judged.ok)
+        return {std::nullopt, std::move(judged)};
 
     // Stored text need not end in a zero, and may hold one before its end.
     std::wstring text(buffer.data(), size / sizeof(wchar_t));

@@ -80,6 +80,35 @@ void otherTypesAreRefusedByName()
     }
 }
 
+// A query the registry refuses is reported with the system's reason, not
+// as a value of the wrong type.
+void refusedQueriesSayWhy()
+{
+    const struct {
+        LONG status;
+        DWORD type;
+        const wchar_t *start; // empty: accepted
+    } cases[] = {
+        {ERROR_SUCCESS, REG_SZ, L""},
+        {ERROR_SUCCESS, REG_EXPAND_SZ, L""},
+        {ERROR_SUCCESS, REG_DWORD, L"Invalid data type for 'CFSPath'"},
+        {ERROR_ACCESS_DENIED, REG_SZ, L"Cannot read 'CFSPath': "},
+        {ERROR_KEY_DELETED, 0, L"Cannot read 'CFSPath': "},
+        {ERROR_OUTOFMEMORY, REG_SZ, L"Cannot read 'CFSPath': "},
+    };
+    for (const auto &c : cases) {
+        const Outcome judged = judgeRegistryQuery(c.status, c.type, L"CFSPath");
+        const std::wstring start = c.start;
+        CHECK_EQ(judged.ok, start.empty());
+        CHECK_EQ(judged.error.substr(0, start.size()), start);
+        // The system's words follow, without the line end it gives them.
+        if (start.rfind(L"Cannot read", 0) == 0) {
+            CHECK(judged.error.size() > start.size());
+            CHECK(judged.error.back() != L'\n' && judged.error.back() != L'\r');
+        }
+    }
+}
+
 void expandableTextIsTakenAsStored()
 {
     TestKey key;
@@ -183,6 +212,7 @@ int wmain()
     textRoundTrips();
     missingKeyOrValueIsNoText();
     otherTypesAreRefusedByName();
+    refusedQueriesSayWhy();
     expandableTextIsTakenAsStored();
     textWithoutItsZeroIsReadWhole();
     refusedWritesSayWhat();
