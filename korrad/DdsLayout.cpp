@@ -9,15 +9,10 @@
 namespace korrad {
 namespace {
 
-constexpr std::uint32_t HeaderSize = 124;
-constexpr std::uint64_t LegacyDataOffset = 4 + HeaderSize;
-constexpr std::uint64_t Dx10DataOffset = LegacyDataOffset + 20;
+using namespace dds;
 
-constexpr std::uint32_t FlagDepth = 0x800000;
-constexpr std::uint32_t PixelFourCC = 0x4;
-constexpr std::uint32_t Caps2CubeMap = 0x200;
-constexpr std::uint32_t Caps2CubeFaces = 0xfc00;
-constexpr std::uint32_t Caps2Volume = 0x200000;
+constexpr std::uint64_t LegacyDataOffset = LegacyHeaderBytes;
+constexpr std::uint64_t Dx10DataOffset = Dx10HeaderBytes;
 
 constexpr std::uint32_t Dx10DimensionUnknown = 0;
 constexpr std::uint32_t Dx10Texture2D = 3;
@@ -124,26 +119,25 @@ std::uint64_t DdsLayout::levelOffset(std::uint32_t level) const
 bool hasDdsMagic(ByteSource &source)
 {
     std::uint8_t magic[4];
-    return source.read(0, magic, 4) && le32(magic) == fourCC("DDS ");
+    return source.read(0, magic, 4) && dds::hasMagic(magic, sizeof magic);
 }
 
 std::optional<DdsLayout> readDdsLayout(ByteSource &source)
 {
-    std::array<std::uint8_t, LegacyDataOffset> header;
-    if (!source.read(0, header.data(), header.size()))
+    std::array<std::uint8_t, LegacyDataOffset> bytes;
+    if (!source.read(0, bytes.data(), bytes.size()))
         return std::nullopt;
-    const std::uint8_t *h = header.data() + 4;
-    if (le32(header.data()) != fourCC("DDS ") || le32(h) != HeaderSize)
+    const std::optional<dds::Header> header = dds::readHeader(bytes.data(), bytes.size());
+    if (!header)
         return std::nullopt;
 
-    const std::uint32_t flags = le32(h + 4);
+    const std::uint32_t flags = header->flags;
     DdsLayout layout;
-    layout.height = le32(h + 8);
-    layout.width = le32(h + 12);
-    const std::uint32_t depth = le32(h + 20);
-    const std::uint32_t mipCount = le32(h + 24);
-    const std::uint8_t *pixelFormat = h + 72;
-    const std::uint32_t caps2 = le32(h + 108);
+    layout.height = header->height;
+    layout.width = header->width;
+    const std::uint32_t depth = header->depth;
+    const std::uint32_t mipCount = header->mipMapCount;
+    const std::uint32_t caps2 = header->caps2;
 
     if (layout.width == 0 || layout.height == 0 || layout.width > MaxTextureSide
         || layout.height > MaxTextureSide)
@@ -151,22 +145,23 @@ std::optional<DdsLayout> readDdsLayout(ByteSource &source)
 
     Geometry geometry;
     layout.dataOffset = LegacyDataOffset;
-    if ((le32(pixelFormat + 4) & PixelFourCC) && le32(pixelFormat + 8) == fourCC("DX10")) {
-        std::uint8_t extension[20];
-        if (!source.read(LegacyDataOffset, extension, sizeof extension))
+    if (header->hasDx10Extension()) {
+        std::uint8_t stored[Dx10HeaderBytes - LegacyHeaderBytes];
+        if (!source.read(LegacyDataOffset, stored, sizeof stored))
             return std::nullopt;
+        const dds::Dx10Extension extension = dds::readDx10Extension(stored);
         // Writers that leave the dimension or the array size at 0 mean a
         // plain texture.
-        const std::uint32_t dimension = le32(extension + 4);
-        const std::uint32_t arraySize = std::max<std::uint32_t>(le32(extension + 12), 1);
+        const std::uint32_t dimension = extension.dimension;
+        const std::uint32_t arraySize = std::max<std::uint32_t>(extension.arraySize, 1);
         if (dimension == Dx10Texture3D) {
             geometry.depth = std::max<std::uint32_t>(depth, 1);
         } else if (dimension == Dx10Texture2D || dimension == Dx10DimensionUnknown) {
-            geometry.pictures = std::uint64_t(arraySize) * ((le32(extension + 8) & Dx10MiscCube) ? 6 : 1);
+            geometry.pictures = std::uint64_t(arraySize) * ((extension.miscFlags & Dx10MiscCube) ? 6 : 1);
         } else {
             return std::nullopt;
         }
-        if (!applyDxgiFormat(le32(extension), layout))
+        if (!applyDxgiFormat(extension.dxgiFormat, layout))
             return std::nullopt;
         layout.dataOffset = Dx10DataOffset;
     } else {
@@ -179,7 +174,7 @@ std::optional<DdsLayout> readDdsLayout(ByteSource &source)
             if (geometry.pictures == 0)
                 return std::nullopt;
         }
-        if (!applyLegacyPixelFormat(pixelFormat, layout))
+        if (!applyLegacyPixelFormat(header->pixelFormat, layout))
             return std::nullopt;
         if (layout.encoding == PixelEncoding::Palette) {
             const std::uint32_t paletteBytes = layout.palette.colourCount * 4;

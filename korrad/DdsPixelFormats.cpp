@@ -5,14 +5,7 @@
 namespace korrad {
 namespace {
 
-// Pixel-format flags, as the file format defines them.
-constexpr std::uint32_t PixelAlphaOnly = 0x2;
-constexpr std::uint32_t PixelFourCC = 0x4;
-constexpr std::uint32_t PixelPalette4 = 0x8;
-constexpr std::uint32_t PixelPalette8 = 0x20;
-constexpr std::uint32_t PixelRgb = 0x40;
-constexpr std::uint32_t PixelLuminance = 0x20000;
-constexpr std::uint32_t PixelBumpDuDv = 0x80000;
+using namespace dds;
 
 void setEncoding(DdsLayout &layout, PixelEncoding encoding)
 {
@@ -179,12 +172,12 @@ bool isD3dxTenBitLayout(std::uint32_t bits, std::uint32_t red, std::uint32_t gre
     return bits == 32 && exchanged && green == 0xffc00 && alpha == 0xc0000000;
 }
 
-bool applyBitMasks(std::uint32_t flags, std::uint32_t bits, const std::uint8_t *pixelFormat, DdsLayout &layout)
+bool applyBitMasks(std::uint32_t flags, std::uint32_t bits, const dds::PixelFormat &pixelFormat, DdsLayout &layout)
 {
-    std::uint32_t red = le32(pixelFormat + 16);
-    const std::uint32_t green = le32(pixelFormat + 20);
-    std::uint32_t blue = le32(pixelFormat + 24);
-    const std::uint32_t alpha = le32(pixelFormat + 28);
+    std::uint32_t red = pixelFormat.redMask;
+    const std::uint32_t green = pixelFormat.greenMask;
+    std::uint32_t blue = pixelFormat.blueMask;
+    const std::uint32_t alpha = pixelFormat.alphaMask;
 
     if (bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return false;
@@ -230,12 +223,6 @@ bool applyBitMasks(std::uint32_t flags, std::uint32_t bits, const std::uint8_t *
 
 } // namespace
 
-std::uint32_t le32(const std::uint8_t *bytes)
-{
-    return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16
-           | std::uint32_t(bytes[3]) << 24;
-}
-
 std::uint32_t ChannelFormat::channelBytes() const
 {
     switch (type) {
@@ -252,12 +239,12 @@ std::uint32_t ChannelFormat::channelBytes() const
     return 1;
 }
 
-bool applyLegacyPixelFormat(const std::uint8_t *pixelFormat, DdsLayout &layout)
+bool applyLegacyPixelFormat(const dds::PixelFormat &pixelFormat, DdsLayout &layout)
 {
-    const std::uint32_t flags = le32(pixelFormat + 4);
-    const std::uint32_t bits = le32(pixelFormat + 12);
+    const std::uint32_t flags = pixelFormat.flags;
+    const std::uint32_t bits = pixelFormat.bitCount;
     if (flags & PixelFourCC)
-        return applyFourCC(le32(pixelFormat + 8), layout);
+        return applyFourCC(pixelFormat.fourCC, layout);
     if (flags & (PixelPalette8 | PixelPalette4))
         return applyPalette(flags, bits, layout);
     return applyBitMasks(flags, bits, pixelFormat, layout);

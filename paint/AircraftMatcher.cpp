@@ -1,14 +1,10 @@
 #include "AircraftMatcher.h"
 
+#include "NativePath.h"
+
 #include <QStringList>
 
 namespace {
-
-QString withoutExtension(const QString &name)
-{
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot > 0 ? name.left(dot) : name;
-}
 
 // The aircraft whose longest name occurs in one of the parts; all of them
 // when several tie.
@@ -60,10 +56,10 @@ AircraftMatch matchAircraft(const QString &texturePath, const QString &archiveNa
 
     QStringList parts = QString(texturePath).replace(u'\\', u'/').split(u'/', Qt::SkipEmptyParts);
     if (!parts.isEmpty())
-        parts.last() = withoutExtension(parts.last());
+        parts.last() = NativePath::withoutExtension(parts.last());
     QList<int> byName = longestNameMatches(parts, aircraft);
     if (byName.isEmpty() && !archiveName.isEmpty())
-        byName = longestNameMatches({withoutExtension(archiveName)}, aircraft);
+        byName = longestNameMatches({NativePath::withoutExtension(archiveName)}, aircraft);
     if (byName.size() == 1)
         return {byName.first(), MatchReason::Name, {}};
 

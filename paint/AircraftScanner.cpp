@@ -177,7 +177,7 @@ void AircraftScanner::scanFolder(const AircraftFileCheck::Folder &checked, QList
 QByteArray AircraftScanner::mainTextureFor(const QString &baseName, const AircraftFileCheck::Folder &checked,
                                            const QString &folder) const
 {
-    const QString defaultName = baseName + QStringLiteral("_t.dds");
+    const QString defaultName = PaintListFile::defaultMainTexture(baseName);
     // A default texture that is a link out of the folder or a pipe counts as
     // missing: the player is asked.
     const FileVerdict found = checked.mayRead(GameFiles::findGameFile(folder + defaultName));

@@ -25,18 +25,13 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-enum class Source { InsideFolder, Anywhere };
-
 bool copyChecked(const QString &aircraftFolder, const QString &source, const QString &target,
-                 Source where, SafeSave::Options options, QString *error)
+                 SafeSave::Options options, QString *error)
 {
-    QString sourcePath = findGameFile(source);
-    if (where == Source::InsideFolder) {
-        const FileVerdict from = AircraftFileCheck::mayRead(aircraftFolder, sourcePath);
-        if (!from)
-            return fail(error, from.message());
-        sourcePath = from.realPath;
-    }
+    const FileVerdict from = AircraftFileCheck::mayRead(aircraftFolder, findGameFile(source));
+    if (!from)
+        return fail(error, from.message());
+    const QString sourcePath = from.realPath;
     const FileVerdict to = AircraftFileCheck::mayWrite(aircraftFolder, findGameFile(target));
     if (!to)
         return fail(error, to.message());
@@ -145,36 +140,20 @@ bool canOpenForReading(const QString &path)
     return RegularFileOpen::canRead(path);
 }
 
-namespace {
-
-bool copyWithoutReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
-                          Source where, QString *error)
+bool copyIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
+                  QString *error)
 {
     if (AircraftFileCheck::entryExists(findGameFile(target)))
         return fail(error, QStringLiteral("%1 already exists").arg(QDir::toNativeSeparators(findGameFile(target))));
     SafeSave::Options keep;
     keep.replaceExisting = false;
-    return copyChecked(aircraftFolder, source, target, where, keep, error);
-}
-
-} // namespace
-
-bool copyIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
-                  QString *error)
-{
-    return copyWithoutReplacing(aircraftFolder, source, target, Source::InsideFolder, error);
-}
-
-bool importIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
-                    QString *error)
-{
-    return copyWithoutReplacing(aircraftFolder, source, target, Source::Anywhere, error);
+    return copyChecked(aircraftFolder, source, target, keep, error);
 }
 
 bool copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
                    QString *error)
 {
-    return copyChecked(aircraftFolder, source, target, Source::InsideFolder, SafeSave::Options(), error);
+    return copyChecked(aircraftFolder, source, target, SafeSave::Options(), error);
 }
 
 } // namespace GameFiles

@@ -30,12 +30,6 @@ bool canOpenForReading(const QString &path);
 bool copyIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
                   QString *error = nullptr);
 
-// The same for a file from anywhere (one the player picked) brought into the
-// aircraft folder: only the target is held to the folder; the source must be
-// a regular file.
-bool importIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
-                    QString *error = nullptr);
-
 // Copies source over target through a temporary file and a rename, so the
 // target is either the old file or the whole new one.
 bool copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target,

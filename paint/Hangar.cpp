@@ -15,16 +15,6 @@
 
 #include <QFileInfo>
 
-namespace {
-
-QString withoutExtension(const QString &fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    return dot < 0 ? fileName : fileName.left(dot);
-}
-
-} // namespace
-
 Hangar::Hangar(const QString &gameFolder)
 {
     setGameFolder(gameFolder);
@@ -70,7 +60,7 @@ QString Hangar::baseNameOf(int index) const
 {
     if (index < 0 || index >= m_aircraft.size())
         return QString();
-    return withoutExtension(NativePath::fileName(m_aircraft.at(index).paintListPath));
+    return NativePath::withoutExtension(NativePath::fileName(m_aircraft.at(index).paintListPath));
 }
 
 QList<int> Hangar::find(const QString &name) const
@@ -104,7 +94,7 @@ PaintResult Hangar::createPaintList(int index)
         entry.hasPaintList = true;
         return PaintResult::success(entry.paintListPath);
     }
-    const QString defaultTexture = baseNameOf(index) + QStringLiteral("_t.dds");
+    const QString defaultTexture = PaintListFile::defaultMainTexture(baseNameOf(index));
     const QByteArray mainTexture = GameFiles::canOpenForReading(GameFiles::findGameFile(folder + defaultTexture))
                                        ? GameText::encode(defaultTexture)
                                        : QByteArray();
@@ -124,7 +114,7 @@ PaintResult Hangar::select(int index)
     if (!entry.hasPaintList) {
         // What the initial list would hold; nothing is written for it.
         const QString folder = PaintListFile::folderOf(entry.paintListPath);
-        const QString defaultTexture = baseNameOf(index) + QStringLiteral("_t.dds");
+        const QString defaultTexture = PaintListFile::defaultMainTexture(baseNameOf(index));
         PaintListContents contents{entry.rawTitle, {}, {}};
         if (GameFiles::canOpenForReading(GameFiles::findGameFile(folder + defaultTexture)))
             contents.mainTexture = GameText::encode(defaultTexture);

@@ -80,7 +80,7 @@ QString extensionOf(const QString &fileName)
 // one of them would become the original, or the backup made from it.
 void reserveOriginalNames(AircraftWork &work)
 {
-    QStringList names{QFileInfo(work.entry->paintListPath).completeBaseName() + QStringLiteral("_t.dds")};
+    QStringList names{PaintListFile::defaultMainTexture(QFileInfo(work.entry->paintListPath).completeBaseName())};
     if (const QByteArray main = work.table->mainTextureName(); !main.isEmpty())
         names << nameOf(GameText::decode(main));
     for (const QString &name : std::as_const(names)) {

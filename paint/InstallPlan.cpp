@@ -166,7 +166,7 @@ QList<AircraftCandidate> aircraftCandidates(const QList<AircraftEntry> &aircraft
         candidate.folderName = folderNameOf(folder);
         candidate.definitionBaseName = QFileInfo(entry.paintListPath).completeBaseName();
         // Without a list yet, the main texture is the one the list would name.
-        QByteArray mainTexture = GameText::encode(candidate.definitionBaseName + QStringLiteral("_t.dds"));
+        QByteArray mainTexture = GameText::encode(PaintListFile::defaultMainTexture(candidate.definitionBaseName));
         if (const auto contents = PaintListFile::load(entry.paintListPath))
             mainTexture = contents->mainTexture;
         const QString mainTexturePath = PaintListFile::texturePath(folder, mainTexture);

@@ -32,8 +32,6 @@ public:
     std::optional<int> find(const QString &aircraftFolder, const QString &mainTexturePath,
                             const QStringList &candidates, Verdicts verdicts = Verdicts::MayReuse);
 
-    void clear() { m_verdicts.clear(); }
-
     // How many bytes the last find read, for measuring.
     qint64 bytesReadByLastFind() const { return m_bytesRead; }
 

@@ -46,4 +46,10 @@ QString fileName(const QString &path)
     return path.mid(fileNameStart(path));
 }
 
+QString withoutExtension(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot < 0 ? fileName : fileName.left(dot);
+}
+
 } // namespace NativePath

@@ -18,4 +18,9 @@ QString folderOf(const QString &path);
 // The final component: what follows the last separator.
 QString fileName(const QString &path);
 
+// A file name (no folders) without its extension: up to its last dot, the
+// whole name when it has none (".pnt" leaves the empty name of an aircraft
+// whose definition is ".xdp").
+QString withoutExtension(const QString &fileName);
+
 } // namespace NativePath

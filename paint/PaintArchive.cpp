@@ -185,13 +185,8 @@ bool isArchiveFileName(const QString &fileName)
 
 QString problemWithEntryPath(const QString &path)
 {
-    if (path.startsWith(u'/') || path.startsWith(u'\\'))
-        return QStringLiteral("its path is absolute");
-    if (path.size() >= 2 && path.at(1) == u':')
-        return QStringLiteral("its path begins with a drive letter");
-    const QStringList parts = QString(path).replace(u'\\', u'/').split(u'/');
-    if (parts.contains(QStringLiteral("..")))
-        return QStringLiteral("its path leads out of its folder (\"..\")");
+    if (const QString problem = PaintRules::problemWithRelativePath(path); !problem.isEmpty())
+        return problem;
     const QString name = lastComponent(path);
     for (const QChar c : name) {
         if (c.unicode() < 32 || QStringLiteral("<>:\"|?*").contains(c))

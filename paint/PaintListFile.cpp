@@ -167,23 +167,15 @@ bool writeInitial(const QString &path, const QByteArray &title,
     return writeBytes(path, initialForm(title, mainTextureName), error);
 }
 
-bool createInitial(const QString &path, const QByteArray &title,
-                   const QByteArray &mainTextureName, QString *error)
-{
-    return checkedWrite(path, initialForm(title, mainTextureName), newListOptions(), error);
-}
-
 bool createInitial(const FileVerdict &checkedList, const QByteArray &title,
                    const QByteArray &mainTextureName, QString *error)
 {
     return SafeSave::writeFile(checkedList.realPath, initialForm(title, mainTextureName), newListOptions(), error);
 }
 
-bool writeFull(const QString &path, const QByteArray &title,
-               const QByteArray &mainTextureName, const QList<PaintEntry> &paints,
-               QString *error)
+QString defaultMainTexture(const QString &baseName)
 {
-    return writeBytes(path, fullForm(title, mainTextureName, paints), error);
+    return baseName + QStringLiteral("_t.dds");
 }
 
 QString folderOf(const QString &paintListPath)

@@ -59,30 +59,27 @@ PaintListContents parse(const QByteArray &bytes);
 bool writeInitial(const QString &path, const QByteArray &title,
                   const QByteArray &mainTextureName, QString *error = nullptr);
 
-// The initial form for a list that does not exist yet, for a scan that
-// creates many: an existing file is never replaced, and nothing is synced to
-// disk here. The caller syncs all it created at once (DiskSync::syncFiles):
-// a sync per file made a first scan of 1000 aircraft last seconds.
-bool createInitial(const QString &path, const QByteArray &title,
-                   const QByteArray &mainTextureName, QString *error = nullptr);
-// The same at a path the file check allowed for writing just now.
+// The initial form for a list that does not exist yet, at a path the file
+// check allowed for writing just now, for a scan that creates many: an
+// existing file is never replaced, and nothing is synced to disk here. The
+// caller syncs all it created at once (DiskSync::syncFiles): a sync per file
+// made a first scan of 1000 aircraft last seconds.
 bool createInitial(const FileVerdict &checkedList, const QByteArray &title,
                    const QByteArray &mainTextureName, QString *error = nullptr);
-
-// The full form (4n + 7 lines). Texture values are written as they were read,
-// subfolder and all. The old file stays whole if anything fails.
-bool writeFull(const QString &path, const QByteArray &title,
-               const QByteArray &mainTextureName, const QList<PaintEntry> &paints,
-               QString *error = nullptr);
 
 // Replaces the list with these bytes, after the same check and through the
 // safe save the writers above use.
 bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
-// The bytes of the two forms, as the writers above put them in the file.
+// The bytes of the two forms. The full form has 4n + 7 lines; texture values
+// are written as they were read, subfolder and all.
 QByteArray initialForm(const QByteArray &title, const QByteArray &mainTextureName);
 QByteArray fullForm(const QByteArray &title, const QByteArray &mainTextureName,
                     const QList<PaintEntry> &paints);
+
+// The main texture a new list names: the definition's base name followed by
+// "_t.dds".
+QString defaultMainTexture(const QString &baseName);
 
 // The folder of a paint list path, up to and including its last separator.
 QString folderOf(const QString &paintListPath);

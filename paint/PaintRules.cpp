@@ -2,7 +2,6 @@
 
 #include "GameText.h"
 
-#include <QList>
 #include <QStringList>
 
 namespace PaintRules {
@@ -27,20 +26,20 @@ QString problemWithValue(const QByteArray &value, const QString &what)
 
 } // namespace
 
+QString problemWithRelativePath(const QString &path)
+{
+    if (path.startsWith(u'/') || path.startsWith(u'\\'))
+        return QStringLiteral("its path is absolute");
+    if (path.size() >= 2 && path.at(1) == u':')
+        return QStringLiteral("its path begins with a drive letter");
+    if (QString(path).replace(u'\\', u'/').split(u'/').contains(QStringLiteral("..")))
+        return QStringLiteral("its path leads out of its folder (\"..\")");
+    return QString();
+}
+
 bool staysInAircraftFolder(const QByteArray &textureValue)
 {
-    if (textureValue.startsWith('/') || textureValue.startsWith('\\'))
-        return false;
-    if (textureValue.size() >= 2 && textureValue.at(1) == ':')
-        return false;
-    QByteArray normalised = textureValue;
-    normalised.replace('\\', '/');
-    const QList<QByteArray> parts = normalised.split('/');
-    for (const QByteArray &part : parts) {
-        if (part == "..")
-            return false;
-    }
-    return true;
+    return problemWithRelativePath(GameText::decode(textureValue)).isEmpty();
 }
 
 QString problemWithName(const QByteArray &name)

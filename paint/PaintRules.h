@@ -7,8 +7,14 @@
 // aircraft, and names typed by the player end up as lines of the list.
 namespace PaintRules {
 
+// A relative path that stays inside the folder it is taken from: no
+// absolute path, no drive letter, no ".." component, whichever separator it
+// uses. The same rule holds list values and archive entries. Empty when the
+// path stays inside, else why not ("its path is absolute").
+QString problemWithRelativePath(const QString &path);
+
 // A texture value must name a file of the aircraft's folder or of one of its
-// subfolders: no absolute path, no drive letter, no ".." component.
+// subfolders.
 bool staysInAircraftFolder(const QByteArray &textureValue);
 
 // Why a paint name (as stored) would corrupt the list when read back, or an

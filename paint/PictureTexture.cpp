@@ -1,5 +1,7 @@
 #include "PictureTexture.h"
 
+#include "DdsHeader.h"
+
 #include <QList>
 #include <QtEndian>
 
@@ -33,7 +35,8 @@ constexpr int LargestSide = 8192;
 
 constexpr quint32 FlagCaps = 0x1, FlagHeight = 0x2, FlagWidth = 0x4, FlagPitch = 0x8,
                   FlagPixelFormat = 0x1000, FlagMipmapCount = 0x20000, FlagLinearSize = 0x80000;
-constexpr quint32 PixelAlpha = 0x1, PixelFourCC = 0x4;
+using dds::PixelFourCC;
+constexpr quint32 PixelAlpha = dds::PixelAlphaPixels;
 constexpr quint32 CapsComplex = 0x8, CapsTexture = 0x1000, CapsMipmap = 0x400000;
 
 struct Rgba

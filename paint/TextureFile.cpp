@@ -1,21 +1,12 @@
 #include "TextureFile.h"
 
+#include "DdsHeader.h"
+
 #include <QFile>
-#include <QtEndian>
 
 namespace TextureFile {
 
 namespace {
-
-constexpr qsizetype LegacyHeaderBytes = 128;
-constexpr qsizetype Dx10HeaderBytes = 148;
-constexpr quint32 HeaderSize = 124;
-constexpr quint32 PixelFourCC = 0x4;
-
-quint32 word(QByteArrayView bytes, qsizetype offset)
-{
-    return qFromLittleEndian<quint32>(bytes.data() + offset);
-}
 
 QString extensionOf(const QString &fileName)
 {
@@ -52,25 +43,27 @@ QString DdsShape::describe() const
 
 std::optional<DdsShape> ddsShape(QByteArrayView bytes)
 {
-    if (bytes.size() < LegacyHeaderBytes || !bytes.startsWith("DDS ") || word(bytes, 4) != HeaderSize)
+    const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.data());
+    const auto header = dds::readHeader(data, size_t(bytes.size()));
+    if (!header)
         return std::nullopt;
     DdsShape shape;
-    shape.height = word(bytes, 12);
-    shape.width = word(bytes, 16);
-    const quint32 pixelFlags = word(bytes, 80);
-    if (pixelFlags & PixelFourCC) {
+    shape.height = header->height;
+    shape.width = header->width;
+    const dds::PixelFormat &format = header->pixelFormat;
+    if (format.flags & dds::PixelFourCC) {
         shape.format = bytes.sliced(84, 4).toByteArray();
-        if (shape.format == "DX10") {
-            if (bytes.size() < Dx10HeaderBytes)
+        if (header->hasDx10Extension()) {
+            if (size_t(bytes.size()) < dds::Dx10HeaderBytes)
                 return std::nullopt;
-            shape.format += ':' + QByteArray::number(word(bytes, 128));
+            shape.format += ':' + QByteArray::number(dds::readDx10Extension(data + dds::LegacyHeaderBytes).dxgiFormat);
         }
     } else {
         // Bit-mask formats are told apart by their kind, depth and masks.
-        shape.format = "RGB" + QByteArray::number(word(bytes, 88));
-        for (qsizetype offset : {92, 96, 100, 104})
-            shape.format += ':' + QByteArray::number(word(bytes, offset), 16);
-        shape.format += ':' + QByteArray::number(pixelFlags & ~PixelFourCC, 16);
+        shape.format = "RGB" + QByteArray::number(format.bitCount);
+        for (const quint32 mask : {format.redMask, format.greenMask, format.blueMask, format.alphaMask})
+            shape.format += ':' + QByteArray::number(mask, 16);
+        shape.format += ':' + QByteArray::number(format.flags & ~dds::PixelFourCC, 16);
     }
     return shape;
 }
@@ -80,7 +73,7 @@ std::optional<DdsShape> readDdsShape(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return ddsShape(file.read(Dx10HeaderBytes));
+    return ddsShape(file.read(dds::Dx10HeaderBytes));
 }
 
 } // namespace TextureFile

@@ -1,22 +1,14 @@
 #include "TextureFormat.h"
 
+#include "DdsHeader.h"
+
 #include <QFile>
-#include <QtEndian>
 
 #include <algorithm>
 
 namespace TextureFormat {
 
 namespace {
-
-constexpr int HeaderSize = 128; // magic and the 124-byte header
-constexpr quint32 PixelFormatFourCC = 0x4;
-constexpr quint32 PixelFormatRgb = 0x40;
-
-quint32 wordAt(const QByteArray &bytes, int offset)
-{
-    return qFromLittleEndian<quint32>(bytes.constData() + offset);
-}
 
 bool isPowerOfTwo(quint32 value)
 {
@@ -27,21 +19,22 @@ bool isPowerOfTwo(quint32 value)
 
 QString problemWithHeader(const QByteArray &header)
 {
-    if (header.size() < HeaderSize || !header.startsWith("DDS ") || wordAt(header, 4) != 124)
+    const auto read = dds::readHeader(reinterpret_cast<const std::uint8_t *>(header.constData()), size_t(header.size()));
+    if (!read)
         return QStringLiteral("This is not a DDS texture.");
-    const quint32 height = wordAt(header, 12);
-    const quint32 width = wordAt(header, 16);
-    const quint32 flags = wordAt(header, 80);
-    if (flags & PixelFormatFourCC) {
-        const QByteArray fourCC = header.mid(84, 4);
-        if (fourCC != "DXT1" && fourCC != "DXT3" && fourCC != "DXT5") {
-            QByteArray shown = fourCC;
+    const quint32 height = read->height;
+    const quint32 width = read->width;
+    const dds::PixelFormat &format = read->pixelFormat;
+    if (format.flags & dds::PixelFourCC) {
+        if (format.fourCC != dds::fourCC("DXT1") && format.fourCC != dds::fourCC("DXT3")
+            && format.fourCC != dds::fourCC("DXT5")) {
+            QByteArray shown = header.mid(84, 4);
             shown.replace('\0', ' ');
             return QStringLiteral("The texture is compressed as \"%1\"; the game loads DXT1, DXT3 and DXT5 only.")
                 .arg(QString::fromLatin1(shown.trimmed()));
         }
-    } else if (flags & PixelFormatRgb) {
-        const quint32 bits = wordAt(header, 88);
+    } else if (format.flags & dds::PixelRgb) {
+        const quint32 bits = format.bitCount;
         if (bits != 24 && bits != 32)
             return QStringLiteral("The texture has %1 bits a pixel; the game loads 24- and 32-bit RGB only.").arg(bits);
     } else {
@@ -57,7 +50,7 @@ QString problemWithFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("The texture cannot be read: %1").arg(file.errorString());
-    return problemWithHeader(file.read(HeaderSize));
+    return problemWithHeader(file.read(dds::LegacyHeaderBytes));
 }
 
 QString kindOfContent(const QByteArray &head)

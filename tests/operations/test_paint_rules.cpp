@@ -1,6 +1,7 @@
 #include "FaultInjection.h"
 #include "PaintApply.h"
 #include "PaintListFile.h"
+#include "PaintArchive.h"
 #include "PaintRules.h"
 #include "PaintTable.h"
 #include "TempTree.h"
@@ -47,11 +48,13 @@ private slots:
         QTest::newRow("parent") << QByteArray("../other/x.dds") << false;
         QTest::newRow("parent inside") << QByteArray("paints\\..\\..\\x.dds") << false;
     }
+    // List values and archive entries are held to the one rule.
     void textureValuesMustStayInTheAircraftFolder()
     {
         QFETCH(QByteArray, value);
         QFETCH(bool, inside);
         QCOMPARE(PaintRules::staysInAircraftFolder(value), inside);
+        QCOMPARE(PaintArchive::problemWithEntryPath(QString::fromLatin1(value)).isEmpty(), inside);
     }
 
     void namesThatWouldCorruptTheListAreRefused()
@@ -99,7 +102,7 @@ private slots:
         const QString list = m_dir.filePath("roundtrip.pnt");
         for (const QByteArray &name : {QByteArray(253, 'n'), QByteArray(254, 'n'), QByteArray(300, 'n'),
                                        QByteArray(";x"), QByteArray("#x"), QByteArray("a\nb"), QByteArray("")}) {
-            QVERIFY(PaintListFile::writeFull(list, "T", "t.dds", {{name, "a.dds"}, {"next", "b.dds"}}));
+            QVERIFY(PaintListFile::writeBytes(list, PaintListFile::fullForm("T", "t.dds", {{name, "a.dds"}, {"next", "b.dds"}})));
             const PaintListContents read = *PaintListFile::load(list);
             const bool readsBack = read.paints.size() == 2 && read.paints[0] == PaintEntry{name, "a.dds"};
             QCOMPARE(PaintRules::problemWithName(name).isEmpty(), readsBack);

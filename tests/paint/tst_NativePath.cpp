@@ -33,6 +33,22 @@ private slots:
         QCOMPARE(NativePath::fileName(path), name);
         QCOMPARE(NativePath::folderOf(path) + NativePath::fileName(path), path);
     }
+
+    void withoutExtensionCutsAtTheLastDot_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("stem");
+        QTest::newRow("list") << "P51D.pnt" << "P51D";
+        QTest::newRow("two dots") << "plane.old.dds" << "plane.old";
+        QTest::newRow("none") << "P51D" << "P51D";
+        QTest::newRow("definition without a base name") << ".pnt" << "";
+    }
+    void withoutExtensionCutsAtTheLastDot()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, stem);
+        QCOMPARE(NativePath::withoutExtension(name), stem);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestNativePath)
