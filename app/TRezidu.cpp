@@ -9,7 +9,6 @@
 #include "GameText.h"
 #include "MainTexturePrompt.h"
 #include "PaintArchive.h"
-#include "PaintRules.h"
 #include "TEditForm.h"
 #include "TInstallForm.h"
 #include "TThumbnail.h"
@@ -302,9 +301,9 @@ void TRezidu::ScanAircraft()
     m_hangar.scan(Hangar::ListCreation::CreateMissing, mainTextureQuestion(), showFound);
     m_askedForMainTexture.clear();
     showAircraft();
-    if (!m_hangar.scanProblems().isEmpty())
+    if (!m_hangar.scanReport().isEmpty())
         tell(QStringLiteral("These files were left alone, and their aircraft are not listed:\n\n")
-             + m_hangar.scanProblems().join(u'\n'));
+             + linesOf(m_hangar.scanReport()));
     // The paint rows belonged to an aircraft of the old list: until the
     // player picks one of the new list, nothing may be written from them.
     forgetPaintTable();
@@ -377,13 +376,12 @@ void TRezidu::askAgainForMainTexture()
 
 bool TRezidu::LoadPaintList()
 {
-    if (const PaintResult selected = m_hangar.select(AircraftIndex); !selected) {
-        tell(selected);
+    // Keeping the original may fail (its note); that is not the player's
+    // concern until an apply needs it, and the apply says so.
+    if (const PaintResult opened = m_hangar.open(AircraftIndex, Hangar::ListCreation::CreateMissing); !opened) {
+        tell(opened);
         return false;
     }
-    // Selecting an aircraft with paints keeps its original texture, once;
-    // a failure here is not the player's concern until an apply needs it.
-    m_hangar.keepOriginal();
     showPaintTable();
     return true;
 }
@@ -648,8 +646,8 @@ void TRezidu::Button3Click()
     const QByteArray storedName = GameText::encode(name);
     // Refused before the file dialog, so the player does not pick a file
     // for nothing.
-    if (const QString problem = PaintRules::problemWithName(storedName); !problem.isEmpty()) {
-        tell(problem + QStringLiteral("\n\nNothing was added."));
+    if (const PaintResult named = Hangar::checkPaintName(storedName); !named) {
+        tell(named);
         return;
     }
 
@@ -666,10 +664,18 @@ void TRezidu::Button3Click()
         installDownloads({picked}, AircraftIndex, name);
         return;
     }
-    const std::optional<QString> fileName = bringIntoAircraftFolder(picked);
-    if (!fileName)
-        return;
-    if (const PaintResult added = m_hangar.add(storedName, folder + *fileName); !added) {
+    PaintResult added = m_hangar.addPaint(storedName, picked);
+    while (added.nameTaken) {
+        // A different file has the picked file's name: the copy takes another.
+        QMessageBox::information(focusedWindow(this), SectionName,
+                                 added.reason + QStringLiteral("\n\nEnter another name for the copy."));
+        EditForm->Edit1->setText(added.freeName);
+        EditForm->exec();
+        if (EditForm->OkPressed != 1)
+            return;
+        added = m_hangar.addPaint(storedName, picked, EditForm->Edit1->text());
+    }
+    if (!added) {
         tell(added);
         showWhatTheFileHolds();
         return;
@@ -683,9 +689,8 @@ void TRezidu::Button3Click()
         OutList1->addItem(table.texturePath(row));
     }
 
-    // An aircraft that had no paint gets its backup with its first one.
-    if (const PaintResult kept = m_hangar.keepOriginal(); !kept)
-        tell(QStringLiteral("The paint was added.\n\n") + kept.message());
+    if (!added.note.isEmpty())
+        tell(added.note);
     markInstalledPaint();
 }
 
@@ -720,7 +725,16 @@ void TRezidu::Button5Click()
     dialog->selectFile(QString());
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return;
-    GameFolder = GameLocation::folderOfFile(dialog->selectedFiles().constFirst());
+    // A folder without the game's aircraft is refused, not kept: the player
+    // picks again, and the settings keep the folder that worked.
+    // The dialog takes a name that does not exist: only its folder counts.
+    const PaintResult understood =
+        Hangar::understandGameFolder(GameLocation::folderOfFile(dialog->selectedFiles().constFirst()));
+    if (!understood) {
+        tell(understood);
+        return;
+    }
+    GameFolder = understood.file;
     AircraftFolder = GameLocation::aircraftFolderOf(GameFolder);
     // Saved at once, so a second window or the command line started now
     // finds the game here too.

@@ -112,7 +112,6 @@ private:
     void showWhatTheFileHolds();
     bool toldOfChangesOnDisk();
     QString selectedPaintListPath() const;
-    std::optional<QString> bringIntoAircraftFolder(const QString &pickedPath);
     void showInstalledPaints();
     bool askToKeepChangedOriginal();
     void reloadAfterOutsideChange();

@@ -3,17 +3,13 @@
 #include "TRezidu.h"
 
 #include "FocusedWindow.h"
-#include "GameText.h"
 #include "InstallPlan.h"
 #include "InstallWorker.h"
 #include "PaintArchive.h"
-#include "PaintRules.h"
-#include "PickedTexture.h"
 #include "SectionName.h"
 #include "TEditForm.h"
 #include "TInstallForm.h"
 #include "TextureFile.h"
-#include "TextureInstaller.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -129,54 +125,3 @@ void TRezidu::showInstalledPaints()
     }
 }
 
-// A texture picked outside the aircraft's folder is copied in, since the
-// list can only name files of that folder; a different file of the same name
-// is never replaced.
-std::optional<QString> TRezidu::bringIntoAircraftFolder(const QString &pickedPath)
-{
-    const QString folder = m_hangar.paintTable().folder();
-    const PickedTexture picked = examinePickedTexture(folder, pickedPath);
-    if (picked.kind == PickedTexture::Refused) {
-        tell(picked.reason + QStringLiteral("\n\nNothing was added."));
-        return std::nullopt;
-    }
-    if (picked.kind == PickedTexture::InAircraftFolder)
-        return picked.fileName;
-
-    QString fileName = picked.fileName;
-    for (;;) {
-        if (const QString problem = PaintRules::problemWithFileName(GameText::encode(fileName)); !problem.isEmpty()) {
-            tell(problem + QStringLiteral("\n\nNothing was added."));
-            return std::nullopt;
-        }
-        QString existing;
-        switch (TextureInstaller::placementOf(folder, fileName, picked.data, &existing)) {
-        case TextureInstaller::Placement::SameContent:
-            return existing;
-        case TextureInstaller::Placement::Free: {
-            QString reason;
-            if (TextureInstaller::writeNewTexture(folder, fileName, picked.data, &reason))
-                return fileName;
-            tell(QStringLiteral("The texture could not be copied into the aircraft's folder:\n%1\n%2\n\nNothing was added.")
-                     .arg(QDir::toNativeSeparators(folder + fileName), reason));
-            return std::nullopt;
-        }
-        case TextureInstaller::Placement::Clash:
-            break;
-        }
-        QMessageBox::information(focusedWindow(this), SectionName,
-                                 QStringLiteral("The aircraft's folder already holds a different file named %1.\n\n"
-                                                "Enter another name for the copy.")
-                                     .arg(existing));
-        EditForm->Edit1->setText(TextureInstaller::proposeFileName(folder, fileName, picked.data));
-        EditForm->exec();
-        if (EditForm->OkPressed != 1)
-            return std::nullopt;
-        fileName = EditForm->Edit1->text();
-        if (fileName.contains(u'/') || fileName.contains(u'\\') || !PaintArchive::problemWithEntryPath(fileName).isEmpty()
-            || fileName.isEmpty()) {
-            tell(QStringLiteral("A file name cannot be empty, name a folder or hold characters Windows does not allow.\n\nNothing was added."));
-            return std::nullopt;
-        }
-    }
-}
