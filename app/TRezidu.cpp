@@ -12,6 +12,7 @@
 #include "GameRegistry.h"
 #include "GameText.h"
 #include "MainTexturePrompt.h"
+#include "OpenFileDialogs.h"
 #include "PaintArchive.h"
 #include "PaintImport.h"
 #include "PaintRowItem.h"
@@ -25,6 +26,7 @@
 #include "TEditForm.h"
 #include "TThumbnail.h"
 #include "TextEditor.h"
+#include "WaitCursor.h"
 #include "WindowPlacement.h"
 
 #include <QApplication>
@@ -50,16 +52,6 @@ const QString noGameHint = QStringLiteral(
 const QString noMainTextureHint = QStringLiteral(
     "This aircraft's paint list names no main texture. Press \"Edit PNT file\" and write "
     "its file name on line 5 of the list, then select the aircraft again.");
-
-// The wait cursor for as long as this lives, whatever ends the wait.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 int lowestSelectedRow(const QListWidget *list, int from = 0)
 {
@@ -140,39 +132,17 @@ TInstallForm *TRezidu::installForm() const
     return m_import->installForm();
 }
 
-// The file dialogs are built when first used: building all three took more
-// than half of the time to the window's first paint.
-namespace {
-// Qt's own dialogs, with names matched in any letter case: a game installed
-// on Windows holds CFS3.EXE and P51_T.DDS as often as not.
-QFileDialog *createOpenDialog(QWidget *parent, const QString &objectName, const QStringList &filters)
-{
-    auto *dialog = new QFileDialog(parent, QStringLiteral("Locate CFS3.exe"));
-    dialog->setObjectName(objectName);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setNameFilters(filters);
-    dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
-    return dialog;
-}
-} // namespace
-
 QFileDialog *TRezidu::findcfsDialog()
 {
     if (!findcfs)
-        findcfs = createOpenDialog(this, QStringLiteral("findcfs"), {QStringLiteral("CFS3 Program (cfs3.exe)")});
+        findcfs = createFindGameDialog(this);
     return findcfs;
 }
 
 QFileDialog *TRezidu::addtexDialog()
 {
-    if (!addtex) {
-        addtex = createOpenDialog(this, QStringLiteral("addtex"),
-                                  {QStringLiteral("DDS Texture (*.dds)"), QStringLiteral("Paint archive (*.zip *.7z *.rar)"),
-                                   QStringLiteral("Any File (*)")});
-        addtex->setDefaultSuffix(QStringLiteral("dds"));
-    }
+    if (!addtex)
+        addtex = createAddTextureDialog(this);
     return addtex;
 }
 
