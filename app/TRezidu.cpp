@@ -304,7 +304,7 @@ void TRezidu::askAgainForMainTexture()
         return;
     m_askedForMainTexture.insert(listPath);
     const std::optional<QString> picked =
-        MainTexturePrompt(*maintexDialog())(m_hangar.baseNameOf(AircraftIndex), m_hangar.paintTable().folder());
+        MainTexturePrompt(*maintexDialog())(m_hangar.baseNameOf(m_hangar.selectedIndex()), m_hangar.paintTable().folder());
     if (!picked)
         return;
     if (const PaintResult named = m_hangar.setMainTexture(*picked); !named) {
@@ -612,7 +612,7 @@ void TRezidu::Button3Click()
         return;
     const QString picked = dialog->selectedFiles().constFirst();
     if (PaintArchive::isArchiveFileName(picked)) {
-        installDownloads({picked}, AircraftIndex, name);
+        installDownloads({picked}, m_hangar.selectedIndex(), name);
         return;
     }
     const std::optional<QString> fileName = m_import->bringIntoAircraftFolder(picked);

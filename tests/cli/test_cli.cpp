@@ -429,6 +429,12 @@ private slots:
         QCOMPARE(readFile(settings), "[Corvane]\nCFSPath=" + m_game.toUtf8() + "\n");
         QFile::remove(settings);
         QCOMPARE(cli({"aircraft"}, false).status, 1); // no setting, no registry entry
+
+        // A damaged setting is told in the window's words, and passed over.
+        writeFile(settings, "[Corvane]\nCFSPath=a, b\n");
+        const Run damaged = cli({"aircraft"}, false);
+        QCOMPARE(damaged.status, 1);
+        QVERIFY2(damaged.err.contains("corvane-cli: settings: Invalid data type for 'CFSPath'"), qPrintable(damaged.err));
     }
 
     void infoSaysWhereTheGameWasFound_data()
