@@ -6,7 +6,7 @@
 #include "GameRegistry.h"
 #include "SectionName.h"
 #include "Session.h"
-#include "SettingsStore.h"
+#include "PlayerSettings.h"
 #include "UserSettings.h"
 
 #include <QDir>
@@ -148,11 +148,10 @@ GameLocation::Origin gameFolder(const QString &given, QTextStream &err)
 {
     if (!given.isEmpty())
         return {QDir(given).absolutePath(), GameLocation::Origin::Given, QString()};
-    const std::unique_ptr<SettingsStore> settings = openUserSettings();
-    return GameLocation::locate(*settings, SectionName, readGameInstallEntry,
-                                [&err](const QString &problem) {
-                                    err << "corvane-cli: settings: " << problem << Qt::endl;
-                                });
+    PlayerSettings settings(openUserSettings(), SectionName, [&err](const PaintResult &problem) {
+        err << "corvane-cli: settings: " << problem.message() << Qt::endl;
+    });
+    return settings.locateGame(readGameInstallEntry);
 }
 
 } // namespace
