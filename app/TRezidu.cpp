@@ -394,7 +394,7 @@ void TRezidu::showPreviewHint()
 {
     QString hint;
     if (m_hangar.aircraft().isEmpty()
-        && (GameFolder.isEmpty() || !QFileInfo(GameFiles::findGameFile(AircraftFolder)).isDir()))
+        && (m_hangar.gameFolder().isEmpty() || !QFileInfo(GameFiles::findGameFile(m_hangar.aircraftFolder())).isDir()))
         hint = noGameHint;
     else if (m_hangar.hasSelection() && !m_hangar.paintTable().namesMainTexture())
         hint = noMainTextureHint;
