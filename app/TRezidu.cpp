@@ -12,10 +12,10 @@
 #include "GameRegistry.h"
 #include "GameText.h"
 #include "MainTexturePrompt.h"
+#include "OpenFileDialogs.h"
 #include "PaintArchive.h"
 #include "PaintImport.h"
 #include "PaintRowItem.h"
-#include "PaintRules.h"
 #include "PlayerMessage.h"
 #include "PlayerSettings.h"
 #include "SectionName.h"
@@ -25,6 +25,7 @@
 #include "TEditForm.h"
 #include "TThumbnail.h"
 #include "TextEditor.h"
+#include "WaitCursor.h"
 #include "WindowPlacement.h"
 
 #include <QApplication>
@@ -50,16 +51,6 @@ const QString noGameHint = QStringLiteral(
 const QString noMainTextureHint = QStringLiteral(
     "This aircraft's paint list names no main texture. Press \"Edit PNT file\" and write "
     "its file name on line 5 of the list, then select the aircraft again.");
-
-// The wait cursor for as long as this lives, whatever ends the wait.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 int lowestSelectedRow(const QListWidget *list, int from = 0)
 {
@@ -140,39 +131,17 @@ TInstallForm *TRezidu::installForm() const
     return m_import->installForm();
 }
 
-// The file dialogs are built when first used: building all three took more
-// than half of the time to the window's first paint.
-namespace {
-// Qt's own dialogs, with names matched in any letter case: a game installed
-// on Windows holds CFS3.EXE and P51_T.DDS as often as not.
-QFileDialog *createOpenDialog(QWidget *parent, const QString &objectName, const QStringList &filters)
-{
-    auto *dialog = new QFileDialog(parent, QStringLiteral("Locate CFS3.exe"));
-    dialog->setObjectName(objectName);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setNameFilters(filters);
-    dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
-    return dialog;
-}
-} // namespace
-
 QFileDialog *TRezidu::findcfsDialog()
 {
     if (!findcfs)
-        findcfs = createOpenDialog(this, QStringLiteral("findcfs"), {QStringLiteral("CFS3 Program (cfs3.exe)")});
+        findcfs = createFindGameDialog(this);
     return findcfs;
 }
 
 QFileDialog *TRezidu::addtexDialog()
 {
-    if (!addtex) {
-        addtex = createOpenDialog(this, QStringLiteral("addtex"),
-                                  {QStringLiteral("DDS Texture (*.dds)"), QStringLiteral("Paint archive (*.zip *.7z *.rar)"),
-                                   QStringLiteral("Any File (*)")});
-        addtex->setDefaultSuffix(QStringLiteral("dds"));
-    }
+    if (!addtex)
+        addtex = createAddTextureDialog(this);
     return addtex;
 }
 
@@ -283,9 +252,9 @@ void TRezidu::ScanAircraft()
     // The paint rows belonged to an aircraft of the old list: until the
     // player picks one of the new list, nothing may be written from them.
     forgetPaintTable();
-    if (!m_hangar.scanProblems().isEmpty())
+    if (!m_hangar.scanReport().isEmpty())
         tell(QStringLiteral("These files were left alone, and their aircraft are not listed:\n\n")
-             + m_hangar.scanProblems().join(u'\n'));
+             + linesOf(m_hangar.scanReport()));
 }
 
 void TRezidu::ScanAircraftFolder(const QString &folder)
@@ -334,7 +303,7 @@ void TRezidu::askAgainForMainTexture()
         return;
     m_askedForMainTexture.insert(listPath);
     const std::optional<QString> picked =
-        MainTexturePrompt(*maintexDialog())(m_hangar.baseNameOf(AircraftIndex), m_hangar.paintTable().folder());
+        MainTexturePrompt(*maintexDialog())(m_hangar.baseNameOf(m_hangar.selectedIndex()), m_hangar.paintTable().folder());
     if (!picked)
         return;
     if (const PaintResult named = m_hangar.setMainTexture(*picked); !named) {
@@ -425,7 +394,7 @@ void TRezidu::showPreviewHint()
 {
     QString hint;
     if (m_hangar.aircraft().isEmpty()
-        && (GameFolder.isEmpty() || !QFileInfo(GameFiles::findGameFile(AircraftFolder)).isDir()))
+        && (m_hangar.gameFolder().isEmpty() || !QFileInfo(GameFiles::findGameFile(m_hangar.aircraftFolder())).isDir()))
         hint = noGameHint;
     else if (m_hangar.hasSelection() && !m_hangar.paintTable().namesMainTexture())
         hint = noMainTextureHint;
@@ -436,13 +405,12 @@ void TRezidu::showPreviewHint()
 
 bool TRezidu::LoadPaintList()
 {
-    if (const PaintResult selected = m_hangar.select(AircraftIndex); !selected) {
-        tell(selected);
+    // Keeping the original may fail (its note); that is not the player's
+    // concern until an apply needs it, and the apply says so.
+    if (const PaintResult opened = m_hangar.open(AircraftIndex, Hangar::ListCreation::CreateMissing); !opened) {
+        tell(opened);
         return false;
     }
-    // Selecting an aircraft with paints keeps its original texture, once;
-    // a failure here is not the player's concern until an apply needs it.
-    m_hangar.keepOriginal();
     showModel();
     return true;
 }
@@ -627,8 +595,8 @@ void TRezidu::Button3Click()
     const QByteArray storedName = GameText::encode(name);
     // Refused before the file dialog, so the player does not pick a file
     // for nothing.
-    if (const QString problem = PaintRules::problemWithName(storedName); !problem.isEmpty()) {
-        tell(problem + QStringLiteral("\n\nNothing was added."));
+    if (const PaintResult named = Hangar::checkPaintName(storedName); !named) {
+        tell(named);
         return;
     }
 
@@ -642,21 +610,20 @@ void TRezidu::Button3Click()
         return;
     const QString picked = dialog->selectedFiles().constFirst();
     if (PaintArchive::isArchiveFileName(picked)) {
-        installDownloads({picked}, AircraftIndex, name);
+        installDownloads({picked}, m_hangar.selectedIndex(), name);
         return;
     }
-    const std::optional<QString> fileName = m_import->bringIntoAircraftFolder(picked);
-    if (!fileName)
+    const std::optional<PaintResult> added = m_import->addPicked(storedName, picked);
+    if (!added)
         return;
-    if (const PaintResult added = m_hangar.add(storedName, folder + *fileName); !added) {
-        tell(added);
+    if (!*added) {
+        tell(*added);
         showWhatTheFileHolds();
         return;
     }
     toldOfChangesOnDisk();
-    // An aircraft that had no paint gets its backup with its first one.
-    if (const PaintResult kept = m_hangar.keepOriginal(); !kept)
-        tell(QStringLiteral("The paint was added.\n\n") + kept.message());
+    if (!added->note.isEmpty())
+        tell(added->note);
     // The new row is not selected: the selection, preview and buttons stay.
     showModel();
 }
@@ -689,7 +656,16 @@ void TRezidu::Button5Click()
     dialog->selectFile(QString());
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return;
-    GameFolder = GameLocation::folderOfFile(dialog->selectedFiles().constFirst());
+    // A folder without the game's aircraft is refused, not kept: the player
+    // picks again, and the settings keep the folder that worked.
+    // The dialog takes a name that does not exist: only its folder counts.
+    const PaintResult understood =
+        Hangar::understandGameFolder(GameLocation::folderOfFile(dialog->selectedFiles().constFirst()));
+    if (!understood) {
+        tell(understood);
+        return;
+    }
+    GameFolder = understood.file;
     AircraftFolder = GameLocation::aircraftFolderOf(GameFolder);
     Settings->saveGameFolder(GameFolder);
     ScanAircraft();
