@@ -14,6 +14,8 @@
 namespace {
 
 // A new file gets what files made by hand get.
+constexpr qint64 WritingStep = 8 << 20;
+
 constexpr QFileDevice::Permissions newFilePermissions =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
     | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
@@ -75,6 +77,7 @@ bool SafeSave::open()
     if (file->fileName().isEmpty())
         return fail(QStringLiteral("The temporary file got no name"));
     m_file = std::move(file);
+    m_written = m_writingStarted = 0;
     return true;
 }
 
@@ -97,8 +100,21 @@ bool SafeSave::write(const QByteArray &data)
             return fail(m_file->errorString());
         next += written;
         left -= written;
+        m_written += written;
     }
+    // Unsynced, a large file is handed to the disk as it grows, so the one
+    // sync its writer makes at the end does not wait for all of it.
+    if (!m_options.syncToDisk && m_written - m_writingStarted >= WritingStep)
+        startWriting();
     return true;
+}
+
+void SafeSave::startWriting()
+{
+    if (m_file->flush()) {
+        DiskSync::startWriting(*m_file, m_writingStarted, m_written - m_writingStarted);
+        m_writingStarted = m_written;
+    }
 }
 
 bool SafeSave::close()
@@ -120,6 +136,8 @@ bool SafeSave::close()
     QString reason;
     if (m_options.syncToDisk && !DiskSync::syncFile(*m_file, &reason))
         return fail(reason);
+    if (!m_options.syncToDisk && m_written > m_writingStarted)
+        DiskSync::startWriting(*m_file, m_writingStarted, m_written - m_writingStarted);
     // QTemporaryFile holds its handle through close() until it is
     // destroyed, and Windows refuses to rename a file still open: so it
     // goes first, leaving its file for the rename.

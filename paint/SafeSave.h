@@ -69,10 +69,13 @@ public:
 private:
     bool fail(const QString &reason);
     bool putInPlace(const QString &temporaryName);
+    void startWriting();
 
     QString m_path;
     Options m_options;
     std::unique_ptr<QTemporaryFile> m_file;
     QString m_closedName; // the temporary file after close(), until its commit
+    qint64 m_written = 0;
+    qint64 m_writingStarted = 0; // bytes the disk was asked to take while writing went on
     QString m_error;
 };

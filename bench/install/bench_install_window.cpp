@@ -9,6 +9,7 @@
 #include "TInstallForm.h"
 #include "TRezidu.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
