@@ -226,4 +226,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(PaintRulesTest)
-#include "test_paint_rules.moc"
+#include "tst_PaintRules.moc"

@@ -410,4 +410,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(HostileDownloadsTest)
-#include "test_hostile_downloads.moc"
+#include "tst_HostileDownloads.moc"

@@ -310,4 +310,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(HostileInstallsTest)
-#include "test_hostile_installs.moc"
+#include "tst_HostileInstalls.moc"
