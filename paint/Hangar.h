@@ -152,8 +152,12 @@ public:
 private:
     PaintResult saveLocked();
     int aircraftOf(const PaintChoice &choice) const;
+    bool wears(int row); // whether the main texture holds that row's content
     std::optional<int> rowFor(const PaintChoice &choice, QString *why);
     PaintChoice choiceFor(int index, int row) const;
+    // While a set is applied: main textures written without their own sync,
+    // synced together at the end.
+    QStringList *m_syncLater = nullptr;
     PaintResult adoptLocked();
 
     QString m_gameFolder;

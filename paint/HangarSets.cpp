@@ -3,6 +3,7 @@
 // on another machine.
 #include "Hangar.h"
 
+#include "DiskSync.h"
 #include "GameText.h"
 #include "TextureHash.h"
 
@@ -34,6 +35,16 @@ std::optional<int> Hangar::wornRow()
     if (hasSelection() && !hasBackup() && !installed.isEmpty() && QFileInfo(installed).isFile())
         return PaintTable::DefaultRow;
     return std::nullopt;
+}
+
+bool Hangar::wears(int row)
+{
+    const QString installed = m_table.texturePath(PaintTable::InstalledRow);
+    if (row == PaintTable::DefaultRow && !hasBackup())
+        return !installed.isEmpty() && QFileInfo(installed).isFile();
+    // Only the one file is compared: a paint that differs from the main
+    // texture mostly does so in its first bytes, so this reads little.
+    return m_installed.find(m_table.folder(), installed, {m_table.texturePath(row)}).has_value();
 }
 
 int Hangar::aircraftOf(const PaintChoice &choice) const
@@ -149,6 +160,9 @@ PaintSet Hangar::currentSet(const QString &name, const QList<int> &only, SetRepo
 SetReport Hangar::applySet(const PaintSet &set, ChangedOriginal changed)
 {
     SetReport report;
+    // One wait for the disk instead of one per aircraft.
+    QStringList written;
+    m_syncLater = &written;
     for (const PaintChoice &choice : set.choices) {
         const int index = aircraftOf(choice);
         if (index < 0) {
@@ -168,14 +182,21 @@ SetReport Hangar::applySet(const PaintSet &set, ChangedOriginal changed)
             report.outcomes << outcome(Kind::MissingPaint, choice, PaintResult::failure(m_table.folder(), why));
             continue;
         }
-        if (wornRow() == row) {
+        if (wears(*row)) {
             report.outcomes << outcome(Kind::AlreadyOn, choice, PaintResult::success(m_table.mainTexturePath()));
             continue;
         }
         const PaintResult applied = apply(*row, changed);
         report.outcomes << outcome(applied ? Kind::Applied : Kind::Refused, choice, applied);
     }
+    m_syncLater = nullptr;
     deselect();
+    if (QString reason; !DiskSync::syncFiles(written, &reason)) {
+        for (SetOutcome &done : report.outcomes) {
+            if (done.kind == Kind::Applied)
+                done.result.note += QStringLiteral("\nThe system could not confirm it is on the disk: %1").arg(reason);
+        }
+    }
     return report;
 }
 
