@@ -11,6 +11,7 @@
 #include "PaintArchive.h"
 #include "PaintRules.h"
 #include "TEditForm.h"
+#include "TCollectionForm.h"
 #include "TInstallForm.h"
 #include "TThumbnail.h"
 #include "TextEditor.h"
@@ -23,6 +24,7 @@
 #include "SettingsStore.h"
 #include "SystemDrive.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -201,6 +203,37 @@ void TRezidu::bindHandlers()
         if (m_aboutForm)
             m_aboutForm->exec();
     });
+    auto *collection = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(collection, &QShortcut::activated, this, [this] { TCollectionForm::showFor(this); });
+    auto *showCollection = new QAction(QStringLiteral("Show in the Collection\tF3"), InList);
+    connect(showCollection, &QAction::triggered, this, [this] { TCollectionForm::showFor(this); });
+    InList->addAction(showCollection);
+    InList->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void TRezidu::selectAircraft(int index, Reload reload)
+{
+    if (m_hangarBusy || index < 0 || index >= InList->count())
+        return;
+    if (reload == Reload::IfOther && m_hangar.selectedIndex() == index)
+        return;
+    {
+        const QSignalBlocker quiet(InList);
+        InList->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    }
+    OutListClick();
+}
+
+void TRezidu::applyPaintRow(int row)
+{
+    if (m_hangarBusy || !m_hangar.hasSelection() || row <= PaintTable::InstalledRow || row >= OutList->count())
+        return;
+    {
+        const QSignalBlocker quiet(OutList);
+        OutList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    }
+    PaintIndex = row;
+    Button2Click();
 }
 
 void TRezidu::startUp()
@@ -325,6 +358,7 @@ void TRezidu::showAircraft()
         InList->addItem(aircraft.title);
         InList1->addItem(aircraft.paintListPath);
     }
+    emit aircraftListShown();
 }
 
 QString TRezidu::selectedPaintListPath() const
@@ -447,6 +481,7 @@ void TRezidu::markInstalledPaint()
         font.setBold(installed && row == *installed);
         OutList->item(row)->setFont(font);
     }
+    emit paintTableShown();
 }
 
 void TRezidu::showPreviewHint()

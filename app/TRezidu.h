@@ -45,6 +45,20 @@ public:
     void installDownloads(const QStringList &paths, int chosenAircraft, const QString &paintName = QString());
     TInstallForm *installForm() const { return m_installForm; }
 
+    // For the collection window, which draws this window's hangar and
+    // changes it only through the operations below, so both windows show
+    // one selection and ask the same questions.
+    Hangar &hangar() { return m_hangar; }
+    const Hangar &hangar() const { return m_hangar; }
+    bool hangarBusy() const { return m_hangarBusy; }
+    // Null once the window has closed.
+    SettingsStore *settings() const { return Settings.get(); }
+    enum class Reload { IfOther, Always };
+    // As if the player had clicked the aircraft's row.
+    void selectAircraft(int index, Reload reload = Reload::IfOther);
+    // As if the player had selected the paint row and pressed "Apply Current Selection".
+    void applyPaintRow(int row);
+
     QListWidget *InList;
     QListWidget *OutList;
     QListWidget *InList1;
@@ -68,6 +82,11 @@ public:
     QString GameFolder;
     int AircraftIndex = 0;
     int PaintIndex = 0;
+
+signals:
+    void aircraftListShown();
+    // The selected aircraft's rows were drawn anew (or none is selected).
+    void paintTableShown();
 
 public slots:
     virtual void OutListClick();

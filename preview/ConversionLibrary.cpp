@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 
 namespace {
 
@@ -20,6 +22,23 @@ QString platformFileName(const QString &name)
 #endif
 }
 
+// How many objects of this process hold each library file loaded. Qt shares
+// one handle among all QLibrary objects of a file, and one object's unload
+// takes the library away from the others (Qt 6.4): a preview unloading its
+// library while a worker converts with it would crash the program. So only
+// the last holder really unloads.
+QMutex holdersMutex;
+QHash<QString, int> holders;
+
+bool takeHold(QLibrary &library)
+{
+    if (!library.load())
+        return false;
+    const QMutexLocker lock(&holdersMutex);
+    ++holders[library.fileName()];
+    return true;
+}
+
 } // namespace
 
 ConversionLibrary::ConversionLibrary(const QString &name)
@@ -29,17 +48,17 @@ ConversionLibrary::ConversionLibrary(const QString &name)
         const QDir programFolder(QCoreApplication::applicationDirPath());
         const QString exact = programFolder.filePath(platformFileName(name));
         m_library.setFileName(QFileInfo::exists(exact) ? exact : programFolder.filePath(name));
-        if (m_library.load())
+        if ((m_held = takeHold(m_library)))
             return;
 #ifdef CORVANE_INSTALLED_LIBRARY_DIR
         m_library.setFileNameAndVersion(programFolder.filePath(QStringLiteral(CORVANE_INSTALLED_LIBRARY_DIR "/") + name),
                                         CORVANE_LIBRARY_VERSION);
-        if (m_library.load())
+        if ((m_held = takeHold(m_library)))
             return;
 #endif
     }
     m_library.setFileName(name);
-    m_library.load();
+    m_held = takeHold(m_library);
 }
 
 ConversionLibrary::~ConversionLibrary()
@@ -59,6 +78,13 @@ ConversionLibrary::ConvertProc ConversionLibrary::convertProc(bool grey)
 
 void ConversionLibrary::unload()
 {
-    if (m_library.isLoaded())
-        m_library.unload();
+    if (!m_held)
+        return;
+    m_held = false;
+    const QMutexLocker lock(&holdersMutex);
+    const QString file = m_library.fileName();
+    if (--holders[file] > 0)
+        return;
+    holders.remove(file);
+    m_library.unload();
 }

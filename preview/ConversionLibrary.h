@@ -36,4 +36,5 @@ public:
 
 private:
     QLibrary m_library;
+    bool m_held = false;
 };
