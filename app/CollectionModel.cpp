@@ -31,6 +31,19 @@ void CollectionModel::reload()
     m_survey.start(aircraft);
 }
 
+bool CollectionModel::showsAircraftOf(const Hangar &hangar) const
+{
+    const QList<AircraftEntry> &aircraft = hangar.aircraft();
+    if (aircraft.size() != m_rows.size())
+        return false;
+    for (qsizetype index = 0; index < aircraft.size(); ++index) {
+        if (aircraft.at(index).paintListPath != m_rows.at(index).listPath
+            || aircraft.at(index).title != m_rows.at(index).title)
+            return false;
+    }
+    return true;
+}
+
 void CollectionModel::lookAgain(int hangarIndex)
 {
     if (hangarIndex < 0 || hangarIndex >= m_rows.size())

@@ -33,6 +33,8 @@ public:
 
     // Takes the hangar's aircraft list afresh and looks at every aircraft.
     void reload();
+    // Whether the rows are the hangar's aircraft as it lists them now.
+    bool showsAircraftOf(const Hangar &hangar) const;
     // Its files changed: look again.
     void lookAgain(int hangarIndex);
     // On screen now: their statuses and pictures come first.

@@ -6,7 +6,7 @@
 #include "FocusedWindow.h"
 #include "PaintGridModel.h"
 #include "SectionName.h"
-#include "SettingsStore.h"
+#include "PlayerSettings.h"
 #include "TRezidu.h"
 #include "ThumbnailLoader.h"
 #include "ThumbnailStore.h"
@@ -20,10 +20,6 @@
 #include <QTimer>
 
 namespace {
-const QString keyWidth = QStringLiteral("CollectionWidth");
-const QString keyHeight = QStringLiteral("CollectionHeight");
-const QString keyListWidth = QStringLiteral("CollectionListWidth");
-const QString keyPaintsWidth = QStringLiteral("CollectionPaintsWidth");
 // Corvane's own thumbnails stay within this on disk.
 constexpr qint64 ownCacheBytes = qint64(256) << 20;
 
@@ -90,11 +86,10 @@ TCollectionForm::TCollectionForm(TRezidu *mainWindow)
     connect(m_model, &CollectionModel::surveyProgress, this, &TCollectionForm::showSurveyProgress);
     connect(m_model, &CollectionModel::surveyDone, this, &TCollectionForm::showSurveyProgress);
 
-    connect(m_main, &TRezidu::aircraftListShown, this, &TCollectionForm::aircraftListShown);
-    connect(m_main, &TRezidu::paintTableShown, this, &TCollectionForm::paintTableShown);
+    connect(m_main, &TRezidu::paintTableShown, this, &TCollectionForm::hangarShown);
 
     restoreSettings();
-    aircraftListShown();
+    hangarShown();
 }
 
 TCollectionForm::~TCollectionForm() = default;
@@ -115,17 +110,13 @@ QMenu *TCollectionForm::setsMenu() const
     return ui->menuSets;
 }
 
-void TCollectionForm::aircraftListShown()
-{
-    m_model->reload();
-    paintTableShown();
-}
-
-// The main window shows an aircraft's rows: after a selection there, or
-// after it changed the aircraft's files.
-void TCollectionForm::paintTableShown()
+// The main window drew the hangar: after a selection there, a change of an
+// aircraft's files, or a scan.
+void TCollectionForm::hangarShown()
 {
     const Hangar &hangar = m_main->hangar();
+    if (!m_model->showsAircraftOf(hangar))
+        m_model->reload();
     const int selected = hangar.selectedIndex();
     // Its main texture may be new: its pictures are made again.
     if (selected >= 0)
@@ -154,7 +145,7 @@ void TCollectionForm::aircraftChosen()
         return;
     const int index = hangarIndexAt(ui->aircraftView->currentIndex());
     if (index >= 0)
-        m_main->selectAircraft(index);
+        m_main->showAircraft(index);
 }
 
 void TCollectionForm::applyPaintAt(const QModelIndex &index)
@@ -261,7 +252,7 @@ void TCollectionForm::restoreAll()
             failures << m_model->titleOf(outcome.index) + QStringLiteral(": ") + outcome.result.message();
     }
     // The main window's rows were read before the restore.
-    m_main->selectAircraft(m_main->hangar().selectedIndex(), TRezidu::Reload::Always);
+    m_main->showAircraft(m_main->hangar().selectedIndex(), TRezidu::Reload::Always);
     QString report = QStringLiteral("%1 aircraft wear their original paint again.").arg(restored);
     if (!failures.isEmpty())
         report += QStringLiteral("\n\nLeft as they were:\n") + failures.join(u'\n');
@@ -284,39 +275,24 @@ void TCollectionForm::resizeEvent(QResizeEvent *event)
 
 void TCollectionForm::restoreSettings()
 {
-    SettingsStore *settings = m_main->settings();
+    PlayerSettings *settings = m_main->settings();
     if (!settings)
         return;
-    try {
-        const int width = settings->readInteger(SectionName, keyWidth, 0);
-        const int height = settings->readInteger(SectionName, keyHeight, 0);
-        if (width > 200 && height > 150)
-            resize(width, height);
-        const int list = settings->readInteger(SectionName, keyListWidth, 0);
-        const int paints = settings->readInteger(SectionName, keyPaintsWidth, 0);
-        if (list > 0 && paints > 0)
-            ui->splitter->setSizes({list, paints});
-        else
-            ui->splitter->setSizes({380, 600});
-    } catch (const SettingsError &) {
-        // The laid-out size will do; the main window tells of settings problems.
-    }
+    const PlayerSettings::CollectionLayout layout = settings->collectionLayout();
+    if (layout.width > 200 && layout.height > 150)
+        resize(layout.width, layout.height);
+    if (layout.listWidth > 0 && layout.paintsWidth > 0)
+        ui->splitter->setSizes({layout.listWidth, layout.paintsWidth});
+    else
+        ui->splitter->setSizes({380, 600});
 }
 
 void TCollectionForm::saveSettings()
 {
-    SettingsStore *settings = m_main->settings();
+    PlayerSettings *settings = m_main->settings();
     if (!settings)
         return;
     const QList<int> sizes = ui->splitter->sizes();
-    try {
-        settings->writeInteger(SectionName, keyWidth, width());
-        settings->writeInteger(SectionName, keyHeight, height());
-        if (sizes.size() == 2) {
-            settings->writeInteger(SectionName, keyListWidth, sizes[0]);
-            settings->writeInteger(SectionName, keyPaintsWidth, sizes[1]);
-        }
-    } catch (const SettingsError &) {
-        // Only the window's size is lost.
-    }
+    // A refused write loses only the window's size.
+    settings->saveCollectionLayout({width(), height(), sizes.value(0), sizes.value(1)});
 }

@@ -49,8 +49,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void aircraftListShown();
-    void paintTableShown();
+    void hangarShown();
     void aircraftChosen();
     void applyPaintAt(const QModelIndex &index);
     void searchChanged();

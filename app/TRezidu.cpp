@@ -3,26 +3,32 @@
 
 #include "AircraftFileCheck.h"
 #include "AircraftWatch.h"
+#include "DownloadDrop.h"
 #include "ErrorBox.h"
+#include "FixedRowHeightDelegate.h"
 #include "FocusedWindow.h"
 #include "GameFiles.h"
-#include "GameText.h"
-#include "MainTexturePrompt.h"
-#include "PaintArchive.h"
-#include "PaintRules.h"
-#include "TEditForm.h"
-#include "TCollectionForm.h"
-#include "TInstallForm.h"
-#include "TThumbnail.h"
-#include "TextEditor.h"
-#include "WindowPlacement.h"
-#include "FixedRowHeightDelegate.h"
 #include "GameLocation.h"
 #include "GameRegistry.h"
+#include "GameText.h"
+#include "MainTexturePrompt.h"
+#include "OpenFileDialogs.h"
+#include "PaintArchive.h"
+#include "PaintImport.h"
 #include "PaintRowItem.h"
+#include "PaintRules.h"
+#include "PlayerMessage.h"
+#include "PlayerSettings.h"
 #include "SectionName.h"
 #include "SettingsStore.h"
+#include "SettledSelection.h"
 #include "SystemDrive.h"
+#include "TCollectionForm.h"
+#include "TEditForm.h"
+#include "TThumbnail.h"
+#include "TextEditor.h"
+#include "WaitCursor.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,7 +39,6 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -44,31 +49,11 @@
 #include <QTimer>
 
 namespace {
-const QString keyTop = QStringLiteral("Top");
-const QString keyLeft = QStringLiteral("Left");
-const QString keyGamePath = QStringLiteral("CFSPath");
-const QString keyProgram = QStringLiteral("Program");
-constexpr int defaultPosition = 40;
-// How long a held key's preview waits after the row last changed: long
-// enough for the key repeats queued behind a slow load to be taken first,
-// far shorter than a repeat.
-constexpr int heldKeySettleMs = 10;
-
 const QString noGameHint = QStringLiteral(
     "CFS3 was not found. Press \"CFS3?\" and pick the game's cfs3.exe.");
 const QString noMainTextureHint = QStringLiteral(
     "This aircraft's paint list names no main texture. Press \"Edit PNT file\" and write "
     "its file name on line 5 of the list, then select the aircraft again.");
-
-// The wait cursor for as long as this lives, whatever ends the wait.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 int lowestSelectedRow(const QListWidget *list, int from = 0)
 {
@@ -83,7 +68,7 @@ int lowestSelectedRow(const QListWidget *list, int from = 0)
 TRezidu::TRezidu(std::unique_ptr<SettingsStore> settings, QWidget *parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::TRezidu>())
-    , Settings(std::move(settings))
+    , m_import(std::make_unique<PaintImport>(m_hangar, this))
 {
     ui->setupUi(this);
     InList = ui->InList;
@@ -106,72 +91,60 @@ TRezidu::TRezidu(std::unique_ptr<SettingsStore> settings, QWidget *parent)
     setAttribute(Qt::WA_QuitOnClose, true);
     setFixedSize(701, 534);
 
+    m_settled = new SettledSelection(this);
+    // Loads read the hangar a worker may be using.
+    m_settled->setBusy([this] { return m_import->busy(); });
     for (QListWidget *list : {InList, OutList}) {
         list->setItemDelegate(new FixedRowHeightDelegate(13, list));
         list->setUniformItemSizes(true);
-        list->installEventFilter(this);
-        list->viewport()->installEventFilter(this);
+        m_settled->watch(list);
     }
-    m_settledPreview = new QTimer(this);
-    m_settledPreview->setSingleShot(true);
-    m_settledPreview->setInterval(heldKeySettleMs);
-    connect(m_settledPreview, &QTimer::timeout, this, [this] {
-        if (m_hangarBusy) { // the preview reads the hangar a worker is using
-            m_settledPreview->start();
-            return;
-        }
-        const QString waiting = m_waitingPreview; // previewNow forgets it
-        previewNow(waiting);
-    });
 
-    m_installForm = new TInstallForm(this);
     m_watch = new AircraftWatch(this);
     connect(m_watch, &AircraftWatch::changedOutside, this, &TRezidu::reloadAfterOutsideChange);
-    // Downloads dropped anywhere on the window are installed.
-    setAcceptDrops(true);
+    // Downloads dropped anywhere on the window are installed; on the paint
+    // rows, for the aircraft shown.
+    m_drop = new DownloadDrop(this, OutList, [this] { return !m_hangar.aircraft().isEmpty(); });
+    connect(m_drop, &DownloadDrop::dropped, this, [this](const QStringList &paths, bool onPaintRows) {
+        installDownloads(paths, onPaintRows && m_hangar.hasSelection() ? m_hangar.selectedIndex() : -1);
+    });
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     bindHandlers();
     Timer1->start();
 
-    startUp();
+    startUp(std::move(settings));
 }
 
-TRezidu::~TRezidu() = default;
-
-// The file dialogs are built when first used: building all three took more
-// than half of the time to the window's first paint.
-namespace {
-// Qt's own dialogs, with names matched in any letter case: a game installed
-// on Windows holds CFS3.EXE and P51_T.DDS as often as not.
-QFileDialog *createOpenDialog(QWidget *parent, const QString &objectName, const QStringList &filters)
+TRezidu::~TRezidu()
 {
-    auto *dialog = new QFileDialog(parent, QStringLiteral("Locate CFS3.exe"));
-    dialog->setObjectName(objectName);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setNameFilters(filters);
-    dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
-    return dialog;
+    // Work a held key left waiting reads the hangar, which is gone before
+    // the lists: their last focus change must not run it.
+    delete m_settled;
 }
-} // namespace
+
+void TRezidu::setEditForm(TEditForm *editForm)
+{
+    EditForm = editForm;
+    m_import->setEditForm(editForm);
+}
+
+TInstallForm *TRezidu::installForm() const
+{
+    return m_import->installForm();
+}
 
 QFileDialog *TRezidu::findcfsDialog()
 {
     if (!findcfs)
-        findcfs = createOpenDialog(this, QStringLiteral("findcfs"), {QStringLiteral("CFS3 Program (cfs3.exe)")});
+        findcfs = createFindGameDialog(this);
     return findcfs;
 }
 
 QFileDialog *TRezidu::addtexDialog()
 {
-    if (!addtex) {
-        addtex = createOpenDialog(this, QStringLiteral("addtex"),
-                                  {QStringLiteral("DDS Texture (*.dds)"), QStringLiteral("Paint archive (*.zip *.7z *.rar)"),
-                                   QStringLiteral("Any File (*)")});
-        addtex->setDefaultSuffix(QStringLiteral("dds"));
-    }
+    if (!addtex)
+        addtex = createAddTextureDialog(this);
     return addtex;
 }
 
@@ -211,9 +184,14 @@ void TRezidu::bindHandlers()
     InList->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
-void TRezidu::selectAircraft(int index, Reload reload)
+bool TRezidu::hangarBusy() const
 {
-    if (m_hangarBusy || index < 0 || index >= InList->count())
+    return m_import->busy();
+}
+
+void TRezidu::showAircraft(int index, Reload reload)
+{
+    if (hangarBusy() || index < 0 || index >= InList->count())
         return;
     if (reload == Reload::IfOther && m_hangar.selectedIndex() == index)
         return;
@@ -221,12 +199,12 @@ void TRezidu::selectAircraft(int index, Reload reload)
         const QSignalBlocker quiet(InList);
         InList->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
     }
-    OutListClick();
+    selectAircraft(index);
 }
 
 void TRezidu::applyPaintRow(int row)
 {
-    if (m_hangarBusy || !m_hangar.hasSelection() || row <= PaintTable::InstalledRow || row >= OutList->count())
+    if (hangarBusy() || !m_hangar.hasSelection() || row <= PaintTable::InstalledRow || row >= OutList->count())
         return;
     {
         const QSignalBlocker quiet(OutList);
@@ -236,46 +214,28 @@ void TRezidu::applyPaintRow(int row)
     Button2Click();
 }
 
-void TRezidu::startUp()
+void TRezidu::startUp(std::unique_ptr<SettingsStore> store)
 {
     const QString programPath = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
     SectionName = sectionNameFor(programPath);
+    // A settings problem is told, and the defaults carry on: ending the
+    // program here would lock the player out until the settings were mended
+    // by hand.
+    Settings = std::make_unique<PlayerSettings>(std::move(store), SectionName, [this](const PaintResult &problem) {
+        showErrorBox(problem.message(), this);
+    });
 
-    // A settings problem at start-up is told, and the defaults carry on:
-    // ending the program here would lock the player out until the settings
-    // were mended by hand.
-    auto report = [this](const QString &message) { showErrorBox(message, this); };
-    auto readPosition = [&](const QString &name) {
-        try {
-            return Settings->readInteger(SectionName, name, defaultPosition);
-        } catch (const SettingsError &error) {
-            report(error.message());
-            return defaultPosition;
-        }
-    };
-
-    try {
-        Settings->writeText(SectionName, keyProgram, programPath);
-    } catch (const SettingsError &error) {
-        report(error.message());
-    }
-    const int top = readPosition(keyTop);
-    const int left = readPosition(keyLeft);
+    Settings->recordProgram(programPath);
     QList<QRect> screens;
     for (const QScreen *screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
     const QPoint fallback = (QGuiApplication::primaryScreen()
                                  ? QGuiApplication::primaryScreen()->availableGeometry().topLeft()
                                  : QPoint())
-                            + QPoint(defaultPosition, defaultPosition);
-    move(reachablePosition(QPoint(left, top), size(), screens, fallback));
+                            + QPoint(PlayerSettings::defaultPosition, PlayerSettings::defaultPosition);
+    move(reachablePosition(Settings->windowPosition(), size(), screens, fallback));
 
-    try {
-        m_storedGameFolder = Settings->readText(SectionName, keyGamePath, QString());
-    } catch (const SettingsError &) {
-        // resolve() below tells of it
-    }
-    GameFolder = GameLocation::resolve(*Settings, SectionName, readGameInstallFolder, report);
+    GameFolder = Settings->locateGame(readGameInstallEntry).folder;
     AircraftFolder = GameLocation::aircraftFolderOf(GameFolder);
 }
 
@@ -313,20 +273,14 @@ void TRezidu::ScanAircraft()
     // rows appear as they are found, under a wait cursor, and the window
     // keeps being painted (the player's input waits).
     const WaitCursor waiting;
-    {
-        const QSignalBlocker quiet(InList);
-        InList->clear();
-        InList1->clear();
-    }
+    QList<AircraftEntry> found;
+    drawAircraft(found);
     QElapsedTimer sincePainted;
     sincePainted.start();
     auto showFound = [&](const AircraftEntry &aircraft) {
-        {
-            const QSignalBlocker quiet(InList);
-            InList->addItem(aircraft.title);
-            InList1->addItem(aircraft.paintListPath);
-        }
+        found.append(aircraft);
         if (sincePainted.elapsed() >= 100) {
+            drawAircraft(found);
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             sincePainted.restart();
         }
@@ -334,38 +288,26 @@ void TRezidu::ScanAircraft()
     m_hangar.setGameFolder(GameFolder);
     m_hangar.scan(Hangar::ListCreation::CreateMissing, mainTextureQuestion(), showFound);
     m_askedForMainTexture.clear();
-    showAircraft();
-    if (!m_hangar.scanProblems().isEmpty())
-        tell(QStringLiteral("These files were left alone, and their aircraft are not listed:\n\n")
-             + m_hangar.scanProblems().join(u'\n'));
     // The paint rows belonged to an aircraft of the old list: until the
     // player picks one of the new list, nothing may be written from them.
     forgetPaintTable();
+    if (!m_hangar.scanProblems().isEmpty())
+        tell(QStringLiteral("These files were left alone, and their aircraft are not listed:\n\n")
+             + m_hangar.scanProblems().join(u'\n'));
 }
 
 void TRezidu::ScanAircraftFolder(const QString &folder)
 {
     m_hangar.scanFolder(folder, Hangar::ListCreation::CreateMissing, mainTextureQuestion());
-    showAircraft();
-}
-
-void TRezidu::showAircraft()
-{
-    const QSignalBlocker quiet(InList);
-    InList->clear();
-    InList1->clear();
-    for (const AircraftEntry &aircraft : m_hangar.aircraft()) {
-        InList->addItem(aircraft.title);
-        InList1->addItem(aircraft.paintListPath);
-    }
-    emit aircraftListShown();
+    showModel();
 }
 
 QString TRezidu::selectedPaintListPath() const
 {
-    if (AircraftIndex < 0 || AircraftIndex >= InList1->count())
+    const QList<AircraftEntry> &aircraft = m_hangar.aircraft();
+    if (AircraftIndex < 0 || AircraftIndex >= aircraft.size())
         return QString();
-    return InList1->item(AircraftIndex)->text();
+    return aircraft.at(AircraftIndex).paintListPath;
 }
 
 void TRezidu::OutListClick()
@@ -373,6 +315,12 @@ void TRezidu::OutListClick()
     const int row = lowestSelectedRow(InList);
     if (row < 0)
         return;
+    // A held key moves the list at once; the rows it passes are not loaded.
+    m_settled->run([this, row] { selectAircraft(row); });
+}
+
+void TRezidu::selectAircraft(int row)
+{
     Button3->setEnabled(true);
     AircraftIndex = row;
     if (!LoadPaintList()) {
@@ -394,7 +342,7 @@ void TRezidu::askAgainForMainTexture()
         return;
     m_askedForMainTexture.insert(listPath);
     const std::optional<QString> picked =
-        MainTexturePrompt(*maintexDialog())(m_hangar.baseNameOf(AircraftIndex), m_hangar.paintTable().folder());
+        MainTexturePrompt(*maintexDialog())(m_hangar.baseNameOf(m_hangar.selectedIndex()), m_hangar.paintTable().folder());
     if (!picked)
         return;
     if (const PaintResult named = m_hangar.setMainTexture(*picked); !named) {
@@ -404,83 +352,81 @@ void TRezidu::askAgainForMainTexture()
     }
     // Now that there is a main texture, its original can be kept.
     m_hangar.keepOriginal();
-    showPaintTable();
+    showModel();
 }
 
-// --- Paint table -------------------------------------------------------------
+// --- Drawing -----------------------------------------------------------------
 
-bool TRezidu::LoadPaintList()
+namespace {
+// Rows are changed in place, so the player's selection stays on the rows
+// that stay; the hidden twin gets the same rows.
+template<typename MakeItem>
+void drawRows(QListWidget *visible, QListWidget *twin, const QStringList &texts, const QStringList &paths,
+              MakeItem makeItem)
 {
-    if (const PaintResult selected = m_hangar.select(AircraftIndex); !selected) {
-        tell(selected);
-        return false;
+    const QSignalBlocker quiet(visible);
+    const int count = int(texts.size());
+    while (visible->count() > count)
+        delete visible->takeItem(visible->count() - 1);
+    while (twin->count() > count)
+        delete twin->takeItem(twin->count() - 1);
+    for (int row = 0; row < count; ++row) {
+        if (row < visible->count()) {
+            if (visible->item(row)->text() != texts.at(row))
+                visible->item(row)->setText(texts.at(row));
+            twin->item(row)->setText(paths.at(row));
+        } else {
+            visible->addItem(makeItem(texts.at(row)));
+            twin->addItem(paths.at(row));
+        }
     }
-    // Selecting an aircraft with paints keeps its original texture, once;
-    // a failure here is not the player's concern until an apply needs it.
-    m_hangar.keepOriginal();
-    showPaintTable();
-    return true;
 }
+} // namespace
 
-void TRezidu::showPaintTable()
+void TRezidu::showModel()
 {
-    const PaintTable &table = m_hangar.paintTable();
-    const QSignalBlocker quiet(OutList);
-    OutList->clear();
-    OutList1->clear();
-    for (int row = 0; row < table.rowCount(); ++row) {
-        OutList->addItem(new PaintRowItem(table.displayText(row), m_hangar));
-        OutList1->addItem(table.texturePath(row));
-    }
-    MainTexturePath = table.mainTexturePath();
-    BackupPath = table.backupPath();
-    m_watch->watch(m_hangar.hasSelection() ? m_hangar.selectedAircraft()->paintListPath : QString(),
-                   table.texturePath(PaintTable::InstalledRow));
-    markInstalledPaint();
+    drawAircraft(m_hangar.aircraft());
+    drawPaintTable();
     showPreviewHint();
 }
 
-// The command line, another window or an update changed the selected
-// aircraft's files: show what they hold now, keeping the player's row.
-void TRezidu::reloadAfterOutsideChange()
+void TRezidu::drawAircraft(const QList<AircraftEntry> &aircraft)
 {
-    // Never while the player answers a question about the rows shown, nor
-    // while a worker installs.
-    if (QApplication::activeModalWidget() || m_hangarBusy) {
-        QTimer::singleShot(500, this, &TRezidu::reloadAfterOutsideChange);
-        return;
+    QStringList titles;
+    QStringList paths;
+    for (const AircraftEntry &entry : aircraft) {
+        titles.append(entry.title);
+        paths.append(entry.paintListPath);
     }
-    if (!m_hangar.hasSelection())
-        return;
-    const int row = PaintIndex;
-    if (!m_hangar.select(m_hangar.selectedIndex())) {
-        forgetPaintTable();
-        return;
-    }
-    showPaintTable();
-    if (row >= OutList->count()) {
-        ResetPaintSelection();
-        return;
-    }
-    {
-        const QSignalBlocker quiet(OutList);
-        OutList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-    }
-    InListClick();
+    drawRows(InList, InList1, titles, paths, [](const QString &text) { return new QListWidgetItem(text); });
 }
 
-// The row whose file holds what the game shows now is drawn in bold; row 0
-// is that file itself and never counts.
-void TRezidu::markInstalledPaint()
+void TRezidu::drawPaintTable()
 {
-    // Every change the window makes ends here: its files are as it left them.
-    m_watch->remember();
+    const PaintTable &table = m_hangar.paintTable();
+    QStringList texts;
+    QStringList paths;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        texts.append(table.displayText(row));
+        paths.append(table.texturePath(row));
+    }
+    drawRows(OutList, OutList1, texts, paths,
+             [this](const QString &text) { return new PaintRowItem(text, m_hangar); });
+    MainTexturePath = table.mainTexturePath();
+    BackupPath = table.backupPath();
+
+    // The row whose file holds what the game shows now is drawn in bold; row
+    // 0 is that file itself and never counts.
     const std::optional<int> installed = m_hangar.installedRow();
     for (int row = 0; row < OutList->count(); ++row) {
         QFont font = OutList->font();
         font.setBold(installed && row == *installed);
         OutList->item(row)->setFont(font);
     }
+    // Every change the window makes ends here: its files are as it left them.
+    m_watch->watch(m_hangar.hasSelection() ? m_hangar.selectedAircraft()->paintListPath : QString(),
+                   table.texturePath(PaintTable::InstalledRow));
+    m_watch->remember();
     emit paintTableShown();
 }
 
@@ -495,10 +441,53 @@ void TRezidu::showPreviewHint()
     Thumbnail1->SetHintText(hint);
 }
 
+// --- Paint table -------------------------------------------------------------
+
+bool TRezidu::LoadPaintList()
+{
+    if (const PaintResult selected = m_hangar.select(AircraftIndex); !selected) {
+        tell(selected);
+        return false;
+    }
+    // Selecting an aircraft with paints keeps its original texture, once;
+    // a failure here is not the player's concern until an apply needs it.
+    m_hangar.keepOriginal();
+    showModel();
+    return true;
+}
+
+// The command line, another window or an update changed the selected
+// aircraft's files: show what they hold now, keeping the player's row.
+void TRezidu::reloadAfterOutsideChange()
+{
+    // Never while the player answers a question about the rows shown, nor
+    // while a worker installs.
+    if (QApplication::activeModalWidget() || m_import->busy()) {
+        QTimer::singleShot(500, this, &TRezidu::reloadAfterOutsideChange);
+        return;
+    }
+    if (!m_hangar.hasSelection())
+        return;
+    if (!m_hangar.select(m_hangar.selectedIndex())) {
+        forgetPaintTable();
+        return;
+    }
+    showModel();
+    if (PaintIndex >= OutList->count()) {
+        ResetPaintSelection();
+        return;
+    }
+    {
+        const QSignalBlocker quiet(OutList);
+        OutList->setCurrentRow(PaintIndex, QItemSelectionModel::ClearAndSelect);
+    }
+    InListClick();
+}
+
 void TRezidu::forgetPaintTable()
 {
     m_hangar.deselect();
-    showPaintTable();
+    showModel();
     PaintIndex = 0;
     Button2->setEnabled(false);
     Button3->setEnabled(false);
@@ -526,7 +515,7 @@ bool TRezidu::toldOfChangesOnDisk()
 {
     if (!m_hangar.paintTable().lastSaveMerged())
         return false;
-    showPaintTable();
+    showModel();
     ResetPaintSelection();
     tell(QStringLiteral("The paint list had been changed on disk since it was loaded. "
                         "Your change was made to the list as it is now."));
@@ -538,7 +527,7 @@ bool TRezidu::toldOfChangesOnDisk()
 void TRezidu::showWhatTheFileHolds()
 {
     if (m_hangar.hasSelection())
-        showPaintTable();
+        showModel();
     else
         forgetPaintTable();
 }
@@ -556,46 +545,13 @@ void TRezidu::ResetPaintSelection()
     InListClick();
 }
 
-bool TRezidu::eventFilter(QObject *watched, QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-        // Only a repeat of a held key; its final release is no repeat.
-        m_keyHeld = static_cast<QKeyEvent *>(event)->isAutoRepeat();
-        break;
-    case QEvent::MouseButtonPress:
-    case QEvent::FocusOut:
-        m_keyHeld = false;
-        break;
-    default:
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-// Held down, an arrow key repeats some 30 times a second, and a large texture
-// read from disk takes longer than that to preview: every preview would wait
-// behind the ones before, and the lists would go on moving long after the
-// key is let go. So while a key repeats, the lists move at once and the
-// preview follows the row they are on once the repeats queued meanwhile have
-// been taken; rows passed on the way are never loaded. Any other change loads
-// at once, as the control always did.
 void TRezidu::preview(const QString &texturePath)
 {
-    if (m_keyHeld) {
-        m_waitingPreview = texturePath;
-        if (!m_settledPreview->isActive())
-            m_settledPreview->start();
-        return;
-    }
-    previewNow(texturePath);
+    m_settled->run([this, texturePath] { previewNow(texturePath); });
 }
 
 void TRezidu::previewNow(const QString &texturePath)
 {
-    m_settledPreview->stop();
-    m_waitingPreview.clear();
     // The empty name first, so the control loads afresh even when the path
     // is the one it shows (after an apply the file behind it is new).
     Thumbnail1->SetFileName(QString());
@@ -606,26 +562,27 @@ void TRezidu::previewNow(const QString &texturePath)
 
 void TRezidu::InListClick()
 {
+    const PaintTable &table = m_hangar.paintTable();
     const int row = lowestSelectedRow(OutList);
     if (row < 0) {
-        if (OutList1->count() > 0)
-            preview(OutList1->item(0)->text());
+        if (table.rowCount() > 0)
+            preview(table.texturePath(PaintTable::InstalledRow));
         return;
     }
     PaintIndex = row;
-    preview(OutList1->item(row)->text());
+    preview(row < table.rowCount() ? table.texturePath(row) : QString());
     Button2->setEnabled(row != PaintTable::InstalledRow);
     Button4->setEnabled(row >= PaintTable::FirstPaintRow);
 }
 
 void TRezidu::tell(const QString &message)
 {
-    QMessageBox::warning(focusedWindow(this), SectionName, message);
+    tellPlayer(this, message);
 }
 
 void TRezidu::tell(const PaintResult &result)
 {
-    tell(result.message());
+    tellPlayer(this, result);
 }
 
 // --- Buttons -----------------------------------------------------------------
@@ -639,7 +596,6 @@ void TRezidu::Button2Click()
 {
     if (!m_hangar.hasSelection() || PaintIndex <= 0 || PaintIndex >= m_hangar.paintTable().rowCount())
         return;
-    const int rows = m_hangar.paintTable().rowCount();
     PaintResult applied = m_hangar.apply(PaintIndex);
     if (applied.changedOutside) {
         // Nothing was written; the player decides whether it is the new
@@ -650,12 +606,9 @@ void TRezidu::Button2Click()
     if (!applied)
         tell(applied);
     else if (!applied.note.isEmpty())
-        QMessageBox::information(focusedWindow(this), SectionName, QStringLiteral("Applied.\n\n") + applied.note);
+        informPlayer(this, QStringLiteral("Applied.\n\n") + applied.note);
     // An adopted original is a new row.
-    if (m_hangar.paintTable().rowCount() != rows)
-        showPaintTable();
-    else
-        markInstalledPaint();
+    showModel();
     ResetPaintSelection();
 }
 
@@ -698,10 +651,10 @@ void TRezidu::Button3Click()
         return;
     const QString picked = dialog->selectedFiles().constFirst();
     if (PaintArchive::isArchiveFileName(picked)) {
-        installDownloads({picked}, AircraftIndex, name);
+        installDownloads({picked}, m_hangar.selectedIndex(), name);
         return;
     }
-    const std::optional<QString> fileName = bringIntoAircraftFolder(picked);
+    const std::optional<QString> fileName = m_import->bringIntoAircraftFolder(picked);
     if (!fileName)
         return;
     if (const PaintResult added = m_hangar.add(storedName, folder + *fileName); !added) {
@@ -709,19 +662,12 @@ void TRezidu::Button3Click()
         showWhatTheFileHolds();
         return;
     }
-    if (!toldOfChangesOnDisk()) {
-        // The new row is not selected: the selection, preview and buttons stay.
-        const PaintTable &table = m_hangar.paintTable();
-        const int row = table.rowCount() - 1;
-        const QSignalBlocker quiet(OutList);
-        OutList->addItem(new PaintRowItem(table.displayText(row), m_hangar));
-        OutList1->addItem(table.texturePath(row));
-    }
-
+    toldOfChangesOnDisk();
     // An aircraft that had no paint gets its backup with its first one.
     if (const PaintResult kept = m_hangar.keepOriginal(); !kept)
         tell(QStringLiteral("The paint was added.\n\n") + kept.message());
-    markInstalledPaint();
+    // The new row is not selected: the selection, preview and buttons stay.
+    showModel();
 }
 
 void TRezidu::Button4Click()
@@ -739,11 +685,8 @@ void TRezidu::Button4Click()
         tell(removed);
         showWhatTheFileHolds();
     } else if (!toldOfChangesOnDisk()) {
-        const QSignalBlocker quiet(OutList);
-        delete OutList->takeItem(row);
-        delete OutList1->takeItem(row);
+        showModel();
     }
-    markInstalledPaint();
     // The removed row's number now names another paint, or none.
     ResetPaintSelection();
 }
@@ -757,14 +700,7 @@ void TRezidu::Button5Click()
         return;
     GameFolder = GameLocation::folderOfFile(dialog->selectedFiles().constFirst());
     AircraftFolder = GameLocation::aircraftFolderOf(GameFolder);
-    // Saved at once, so a second window or the command line started now
-    // finds the game here too.
-    try {
-        Settings->writeText(SectionName, keyGamePath, GameFolder);
-        m_storedGameFolder = GameFolder;
-    } catch (const SettingsError &error) {
-        showErrorBox(error.message(), this);
-    }
+    Settings->saveGameFolder(GameFolder);
     ScanAircraft();
 }
 
@@ -786,6 +722,22 @@ void TRezidu::Button6Click()
     }
 }
 
+// --- Downloads ---------------------------------------------------------------
+
+void TRezidu::installDownloads(const QStringList &paths, int chosenAircraft, const QString &paintName)
+{
+    if (!m_import->installDownloads(paths, chosenAircraft, paintName))
+        return;
+    // The rows that were there keep their places; the selection and preview
+    // stay.
+    if (m_hangar.hasSelection())
+        showModel();
+    else
+        forgetPaintTable();
+}
+
+// --- Closing -----------------------------------------------------------------
+
 void TRezidu::closeEvent(QCloseEvent *event)
 {
     FormClose();
@@ -798,16 +750,6 @@ void TRezidu::FormClose()
         return;
     // A refused write is told, and the window closes all the same: keeping
     // it open would leave the player no way to quit.
-    try {
-        Settings->writeInteger(SectionName, keyTop, pos().y());
-        Settings->writeInteger(SectionName, keyLeft, pos().x());
-        // The game folder as this window found it (from the game's registry
-        // entry, or with its separator added) is kept, unless another window
-        // chose a folder since: this one's would be the stale one.
-        if (Settings->readText(SectionName, keyGamePath, QString()) == m_storedGameFolder)
-            Settings->writeText(SectionName, keyGamePath, GameFolder);
-    } catch (const SettingsError &error) {
-        showErrorBox(error.message(), this);
-    }
+    Settings->saveOnClose(pos(), GameFolder);
     Settings.reset();
 }

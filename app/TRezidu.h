@@ -14,19 +14,26 @@ class QFileDialog;
 class QListWidget;
 class QPushButton;
 class QTimer;
+class AircraftWatch;
+class DownloadDrop;
+class PaintImport;
+class PlayerSettings;
 class SettingsStore;
+class SettledSelection;
 class TEditForm;
 class TInstallForm;
 class TThumbnail;
-class AircraftWatch;
 
 namespace Ui {
 class TRezidu;
 }
 
 // The main window: the aircraft list, the paint rows of the selected
-// aircraft, the preview and the buttons. Each visible list has a hidden twin
-// holding, row for row, the file path behind the visible row.
+// aircraft, the preview and the buttons. It holds no state of the player's
+// files: the hangar does, and every change is asked of it and then drawn
+// from it. Each visible list has a hidden twin holding, row for row, the file
+// path behind the visible row; the twins are written from the hangar and
+// never read back.
 class TRezidu : public QWidget
 {
     Q_OBJECT
@@ -37,25 +44,26 @@ public:
     ~TRezidu() override;
 
     void setAboutForm(QDialog *aboutForm) { m_aboutForm = aboutForm; }
-    void setEditForm(TEditForm *editForm) { EditForm = editForm; }
+    void setEditForm(TEditForm *editForm);
 
     // Installs textures and paint archives, showing the plan first. The
     // chosen aircraft (a row of InList, or -1 to match each texture) and the
     // paint name (empty for names made from the file names) go to the plan.
     void installDownloads(const QStringList &paths, int chosenAircraft, const QString &paintName = QString());
-    TInstallForm *installForm() const { return m_installForm; }
+    TInstallForm *installForm() const;
 
     // For the collection window, which draws this window's hangar and
     // changes it only through the operations below, so both windows show
     // one selection and ask the same questions.
     Hangar &hangar() { return m_hangar; }
     const Hangar &hangar() const { return m_hangar; }
-    bool hangarBusy() const { return m_hangarBusy; }
+    // A worker installs with the hangar: nothing else may use it.
+    bool hangarBusy() const;
     // Null once the window has closed.
-    SettingsStore *settings() const { return Settings.get(); }
+    PlayerSettings *settings() const { return Settings.get(); }
     enum class Reload { IfOther, Always };
     // As if the player had clicked the aircraft's row.
-    void selectAircraft(int index, Reload reload = Reload::IfOther);
+    void showAircraft(int index, Reload reload = Reload::IfOther);
     // As if the player had selected the paint row and pressed "Apply Current Selection".
     void applyPaintRow(int row);
 
@@ -84,8 +92,7 @@ public:
     int PaintIndex = 0;
 
 signals:
-    void aircraftListShown();
-    // The selected aircraft's rows were drawn anew (or none is selected).
+    // The hangar was drawn anew: after any change, a selection or a scan.
     void paintTableShown();
 
 public slots:
@@ -105,24 +112,24 @@ public slots:
     bool saveClick(QObject *Sender = nullptr);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
     void FormClose();
 
 private:
-    void startUp();
+    void startUp(std::unique_ptr<SettingsStore> store);
     void bindHandlers();
     QFileDialog *findcfsDialog();
     QFileDialog *addtexDialog();
     QFileDialog *maintexDialog();
     AircraftScanner::MainTextureQuestion mainTextureQuestion();
-    void showAircraft();
-    void showPaintTable();
+    void selectAircraft(int row);
+    // The one refresh path: both lists, their twins and the fields that
+    // mirror the hangar, drawn from it.
+    void showModel();
+    void drawAircraft(const QList<AircraftEntry> &aircraft);
+    void drawPaintTable();
     void forgetPaintTable();
     void askAgainForMainTexture();
-    void markInstalledPaint();
     void showPreviewHint();
     void preview(const QString &texturePath);
     void previewNow(const QString &texturePath);
@@ -131,32 +138,24 @@ private:
     void showWhatTheFileHolds();
     bool toldOfChangesOnDisk();
     QString selectedPaintListPath() const;
-    std::optional<QString> bringIntoAircraftFolder(const QString &pickedPath);
-    void showInstalledPaints();
     bool askToKeepChangedOriginal();
     void reloadAfterOutsideChange();
 
     std::unique_ptr<Ui::TRezidu> ui;
-    std::unique_ptr<SettingsStore> Settings;
+    std::unique_ptr<PlayerSettings> Settings;
     QDialog *m_aboutForm = nullptr;
     TEditForm *EditForm = nullptr;
-    TInstallForm *m_installForm = nullptr;
     // The aircraft are row for row with InList and InList1, the paint table
     // of the selected one with OutList and OutList1.
     Hangar m_hangar;
-    // Set while a worker plans or installs with the hangar: nothing else
-    // may use it until the worker is done.
-    bool m_hangarBusy = false;
+    std::unique_ptr<PaintImport> m_import;
+    DownloadDrop *m_drop = nullptr;
     // Lists without a main texture whose player was asked since the scan.
     QSet<QString> m_askedForMainTexture;
     // The selected aircraft's list and main texture, for changes made
     // outside the window.
     AircraftWatch *m_watch = nullptr;
-    // "CFSPath" as this window last read or wrote it.
-    QString m_storedGameFolder;
-    // A held key moves the lists faster than large textures load: while it
-    // repeats, the preview waits for the row the lists settle on.
-    bool m_keyHeld = false;
-    QTimer *m_settledPreview = nullptr;
-    QString m_waitingPreview;
+    // Loads that a held key asks for faster than they are made wait for the
+    // row the lists settle on.
+    SettledSelection *m_settled = nullptr;
 };

@@ -31,8 +31,6 @@ ThumbnailLoader::ThumbnailLoader(const ThumbnailFolder &own, const ThumbnailFold
     : QObject(parent), m_own(own), m_shared(shared), m_pictures(memoryBudgetKiB)
 {
     m_library = std::make_unique<ConversionLibrary>(QString::fromLatin1(ConversionLibrary::DefaultName));
-    // Loaded once for all workers; the entry point keeps no state between calls.
-    m_convert = m_library->isLoaded() ? m_library->convertProc(false) : nullptr;
     m_pool.setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
     // Below the window's thread: the window is drawn first.
     m_pool.setThreadPriority(QThread::LowPriority);
@@ -184,7 +182,7 @@ QImage ThumbnailLoader::make(const QString &path, const ThumbnailIdentity &ident
         }
     }
     const int side = m_shared.isUsable() ? SharedSide : Side;
-    QImage picture = thumbnailPicture(m_convert, path, side);
+    QImage picture = thumbnailPicture(path, side);
     if (picture.isNull())
         return picture;
     // Only when the file did not change while it was read.

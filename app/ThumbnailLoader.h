@@ -68,8 +68,9 @@ private:
 
     ThumbnailFolder m_own;
     ThumbnailFolder m_shared;
+    // Held while the loader lives, so the conversions of its workers find
+    // the library loaded instead of loading it each time.
     std::unique_ptr<ConversionLibrary> m_library;
-    ConversionLibrary::ConvertProc m_convert = nullptr;
     QThreadPool m_pool;
 
     mutable QMutex m_mutex;

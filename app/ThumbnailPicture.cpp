@@ -1,7 +1,7 @@
 #include "ThumbnailPicture.h"
 
-#include "ConversionLibrary.h"
-#include "TemporaryBitmap.h"
+#include "PictureConversion.h"
+#include "PictureRequest.h"
 #include "ThumbnailStore.h"
 
 #include <QBuffer>
@@ -10,31 +10,17 @@
 #include <QImageWriter>
 
 namespace {
-// The largest preview the library makes reads one mip level of at most 512
-// pixels; smaller hints would read smaller levels, too small for 256.
-constexpr int previewMode = 1;
-constexpr int previewUpTo512 = 1;
 // zlib's fastest level, as Qt's writer takes it: thumbnails are made in
 // hundreds, and read back far more often than their size matters.
 constexpr int fastestDeflateQuality = 89;
 } // namespace
 
-QImage thumbnailPicture(ConversionLibrary::ConvertProc convert, const QString &path, int side)
+QImage thumbnailPicture(const QString &path, int side)
 {
-    if (!convert)
+    const ConvertedPicture converted = convertPicture(path, PictureRequest::forSide(side));
+    if (!converted.result)
         return QImage();
-    const QByteArray source = QFile::encodeName(path);
-    TemporaryBitmap temporary(QFileInfo(path).completeBaseName());
-    if (temporary.path().isEmpty())
-        return QImage();
-    const QByteArray target = QFile::encodeName(temporary.path());
-    QByteArray workArea(1024, '\0');
-    if (!convert(source.constData(), target.constData(), workArea.data(), previewMode, previewUpTo512))
-        return QImage();
-    QImage picture(temporary.path(), "BMP");
-    temporary.remove();
-    if (picture.isNull())
-        return picture;
+    QImage picture(converted.bitmapPath(), "BMP");
     if (picture.width() > side || picture.height() > side)
         picture = picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return picture;

@@ -7,7 +7,7 @@
 #include "NativePath.h"
 #include "SectionName.h"
 #include "Session.h"
-#include "SettingsStore.h"
+#include "PlayerSettings.h"
 #include "UserSettings.h"
 
 #include <QDir>
@@ -137,11 +137,10 @@ GameLocation::Origin gameFolder(const QString &given, QTextStream &err)
 {
     if (!given.isEmpty())
         return {NativePath::withTrailingSeparator(QDir(given).absolutePath()), GameLocation::Origin::Given, QString()};
-    const std::unique_ptr<SettingsStore> settings = openUserSettings();
-    return GameLocation::locate(*settings, SectionName, readGameInstallEntry,
-                                [&err](const QString &problem) {
-                                    err << "corvane-cli: settings: " << problem << Qt::endl;
-                                });
+    PlayerSettings settings(openUserSettings(), SectionName, [&err](const PaintResult &problem) {
+        err << "corvane-cli: settings: " << problem.message() << Qt::endl;
+    });
+    return settings.locateGame(readGameInstallEntry);
 }
 
 } // namespace

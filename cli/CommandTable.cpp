@@ -78,8 +78,9 @@ const QList<Command> &commands()
          0, -1, {}, {}, true, runCheckCommand},
         {QStringLiteral("preview"), QStringLiteral("preview TEXTURE OUT [--size N] [--grey]"),
          QStringLiteral("convert a texture through the conversion library into a BMP or PNG file"),
-         QStringLiteral("OUT's extension (.bmp or .png) picks the format. --size N fits the picture into\n"
-                        "N pixels on its longer side, as the preview's export does; --grey writes it in grey."),
+         QStringLiteral("OUT's extension (.bmp or .png) picks the format. The picture is what the window\n"
+                        "shows, at most 512 pixels a side, read from the same mipmap level; --size N fits\n"
+                        "it into N pixels on its longer side (up to 4096); --grey writes it in grey."),
          2, 2, {QStringLiteral("size")}, {QStringLiteral("grey")}, false, runPreviewCommand},
         {QStringLiteral("info"), QStringLiteral("info"),
          QStringLiteral("which game folder is in use and where it was found"),

@@ -1,19 +1,17 @@
 #include "Commands.h"
-#include "ConversionLibrary.h"
 #include "ExitStatus.h"
+#include "PictureConversion.h"
 #include "PictureFile.h"
 #include "SafeSave.h"
 #include "Session.h"
-#include "TemporaryBitmap.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
 
-constexpr int ExportMode = 2;
-constexpr int ExportSizeHint = 2;
-constexpr int FullSizeHint = 0;
+// The window's preview square: without --size the command shows what the
+// window shows, from the same mipmap level.
+constexpr int WindowPreviewSide = 512;
 // Far beyond any preview the window shows; a side past it only costs memory
 // (a picture of 100000 pixels a side is 30 GB).
 constexpr int LargestSide = 4096;
@@ -40,35 +38,17 @@ int runPreviewCommand(Session &session, const Arguments &arguments)
     }
     const bool grey = arguments.has(QStringLiteral("grey"));
 
-    ConversionLibrary library(QString::fromLatin1(ConversionLibrary::DefaultName));
-    const ConversionLibrary::ValidProc isValid = library.validProc();
-    const ConversionLibrary::ConvertProc convert = library.convertProc(grey);
-    if (!isValid || !convert) {
-        session.fail(QString::fromLatin1(ConversionLibrary::DefaultName),
-                     QStringLiteral("The conversion library could not be loaded: %1").arg(library.errorString()));
+    // The smallest mipmap level that serves, as the window reads it: a large
+    // texture is never decoded whole for a small picture.
+    const ConvertedPicture converted = convertPicture(texture, PictureRequest::forSide(side ? side : WindowPreviewSide, grey));
+    if (!converted.result) {
+        session.fail(converted.result);
         return ExitStatus::Failed;
     }
-    const QByteArray source = QFile::encodeName(texture);
-    if (!QFileInfo(texture).isFile() || !isValid(source.constData())) {
-        session.fail(texture, QStringLiteral("The conversion library cannot read this picture."));
-        return ExitStatus::Failed;
-    }
-    TemporaryBitmap converted(QStringLiteral("corvane-cli"));
-    if (converted.path().isEmpty()) {
-        session.fail(TemporaryBitmap::temporaryFolder(), QStringLiteral("No temporary file can be made here."));
-        return ExitStatus::Failed;
-    }
-    unsigned char workArea[1024] = {};
-    if (!convert(source.constData(), QFile::encodeName(converted.path()).constData(), workArea, ExportMode,
-                 side ? ExportSizeHint : FullSizeHint)) {
-        session.fail(texture, QStringLiteral("The conversion library could not convert this picture."));
-        return ExitStatus::Failed;
-    }
-
-    Picture picture = PictureFile::readBmp(converted.path());
+    Picture picture = PictureFile::readBmp(converted.bitmapPath());
     if (side && !picture.isNull())
         picture = PictureFile::fitted(picture, side);
-    const QByteArray bytes = PictureFile::encode(picture, output);
+    const QByteArray bytes = PictureFile::encode(picture, suffix == QLatin1String("png") ? PictureFile::Png : PictureFile::Bmp);
     if (bytes.isEmpty()) {
         session.fail(texture, QStringLiteral("The converted picture could not be read back."));
         return ExitStatus::Failed;

@@ -5,10 +5,9 @@ namespace korrad {
 // Why the last call of an entry point answered 0, in words a player can be
 // shown after the file's name ("is larger than 16384 pixels a side").
 //
-// One text for the whole library rather than one per thread: the library is
-// loaded and unloaded for every picture, and on Windows each load of
-// thread-local storage would take a slot that is never given back.
-// The callers convert one picture at a time.
+// One text per thread, kept in a map rather than in thread-local storage:
+// the library is loaded and unloaded for every picture, and on Windows each
+// load of thread-local storage would take a slot that is never given back.
 
 // Forgets the reason; each entry point starts with this.
 void clearFailure();

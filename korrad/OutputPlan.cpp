@@ -11,18 +11,10 @@ constexpr std::uint64_t FinestLevelPixels = 1024 * 1024;
 
 std::optional<std::uint32_t> previewSideForHint(std::int32_t sizeHint)
 {
-    switch (sizeHint) {
-    case 0:
-        return 0;
-    case 1:
-        return 512;
-    case 2:
-        return 128;
-    case 3:
-        return 64;
-    default:
+    const std::int32_t side = korrad_preview_side(sizeHint);
+    if (side < 0)
         return std::nullopt;
-    }
+    return std::uint32_t(side);
 }
 
 bool isSupportedRequest(const ConversionRequest &request)

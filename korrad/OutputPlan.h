@@ -1,11 +1,13 @@
 #pragma once
 
+#include "korrad.h"
+
 #include <cstdint>
 #include <optional>
 
 namespace korrad {
 
-enum class ConversionMode : std::int32_t { Preview = 1, Export = 2 };
+enum class ConversionMode : std::int32_t { Preview = KORRAD_MODE_PREVIEW, Export = KORRAD_MODE_EXPORT };
 
 // What the caller asked for: mode and size hint as the entry points take them.
 struct ConversionRequest

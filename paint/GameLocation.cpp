@@ -52,14 +52,6 @@ Origin locate(SettingsStore &settings, const QString &section,
     return origin;
 }
 
-QString resolve(SettingsStore &settings, const QString &section,
-                const std::function<QString()> &readRegistry,
-                const std::function<void(const QString &)> &onError)
-{
-    return locate(settings, section, [&readRegistry] { return GameInstallEntry{readRegistry(), QString()}; }, onError)
-        .folder;
-}
-
 QString describeSource(const Origin &origin)
 {
     switch (origin.source) {

@@ -37,10 +37,6 @@ Origin locate(SettingsStore &settings, const QString &section,
               const std::function<GameInstallEntry()> &readRegistry,
               const std::function<void(const QString &)> &onError);
 
-QString resolve(SettingsStore &settings, const QString &section,
-                const std::function<QString()> &readRegistry,
-                const std::function<void(const QString &)> &onError);
-
 // One line for the player: "Corvane's settings", "the game's registry entry
 // in the Wine prefix ~/.wine" and the like.
 QString describeSource(const Origin &origin);

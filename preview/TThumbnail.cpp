@@ -1,9 +1,8 @@
 #include "TThumbnail.h"
 
 #include "BitmapFile.h"
-#include "ConversionLibrary.h"
 #include "LabelFit.h"
-#include "TemporaryBitmap.h"
+#include "PictureConversion.h"
 #include "ThumbnailGeometry.h"
 #include "ThumbnailNames.h"
 
@@ -151,10 +150,7 @@ int TThumbnail::FrameHeight() const
 
 void TThumbnail::LoadPicture(const QString &name)
 {
-    using namespace ThumbnailGeometry;
-    const bool exporting = m_exportSize != 0;
-    const int mode = exporting ? ExportMode : PreviewMode;
-    const int hint = librarySizeHint(m_bitmapSize, m_fullSize, exporting);
+    const PictureRequest request = PictureRequest::forSquare(m_bitmapSize, m_fullSize, m_exportSize != 0, m_greyscale);
 
     m_wasCached = false;
     m_hasPicture = false;
@@ -173,28 +169,10 @@ void TThumbnail::LoadPicture(const QString &name)
         }
     }
 
-    ConversionLibrary library(m_libraryName);
-    if (!library.isLoaded())
-        return;
-    const auto valid = library.validProc();
-    const auto convert = library.convertProc(m_greyscale);
-    if (!valid || !convert)
-        return;
-
-    // Paths go to the library in the system's 8-bit encoding, never null.
-    const QByteArray source = QFile::encodeName(name);
-    // Asked before the temporary file is reserved: a file the library
-    // refuses (the empty name the main window sets between two paints among
-    // them) costs no file.
-    if (!valid(source.constData()))
-        return;
-    TemporaryBitmap temporary(m_labelText.chopped(m_fileExt.size()));
-    m_tempFileName = temporary.path();
-    if (!m_tempFileName.isEmpty()) {
-        const QByteArray target = QFile::encodeName(m_tempFileName);
-        if (convert(source.constData(), target.constData(), m_workArea.data(), mode, hint))
-            m_hasPicture = TakeConvertedPicture(BitmapFile::read(m_tempFileName));
-    }
+    const ConvertedPicture converted = convertPicture(name, request, m_libraryName, m_workArea.data());
+    m_tempFileName = converted.bitmapPath();
+    if (converted.result)
+        m_hasPicture = TakeConvertedPicture(BitmapFile::read(m_tempFileName));
 }
 
 bool TThumbnail::ReadCacheFile()

@@ -4,19 +4,6 @@
 
 namespace ThumbnailGeometry {
 
-int librarySizeHint(int bitmapSize, bool fullSize, bool exporting)
-{
-    if (fullSize)
-        return 0;
-    if (exporting)
-        return 2;
-    if (bitmapSize > 100)
-        return 1;
-    if (bitmapSize >= 80)
-        return 2;
-    return 3;
-}
-
 std::optional<Fit> fitInSquare(int width, int height, int side)
 {
     if (width < 1 || height < 1 || side < 1)

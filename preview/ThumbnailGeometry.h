@@ -3,14 +3,8 @@
 #include <optional>
 
 // The arithmetic of the preview: how the converted picture is fitted into the
-// square and where it sits, and what the conversion library is asked for.
+// square and where it sits.
 namespace ThumbnailGeometry {
-
-constexpr int PreviewMode = 1;
-constexpr int ExportMode = 2;
-
-// The size hint: 0 for full size, else it grows as the square gets smaller.
-int librarySizeHint(int bitmapSize, bool fullSize, bool exporting);
 
 struct Fit
 {

@@ -4,7 +4,7 @@
 #   bench/thumbnailer/run.sh [EARLIER_COMMIT [RUNS]]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-earlier=${1:-05e9f52} # the last commit that wrote stored PNG files
+earlier=${1:-d6b40fe} # the last commit whose thumbnailer linked Qt Gui
 runs=${2:-30}
 build=${BENCH_BUILD:-build-bench}
 old=${BENCH_OLD_BUILD:-build-bench-earlier}

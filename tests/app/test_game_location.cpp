@@ -1,6 +1,5 @@
 #include "GameLocation.h"
 #include "GameRegistry.h"
-#include "IniSettingsStore.h"
 #include "NativePath.h"
 #include "SectionName.h"
 #include "SystemDrive.h"
@@ -89,36 +88,6 @@ private slots:
         qunsetenv("WINEPREFIX");
         qputenv("HOME", realHome);
 #endif
-    }
-
-    void storedFolderWinsOverTheRegistry()
-    {
-        QTemporaryDir dir;
-        IniSettingsStore store(dir.filePath("s.ini"));
-        store.writeText("Corvane", "CFSPath", "/no/longer/there");
-        int registryReads = 0;
-        const QString folder = GameLocation::resolve(
-            store, "Corvane", [&] { ++registryReads; return QString("/from/registry"); },
-            [](const QString &) { QFAIL("no error expected"); });
-        QCOMPARE(folder, QDir::toNativeSeparators("/no/longer/there/"));
-        QCOMPARE(registryReads, 0);
-    }
-
-    void emptyOrWrongTypedStoredFolderFallsBackToTheRegistry()
-    {
-        QTemporaryDir dir;
-        QVERIFY(TempTree::writeFile(dir.filePath("s.ini"), "[Corvane]\nCFSPath=a, b\n"));
-        IniSettingsStore store(dir.filePath("s.ini"));
-        QStringList errors;
-        const QString folder = GameLocation::resolve(
-            store, "Corvane", [] { return QString("/from/registry"); },
-            [&](const QString &message) { errors << message; });
-        QCOMPARE(folder, QDir::toNativeSeparators("/from/registry/"));
-        QCOMPARE(errors, QStringList{"Invalid data type for 'CFSPath'"});
-
-        IniSettingsStore empty(dir.filePath("empty.ini"));
-        QCOMPARE(GameLocation::resolve(empty, "Corvane", [] { return QString(); }, [](const QString &) {}),
-                 QString(""));
     }
 
     void oversizedOrOddHivesAreSkippedWithANote_data()

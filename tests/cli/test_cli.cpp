@@ -1,3 +1,4 @@
+#include "DdsWriter.h"
 #include "Hangar.h"
 #include "TempTree.h"
 #include "TestArchive.h"
@@ -428,6 +429,12 @@ private slots:
         QCOMPARE(readFile(settings), "[Corvane]\nCFSPath=" + m_game.toUtf8() + "\n");
         QFile::remove(settings);
         QCOMPARE(cli({"aircraft"}, false).status, 1); // no setting, no registry entry
+
+        // A damaged setting is told in the window's words, and passed over.
+        writeFile(settings, "[Corvane]\nCFSPath=a, b\n");
+        const Run damaged = cli({"aircraft"}, false);
+        QCOMPARE(damaged.status, 1);
+        QVERIFY2(damaged.err.contains("corvane-cli: settings: Invalid data type for 'CFSPath'"), qPrintable(damaged.err));
     }
 
     void infoSaysWhereTheGameWasFound_data()
@@ -532,6 +539,58 @@ private slots:
         QCOMPARE(junk.status, 1);
         QVERIFY(junk.err.contains("junk.dds"));
         QCOMPARE(cli({"preview", m_dir.filePath("junk.dds"), m_dir.filePath("out.gif")}).status, 2);
+    }
+
+    // The preview reads the mipmap level the window reads: level 0 of this
+    // texture is red, every smaller level blue. Only a side beyond the
+    // largest preview decodes the whole texture.
+    void previewReadsTheLevelTheWindowReads_data()
+    {
+        QTest::addColumn<QStringList>("size");
+        QTest::addColumn<QSize>("expected");
+        QTest::addColumn<bool>("wholeTexture");
+        QTest::newRow("as the window") << QStringList{} << QSize(512, 512) << false;
+        QTest::newRow("--size 100") << QStringList{"--size", "100"} << QSize(100, 100) << false;
+        QTest::newRow("--size 1024") << QStringList{"--size", "1024"} << QSize(1024, 1024) << true;
+    }
+    void previewReadsTheLevelTheWindowReads()
+    {
+        QFETCH(QStringList, size);
+        QFETCH(QSize, expected);
+        QFETCH(bool, wholeTexture);
+        auto levels = ddstest::mipChain(ddstest::solid(2048, 2048, 250, 0, 0), 12);
+        for (std::size_t level = 1; level < levels.size(); ++level)
+            levels[level] = ddstest::solid(levels[level].width, levels[level].height, 0, 0, 250);
+        const QString texture = m_dir.filePath("large_t.dds");
+        ddstest::writeFile(QFile::encodeName(texture).toStdString(), ddstest::legacyBlockDds(levels, ddstest::Block::Bc1, "DXT1"));
+        const QString png = m_dir.filePath("large.png");
+        const Run run = cli(QStringList{"preview", texture, png} + size);
+        QCOMPARE(run.status, 0);
+        const QImage picture(png, "PNG");
+        QCOMPARE(picture.size(), expected);
+        QCOMPARE(qRed(picture.pixel(10, 10)) > 200, wholeTexture);
+        QCOMPARE(qBlue(picture.pixel(10, 10)) > 200, !wholeTexture);
+    }
+
+    // What the library knew reaches the player.
+    void previewSaysWhyItCannotRead_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("missing") << "missing.dds" << "missing.dds: This picture cannot be opened: No such file or directory.";
+        QTest::newRow("folder") << "folder.dds" << "folder.dds: This picture is not a regular file.";
+        QTest::newRow("not a picture") << "junk.dds" << "junk.dds: This picture is not a picture that can be read";
+    }
+    void previewSaysWhyItCannotRead()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, said);
+        QDir(m_dir.path()).mkpath("folder.dds");
+        writeFile(m_dir.filePath("junk.dds"), "not a picture");
+        const Run run = cli({"preview", m_dir.filePath(name), m_dir.filePath("out.png")});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(said), qPrintable(run.err));
+        QVERIFY(!QFile::exists(m_dir.filePath("out.png")));
     }
 
     void untrustedInputIsBoundedAndShownSafely_data()

@@ -9,6 +9,9 @@
 #include <QTest>
 #include <QtEndian>
 
+#include <barrier>
+#include <thread>
+
 using namespace korradtest;
 
 namespace {
@@ -136,6 +139,43 @@ private slots:
         const QString path = save(folder, "paint.png", samplePng());
         QVERIFY(convert(path, folder, 2, 0).has_value());
         QCOMPARE(reason(), QString());
+    }
+
+    // Threads that convert at once each hear their own reason: the first
+    // thread reads its reason after the second has failed differently, and
+    // the second thread's success does not wipe the first one's refusal.
+    void eachThreadHearsItsOwnReason()
+    {
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir("folder.png"));
+        const QByteArray inFolder = QFile::encodeName(folder.filePath("folder.png"));
+        const QByteArray missing = QFile::encodeName(folder.filePath("missing.png"));
+        const QByteArray good = QFile::encodeName(save(folder, "paint.png", samplePng()));
+        std::barrier step(2);
+        QString first, firstAfterSuccess, second;
+        std::thread refusedFolder([&] {
+            _Pic_Valid(inFolder.constData());
+            step.arrive_and_wait(); // the other thread fails
+            step.arrive_and_wait();
+            first = reason();
+            step.arrive_and_wait(); // the other thread succeeds
+            step.arrive_and_wait();
+            firstAfterSuccess = reason();
+        });
+        std::thread refusedMissing([&] {
+            step.arrive_and_wait();
+            _Pic_Valid(missing.constData());
+            second = reason();
+            step.arrive_and_wait();
+            step.arrive_and_wait();
+            _Pic_Valid(good.constData());
+            step.arrive_and_wait();
+        });
+        refusedFolder.join();
+        refusedMissing.join();
+        QCOMPARE(first, QStringLiteral("is not a regular file"));
+        QCOMPARE(firstAfterSuccess, QStringLiteral("is not a regular file"));
+        QVERIFY2(second.startsWith("cannot be opened"), qPrintable(second));
     }
 };
 

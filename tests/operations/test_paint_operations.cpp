@@ -191,6 +191,144 @@ private slots:
         QCOMPARE(loaded, (QStringList{m_window->BackupPath, settled}));
     }
 
+    // Moving through the aircraft with a held key: the list moves at once,
+    // and only the aircraft it settles on is loaded, with its paints and its
+    // preview. A click elsewhere acts on that aircraft, never on rows passed.
+    void aHeldKeyLoadsOnlyTheAircraftItSettlesOn_data()
+    {
+        QTest::addColumn<bool>("endWithClick");
+        QTest::newRow("key let go") << false;
+        QTest::newRow("a paint row clicked while the load waits") << true;
+    }
+
+    void aHeldKeyLoadsOnlyTheAircraftItSettlesOn()
+    {
+        QFETCH(bool, endWithClick);
+        TestGame::addAircraft(m_game, "Hurricane", {});
+        TestGame::addAircraft(m_game, "Spitfire", {{"Malta", "malta.dds"}});
+        TestGame::addAircraft(m_game, "Yak", {{"Winter", "winter.dds"}});
+        m_window->ScanAircraft();
+        QCOMPARE(rows(m_window->InList), (QStringList{"Hurricane", "P51", "Spitfire", "Yak", "Zero"}));
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        selectAircraft("Hurricane");
+        m_window->InList->setFocus();
+        QSignalSpy loads(m_window->Thumbnail1, &TThumbnail::FileNameChanged);
+        const auto key = [this](QEvent::Type type, bool repeated) {
+            QKeyEvent event(type, Qt::Key_Down, Qt::NoModifier, QString(), repeated);
+            QCoreApplication::sendEvent(m_window->InList, &event);
+        };
+
+        // The first press is the only event: loaded before it returns.
+        key(QEvent::KeyPress, false);
+        QCOMPARE(m_window->AircraftIndex, 1);
+        QCOMPARE(rows(m_window->OutList).last(), QString("Racer"));
+        for (int repeat = 0; repeat < 2; ++repeat) {
+            key(QEvent::KeyRelease, true);
+            key(QEvent::KeyPress, true);
+        }
+        QCOMPARE(m_window->InList->currentRow(), 3);
+        QCOMPARE(m_window->AircraftIndex, 1); // still the P51's rows, and it says so
+
+        const QString yak = folderOf("Yak") + "Yak_t.dds";
+        QStringList expected{"P51_t.dds", "Yak_t.dds"};
+        if (endWithClick) {
+            clickRow(m_window->OutList, 1); // the Yak's "Default Paint"
+            QCOMPARE(m_window->AircraftIndex, 3);
+            QCOMPARE(m_window->PaintIndex, 1);
+            QCOMPARE(previewed(), yak + ".bak");
+            expected << "Yak_t.dds.bak";
+        } else {
+            key(QEvent::KeyRelease, false);
+            QTRY_COMPARE(m_window->AircraftIndex, 3);
+            QCOMPARE(previewed(), yak);
+        }
+        QCOMPARE(rows(m_window->OutList), (QStringList{"Currently Installed Paint", "Default Paint", "Winter"}));
+        QCOMPARE(m_window->MainTexturePath, yak);
+        QTest::qWait(50); // nothing else may follow
+        QStringList loaded;
+        for (const QList<QVariant> &load : std::as_const(loads))
+            if (!load.first().toString().isEmpty())
+                loaded << QFileInfo(load.first().toString()).fileName();
+        QCOMPARE(loaded, expected);
+    }
+
+    // Whatever the player did, the rows shown and the paths behind them are
+    // the aircraft and paints as the files hold them.
+    void theListsShowWhatTheFilesHold_data()
+    {
+        QTest::addColumn<QString>("operation");
+        for (const char *operation : {"select", "apply", "add", "remove", "change outside", "rescan"})
+            QTest::newRow(operation) << QString(operation);
+    }
+
+    void theListsShowWhatTheFilesHold()
+    {
+        QFETCH(QString, operation);
+        selectAircraft(operation == "add" ? "Zero" : "P51");
+        if (operation == "apply") {
+            clickRow(m_window->OutList, 3);
+            m_window->Button2Click();
+        } else if (operation == "add") {
+            writeFile(folderOf("Zero") + "green.dds", TestGame::texture("paint green"));
+            addPaint("Green", "green.dds");
+        } else if (operation == "remove") {
+            clickRow(m_window->OutList, 3);
+            answerBox(nullptr, QMessageBox::Ok);
+            m_window->Button4Click();
+        } else if (operation == "change outside") {
+            Hangar other(m_game);
+            other.scan(Hangar::ListCreation::ReadOnly);
+            QVERIFY(other.select(other.find("P51").first()));
+            QVERIFY(other.remove(2));
+            QTRY_COMPARE(m_window->OutList->count(), 5);
+        } else if (operation == "rescan") {
+            TestGame::addAircraft(m_game, "Yak", {});
+            m_window->ScanAircraft();
+        }
+
+        Hangar files(QDir::toNativeSeparators(m_game));
+        files.scan(Hangar::ListCreation::ReadOnly);
+        QStringList titles, lists;
+        for (const AircraftEntry &aircraft : files.aircraft()) {
+            titles << aircraft.title;
+            lists << aircraft.paintListPath;
+        }
+        QCOMPARE(rows(m_window->InList), titles);
+        QCOMPARE(rows(m_window->InList1), lists);
+        QStringList texts, paths;
+        if (operation != "rescan") { // a rescan shows no aircraft's paints
+            QVERIFY(files.select(m_window->AircraftIndex));
+            for (int row = 0; row < files.paintTable().rowCount(); ++row) {
+                texts << files.paintTable().displayText(row);
+                paths << files.paintTable().texturePath(row);
+            }
+            QCOMPARE(m_window->MainTexturePath, files.paintTable().mainTexturePath());
+            QCOMPARE(m_window->BackupPath, files.paintTable().backupPath());
+        }
+        QCOMPARE(rows(m_window->OutList), texts);
+        QCOMPARE(rows(m_window->OutList1), paths);
+    }
+
+    // The program ends while a held key's load waits: nothing of the window
+    // is used once it is gone.
+    void closingWhileALoadWaits()
+    {
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        selectAircraft("P51");
+        m_window->OutList->setFocus();
+        for (bool repeated : {false, true, true}) {
+            QKeyEvent event(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), repeated);
+            QCoreApplication::sendEvent(m_window->OutList, &event);
+        }
+        QCOMPARE(m_window->OutList->currentRow(), 3);
+        QSignalSpy loads(m_window->Thumbnail1, &TThumbnail::FileNameChanged);
+        m_window.reset();
+        QTest::qWait(30);
+        QCOMPARE(loads.count(), 0);
+    }
+
     void applyingAPaintAndGettingTheOriginalBack()
     {
         selectAircraft("P51");

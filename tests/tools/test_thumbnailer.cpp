@@ -19,6 +19,7 @@ struct Run
 {
     int exitCode = -1;
     QImage png; // null when no file was left
+    QString said; // on standard error
 };
 
 Run thumbnail(const QStringList &arguments, const QString &output)
@@ -33,6 +34,7 @@ Run thumbnail(const QStringList &arguments, const QString &output)
         return {};
     }
     Run run;
+    run.said = QString::fromLocal8Bit(process.readAllStandardError());
     if (process.exitStatus() == QProcess::NormalExit)
         run.exitCode = process.exitCode();
     if (QFile::exists(output))
@@ -179,13 +181,21 @@ private slots:
     void brokenAndForeignFilesGiveNoThumbnail_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char *kind : {"empty", "magic only", "cut in the pixels", "header claims 16384 squared",
-                                 "PNG named .dds", "folder", "pipe", "missing", "output folder missing"})
-            QTest::newRow(kind) << QString(kind);
+        QTest::addColumn<QString>("said"); // the reason, after the file's name
+        QTest::newRow("empty") << "empty" << "This file is not a DDS texture.";
+        QTest::newRow("magic only") << "magic only" << "This picture is a DDS texture of a kind or size that cannot be read.";
+        QTest::newRow("cut in the pixels") << "cut in the pixels" << "This picture is a DDS texture of a kind or size";
+        QTest::newRow("header claims 16384 squared") << "header claims 16384 squared" << "This picture is a DDS texture";
+        QTest::newRow("PNG named .dds") << "PNG named .dds" << "This file is not a DDS texture.";
+        QTest::newRow("folder") << "folder" << "This is not a regular file.";
+        QTest::newRow("pipe") << "pipe" << "This is not a regular file.";
+        QTest::newRow("missing") << "missing" << "This file does not exist.";
+        QTest::newRow("output folder missing") << "output folder missing" << "No such file or directory";
     }
     void brokenAndForeignFilesGiveNoThumbnail()
     {
         QFETCH(QString, kind);
+        QFETCH(QString, said);
         QTemporaryDir dir;
         const QString input = dir.filePath("bad.dds");
         QString output = dir.filePath("thumb.png");
@@ -213,6 +223,8 @@ private slots:
         const Run run = thumbnail({"-s", "128", input, output}, output);
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.png.isNull());
+        const QString named = kind == "output folder missing" ? output : input;
+        QVERIFY2(run.said.contains(QDir::toNativeSeparators(named) + ": " + said), qPrintable(run.said));
     }
 
     void wrongCommandLinesAreRefused_data()

@@ -1,58 +1,60 @@
 #include "DdsThumbnail.h"
 
-#include "ByteSink.h"
-#include "ByteSource.h"
-#include "DdsConversion.h"
-#include "DdsLayout.h"
+#include "PictureConversion.h"
 
 #include <QFile>
-#include <QImageWriter>
+#include <QFileInfo>
 
 #include <algorithm>
 
 namespace {
 
-// The largest preview the library makes: file managers ask for 1024 pixels
-// at most, and a larger thumbnail would decode far more than it shows.
-constexpr int LargestSide = 512;
-
-// Qt's PNG writer takes zlib's level as a quality, level = (100 - quality) * 9 / 91:
-// 89 is level 1, the fastest that compresses at all.
-constexpr int FastestDeflateQuality = 89;
+// Only DDS textures: the library reads other pictures too, but a file named
+// .dds that is something else is not what the file manager asked about.
+bool startsLikeDds(const QString &path, PaintResult *result)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *result = PaintResult::failure(path, QStringLiteral("This file cannot be opened: %1.").arg(file.errorString()));
+        return false;
+    }
+    if (file.read(4) != QByteArrayLiteral("DDS ")) {
+        *result = PaintResult::failure(path, QStringLiteral("This file is not a DDS texture."));
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
-QImage ddsThumbnail(const QString &path, int size)
+Picture ddsThumbnail(const QString &path, int size, PaintResult *result)
 {
-    const QByteArray nativePath = QFile::encodeName(path);
-    korrad::FileByteSource source(nativePath.constData());
-    if (!source.isOpen() || !korrad::hasDdsMagic(source))
-        return QImage();
-
-    // The exact side, so the library reduces straight to it from a level at
-    // least twice as large, and nothing is scaled again here.
-    korrad::ConversionRequest request{int(korrad::ConversionMode::Preview), 1, false};
-    request.side = std::uint32_t(std::clamp(size, 1, LargestSide));
-    korrad::MemoryByteSink bitmap;
-    if (!korrad::convertDds(source, request, bitmap))
-        return QImage();
-    QImage picture;
-    const auto &bytes = bitmap.bytes();
-    if (!picture.loadFromData(bytes.data(), int(bytes.size()), "BMP"))
-        return QImage();
-
-    if (picture.width() > size || picture.height() > size)
-        picture = picture.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    PaintResult ignored;
+    result = result ? result : &ignored;
+    const int side = std::clamp(size, 1, LargestThumbnailSide);
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        *result = PaintResult::failure(path, info.exists() ? QStringLiteral("This is not a regular file.")
+                                                           : QStringLiteral("This file does not exist."));
+        return {};
+    }
+    if (!startsLikeDds(path, result))
+        return {};
+    const ConvertedPicture converted = convertPicture(path, PictureRequest::forSide(side));
+    *result = converted.result;
+    if (!converted.result)
+        return {};
+    Picture picture = PictureFile::readBmp(converted.bitmapPath());
+    if (picture.isNull()) {
+        *result = PaintResult::failure(path, QStringLiteral("The converted picture could not be read back."));
+        return {};
+    }
+    if (picture.width > side || picture.height > side)
+        picture = PictureFile::fitted(picture, side);
     return picture;
 }
 
-bool writeThumbnailPng(const QImage &thumbnail, QIODevice *device, QString *error)
+QByteArray thumbnailPng(const Picture &thumbnail)
 {
-    QImageWriter writer(device, "png");
-    writer.setQuality(FastestDeflateQuality);
-    if (writer.write(thumbnail.convertToFormat(QImage::Format_RGB888)))
-        return true;
-    if (error)
-        *error = writer.errorString();
-    return false;
+    return PictureFile::encode(thumbnail, PictureFile::Png);
 }

@@ -69,18 +69,22 @@ int main(int argc, char *argv[])
     if (files.size() != 2)
         return usageError(parser, QStringLiteral("give one INPUT and one OUTPUT file."));
 
-    const QImage thumbnail = ddsThumbnail(localPathOf(files[0]), size);
+    const QString input = localPathOf(files[0]);
+    PaintResult result;
+    const Picture thumbnail = ddsThumbnail(input, size, &result);
     if (thumbnail.isNull()) {
-        std::fprintf(stderr, "corvane-thumbnailer: %s is not a texture it can read.\n", qPrintable(files[0]));
+        std::fprintf(stderr, "corvane-thumbnailer: %s\n", qPrintable(result.line()));
         return ExitNoThumbnail;
     }
+    const QByteArray png = thumbnailPng(thumbnail);
     QFile output(files[1]);
-    QString error = QStringLiteral("cannot open it");
-    if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate) || !writeThumbnailPng(thumbnail, &output, &error)
+    if (png.isEmpty() || !output.open(QIODevice::WriteOnly | QIODevice::Truncate) || output.write(png) != png.size()
         || !output.flush()) {
-        std::fprintf(stderr, "corvane-thumbnailer: cannot write %s: %s\n", qPrintable(files[1]), qPrintable(error));
+        const QString reason = png.isEmpty() ? QStringLiteral("the PNG could not be made") : output.errorString();
+        std::fprintf(stderr, "corvane-thumbnailer: cannot write %s: %s\n", qPrintable(files[1]), qPrintable(reason));
         output.close();
-        QFile::remove(files[1]);
+        if (!png.isEmpty())
+            QFile::remove(files[1]);
         return ExitNoThumbnail;
     }
     return ExitWritten;

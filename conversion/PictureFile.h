@@ -24,7 +24,9 @@ Picture readBmp(const QString &path);
 // pixels, at least one), as the preview's export sizes its picture.
 Picture fitted(const Picture &picture, int side);
 
-// The file's bytes; the format by the extension of `path` (".png", else BMP).
-QByteArray encode(const Picture &picture, const QString &path);
+enum Format { Bmp, Png };
+
+// The file's bytes in that format; empty for a null picture.
+QByteArray encode(const Picture &picture, Format format);
 
 } // namespace PictureFile

@@ -8,7 +8,8 @@
 #include <QString>
 
 // The picture-conversion library, loaded by name for one conversion and
-// unloaded again when this object goes (or unload() is called).
+// unloaded again when the last object that holds it goes (or calls
+// unload()). Objects on several threads may hold it at once.
 class ConversionLibrary
 {
 public:
@@ -17,6 +18,7 @@ public:
     using ValidProc = decltype(&_Pic_Valid);
     using ConvertProc = decltype(&_anytobmps);
     static_assert(std::is_same_v<ConvertProc, decltype(&_anytogrey)>);
+    using ReasonProc = decltype(&_Pic_FailureReason);
 
     static constexpr const char *DefaultName = "korrad";
 
@@ -28,13 +30,18 @@ public:
     ConversionLibrary(const ConversionLibrary &) = delete;
     ConversionLibrary &operator=(const ConversionLibrary &) = delete;
 
-    bool isLoaded() const { return m_library.isLoaded(); }
-    QString errorString() const { return m_library.errorString(); }
+    bool isLoaded() const { return m_library != nullptr; }
+    QString errorString() const { return m_error; }
     ValidProc validProc();
     ConvertProc convertProc(bool grey);
+    // Null for a library that does not say why it refused.
+    ReasonProc reasonProc();
     void unload();
 
 private:
-    QLibrary m_library;
-    bool m_held = false;
+    QFunctionPointer resolve(const char *symbol);
+
+    QLibrary *m_library = nullptr; // shared with the other holders
+    QString m_key;
+    QString m_error;
 };

@@ -1,17 +1,48 @@
 #include "PictureFile.h"
 
+#include <QByteArray>
 #include <QFile>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
+namespace {
+
+// PNG files are deflated by zlib at its fastest level (through Qt Core, which
+// carries zlib anyway): file managers keep every thumbnail as it is written,
+// and stb's own deflate is both slower and larger.
+unsigned char *deflateFastest(unsigned char *data, int length, int *outLength, int)
+{
+    const QByteArray packed = qCompress(data, length, 1);
+    // qCompress puts the unpacked length in front of zlib's stream.
+    constexpr int LengthPrefix = 4;
+    if (packed.size() <= LengthPrefix)
+        return nullptr;
+    const int size = int(packed.size()) - LengthPrefix;
+    auto *stream = static_cast<unsigned char *>(std::malloc(size_t(size)));
+    if (!stream)
+        return nullptr;
+    std::memcpy(stream, packed.constData() + LengthPrefix, size_t(size));
+    *outLength = size;
+    return stream;
+}
+
+} // namespace
+
+// Static, so no other copy of these in the same program clashes.
+#define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_BMP
 #define STBI_NO_STDIO
 #include <stb_image.h>
+#define STB_IMAGE_RESIZE_STATIC
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #include <stb_image_resize.h>
+#define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
+#define STBIW_ZLIB_COMPRESS deflateFastest
 #include <stb_image_write.h>
 
 namespace PictureFile {
@@ -58,13 +89,12 @@ Picture fitted(const Picture &picture, int side)
     return out;
 }
 
-QByteArray encode(const Picture &picture, const QString &path)
+QByteArray encode(const Picture &picture, Format format)
 {
     QByteArray bytes;
     if (picture.isNull())
         return bytes;
-    const bool png = path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
-    const int written = png ? stbi_write_png_to_func(appendBytes, &bytes, picture.width, picture.height, Channels,
+    const int written = format == Png ? stbi_write_png_to_func(appendBytes, &bytes, picture.width, picture.height, Channels,
                                                      picture.rgb.data(), picture.width * Channels)
                             : stbi_write_bmp_to_func(appendBytes, &bytes, picture.width, picture.height, Channels,
                                                      picture.rgb.data());
