@@ -1,18 +1,12 @@
 #include "PaintImport.h"
 
-#include "GameText.h"
 #include "Hangar.h"
 #include "InstallPlan.h"
 #include "InstallWorker.h"
-#include "PaintArchive.h"
-#include "PaintRules.h"
-#include "PickedTexture.h"
 #include "PlayerMessage.h"
 #include "TEditForm.h"
 #include "TInstallForm.h"
-#include "TextureInstaller.h"
 
-#include <QDir>
 #include <QLineEdit>
 
 PaintImport::PaintImport(Hangar &hangar, QWidget *window)
@@ -61,53 +55,19 @@ bool PaintImport::installDownloads(const QStringList &paths, int chosenAircraft,
     return true;
 }
 
-std::optional<QString> PaintImport::bringIntoAircraftFolder(const QString &pickedPath)
+std::optional<PaintResult> PaintImport::addPicked(const QByteArray &name, const QString &pickedPath)
 {
-    const QString folder = m_hangar.paintTable().folder();
-    const PickedTexture picked = examinePickedTexture(folder, pickedPath);
-    if (picked.kind == PickedTexture::Refused) {
-        tellPlayer(m_window, picked.reason + QStringLiteral("\n\nNothing was added."));
-        return std::nullopt;
-    }
-    if (picked.kind == PickedTexture::InAircraftFolder)
-        return picked.fileName;
-
-    QString fileName = picked.fileName;
-    for (;;) {
-        if (const QString problem = PaintRules::problemWithFileName(GameText::encode(fileName)); !problem.isEmpty()) {
-            tellPlayer(m_window, problem + QStringLiteral("\n\nNothing was added."));
-            return std::nullopt;
-        }
-        QString existing;
-        switch (TextureInstaller::placementOf(folder, fileName, picked.data, &existing)) {
-        case TextureInstaller::Placement::SameContent:
-            return existing;
-        case TextureInstaller::Placement::Free: {
-            QString reason;
-            if (TextureInstaller::writeNewTexture(folder, fileName, picked.data, &reason))
-                return fileName;
-            tellPlayer(m_window,
-                       QStringLiteral("The texture could not be copied into the aircraft's folder:\n%1\n%2\n\nNothing was added.")
-                           .arg(QDir::toNativeSeparators(folder + fileName), reason));
-            return std::nullopt;
-        }
-        case TextureInstaller::Placement::Clash:
-            break;
-        }
-        informPlayer(m_window, QStringLiteral("The aircraft's folder already holds a different file named %1.\n\n"
-                                              "Enter another name for the copy.")
-                                   .arg(existing));
+    PaintResult added = m_hangar.addPaint(name, pickedPath);
+    while (added.nameTaken) {
+        // A different file has the picked file's name: the copy takes another.
+        informPlayer(m_window, added.reason + QStringLiteral("\n\nEnter another name for the copy."));
         if (!m_editForm)
             return std::nullopt;
-        m_editForm->Edit1->setText(TextureInstaller::proposeFileName(folder, fileName, picked.data));
+        m_editForm->Edit1->setText(added.freeName);
         m_editForm->exec();
         if (m_editForm->OkPressed != 1)
             return std::nullopt;
-        fileName = m_editForm->Edit1->text();
-        if (fileName.contains(u'/') || fileName.contains(u'\\') || !PaintArchive::problemWithEntryPath(fileName).isEmpty()
-            || fileName.isEmpty()) {
-            tellPlayer(m_window, QStringLiteral("A file name cannot be empty, name a folder or hold characters Windows does not allow.\n\nNothing was added."));
-            return std::nullopt;
-        }
+        added = m_hangar.addPaint(name, pickedPath, m_editForm->Edit1->text());
     }
+    return added;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "PaintResult.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -13,7 +16,7 @@ class TInstallForm;
 // The window's step for getting paints into the game through the core:
 // downloads are planned on a worker, the plan is shown for the player to
 // change, then carried out on a worker; a texture picked for "Add new
-// Texture" is brought into the aircraft's folder. What the window shows
+// Texture" is added, with a new name for its copy when its own is taken. What the window shows
 // afterwards is the window's business.
 class PaintImport
 {
@@ -30,12 +33,10 @@ public:
     // the plan. True when anything was installed.
     bool installDownloads(const QStringList &paths, int chosenAircraft, const QString &paintName = QString());
 
-    // The file name under which the picked texture lies in the selected
-    // aircraft's folder: a texture from elsewhere is copied in, since the list
-    // can only name files of that folder, and a different file of the same
-    // name is never replaced (the player is asked for another name). Nothing,
-    // after telling why, when it cannot be brought in.
-    std::optional<QString> bringIntoAircraftFolder(const QString &pickedPath);
+    // Adds the picked texture as a paint of the selected aircraft through the
+    // core; when a different file has its name, the player is asked for
+    // another name for the copy. Nothing when the player cancelled that.
+    std::optional<PaintResult> addPicked(const QByteArray &name, const QString &pickedPath);
 
 private:
     Hangar &m_hangar;

@@ -16,7 +16,6 @@
 #include "PaintArchive.h"
 #include "PaintImport.h"
 #include "PaintRowItem.h"
-#include "PaintRules.h"
 #include "PlayerMessage.h"
 #include "PlayerSettings.h"
 #include "SectionName.h"
@@ -291,9 +290,9 @@ void TRezidu::ScanAircraft()
     // The paint rows belonged to an aircraft of the old list: until the
     // player picks one of the new list, nothing may be written from them.
     forgetPaintTable();
-    if (!m_hangar.scanProblems().isEmpty())
+    if (!m_hangar.scanReport().isEmpty())
         tell(QStringLiteral("These files were left alone, and their aircraft are not listed:\n\n")
-             + m_hangar.scanProblems().join(u'\n'));
+             + linesOf(m_hangar.scanReport()));
 }
 
 void TRezidu::ScanAircraftFolder(const QString &folder)
@@ -434,7 +433,7 @@ void TRezidu::showPreviewHint()
 {
     QString hint;
     if (m_hangar.aircraft().isEmpty()
-        && (GameFolder.isEmpty() || !QFileInfo(GameFiles::findGameFile(AircraftFolder)).isDir()))
+        && (m_hangar.gameFolder().isEmpty() || !QFileInfo(GameFiles::findGameFile(m_hangar.aircraftFolder())).isDir()))
         hint = noGameHint;
     else if (m_hangar.hasSelection() && !m_hangar.paintTable().namesMainTexture())
         hint = noMainTextureHint;
@@ -445,13 +444,12 @@ void TRezidu::showPreviewHint()
 
 bool TRezidu::LoadPaintList()
 {
-    if (const PaintResult selected = m_hangar.select(AircraftIndex); !selected) {
-        tell(selected);
+    // Keeping the original may fail (its note); that is not the player's
+    // concern until an apply needs it, and the apply says so.
+    if (const PaintResult opened = m_hangar.open(AircraftIndex, Hangar::ListCreation::CreateMissing); !opened) {
+        tell(opened);
         return false;
     }
-    // Selecting an aircraft with paints keeps its original texture, once;
-    // a failure here is not the player's concern until an apply needs it.
-    m_hangar.keepOriginal();
     showModel();
     return true;
 }
@@ -636,8 +634,8 @@ void TRezidu::Button3Click()
     const QByteArray storedName = GameText::encode(name);
     // Refused before the file dialog, so the player does not pick a file
     // for nothing.
-    if (const QString problem = PaintRules::problemWithName(storedName); !problem.isEmpty()) {
-        tell(problem + QStringLiteral("\n\nNothing was added."));
+    if (const PaintResult named = Hangar::checkPaintName(storedName); !named) {
+        tell(named);
         return;
     }
 
@@ -654,18 +652,17 @@ void TRezidu::Button3Click()
         installDownloads({picked}, m_hangar.selectedIndex(), name);
         return;
     }
-    const std::optional<QString> fileName = m_import->bringIntoAircraftFolder(picked);
-    if (!fileName)
+    const std::optional<PaintResult> added = m_import->addPicked(storedName, picked);
+    if (!added)
         return;
-    if (const PaintResult added = m_hangar.add(storedName, folder + *fileName); !added) {
-        tell(added);
+    if (!*added) {
+        tell(*added);
         showWhatTheFileHolds();
         return;
     }
     toldOfChangesOnDisk();
-    // An aircraft that had no paint gets its backup with its first one.
-    if (const PaintResult kept = m_hangar.keepOriginal(); !kept)
-        tell(QStringLiteral("The paint was added.\n\n") + kept.message());
+    if (!added->note.isEmpty())
+        tell(added->note);
     // The new row is not selected: the selection, preview and buttons stay.
     showModel();
 }
@@ -698,7 +695,16 @@ void TRezidu::Button5Click()
     dialog->selectFile(QString());
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return;
-    GameFolder = GameLocation::folderOfFile(dialog->selectedFiles().constFirst());
+    // A folder without the game's aircraft is refused, not kept: the player
+    // picks again, and the settings keep the folder that worked.
+    // The dialog takes a name that does not exist: only its folder counts.
+    const PaintResult understood =
+        Hangar::understandGameFolder(GameLocation::folderOfFile(dialog->selectedFiles().constFirst()));
+    if (!understood) {
+        tell(understood);
+        return;
+    }
+    GameFolder = understood.file;
     AircraftFolder = GameLocation::aircraftFolderOf(GameFolder);
     Settings->saveGameFolder(GameFolder);
     ScanAircraft();

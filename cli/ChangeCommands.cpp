@@ -2,26 +2,22 @@
 #include "ExitStatus.h"
 #include "GameText.h"
 #include "Session.h"
-#include "TextureImport.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
 
 namespace {
 
-// The aircraft a changing command works on, its list created when missing
-// (only this aircraft's) and loaded; -1 after telling why not.
+// The aircraft a changing command works on, opened as the window opens it
+// (its list created when missing, only this aircraft's); -1 after telling
+// why not.
 int workOn(Session &session, const QString &name)
 {
     const int index = session.aircraftNamed(name);
     if (index < 0)
         return -1;
-    if (const PaintResult created = session.hangar.createPaintList(index); !created) {
-        session.fail(created);
-        return -1;
-    }
-    if (const PaintResult selected = session.hangar.select(index); !selected) {
-        session.fail(selected);
+    if (const PaintResult opened = session.hangar.open(index, Hangar::ListCreation::CreateMissing); !opened) {
+        session.fail(opened);
         return -1;
     }
     return index;
@@ -53,11 +49,6 @@ int runApplyCommand(Session &session, const Arguments &arguments)
     const int index = workOn(session, arguments.positional.at(0));
     if (index < 0)
         return ExitStatus::Failed;
-    // The window's rule: an aircraft seen with a paint has its original kept.
-    if (const PaintResult kept = session.hangar.keepOriginal(); !kept) {
-        session.fail(kept);
-        return ExitStatus::Failed;
-    }
     const int row = session.paintRowNamed(arguments.positional.at(1), PaintTable::DefaultRow);
     if (row < 0)
         return ExitStatus::Failed;
@@ -163,25 +154,22 @@ int runAddCommand(Session &session, const Arguments &arguments)
     if (index < 0)
         return ExitStatus::Failed;
     const QString name = arguments.positional.at(1);
-    const PaintResult inFolder = TextureImport::bringIntoFolder(arguments.positional.at(2),
-                                                                session.hangar.paintTable().folder());
-    if (!inFolder) {
-        session.fail(inFolder);
-        return ExitStatus::Failed;
-    }
-    if (const PaintResult added = session.hangar.add(GameText::encode(name), inFolder.file); !added) {
-        session.fail(added);
+    const PaintResult added = session.hangar.addPaint(GameText::encode(name), arguments.positional.at(2));
+    if (!added) {
+        PaintResult told = added;
+        if (added.nameTaken && !added.freeName.isEmpty())
+            told.reason += QStringLiteral("\nCopy it under another name, such as \"%1\", and add that file.").arg(added.freeName);
+        session.fail(told);
         return ExitStatus::Failed;
     }
     const int row = session.hangar.paintTable().rowCount() - 1;
     session.document.insert(QStringLiteral("aircraft"), titleOf(session, index));
     session.document.insert(QStringLiteral("paint"), name);
     session.document.insert(QStringLiteral("row"), row);
-    session.document.insert(QStringLiteral("file"), inFolder.file);
-    session.print(QStringLiteral("%1: added %2 as row %3 (%4)").arg(titleOf(session, index), name).arg(row).arg(inFolder.file));
-    // An aircraft that had no paint gets its backup with its first one.
-    if (const PaintResult kept = session.hangar.keepOriginal(); !kept) {
-        session.fail(kept);
+    session.document.insert(QStringLiteral("file"), added.file);
+    session.print(QStringLiteral("%1: added %2 as row %3 (%4)").arg(titleOf(session, index), name).arg(row).arg(added.file));
+    if (!added.note.isEmpty()) {
+        session.fail(added.file, added.note);
         return ExitStatus::Failed;
     }
     return ExitStatus::Success;

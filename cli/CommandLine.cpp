@@ -4,7 +4,6 @@
 #include "ExitStatus.h"
 #include "GameLocation.h"
 #include "GameRegistry.h"
-#include "NativePath.h"
 #include "SectionName.h"
 #include "Session.h"
 #include "PlayerSettings.h"
@@ -20,13 +19,22 @@ QString overview()
         "Usage: corvane-cli [--game FOLDER] [--json] COMMAND ...\n\n"
         "Keeps alternative paints of the aircraft of CFS3, as Corvane does.\n\n"
         "Commands:\n");
-    for (const Command &command : commands())
-        text += QStringLiteral("  %1%2\n").arg(command.synopsis.leftJustified(42), command.summary);
+    // A synopsis too long for its column gets a line of its own, so it never
+    // runs into its summary.
+    constexpr qsizetype SummaryColumn = 44;
+    for (const Command &command : commands()) {
+        const QString synopsis = QStringLiteral("  ") + command.synopsis;
+        if (synopsis.size() < SummaryColumn - 1)
+            text += synopsis.leftJustified(SummaryColumn) + command.summary + u'\n';
+        else
+            text += synopsis + u'\n' + QString(SummaryColumn, u' ') + command.summary + u'\n';
+    }
     text += QStringLiteral(
         "\nOptions:\n"
         "  --game FOLDER   the game's folder; else the one Corvane keeps, else the game's registry entry\n"
         "  --json          print one JSON document on standard output\n"
-        "  --help          this text; after a command, that command's help\n\n"
+        "  --help          this text; after a command, that command's help\n"
+        "  --version       the program's version\n\n"
         "Exit status: 0 done, 1 the work failed (each failure on standard error), 2 a usage error.\n");
     return text;
 }
@@ -51,6 +59,7 @@ struct Parsed
     QString game;
     bool json = false;
     bool help = false;
+    bool version = false;
     const Command *command = nullptr;
     Arguments arguments;
     QString error; // a usage error
@@ -101,6 +110,8 @@ Parsed parse(const QStringList &words)
 
         if (name == QLatin1String("help") || name == QLatin1String("h")) {
             parsed.help = true;
+        } else if (name == QLatin1String("version")) {
+            parsed.version = true;
         } else if (name == QLatin1String("json")) {
             parsed.json = true;
         } else if (name == QLatin1String("game")) {
@@ -136,7 +147,7 @@ QString argumentCountProblem(const Command &command, const Arguments &arguments)
 GameLocation::Origin gameFolder(const QString &given, QTextStream &err)
 {
     if (!given.isEmpty())
-        return {NativePath::withTrailingSeparator(QDir(given).absolutePath()), GameLocation::Origin::Given, QString()};
+        return {QDir(given).absolutePath(), GameLocation::Origin::Given, QString()};
     PlayerSettings settings(openUserSettings(), SectionName, [&err](const PaintResult &problem) {
         err << "corvane-cli: settings: " << problem.message() << Qt::endl;
     });
@@ -153,6 +164,10 @@ int runCommandLine(const QStringList &words, QTextStream &out, QTextStream &err)
             << (parsed.command ? helpOf(*parsed.command) : overview());
         err.flush();
         return ExitStatus::Usage;
+    }
+    if (parsed.version && !parsed.help) {
+        out << "corvane-cli " << CORVANE_VERSION << Qt::endl;
+        return ExitStatus::Success;
     }
     if (parsed.help || !parsed.command) {
         QTextStream &stream = parsed.help ? out : err;
@@ -177,9 +192,22 @@ int runCommandLine(const QStringList &words, QTextStream &out, QTextStream &err)
             return session.finish();
         }
         if (!folder.isEmpty()) {
-            session.hangar.setGameFolder(folder);
-            session.document.insert(QStringLiteral("game"), session.hangar.gameFolder());
-            session.hangar.scan(Hangar::ListCreation::ReadOnly);
+            // A wrong folder would read as a game without aircraft and
+            // every command would seem to succeed on nothing.
+            const PaintResult chosen = session.hangar.chooseGameFolder(folder);
+            if (!chosen) {
+                const QString from = session.gameOrigin.source == GameLocation::Origin::Given
+                                         ? QStringLiteral("It was given with --game.")
+                                         : QStringLiteral("It was found in %1; give the game's folder with --game FOLDER.")
+                                               .arg(GameLocation::describeSource(session.gameOrigin));
+                session.fail(PaintResult::failure(chosen.file, chosen.reason + u' ' + from));
+                if (command.needsGame)
+                    return session.finish();
+            } else {
+                session.gameOrigin.folder = session.hangar.gameFolder();
+                session.document.insert(QStringLiteral("game"), session.hangar.gameFolder());
+                session.hangar.scan(Hangar::ListCreation::ReadOnly);
+            }
         }
     }
     const int status = command.run(session, parsed.arguments);

@@ -33,11 +33,18 @@ int runInfoCommand(Session &session, const Arguments &)
                          .arg(GameLocation::describeSource(origin)));
         return ExitStatus::Failed;
     }
+    // A folder that is not the game's was told already; where it came from
+    // is what the player needs to mend it.
     const Hangar &hangar = session.hangar;
-    session.document.insert(QStringLiteral("aircraftFolder"), hangar.aircraftFolder());
+    session.document.insert(QStringLiteral("aircraftFolder"),
+                            hangar.aircraftFolder().isEmpty() ? QJsonValue() : QJsonValue(hangar.aircraftFolder()));
     session.document.insert(QStringLiteral("aircraft"), int(hangar.aircraft().size()));
-    session.print(QStringLiteral("game folder     %1").arg(hangar.gameFolder()));
+    session.print(QStringLiteral("game folder     %1").arg(QDir::toNativeSeparators(origin.folder)));
     session.print(QStringLiteral("found in        %1").arg(GameLocation::describeSource(origin)));
+    if (hangar.aircraftFolder().isEmpty()) {
+        session.print(QStringLiteral("aircraft folder (none)"));
+        return ExitStatus::Failed;
+    }
     session.print(QStringLiteral("aircraft folder %1 (%2 aircraft)").arg(hangar.aircraftFolder()).arg(hangar.aircraft().size()));
     return ExitStatus::Success;
 }

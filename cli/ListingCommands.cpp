@@ -42,9 +42,16 @@ int runPaintsCommand(Session &session, const Arguments &arguments)
 
     session.print(QStringLiteral("%1 (%2)").arg(aircraft.value(QStringLiteral("title")).toString(),
                                                 aircraft.value(QStringLiteral("paintList")).toString()));
+    // Rows 0 and 1 would otherwise show the aircraft's folder as their file.
+    const bool namesMainTexture = table.namesMainTexture();
+    session.document.insert(QStringLiteral("namesMainTexture"), namesMainTexture);
+    if (!namesMainTexture)
+        session.print(QStringLiteral("The paint list names no main texture, so no paint can be applied: select the "
+                                     "aircraft in the window to pick it, or write its file name on the list's second "
+                                     "value line."));
     QJsonArray rows;
     for (int row = 0; row < table.rowCount(); ++row) {
-        const QString file = table.texturePath(row);
+        const QString file = row <= PaintTable::DefaultRow && !namesMainTexture ? QString() : table.texturePath(row);
         const bool exists = !file.isEmpty() && QFileInfo(file).isFile();
         const bool isInstalled = installed && *installed == row;
         rows.append(QJsonObject{
@@ -58,8 +65,10 @@ int runPaintsCommand(Session &session, const Arguments &arguments)
                           .arg(isInstalled ? QStringLiteral("* ") : QStringLiteral("  "))
                           .arg(row, 2)
                           .arg(table.displayText(row),
-                               file.isEmpty() ? QStringLiteral("(outside the aircraft's folder)") : QDir::toNativeSeparators(file),
-                               exists ? QString() : QStringLiteral("  (missing)")));
+                               file.isEmpty() ? (row <= PaintTable::DefaultRow ? QStringLiteral("(no main texture named)")
+                                                                               : QStringLiteral("(outside the aircraft's folder)"))
+                                              : QDir::toNativeSeparators(file),
+                               exists || file.isEmpty() ? QString() : QStringLiteral("  (missing)")));
     }
     session.document.insert(QStringLiteral("rows"), rows);
     return ExitStatus::Success;
@@ -84,8 +93,10 @@ int runCheckCommand(Session &session, const Arguments &arguments)
                                  {QStringLiteral("problem"), problem.reason}});
         session.print(aircraft.isEmpty() ? problem.line() : aircraft + QStringLiteral(": ") + problem.line());
     };
+    // What the scan left out, with the reason it knew: asked about one
+    // aircraft, the others' files are none of the player's concern.
     if (everyAircraft) {
-        for (const PaintResult &problem : session.hangar.unreadableLists())
+        for (const PaintResult &problem : session.hangar.scanReport())
             report(QString(), problem);
     }
     for (int index : chosen) {

@@ -1,11 +1,17 @@
 #include "Session.h"
 
+#include "ClosestNames.h"
 #include "ExitStatus.h"
 #include "GameFiles.h"
 #include "TerminalText.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
+
+namespace {
+// Enough to spot a misspelt name; the full list is a command away.
+constexpr int MostNamesSuggested = 10;
+} // namespace
 
 Session::Session(QTextStream &out, QTextStream &err, bool json)
     : json(json)
@@ -57,10 +63,19 @@ int Session::aircraftNamed(const QString &name)
 
     QStringList candidates;
     if (found.isEmpty()) {
+        QList<QStringList> names;
         for (int index = 0; index < hangar.aircraft().size(); ++index)
+            names << QStringList{hangar.aircraft().at(index).title, hangar.folderNameOf(index), hangar.baseNameOf(index)};
+        for (int index : ClosestNames::nearest(name, names, MostNamesSuggested))
             candidates << aircraftLabel(index);
-        fail(QStringLiteral("No aircraft is called \"%1\". The aircraft are: %2")
-                 .arg(name, candidates.isEmpty() ? QStringLiteral("(none)") : candidates.join(QStringLiteral("; "))));
+        if (candidates.isEmpty()) {
+            fail(QStringLiteral("No aircraft is called \"%1\": the game's Aircraft folder holds none.").arg(name));
+        } else if (names.size() > MostNamesSuggested) {
+            fail(QStringLiteral("No aircraft is called \"%1\". The closest of the %2 aircraft: %3. \"corvane-cli aircraft\" lists them all.")
+                     .arg(name).arg(names.size()).arg(candidates.join(QStringLiteral("; "))));
+        } else {
+            fail(QStringLiteral("No aircraft is called \"%1\". The aircraft are: %2").arg(name, candidates.join(QStringLiteral("; "))));
+        }
     } else {
         for (int index : found)
             candidates << aircraftLabel(index);
@@ -116,7 +131,7 @@ QJsonObject Session::describeAircraft(int index)
     };
     if (hangar.select(index)) {
         aircraft.insert(QStringLiteral("paints"), int(hangar.paintTable().paints().size()));
-        aircraft.insert(QStringLiteral("installed"), installedLabel());
+        aircraft.insert(QStringLiteral("installed"), hangar.installedLabel());
     } else {
         aircraft.insert(QStringLiteral("paints"), QJsonValue());
         aircraft.insert(QStringLiteral("installed"), QStringLiteral("unknown"));
@@ -133,19 +148,4 @@ int Session::finish()
         m_out.flush();
     }
     return failed() ? ExitStatus::Failed : ExitStatus::Success;
-}
-
-QString Session::installedLabel()
-{
-    if (const std::optional<int> row = hangar.installedRow()) {
-        if (*row == PaintTable::DefaultRow)
-            return QStringLiteral("original");
-        return hangar.paintTable().displayText(*row);
-    }
-    // Every apply makes the backup first, so without one nothing was ever
-    // applied and the main texture is still the game's own.
-    const QString installed = hangar.paintTable().texturePath(PaintTable::InstalledRow);
-    if (!hangar.hasBackup() && !installed.isEmpty() && QFileInfo(installed).isFile())
-        return QStringLiteral("original");
-    return QStringLiteral("unknown");
 }

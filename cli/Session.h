@@ -44,7 +44,6 @@ public:
     int paintRowNamed(const QString &text, int firstRow);
 
     QJsonObject describeAircraft(int index);
-    QString installedLabel(); // of the selected aircraft
 
     // Standard error, for what shows the work going on (never the results).
     QTextStream &errorStream() { return m_err; }

@@ -18,10 +18,10 @@
 #include <QSet>
 
 namespace {
-void note(QStringList *problems, const QString &problem)
+void note(QList<PaintResult> *problems, const QString &file, const QString &problem)
 {
     if (problems)
-        problems->append(problem);
+        problems->append(PaintResult::failure(file, problem));
 }
 } // namespace
 
@@ -32,7 +32,7 @@ AircraftScanner::AircraftScanner(MainTextureQuestion askMainTexture, ListCreatio
 }
 
 QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder,
-                                                   QStringList *problems) const
+                                                   QList<PaintResult> *problems) const
 {
     QList<AircraftEntry> entries;
     if (aircraftFolder.isEmpty())
@@ -58,8 +58,9 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
         // backups written into it must stay in the game's Aircraft folder.
         const bool link = AircraftFileCheck::isLink(info);
         if (link && !AircraftFileCheck::folderLiesInside(folder, folder + name + QDir::separator())) {
-            note(problems, QStringLiteral("%1 is a link to a folder outside the Aircraft folder")
-                               .arg(QDir::toNativeSeparators(folder + name + QDir::separator())));
+            const QString link = folder + name + QDir::separator();
+            note(problems, link, QStringLiteral("%1 is a link to a folder outside the Aircraft folder")
+                                     .arg(QDir::toNativeSeparators(link)));
             continue;
         }
         if (link)
@@ -68,7 +69,7 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
     }
     GameFiles::sortAsListed(names);
     for (const QString &name : undecodableNames(folder)) {
-        note(problems, QStringLiteral("%1 has a name that cannot be read (it is not valid UTF-8), so it is left out; "
+        note(problems, folder + name, QStringLiteral("%1 has a name that cannot be read (it is not valid UTF-8), so it is left out; "
                                       "rename it to see its aircraft")
                            .arg(QDir::toNativeSeparators(folder + name)));
     }
@@ -83,7 +84,7 @@ QList<AircraftEntry> AircraftScanner::scanAircraft(const QString &aircraftFolder
 }
 
 void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEntry> &entries,
-                                         QStringList *problems) const
+                                         QList<PaintResult> *problems) const
 {
     QStringList created;
     scanFolder(AircraftFileCheck::Folder(folder), entries, problems, created);
@@ -91,7 +92,7 @@ void AircraftScanner::scanAircraftFolder(const QString &folder, QList<AircraftEn
 }
 
 void AircraftScanner::scanFolder(const AircraftFileCheck::Folder &checked, QList<AircraftEntry> &entries,
-                                 QStringList *problems, QStringList &created) const
+                                 QList<PaintResult> *problems, QStringList &created) const
 {
     const QString folder = checked.folder();
     // Matched by hand rather than by a name filter: a wildcard is compiled
@@ -117,7 +118,7 @@ void AircraftScanner::scanFolder(const AircraftFileCheck::Folder &checked, QList
 
         const FileVerdict definition = checked.mayRead(definitionPath);
         if (!definition) {
-            note(problems, definition.message());
+            note(problems, definitionPath, definition.message());
             continue;
         }
         if (!GameFiles::canOpenForReading(definition.realPath))
@@ -139,7 +140,7 @@ void AircraftScanner::scanFolder(const AircraftFileCheck::Folder &checked, QList
             // Checked after the player may have been asked, right before the write.
             const FileVerdict newList = checked.mayWrite(paintListPath);
             if (!newList) {
-                note(problems, newList.message());
+                note(problems, paintListPath, newList.message());
                 continue;
             }
             if (PaintListFile::createInitial(newList, title, mainTexture)) {
@@ -153,19 +154,24 @@ void AircraftScanner::scanFolder(const AircraftFileCheck::Folder &checked, QList
             // is nothing to tell.
             if (list.isEmpty() && !PaintListFile::readBytes(paintListPath, list, &problem)) {
                 if (AircraftFileCheck::entryExists(paintListPath))
-                    note(problems, problem);
+                    note(problems, paintListPath, problem);
                 continue;
             }
         } else if (!PaintListFile::readBytes(existing, list, &problem)) {
-            note(problems, problem);
+            note(problems, paintListPath, problem);
             continue;
         }
 
         QBuffer buffer(&list);
         buffer.open(QIODevice::ReadOnly);
         PaintListReader reader(buffer);
-        if (!reader.readValueLine())
+        if (!reader.readValueLine()) {
+            // A hand edit usually; the player should learn where the aircraft went.
+            note(problems, paintListPath,
+                 QStringLiteral("%1 has no title line (only comments, or the end line first), so its aircraft is left out")
+                     .arg(QDir::toNativeSeparators(paintListPath)));
             continue;
+        }
         reader.cutAtLineEnd();
         entries.append(AircraftEntry{GameText::decode(reader.buffer()), reader.buffer(),
                                      paintListPath});
@@ -191,7 +197,7 @@ QByteArray AircraftScanner::mainTextureFor(const QString &baseName, const Aircra
     return GameText::encode(QFileInfo(*picked).fileName());
 }
 
-void AircraftScanner::removeLeftovers(const QString &folder, const QStringList &names, QStringList *problems) const
+void AircraftScanner::removeLeftovers(const QString &folder, const QStringList &names, QList<PaintResult> *problems) const
 {
     // A minute keeps clear of a save that has just begun; the lock tells a
     // writer at work from one that is gone.
@@ -215,7 +221,7 @@ void AircraftScanner::removeLeftovers(const QString &folder, const QStringList &
         }
     }
     if (!removed.isEmpty()) {
-        note(problems, QStringLiteral("%1 held %2 temporary file(s) of %3 KiB in all, left by a save that was cut "
+        note(problems, folder, QStringLiteral("%1 held %2 temporary file(s) of %3 KiB in all, left by a save that was cut "
                                       "short; they were removed: %4")
                            .arg(QDir::toNativeSeparators(folder)).arg(removed.size()).arg((bytes + 1023) / 1024)
                            .arg(removed.join(QStringLiteral(", "))));

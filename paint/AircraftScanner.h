@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AircraftFileCheck.h"
+#include "PaintResult.h"
 
 #include <QByteArray>
 #include <QList>
@@ -48,22 +49,22 @@ public:
 
     // aircraftFolder and the subfolders end with a separator. What was left
     // out for a reason the player should hear of (a link leading out of the
-    // folder, a pipe, a list too big to read) is added to problems, one
-    // message per file.
+    // folder, a pipe, a list too big to read or without a title line) is
+    // added to problems, one per file, with the reason.
     QList<AircraftEntry> scanAircraft(const QString &aircraftFolder,
-                                      QStringList *problems = nullptr) const;
+                                      QList<PaintResult> *problems = nullptr) const;
     void scanAircraftFolder(const QString &folder, QList<AircraftEntry> &entries,
-                            QStringList *problems = nullptr) const;
+                            QList<PaintResult> *problems = nullptr) const;
 
 private:
     // Adds the paint lists it wrote to `created`, none of them synced yet.
     void scanFolder(const AircraftFileCheck::Folder &checked, QList<AircraftEntry> &entries,
-                    QStringList *problems, QStringList &created) const;
+                    QList<PaintResult> *problems, QStringList &created) const;
     QByteArray mainTextureFor(const QString &baseName, const AircraftFileCheck::Folder &checked,
                               const QString &folder) const;
     // Temporary files of saves cut short (the program killed, the power
     // gone) that no writer will ever finish: removed, and the player told.
-    void removeLeftovers(const QString &folder, const QStringList &names, QStringList *problems) const;
+    void removeLeftovers(const QString &folder, const QStringList &names, QList<PaintResult> *problems) const;
 
     MainTextureQuestion m_askMainTexture;
     ListCreation m_creation;

@@ -10,6 +10,10 @@ namespace GameLocation {
 
 QString aircraftFolderOf(const QString &gameFolder)
 {
+    // Without a game folder, "Aircraft" would be a folder of wherever the
+    // program was started, and lists and backups would be written there.
+    if (gameFolder.isEmpty())
+        return QString();
     return gameFolder + QStringLiteral("Aircraft") + QDir::separator();
 }
 

@@ -10,6 +10,7 @@ class SettingsStore;
 
 namespace GameLocation {
 
+// Empty while the game folder is.
 QString aircraftFolderOf(const QString &gameFolder);
 
 // The folder part of a picked file, separator included.

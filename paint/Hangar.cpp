@@ -10,9 +10,6 @@
 #include "PaintListFile.h"
 #include "PaintRules.h"
 
-#include <QDirIterator>
-#include <QSet>
-
 #include <QFileInfo>
 
 namespace {
@@ -45,17 +42,17 @@ QString Hangar::aircraftFolder() const
 void Hangar::scan(ListCreation creation, const AircraftScanner::MainTextureQuestion &ask,
                   const AircraftScanner::FoundAircraft &found)
 {
-    m_scanProblems.clear();
+    m_scanReport.clear();
     AircraftScanner scanner(ask, creation);
     scanner.onFound(found);
-    m_aircraft = scanner.scanAircraft(aircraftFolder(), &m_scanProblems);
+    m_aircraft = scanner.scanAircraft(aircraftFolder(), &m_scanReport);
     deselect();
 }
 
 void Hangar::scanFolder(const QString &folder, ListCreation creation,
                         const AircraftScanner::MainTextureQuestion &ask)
 {
-    AircraftScanner(ask, creation).scanAircraftFolder(folder, m_aircraft, &m_scanProblems);
+    AircraftScanner(ask, creation).scanAircraftFolder(folder, m_aircraft, &m_scanReport);
 }
 
 QString Hangar::folderNameOf(int index) const
@@ -141,6 +138,22 @@ PaintResult Hangar::select(int index)
     m_table = std::move(*table);
     m_selected = index;
     return PaintResult::success(entry.paintListPath);
+}
+
+PaintResult Hangar::open(int index, ListCreation creation)
+{
+    if (creation == ListCreation::CreateMissing) {
+        if (const PaintResult created = createPaintList(index); !created) {
+            deselect();
+            return created;
+        }
+    }
+    PaintResult selected = select(index);
+    if (!selected)
+        return selected;
+    if (const PaintResult kept = keepOriginal(); !kept)
+        selected.note = kept.message();
+    return selected;
 }
 
 void Hangar::deselect()
@@ -229,37 +242,5 @@ QList<PaintResult> Hangar::check(int index)
     const QString installed = m_table.texturePath(PaintTable::InstalledRow);
     if (!installed.isEmpty() && QFileInfo(installed).isFile() && hasBackup() && !installedRow())
         problems << AircraftReview::changedOutsideProblem(installed);
-    return problems;
-}
-
-QList<PaintResult> Hangar::unreadableLists() const
-{
-    QSet<QString> listed;
-    for (const AircraftEntry &entry : m_aircraft)
-        listed.insert(entry.paintListPath);
-
-    QStringList passedOver;
-    QDirIterator folders(aircraftFolder(), QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    while (folders.hasNext()) {
-        const QString name = folders.nextFileInfo().fileName();
-        if (name.startsWith(u'.'))
-            continue;
-        QDirIterator files(aircraftFolder() + name, QDir::Files | QDir::Hidden);
-        while (files.hasNext()) {
-            const QFileInfo definition = files.nextFileInfo();
-            if (!definition.fileName().endsWith(QLatin1StringView(".xdp"), Qt::CaseInsensitive))
-                continue;
-            const QString listPath = aircraftFolder() + name + QDir::separator() + definition.fileName().chopped(3)
-                                     + QStringLiteral("pnt");
-            if (!listed.contains(listPath) && QFileInfo::exists(listPath))
-                passedOver << listPath;
-        }
-    }
-    passedOver.sort();
-    QList<PaintResult> problems;
-    for (const QString &path : std::as_const(passedOver)) {
-        problems << PaintResult::failure(path, QStringLiteral("The paint list cannot be read or has no title line, "
-                                                              "so the aircraft is left out."));
-    }
     return problems;
 }

@@ -10,6 +10,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // The player's aircraft and paints as one object: the game folder, its
 // aircraft, and the paint table of the selected aircraft. Every change to a
 // player's file goes through here, whichever front end asks for it, so the
@@ -22,10 +24,22 @@ public:
     explicit Hangar(const QString &gameFolder = QString());
 
     // Forgets the aircraft and the selection; the folder gets its trailing
-    // separator.
+    // separator. Taken as it is: a stored folder stays in use even when it
+    // is gone for now (an unplugged drive).
     void setGameFolder(const QString &gameFolder);
     QString gameFolder() const { return m_gameFolder; }
+    // Empty while no game folder is known: a relative "Aircraft" would be
+    // looked for wherever the program was started.
     QString aircraftFolder() const;
+
+    // What the player meant by a picked game folder, a file in it (cfs3.exe)
+    // or its Aircraft folder: on success the game folder, with its separator,
+    // is the result's file. Refused: nothing given, nothing there, or no
+    // Aircraft folder (in any letter case) where the game's would be.
+    static PaintResult understandGameFolder(const QString &picked);
+    // The same, taken as the game folder when it is one; a refusal changes
+    // nothing.
+    PaintResult chooseGameFolder(const QString &picked);
 
     // Rebuilds the aircraft list. The selection is forgotten: its row may
     // name another aircraft in the new list.
@@ -35,9 +49,9 @@ public:
     void scanFolder(const QString &folder, ListCreation creation,
                     const AircraftScanner::MainTextureQuestion &ask = {});
     const QList<AircraftEntry> &aircraft() const { return m_aircraft; }
-    // What the last scan left alone and why (a link out of the folder, a
-    // pipe, a list too big to read), one message per file.
-    const QStringList &scanProblems() const { return m_scanProblems; }
+    // What the last scan left out and why, one result per file: a link out
+    // of the folder, a pipe, a list that cannot be read or has no title line.
+    const QList<PaintResult> &scanReport() const { return m_scanReport; }
 
     // The aircraft a player may mean by a name: its folder's name, its
     // definition file's base name or its title, in any letter case.
@@ -56,6 +70,11 @@ public:
     // written into this one's list.
     PaintResult select(int index);
     void deselect();
+    // The player's pick of an aircraft to work on: its list written when it
+    // has none (ListCreation::CreateMissing), loaded, and its original kept
+    // once it has a paint. A backup that cannot be made is only noted: the
+    // apply that needs it makes it first and says why it cannot.
+    PaintResult open(int index, ListCreation creation);
     int selectedIndex() const { return m_selected; }
     bool hasSelection() const { return m_selected >= 0; }
     const AircraftEntry *selectedAircraft() const;
@@ -69,6 +88,8 @@ public:
     // The row whose file holds the main texture's content: the default row
     // when it is the original, a paint row, or nothing when none matches.
     std::optional<int> installedRow();
+    // The same for the player: the paint's name, "original", or "unknown".
+    QString installedLabel();
 
     // What to do with a main texture whose content is nowhere else in the
     // folder while a backup exists (an update of the aircraft put it there,
@@ -102,6 +123,19 @@ public:
     // nothing when the main texture is known already.
     PaintResult adopt();
 
+    // Why a typed paint name cannot go into the list; succeeds when it can.
+    // For a front end that asks before the player picks a file.
+    static PaintResult checkPaintName(const QByteArray &name);
+    // Adds a paint to the selected aircraft, as the player asks for it: the
+    // name and the file's name are checked first; a texture from outside is
+    // copied into the aircraft's folder (under copyName when given, never
+    // over a different file or under the main texture's or its backup's
+    // name); the list is rewritten and the original kept. Only the file's
+    // name goes into the list. A refusal leaves no file behind; a taken
+    // name fails with nameTaken set and a free one to offer. A backup that cannot be made is the
+    // result's note: the paint was added all the same.
+    PaintResult addPaint(const QByteArray &name, const QString &pickedFile,
+                         const std::optional<QString> &copyName = std::nullopt);
     // Appends a paint and rewrites the list. Only the file's name is kept:
     // the paint is looked for in the aircraft's folder.
     PaintResult add(const QByteArray &name, const QString &textureFile);
@@ -132,17 +166,17 @@ public:
     // texture that matches neither the backup nor any paint. Leaves the
     // aircraft selected.
     QList<PaintResult> check(int index);
-    // Paint lists the scan passed over because they cannot be read or hold
-    // no title line.
-    QList<PaintResult> unreadableLists() const;
 
 private:
     PaintResult saveLocked();
     PaintResult adoptLocked();
+    // The file names a copy from outside may never take: the main texture's
+    // (as listed, and as the first list would name it) and its backup's.
+    bool isReservedName(const QString &fileName) const;
 
     QString m_gameFolder;
     QList<AircraftEntry> m_aircraft;
-    QStringList m_scanProblems;
+    QList<PaintResult> m_scanReport;
     int m_selected = -1;
     PaintTable m_table;
     InstalledPaint m_installed;

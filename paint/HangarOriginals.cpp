@@ -63,6 +63,21 @@ bool Hangar::hasBackup() const
     return hasSelection() && AircraftReview::hasBackup(m_table);
 }
 
+QString Hangar::installedLabel()
+{
+    if (const std::optional<int> row = installedRow()) {
+        if (*row == PaintTable::DefaultRow)
+            return QStringLiteral("original");
+        return m_table.displayText(*row);
+    }
+    // Every apply makes the backup first, so without one nothing was ever
+    // applied and the main texture is still the game's own.
+    const QString installed = m_table.texturePath(PaintTable::InstalledRow);
+    if (hasSelection() && !hasBackup() && !installed.isEmpty() && QFileInfo(installed).isFile())
+        return QStringLiteral("original");
+    return QStringLiteral("unknown");
+}
+
 std::optional<int> Hangar::installedRow()
 {
     if (!hasSelection())

@@ -31,3 +31,5 @@ QT_QPA_PLATFORM=offscreen /usr/bin/python3 bench/preview/compare.py "$build"/bin
 # A held key over textures read from disk: about 650 MiB of copies under the build folder.
 echo
 QT_QPA_PLATFORM=offscreen "$build"/bin/bench_heldkey "$textures/dxt5_4096_flat.dds" "$build" 2>/dev/null
+# The same over the aircraft list: each step loads an aircraft and previews its main texture.
+QT_QPA_PLATFORM=offscreen "$build"/bin/bench_heldkey "$textures/dxt5_4096_flat.dds" "$build" 40 aircraft 2>/dev/null

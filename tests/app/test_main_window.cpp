@@ -347,6 +347,7 @@ private slots:
         QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nCFSPath=/old/game\n"));
         auto pick = [](const QString &folder) {
             QVERIFY(TempTree::writeFile(folder + "/cfs3.exe", "MZ"));
+            QVERIFY(QDir().mkpath(folder + "/Aircraft"));
             ModalDriver::answerNext([folder](QWidget *widget) {
                 auto *dialog = qobject_cast<QFileDialog *>(widget);
                 dialog->setDirectory(folder);
@@ -369,6 +370,55 @@ private slots:
         // The first window closing last keeps the newer choice.
         first->close();
         QCOMPARE(iniValue("CFSPath"), QDir::toNativeSeparators(chosenSecond + "/"));
+    }
+
+    // A pick that is not the game's folder is told and forgotten: the
+    // folder in use, its aircraft and the settings stay.
+    void aFolderWithoutAircraftIsRefusedAndNotSaved()
+    {
+        makeGame();
+        const QByteArray settings = TempTree::readFile(m_ini);
+        auto window = makeWindow();
+        window->Timer1Timer();
+        const QString before = window->GameFolder;
+        const QString elsewhere = m_dir.filePath("not-the-game");
+        QVERIFY(TempTree::writeFile(elsewhere + "/cfs3.exe", "MZ"));
+        QString told;
+        ModalDriver::answerNext([&](QWidget *widget) {
+            auto *dialog = qobject_cast<QFileDialog *>(widget);
+            dialog->setDirectory(elsewhere);
+            QTest::keyClicks(dialog->findChild<QLineEdit *>("fileNameEdit"), "cfs3.exe");
+            ModalDriver::answerNext([&](QWidget *box) {
+                told = qobject_cast<QMessageBox *>(box)->text();
+                qobject_cast<QMessageBox *>(box)->accept();
+            });
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        window->Button5Click();
+        QVERIFY2(told.contains("holds no Aircraft folder"), qPrintable(told));
+        QCOMPARE(window->GameFolder, before);
+        QCOMPARE(window->InList->count(), 3);
+        window->close();
+        QCOMPARE(TempTree::readFile(m_ini).contains(elsewhere.toUtf8()), false);
+        QVERIFY(TempTree::readFile(m_ini).contains(settings.trimmed().split('=').last()));
+    }
+
+    // Without a known game folder nothing is scanned, least of all an
+    // "Aircraft" folder of wherever the program was started.
+    void noGameFolderScansNothing()
+    {
+        const QString here = m_dir.filePath("started-here/");
+        TestGame::addAircraft(here, "P51", {});
+        QVERIFY(QFile::remove(here + "Aircraft/P51/P51.pnt"));
+        const QString started = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(here));
+        auto window = makeWindow();
+        window->Timer1Timer();
+        QDir::setCurrent(started);
+        QCOMPARE(window->GameFolder, QString());
+        QCOMPARE(window->InList->count(), 0);
+        QVERIFY(!QFile::exists(here + "Aircraft/P51/P51.pnt"));
+        QVERIFY(window->Button5->isEnabled());
     }
 
     void locatingTheGameThroughTheFileDialog()

@@ -385,6 +385,120 @@ private slots:
         QVERIFY(QFile::exists(folderOf("Zero") + "green.dds"));
     }
 
+    // The add checks the name and the file's name before it copies: a
+    // refusal leaves no file behind.
+    void aRefusedAddCopiesNothing_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("comment name") << ";Sunset" << "Sunset.dds" << "cannot begin";
+        QTest::newRow("end file name") << "Camo" << "#camo.dds" << "cannot begin";
+        QTest::newRow("main texture's name") << "Camo" << "P51_T.dds" << "such as \"P51_T (2).dds\"";
+    }
+
+    void aRefusedAddCopiesNothing()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, file);
+        QFETCH(QString, told);
+        QVERIFY(QFile::remove(folderOf("P51") + "P51_t.dds"));
+        const QString outside = m_dir.filePath(QString("download-%1/%2").arg(QTest::currentDataTag(), file));
+        writeFile(outside, TestGame::texture("download"));
+        const auto before = snapshot(m_game);
+        const Run run = cli({"add", "P51", name, outside});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(told), qPrintable(run.err));
+        QCOMPARE(snapshot(m_game), before);
+    }
+
+    // --game takes the folder the player meant, and a folder that is not
+    // the game's fails instead of reading as a game without aircraft.
+    void theGameFolderGivenIsChecked_data()
+    {
+        QTest::addColumn<QString>("given"); // under the game folder; "<other>" for a folder without Aircraft
+        QTest::addColumn<int>("status");
+        QTest::newRow("the game folder") << "" << 0;
+        QTest::newRow("its Aircraft folder") << "Aircraft" << 0;
+        QTest::newRow("cfs3.exe") << "cfs3.exe" << 0;
+        QTest::newRow("a folder without Aircraft") << "<other>" << 1;
+        QTest::newRow("cfs3.exe without Aircraft") << "<other>/cfs3.exe" << 1;
+        QTest::newRow("no such folder") << "CF3" << 1;
+    }
+
+    void theGameFolderGivenIsChecked()
+    {
+        QFETCH(QString, given);
+        QFETCH(int, status);
+        writeFile(m_game + "cfs3.exe", "MZ");
+        const QString other = m_dir.filePath(QString("other-%1").arg(QTest::currentDataTag()));
+        writeFile(other + "/cfs3.exe", "MZ");
+        const QString folder = given.startsWith("<other>") ? QString(given).replace("<other>", other) : m_game + given;
+        const Run run = cli({"--game", folder, "check"}, false);
+        QCOMPARE(run.status, status);
+        if (status == 0) {
+            QVERIFY2(run.out.contains("2 aircraft checked"), run.out.constData());
+        } else {
+            QVERIFY2(run.err.contains("--game") && !run.out.contains("aircraft checked"), qPrintable(run.err));
+        }
+    }
+
+    void checkFindsBrokenListsHoweverAircraftIsSpelled()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("Windows ignores the letter case itself");
+#endif
+        QVERIFY(QDir(m_game).rename("Aircraft", "AIRCRAFT"));
+        writeFile(m_game + "AIRCRAFT/Broken/Broken.xdp", "<aircraft/>");
+        writeFile(m_game + "AIRCRAFT/Broken/Broken.pnt", ";only a comment\r\n");
+        const Run run = cli({"check"});
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.out.contains("Broken.pnt") && run.out.contains("no title line"), run.out.constData());
+        QVERIFY2(run.out.contains("2 aircraft checked, 1 problem(s)."), run.out.constData());
+    }
+
+    void roughEdges()
+    {
+        const Run version = cli({"--version"}, false);
+        QCOMPARE(version.status, 0);
+        QCOMPARE(version.out.trimmed(), QByteArray("corvane-cli " CORVANE_VERSION));
+
+        // Every command's summary stands apart from its synopsis.
+        const QString help = QString::fromUtf8(cli({"--help"}, false).out);
+        QVERIFY(help.contains("install ARCHIVE|FILE"));
+        // Every summary starts in one column, after at least two spaces, on
+        // its synopsis's line or the next.
+        const QStringList lines = help.section("Commands:\n", 1).section("\n\n", 0, 0).split('\n');
+        QVERIFY(lines.size() >= 11);
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QString &line = lines.at(i);
+            if (line.startsWith(QString(44, ' ')))
+                continue;
+            const bool beside = line.size() > 44 && line.mid(42, 2) == "  " && line.at(44) != ' ';
+            const bool below = i + 1 < lines.size() && lines.at(i + 1).startsWith(QString(44, ' '))
+                               && lines.at(i + 1).at(44) != ' ';
+            QVERIFY2(beside || below, qPrintable(line));
+        }
+        QVERIFY2(!help.contains("]install") && !help.contains("]apply"), qPrintable(help));
+
+        // Of many aircraft, the ten nearest the name are offered.
+        for (const char *name : {"Ju52", "Ju87", "Ju88", "Me109", "Me110", "Me262", "Fw190", "Ta152", "Do17",
+                                    "He111", "He162", "Ar234", "Bf108"})
+            TestGame::addAircraft(m_game, name, {});
+        const Run unknown = cli({"paints", "P52"});
+        QCOMPARE(unknown.status, 1);
+        QVERIFY2(unknown.err.contains("closest of the 15 aircraft: P51 (folder P51"), qPrintable(unknown.err));
+        QCOMPARE(unknown.err.count("(folder "), 10);
+
+        // An aircraft whose list names no main texture says so.
+        writeFile(folderOf("Ju52") + "Ju52.pnt", TestGame::paintList("Ju52", "", {}));
+        const Run noMain = cli({"paints", "Ju52"});
+        QCOMPARE(noMain.status, 0);
+        QVERIFY2(noMain.out.contains("names no main texture") && noMain.out.contains("(no main texture named)"),
+                 noMain.out.constData());
+        QVERIFY2(!noMain.out.contains("outside the aircraft's folder"), noMain.out.constData());
+    }
+
     void exitStatusAndMessages_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -507,7 +621,7 @@ private slots:
         QStringList problems;
         for (const QJsonValue &problem : run.json().value("problems").toArray())
             problems << QFileInfo(problem["file"].toString()).fileName() + ": " + problem["problem"].toString();
-        const QStringList expected{"Broken.pnt: cannot be read", "navy.dds: compressed as", "odd.dds: 60 x",
+        const QStringList expected{"Broken.pnt: has no title line", "navy.dds: compressed as", "odd.dds: 60 x",
                                    "gone.dds: is missing", "P51.pnt: leads outside", "P51_t.dds: matches neither"};
         for (const QString &part : expected) {
             const QStringList parts = part.split(": ");

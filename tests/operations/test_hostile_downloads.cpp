@@ -17,9 +17,9 @@ namespace {
 QString run(HostileDownload &d, const QString &action)
 {
     if (action == "scan") {
-        QStringList problems;
+        QList<PaintResult> problems;
         AircraftScanner().scanAircraft(d.game + "Aircraft/", &problems);
-        return problems.join('\n');
+        return linesOf(problems);
     }
     QString told;
     std::optional<PaintTable> table = PaintTable::load(d.list(), &told);

@@ -329,7 +329,7 @@ void TestAircraftScanner::leftOverTemporaryFilesRemoved()
             QThread::msleep(5);
         QVERIFY(held);
     }
-    QStringList problems;
+    QList<PaintResult> problems;
     AircraftScanner({}, readOnly ? AircraftScanner::ListCreation::ReadOnly : AircraftScanner::ListCreation::CreateMissing)
         .scanAircraft(aircraft(), &problems);
     done = true;
@@ -337,7 +337,7 @@ void TestAircraftScanner::leftOverTemporaryFilesRemoved()
     delete writer;
 
     QCOMPARE(!QFile::exists(file("P51/" + name)), removed);
-    const QString told = problems.join('\n');
+    const QString told = linesOf(problems);
     if (removed)
         QVERIFY2(told.contains("held 1 temporary file(s) of 3 KiB in all") && told.contains(name), qPrintable(told));
     else
@@ -352,11 +352,11 @@ void TestAircraftScanner::folderWhoseNameCannotBeReadIsTold()
     const QByteArray raw = QFile::encodeName(aircraft()) + "Caf\xe9";
     QCOMPARE(::mkdir(raw.constData(), 0700), 0);
     QVERIFY(TestFiles::write(file("P51/P51.xdp"), "<xdp/>"));
-    QStringList problems;
+    QList<PaintResult> problems;
     const auto entries = AircraftScanner().scanAircraft(aircraft(), &problems);
     QCOMPARE(titles(entries), QStringList{"P51"});
-    QVERIFY2(problems.join("").contains("Caf\\xE9 has a name that cannot be read (it is not valid UTF-8)"),
-             qPrintable(problems.join('\n')));
+    QVERIFY2(linesOf(problems).contains("Caf\\xE9 has a name that cannot be read (it is not valid UTF-8)"),
+             qPrintable(linesOf(problems)));
     ::rmdir(raw.constData());
 #endif
 }
