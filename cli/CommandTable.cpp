@@ -42,8 +42,11 @@ const QList<Command> &commands()
          1, -1, {}, {}, true, runAdoptCommand},
         {QStringLiteral("add"), QStringLiteral("add AIRCRAFT NAME FILE"),
          QStringLiteral("add a paint to an aircraft's list"),
-         QStringLiteral("A FILE outside the aircraft's folder is copied into it first, never over a\n"
-                        "different file of the same name. The list is rewritten with the new paint last."),
+         QStringLiteral("NAME and FILE's name are checked first: a name the list would misread (one\n"
+                        "beginning with \";\" or \"#\") is refused before anything is copied. A FILE outside\n"
+                        "the aircraft's folder is then copied into it, never over a different file of the\n"
+                        "same name nor under the main texture's or its backup's name. The list is\n"
+                        "rewritten with the new paint last, and the original texture kept."),
          3, 3, {}, {}, true, runAddCommand},
         {QStringLiteral("install"), QStringLiteral("install ARCHIVE|FILE... [--aircraft A] [--name N] [--keep-pictures] [--yes]"),
          QStringLiteral("install downloaded paints (zip, 7z, rar or loose textures), matched to their aircraft"),

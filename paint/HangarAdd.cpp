@@ -30,17 +30,11 @@ PaintResult Hangar::checkPaintName(const QByteArray &name)
 
 bool Hangar::isReservedName(const QString &fileName) const
 {
-    QStringList names;
-    if (m_selected >= 0)
-        names << baseNameOf(m_selected) + QStringLiteral("_t.dds");
-    if (const QString main = GameText::decode(m_table.mainTextureName()); !main.isEmpty())
-        names << main.mid(std::max(main.lastIndexOf(u'/'), main.lastIndexOf(u'\\')) + 1);
-    for (const QString &name : std::as_const(names)) {
-        if (fileName.compare(name, Qt::CaseInsensitive) == 0
-            || fileName.compare(name + QStringLiteral(".bak"), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
+    if (m_selected < 0)
+        return false;
+    const QStringList names = PaintRules::originalTextureNames(m_aircraft.at(m_selected).paintListPath,
+                                                               m_table.mainTextureName());
+    return names.contains(fileName, Qt::CaseInsensitive);
 }
 
 PaintResult Hangar::addPaint(const QByteArray &name, const QString &pickedFile, const std::optional<QString> &copyName)

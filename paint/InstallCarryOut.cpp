@@ -63,30 +63,17 @@ QString listedKey(const QString &folder, const QByteArray &value)
     return QDir::cleanPath(PaintListFile::texturePath(folder, value)).toCaseFolded();
 }
 
-QString nameOf(const QString &path)
-{
-    const qsizetype slash = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
-    return path.mid(slash + 1);
-}
-
 QString extensionOf(const QString &fileName)
 {
     const qsizetype dot = fileName.lastIndexOf(u'.');
     return dot > 0 ? fileName.mid(dot) : QString();
 }
 
-// The names a download may never take: the main texture's (as the list
-// names it, or as the first list would) and its backup's. A texture under
-// one of them would become the original, or the backup made from it.
+// The names a download may never take, those of the original.
 void reserveOriginalNames(AircraftWork &work)
 {
-    QStringList names{QFileInfo(work.entry->paintListPath).completeBaseName() + QStringLiteral("_t.dds")};
-    if (const QByteArray main = work.table->mainTextureName(); !main.isEmpty())
-        names << nameOf(GameText::decode(main));
-    for (const QString &name : std::as_const(names)) {
+    for (const QString &name : PaintRules::originalTextureNames(work.entry->paintListPath, work.table->mainTextureName()))
         work.placement->reserve(name);
-        work.placement->reserve(name + QStringLiteral(".bak"));
-    }
 }
 
 // Writes each planned texture as the download is read, through the safe

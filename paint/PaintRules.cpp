@@ -3,6 +3,8 @@
 #include "GameText.h"
 
 #include <QList>
+
+#include <algorithm>
 #include <QStringList>
 
 namespace PaintRules {
@@ -55,6 +57,19 @@ QString problemWithFileName(const QByteArray &fileName)
     if (const QString problem = problemWithWindowsName(GameText::decode(fileName)); !problem.isEmpty())
         return problem + u'.';
     return QString();
+}
+
+QStringList originalTextureNames(const QString &paintListPath, const QByteArray &mainTextureValue)
+{
+    const QString listName = paintListPath.mid(std::max(paintListPath.lastIndexOf(u'/'), paintListPath.lastIndexOf(u'\\')) + 1);
+    const qsizetype dot = listName.lastIndexOf(u'.');
+    QStringList names{(dot < 0 ? listName : listName.left(dot)) + QStringLiteral("_t.dds")};
+    // A value may name a file in a subfolder; only its own name is taken.
+    if (const QString main = GameText::decode(mainTextureValue); !main.isEmpty())
+        names << main.mid(std::max(main.lastIndexOf(u'/'), main.lastIndexOf(u'\\')) + 1);
+    for (qsizetype i = 0, count = names.size(); i < count; ++i)
+        names << names.at(i) + QStringLiteral(".bak");
+    return names;
 }
 
 QString problemWithWindowsName(const QString &fileName)

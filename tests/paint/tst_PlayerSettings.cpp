@@ -2,6 +2,7 @@
 #include "PlayerSettings.h"
 #include "TempTree.h"
 
+#include <QCryptographicHash>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -27,7 +28,10 @@ class PlayerSettingsTest : public QObject
 
     QString iniFor(const QByteArray &content)
     {
-        const QString path = m_dir.filePath(QString("%1-%2.ini").arg(QTest::currentTestFunction(), QTest::currentDataTag()));
+        // Data tags hold characters Windows refuses in file names (':'), so
+        // each row's file is named by a hash of its tag.
+        const QByteArray tag = QCryptographicHash::hash(QTest::currentDataTag(), QCryptographicHash::Md5).toHex();
+        const QString path = m_dir.filePath(QString("%1-%2.ini").arg(QTest::currentTestFunction(), QString::fromLatin1(tag)));
         if (!content.isNull())
             TempTree::writeFile(path, content);
         return path;
