@@ -151,9 +151,15 @@ bool copyIfAbsent(const QString &aircraftFolder, const QString &source, const QS
 }
 
 bool copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
-                   QString *error)
+                   QString *error, bool syncNow)
 {
+<<<<<<< HEAD
     return copyChecked(aircraftFolder, source, target, SafeSave::Options(), error);
+=======
+    SafeSave::Options options;
+    options.syncToDisk = syncNow;
+    return copyChecked(aircraftFolder, source, target, Source::InsideFolder, options, error);
+>>>>>>> main
 }
 
 } // namespace GameFiles

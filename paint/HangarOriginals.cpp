@@ -3,6 +3,7 @@
 #include "Hangar.h"
 
 #include "AircraftFileCheck.h"
+#include "AircraftReview.h"
 #include "AircraftLock.h"
 #include "DiskSync.h"
 #include "GameFiles.h"
@@ -59,8 +60,7 @@ PaintResult Hangar::keepOriginal()
 
 bool Hangar::hasBackup() const
 {
-    return hasSelection() && !m_table.backupPath().isEmpty()
-           && QFileInfo(GameFiles::findGameFile(m_table.backupPath())).isFile();
+    return hasSelection() && AircraftReview::hasBackup(m_table);
 }
 
 QString Hangar::installedLabel()
@@ -80,16 +80,9 @@ QString Hangar::installedLabel()
 
 std::optional<int> Hangar::installedRow()
 {
-    if (!hasSelection() || m_table.texturePath(PaintTable::InstalledRow).isEmpty())
+    if (!hasSelection())
         return std::nullopt;
-    QStringList candidates;
-    for (int row = PaintTable::DefaultRow; row < m_table.rowCount(); ++row)
-        candidates << m_table.texturePath(row);
-    const std::optional<int> found = m_installed.find(m_table.folder(), m_table.texturePath(PaintTable::InstalledRow),
-                                                        candidates);
-    if (!found)
-        return std::nullopt;
-    return PaintTable::DefaultRow + *found;
+    return AircraftReview::installedRow(m_table, m_installed);
 }
 
 PaintResult Hangar::apply(int row, ChangedOriginal changed)
@@ -103,7 +96,7 @@ PaintResult Hangar::apply(int row, ChangedOriginal changed)
     // list on disk may renumber the rows.
     const QString source = m_table.texturePath(row);
     ApplyReport report;
-    QString problem = applyPaint(m_table, row, &report);
+    QString problem = applyPaint(m_table, row, &report, m_syncLater);
     QString adoptedNote;
     if (report.changedOutside && changed == ChangedOriginal::Adopt) {
         const PaintResult adopted = adoptLocked();
@@ -113,7 +106,7 @@ PaintResult Hangar::apply(int row, ChangedOriginal changed)
         problem = QStringLiteral("The paint is no longer in the paint list; nothing was applied.");
         for (int now = PaintTable::DefaultRow; now < m_table.rowCount(); ++now) {
             if (m_table.texturePath(now) == source) {
-                problem = applyPaint(m_table, now, &report);
+                problem = applyPaint(m_table, now, &report, m_syncLater);
                 break;
             }
         }
