@@ -153,13 +153,9 @@ bool copyIfAbsent(const QString &aircraftFolder, const QString &source, const QS
 bool copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
                    QString *error, bool syncNow)
 {
-<<<<<<< HEAD
-    return copyChecked(aircraftFolder, source, target, SafeSave::Options(), error);
-=======
     SafeSave::Options options;
     options.syncToDisk = syncNow;
-    return copyChecked(aircraftFolder, source, target, Source::InsideFolder, options, error);
->>>>>>> main
+    return copyChecked(aircraftFolder, source, target, options, error);
 }
 
 } // namespace GameFiles
