@@ -564,7 +564,8 @@ private slots:
         QCOMPARE(version.out.trimmed(), QByteArray("corvane-cli " CORVANE_VERSION));
 
         // Every command's summary stands apart from its synopsis.
-        const QString help = QString::fromUtf8(cli({"--help"}, false).out);
+        // Windows ends the lines with CR LF.
+        const QString help = QString::fromUtf8(cli({"--help"}, false).out).replace("\r\n", "\n");
         QVERIFY(help.contains("install ARCHIVE|FILE"));
         // Every summary starts in one column, after at least two spaces, on
         // its synopsis's line or the next.
