@@ -47,13 +47,20 @@ int runInstallCommand(Session &session, const Arguments &arguments)
         if (chosen < 0)
             return ExitStatus::Failed;
     }
+    const InstallRequest request{arguments.positional, chosen, arguments.values.value(QStringLiteral("name")),
+                                 arguments.has(QStringLiteral("keep-pictures"))};
+    const bool installing = arguments.has(QStringLiteral("yes"));
     InstallProgress progress;
     ProgressLine progressLine(session.errorStream());
-    progressLine.follow(progress, QStringLiteral("Reading"));
-    const InstallPlan plan = session.hangar.planInstall(
-        {arguments.positional, chosen, arguments.values.value(QStringLiteral("name")),
-         arguments.has(QStringLiteral("keep-pictures"))},
-        &progress);
+    // Installing as planned reads each download once; the plan is shown
+    // as it was made, before what came of it.
+    progressLine.follow(progress, installing ? QStringLiteral("Installing") : QStringLiteral("Reading"));
+    InstallPlan plan;
+    QList<AircraftInstallResult> results;
+    if (installing)
+        results = session.hangar.installAsPlanned(request, &plan, &progress);
+    else
+        plan = session.hangar.planInstall(request, &progress);
     progressLine.end();
     const QList<AircraftEntry> &aircraft = session.hangar.aircraft();
 
@@ -68,7 +75,7 @@ int runInstallCommand(Session &session, const Arguments &arguments)
         session.fail(refusal);
     session.print(describePlan(plan, aircraft).trimmed());
 
-    if (!arguments.has(QStringLiteral("yes"))) {
+    if (!installing) {
         session.print(QStringLiteral("Nothing was installed: add --yes to install as planned."));
         return session.failed() ? ExitStatus::Failed : ExitStatus::Success;
     }
@@ -77,9 +84,6 @@ int runInstallCommand(Session &session, const Arguments &arguments)
             session.fail(item.texture.source,
                          QStringLiteral("No aircraft could be picked for this texture; name one with --aircraft."));
     }
-    progressLine.follow(progress, QStringLiteral("Installing"));
-    const QList<AircraftInstallResult> results = session.hangar.install(plan, &progress);
-    progressLine.end();
     bool anyAdded = false;
     for (const AircraftInstallResult &result : results)
         anyAdded |= !result.added.isEmpty();

@@ -147,6 +147,12 @@ public:
     // the progress, when given, is reported to and can cancel them.
     InstallPlan planInstall(const InstallRequest &request, const InstallProgress *progress = nullptr) const;
     QList<AircraftInstallResult> install(const InstallPlan &plan, const InstallProgress *progress = nullptr);
+    // The two at once, for a caller that installs the plan as it is made:
+    // each download is read once, its textures written to their folders as
+    // they are read and named when the plan is complete. Runs on one thread
+    // from start to end; the plan made is given back in `plan`.
+    QList<AircraftInstallResult> installAsPlanned(const InstallRequest &request, InstallPlan *plan,
+                                                  const InstallProgress *progress = nullptr);
     // The read-me an install kept beside a paint row's texture, or an
     // empty text.
     QString paintNote(int row) const;
@@ -159,6 +165,8 @@ public:
 
 private:
     PaintResult saveLocked();
+    QList<AircraftInstallResult> carryOutPlan(const InstallPlan &plan, const InstallProgress *progress,
+                                              InstallSpool *spool);
     PaintResult adoptLocked();
     // The file names a copy from outside may never take: the main texture's
     // (as listed, and as the first list would name it) and its backup's.

@@ -1,5 +1,6 @@
 #include "Hangar.h"
 
+#include "InstallSpool.h"
 #include "PaintNote.h"
 
 namespace {
@@ -20,12 +21,28 @@ InstallPlan Hangar::planInstall(const InstallRequest &request, const InstallProg
 
 QList<AircraftInstallResult> Hangar::install(const InstallPlan &plan, const InstallProgress *progress)
 {
+    return carryOutPlan(plan, progress, nullptr);
+}
+
+QList<AircraftInstallResult> Hangar::installAsPlanned(const InstallRequest &request, InstallPlan *plan,
+                                                      const InstallProgress *progress)
+{
+    InstallSpool spool(m_aircraft);
+    *plan = ::planInstall(request, m_aircraft, limitsWith(progress), &spool);
+    if (plan->cancelled)
+        return {};
+    return carryOutPlan(*plan, progress, &spool);
+}
+
+QList<AircraftInstallResult> Hangar::carryOutPlan(const InstallPlan &plan, const InstallProgress *progress,
+                                                  InstallSpool *spool)
+{
     // An aircraft Corvane has not seen yet gets its list before its paints.
     for (const InstallItem &item : plan.items) {
         if (item.selected && item.aircraft >= 0 && item.aircraft < m_aircraft.size())
             createPaintList(item.aircraft);
     }
-    const QList<AircraftInstallResult> results = carryOut(plan, m_aircraft, limitsWith(progress));
+    const QList<AircraftInstallResult> results = carryOut(plan, m_aircraft, limitsWith(progress), spool);
     for (const AircraftInstallResult &result : results) {
         if (result.aircraft == m_selected && !result.added.isEmpty()) {
             if (!select(m_selected))

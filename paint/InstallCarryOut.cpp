@@ -7,6 +7,7 @@
 #include "DiskSync.h"
 #include "GameFiles.h"
 #include "GameText.h"
+#include "InstallSpool.h"
 #include "PaintApply.h"
 #include "PaintListFile.h"
 #include "PaintNaming.h"
@@ -43,6 +44,7 @@ struct Target
     bool written = false;
     QString writtenPath;
     QString problem;
+    std::unique_ptr<SafeSave> spooled; // written while the plan was made, not yet in place
 };
 
 struct AircraftWork
@@ -181,6 +183,33 @@ private:
     QString m_path;
     QString m_writeProblem;
 };
+
+// A texture written while the plan was made takes its name now, checked
+// right before it is put in place.
+void placeSpooled(Target &target, const InstallProgress *progress, int &placed, int toPlace)
+{
+    std::unique_ptr<SafeSave> file = std::move(target.spooled);
+    if (progress && progress->isCancelled()) {
+        target.problem = QStringLiteral("not installed: %1").arg(cancelledReason());
+        return;
+    }
+    const TextureInstaller::FolderPlacement &placement = *target.aircraft->placement;
+    const FileVerdict verdict = placement.check().mayWrite(placement.folder() + target.fileName);
+    if (!verdict) {
+        target.problem = verdict.message();
+        return;
+    }
+    file->setPath(verdict.realPath);
+    if (!file->commit()) {
+        target.problem = file->errorString();
+        return;
+    }
+    target.written = true;
+    target.writtenPath = verdict.realPath;
+    target.aircraft->writtenPaths << verdict.realPath;
+    if (progress)
+        progress->tell(++placed, toPlace, target.item->texture.source);
+}
 
 QString problemWithMakingDds(const InstallItem &item, const std::optional<TextureFile::DdsShape> &original)
 {
@@ -330,7 +359,7 @@ void finish(AircraftWork &work)
 } // namespace
 
 QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<AircraftEntry> &aircraft,
-                                      const PaintArchive::Limits &limits)
+                                      const PaintArchive::Limits &limits, InstallSpool *spool)
 {
     std::map<int, AircraftWork> works;
     std::list<Target> targets;
@@ -348,6 +377,7 @@ QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<Aircr
         work.targets.append(&target);
     }
 
+    QList<Target *> spooledTargets;
     // Every aircraft's lock is taken in the same order (the list's), so two
     // installs never wait on each other crosswise for long.
     for (auto &[index, work] : works) {
@@ -369,6 +399,10 @@ QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<Aircr
         choosePlaces(work);
         for (Target *target : std::as_const(work.targets)) {
             if (target->problem.isEmpty() && !target->alreadyThere) {
+                if (spool && !target->makeDds && (target->spooled = spool->take(*target->item))) {
+                    spooledTargets << target;
+                    continue;
+                }
                 if (!downloadOrder.contains(target->item->download))
                     downloadOrder << target->item->download;
                 byDownload[target->item->download].insert(target->item->texture.entry, target);
@@ -378,9 +412,11 @@ QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<Aircr
 
     const InstallProgress *progress = limits.progress;
     int placed = 0;
-    int toPlace = 0;
+    int toPlace = int(spooledTargets.size());
     for (const QString &download : std::as_const(downloadOrder))
         toPlace += int(byDownload[download].size());
+    for (Target *target : std::as_const(spooledTargets))
+        placeSpooled(*target, progress, placed, toPlace);
     for (const QString &download : std::as_const(downloadOrder)) {
         const QHash<int, Target *> &wanted = byDownload[download];
         if (progress && progress->isCancelled()) {

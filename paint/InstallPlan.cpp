@@ -3,6 +3,7 @@
 #include "AircraftFileCheck.h"
 #include "GameFiles.h"
 #include "GameText.h"
+#include "InstallSpool.h"
 #include "PaintListFile.h"
 #include "PaintNaming.h"
 
@@ -120,6 +121,40 @@ private:
     QByteArray m_head;
 };
 
+// Both sinks get the bytes each of them wants.
+class TwoSinks : public TextureSink
+{
+public:
+    TwoSinks(TextureSink &first, TextureSink *second) : m_sinks{&first, second} {}
+
+    bool open(const DownloadedTexture &texture) override
+    {
+        for (int i = 0; i < 2; ++i)
+            m_open[i] = m_writing[i] = m_sinks[i] && m_sinks[i]->open(texture);
+        return m_open[0] || m_open[1];
+    }
+    bool write(QByteArrayView bytes) override
+    {
+        for (int i = 0; i < 2; ++i) {
+            if (m_writing[i])
+                m_writing[i] = m_sinks[i]->write(bytes);
+        }
+        return m_writing[0] || m_writing[1];
+    }
+    void close(const DownloadedTexture &texture, const QString &problem) override
+    {
+        for (int i = 0; i < 2; ++i) {
+            if (std::exchange(m_open[i], false))
+                m_sinks[i]->close(texture, problem);
+        }
+    }
+
+private:
+    TextureSink *m_sinks[2];
+    bool m_open[2] = {false, false};
+    bool m_writing[2] = {false, false};
+};
+
 void planPicture(InstallItem &item, const QHash<int, PictureTexture::PictureSize> &sizes,
                  const QList<AircraftCandidate> &candidates, bool keepPictures)
 {
@@ -180,7 +215,7 @@ QList<AircraftCandidate> aircraftCandidates(const QList<AircraftEntry> &aircraft
 }
 
 InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry> &aircraft,
-                        const PaintArchive::Limits &limits)
+                        const PaintArchive::Limits &limits, InstallSpool *spool)
 {
     const QList<AircraftCandidate> candidates = aircraftCandidates(aircraft);
     InstallPlan plan;
@@ -198,7 +233,10 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
         const QString fileName = QFileInfo(download).fileName();
         const bool isArchive = isFolder || PaintArchive::isArchiveFileName(fileName);
         PictureSizes pictures;
-        const DownloadContents contents = PaintArchive::readDownload(download, limits, &pictures);
+        const std::unique_ptr<TextureSink> spooling =
+            spool ? spool->sinkFor(download, isArchive, candidates, request) : nullptr;
+        TwoSinks sinks(pictures, spooling.get());
+        const DownloadContents contents = PaintArchive::readDownload(download, limits, &sinks);
         if (progress && progress->isCancelled())
             return InstallPlan{{}, {}, {cancelledReason()}, true};
         if (!contents.ok()) {

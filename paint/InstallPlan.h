@@ -55,10 +55,14 @@ QString describePicture(const InstallItem &item);
 // names, and the shape of its main texture as its paint list names it.
 QList<AircraftCandidate> aircraftCandidates(const QList<AircraftEntry> &aircraft);
 
+class InstallSpool;
+
 // Planning reports each download as it is read and stops, with an empty
-// cancelled plan, when limits.progress is cancelled.
+// cancelled plan, when limits.progress is cancelled. With a spool, the
+// textures are also written to their aircraft folders as they are read,
+// for a carrying out of the plan as it is.
 InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry> &aircraft,
-                        const PaintArchive::Limits &limits = {});
+                        const PaintArchive::Limits &limits = {}, InstallSpool *spool = nullptr);
 
 // The plan as the command line prints it, one texture a line.
 QString describePlan(const InstallPlan &plan, const QList<AircraftEntry> &aircraft);
@@ -80,7 +84,9 @@ struct AircraftInstallResult
 // nothing at all. Cancelled through limits.progress, the install stops
 // between pieces of a texture: the textures already placed stay and are
 // listed, the one being written is discarded, the rest are not placed.
+// With the spool the plan was made with, textures spooled as planned are
+// put in place from there, and only the others are read again.
 QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<AircraftEntry> &aircraft,
-                                      const PaintArchive::Limits &limits = {});
+                                      const PaintArchive::Limits &limits = {}, InstallSpool *spool = nullptr);
 
 QString describeResults(const QList<AircraftInstallResult> &results, const QList<AircraftEntry> &aircraft);

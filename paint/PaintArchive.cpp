@@ -142,6 +142,9 @@ private:
             return m_fits;
         m_begun = true;
         m_fits = TextureFile::contentFitsExtension(m_texture.fileName, m_head);
+        // The head holds a DDS header whole, so a sink may match the texture
+        // by its shape before its bytes come.
+        m_texture.shape = TextureFile::ddsShape(m_head);
         if (m_fits && m_sink)
             m_open = m_writing = m_sink->open(m_texture);
         return m_fits;

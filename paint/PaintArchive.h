@@ -53,8 +53,8 @@ class TextureSink
 {
 public:
     virtual ~TextureSink() = default;
-    // Whether this texture's bytes are wanted (source, fileName and entry
-    // are known); false to only measure it.
+    // Whether this texture's bytes are wanted (source, fileName, entry and
+    // shape are known); false to only measure it.
     virtual bool open(const DownloadedTexture &texture) = 0;
     // The next bytes of the opened texture; false once they cannot be taken
     // (the sink keeps why), and then nothing more comes.

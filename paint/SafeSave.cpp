@@ -9,10 +9,13 @@
 #include <QTemporaryFile>
 
 #include <cerrno>
+#include <utility>
 
 namespace {
 
 // A new file gets what files made by hand get.
+constexpr qint64 WritingStep = 8 << 20;
+
 constexpr QFileDevice::Permissions newFilePermissions =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
     | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
@@ -74,6 +77,7 @@ bool SafeSave::open()
     if (file->fileName().isEmpty())
         return fail(QStringLiteral("The temporary file got no name"));
     m_file = std::move(file);
+    m_written = m_writingStarted = 0;
     return true;
 }
 
@@ -96,11 +100,24 @@ bool SafeSave::write(const QByteArray &data)
             return fail(m_file->errorString());
         next += written;
         left -= written;
+        m_written += written;
     }
+    // Unsynced, a large file is handed to the disk as it grows, so the one
+    // sync its writer makes at the end does not wait for all of it.
+    if (!m_options.syncToDisk && m_written - m_writingStarted >= WritingStep)
+        startWriting();
     return true;
 }
 
-bool SafeSave::commit()
+void SafeSave::startWriting()
+{
+    if (m_file->flush()) {
+        DiskSync::startWriting(*m_file, m_writingStarted, m_written - m_writingStarted);
+        m_writingStarted = m_written;
+    }
+}
+
+bool SafeSave::close()
 {
     if (!m_file)
         return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
@@ -119,34 +136,60 @@ bool SafeSave::commit()
     QString reason;
     if (m_options.syncToDisk && !DiskSync::syncFile(*m_file, &reason))
         return fail(reason);
-
-    // A replaced file keeps its permissions; a new one gets what files made
-    // by hand get.
-    const QFileInfo old(m_path);
-    m_file->setPermissions(m_options.replaceExisting && old.exists() ? old.permissions() : newFilePermissions);
-    const QString temporaryName = m_file->fileName();
+    if (!m_options.syncToDisk && m_written > m_writingStarted)
+        DiskSync::startWriting(*m_file, m_writingStarted, m_written - m_writingStarted);
     // QTemporaryFile holds its handle through close() until it is
     // destroyed, and Windows refuses to rename a file still open: so it
     // goes first, leaving its file for the rename.
+    m_closedName = m_file->fileName();
     m_file->setAutoRemove(false);
     m_file.reset();
+    return true;
+}
+
+bool SafeSave::commit()
+{
+    if (m_file && !close())
+        return false;
+    if (m_closedName.isEmpty())
+        return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
+    const QString temporaryName = std::exchange(m_closedName, QString());
+    if (!putInPlace(temporaryName)) {
+        QFile::remove(temporaryName);
+        return false;
+    }
+    return true;
+}
+
+bool SafeSave::putInPlace(const QString &temporaryName)
+{
+    const QFileInfo target(m_path);
+    // A rename to another folder could cross file systems, and would not
+    // be the atomic step every reader relies on.
+    if (target.absolutePath() != QFileInfo(temporaryName).absolutePath())
+        return fail(QStringLiteral("is not in the folder it was written in"));
+    // A replaced file keeps its permissions; a new one gets what files made
+    // by hand get.
+    QFile::setPermissions(temporaryName, m_options.replaceExisting && target.exists() ? target.permissions()
+                                                                                      : newFilePermissions);
+    QString reason;
     // Not QFile::rename: it creates the file a link leading nowhere points
     // at, and never replaces.
     const bool renamed = m_options.replaceExisting ? ReplacingRename::rename(temporaryName, m_path, &reason)
                                                    : NoReplaceRename::rename(temporaryName, m_path, &reason);
-    if (!renamed) {
-        QFile::remove(temporaryName);
+    if (!renamed)
         return fail(reason);
-    }
     if (m_options.syncToDisk)
-        DiskSync::syncFolder(QFileInfo(m_path).absolutePath());
+        DiskSync::syncFolder(target.absolutePath());
     return true;
 }
 
 void SafeSave::discard()
 {
-    // An uncommitted temporary file removes itself.
+    // An open temporary file removes itself; a closed one is ours to remove.
     m_file.reset();
+    if (!m_closedName.isEmpty())
+        QFile::remove(std::exchange(m_closedName, QString()));
 }
 
 bool SafeSave::writeFile(const QString &path, const QByteArray &data, QString *error)

@@ -39,6 +39,15 @@ public:
     // Where the contents go, once open() succeeded.
     QIODevice *device();
     bool write(const QByteArray &data);
+    // Ends the writing without putting the file in place: the data is
+    // flushed (and synced, per the options) and the temporary file closed,
+    // so that many files may wait for their commit without holding a
+    // handle each. An uncommitted one is still removed by discard().
+    bool close();
+    // The name the file takes at commit, for a file whose name is decided
+    // only once its content is written; it must lie in the same folder.
+    void setPath(const QString &path) { m_path = path; }
+    QString path() const { return m_path; }
     bool commit();
     void discard();
 
@@ -59,9 +68,14 @@ public:
 
 private:
     bool fail(const QString &reason);
+    bool putInPlace(const QString &temporaryName);
+    void startWriting();
 
     QString m_path;
     Options m_options;
     std::unique_ptr<QTemporaryFile> m_file;
+    QString m_closedName; // the temporary file after close(), until its commit
+    qint64 m_written = 0;
+    qint64 m_writingStarted = 0; // bytes the disk was asked to take while writing went on
     QString m_error;
 };

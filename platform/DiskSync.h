@@ -10,6 +10,12 @@ namespace DiskSync {
 
 bool syncFile(QFileDevice &file, QString *reason = nullptr);
 
+// Asks the system to start writing these bytes of the file to the disk now,
+// without waiting for it: a sync that comes later then finds most of the
+// work done, while the writer went on. Does nothing where the system
+// cannot be asked.
+void startWriting(QFileDevice &file, qint64 from, qint64 length);
+
 // Makes the folder's entries (a rename into it) durable. Does nothing where
 // the system keeps folder entries durable by itself.
 bool syncFolder(const QString &folder, QString *reason = nullptr);

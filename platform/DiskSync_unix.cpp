@@ -19,6 +19,17 @@ bool syncFile(QFileDevice &file, QString *reason)
     return false;
 }
 
+void startWriting(QFileDevice &file, qint64 from, qint64 length)
+{
+#ifdef __linux__
+    ::sync_file_range(file.handle(), from, length, SYNC_FILE_RANGE_WRITE);
+#else
+    Q_UNUSED(file);
+    Q_UNUSED(from);
+    Q_UNUSED(length);
+#endif
+}
+
 bool syncFolder(const QString &folder, QString *reason)
 {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -15,6 +15,12 @@ bool syncFile(QFileDevice &file, QString *reason)
     return false;
 }
 
+void startWriting(QFileDevice &, qint64, qint64)
+{
+    // Windows offers no way to start a file's writing without waiting for
+    // it; its cache writes behind on its own.
+}
+
 bool syncFolder(const QString &, QString *)
 {
     return true;

@@ -4,22 +4,17 @@
 //    textures cost about N file creations (limit: 3x unzip + cp);
 //  - a few large textures: streamed to their files, never held whole (peak
 //    memory at most 64 MiB above the largest entry; time within 1.2x
-//    unzip + cp + one sync);
-//  - the same large install in this process, as the window runs it: its
-//    size afterwards within 10 MiB of its size before.
+//    unzip + cp + one sync).
+// The window's size after an install is bench_install_window's.
 //   bench_install [small count] [large MiB] [rounds]
 // Needs unzip (apt-get install -y unzip); run from a folder on a real disk.
-#include "Hangar.h"
+#include "BenchDownloads.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
-
-#include <archive.h>
-#include <archive_entry.h>
 
 #include <cstdio>
 #include <fcntl.h>
@@ -28,57 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct Entry
-{
-    QByteArray path;
-    QByteArray data;
-};
-
-void writeZip(const QString &path, const QList<Entry> &entries)
-{
-    archive *a = archive_write_new();
-    archive_write_set_format_zip(a);
-    archive_write_set_options(a, "zip:compression-level=1");
-    if (archive_write_open_filename(a, QFile::encodeName(path).constData()) != ARCHIVE_OK)
-        qFatal("cannot write %s", qPrintable(path));
-    for (const Entry &e : entries) {
-        archive_entry *entry = archive_entry_new();
-        archive_entry_set_pathname(entry, e.path.constData());
-        archive_entry_set_filetype(entry, AE_IFREG);
-        archive_entry_set_perm(entry, 0644);
-        archive_entry_set_size(entry, e.data.size());
-        archive_write_header(a, entry);
-        archive_write_data(a, e.data.constData(), size_t(e.data.size()));
-        archive_entry_free(entry);
-    }
-    archive_write_close(a);
-    archive_write_free(a);
-}
-
-// A texture of that size whose bytes deflate about as well as DXT blocks do.
-QByteArray texture(qsizetype size, quint32 seed)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator random(seed);
-    for (qsizetype i = 0; i < size; i += 8) {
-        const quint64 word = random.generate64() & 0x0f0f0f0f0f0f0f0full;
-        memcpy(bytes.data() + i, &word, std::min<qsizetype>(8, size - i));
-    }
-    memcpy(bytes.data(), "DDS ", 4);
-    return bytes;
-}
-
-QString makeGame(const QString &root)
-{
-    const QString folder = root + "/Aircraft/P51/";
-    QDir().mkpath(folder);
-    QFile(folder + "P51.xdp").open(QIODevice::WriteOnly);
-    QFile main(folder + "P51_t.dds");
-    main.open(QIODevice::WriteOnly);
-    main.write("DDS original");
-    return root + "/";
-}
 
 struct Run
 {
@@ -113,17 +57,6 @@ Run spawn(const QStringList &arguments)
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     return {clock.nsecsElapsed() / 1e9, usage.ru_maxrss, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
-}
-
-long residentKiB()
-{
-    QFile status("/proc/self/status");
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return 0;
 }
 
 struct Comparison
@@ -171,12 +104,7 @@ int main(int argc, char **argv)
     small.clear();
 
     constexpr int LargestMiB = 64;
-    QList<Entry> large;
-    for (int i = 0; i * LargestMiB < largeMiB; ++i)
-        large.append({QString("P51/large_%1.dds").arg(i).toUtf8(), texture(qsizetype(LargestMiB) << 20, 1000 + i)});
-    const QString largeZip = dir.filePath("large.zip");
-    writeZip(largeZip, large);
-    large.clear();
+    const QString largeZip = writeLargeZip(dir.filePath("large.zip"), largeMiB, LargestMiB);
     std::printf("archives: %d small textures (%lld KiB), %d MiB in %d-MiB textures (%lld MiB)\n", smallCount,
                 QFileInfo(smallZip).size() >> 10, largeMiB, LargestMiB, QFileInfo(largeZip).size() >> 20);
 
@@ -190,19 +118,6 @@ int main(int argc, char **argv)
                     largeMiB, l.corvane.seconds, l.peer, l.corvane.seconds / l.peer);
         std::printf("  peak memory of that install %ld MiB, largest entry %d MiB (limit %d MiB)\n",
                     l.corvane.peakKiB >> 10, LargestMiB, LargestMiB + 64);
-
-        // As the window runs it: plan, install, plan gone.
-        const QString game = makeGame(dir.filePath(QString("w%1").arg(round)));
-        Hangar hangar(game);
-        hangar.scan(Hangar::ListCreation::CreateMissing);
-        const long before = residentKiB();
-        {
-            const InstallPlan plan = hangar.planInstall({{largeZip}, 0, {}});
-            hangar.install(plan);
-        }
-        const long after = residentKiB();
-        std::printf("  in-process install: resident %ld MiB before, %ld MiB after: +%ld MiB (limit +10 MiB)\n",
-                    before >> 10, after >> 10, (after - before) >> 10);
     }
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "Hangar.h"
 #include "InstallPlan.h"
 #include "InstallProgress.h"
+#include "InstallSpool.h"
 #include "PaintListFile.h"
 #include "TestArchive.h"
 #include "TestGame.h"
@@ -71,6 +72,10 @@ private slots:
     void cancellingAPlanWritesNothing_data();
     void cancellingAPlanWritesNothing();
     void progressCountsEveryPlacedTexture();
+    void installingAsPlannedReadsEachDownloadOnce_data();
+    void installingAsPlannedReadsEachDownloadOnce();
+    void aPassThatStopsLeavesTheFolderAsItWas_data();
+    void aPassThatStopsLeavesTheFolderAsItWas();
 
 private:
     QList<AircraftEntry> aircraft() { return AircraftScanner().scanAircraft(m_game + "Aircraft/"); }
@@ -80,15 +85,22 @@ private:
     QString m_folder;
 };
 
+// A game with one aircraft that has one paint; gives the aircraft's folder.
+QString makeGame(const QString &game)
+{
+    TestGame::addAircraft(game, "P51D", {{"Old", "old.dds"}});
+    const QString folder = game + "Aircraft/P51D/";
+    TempTree::writeFile(folder + "P51D_t.dds", dds(0, 64));
+    TempTree::writeFile(folder + "old.dds", dds(9, 64));
+    return folder;
+}
+
 void InstallProgressTest::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_game = m_dir->filePath(QStringLiteral("game/"));
-    TestGame::addAircraft(m_game, "P51D", {{"Old", "old.dds"}});
-    m_folder = m_game + "Aircraft/P51D/";
-    QVERIFY(TempTree::writeFile(m_folder + "P51D_t.dds", dds(0, 64)));
-    QVERIFY(TempTree::writeFile(m_folder + "old.dds", dds(9, 64)));
+    m_folder = makeGame(m_game);
 }
 
 void InstallProgressTest::cancellingAnInstallKeepsWhatWasPlaced_data()
@@ -107,6 +119,11 @@ void InstallProgressTest::cancellingAnInstallKeepsWhatWasPlaced()
     QFETCH(int, cancelAfter);
     const QList<TestArchive::Entry> entries = paintEntries();
     const QString download = makeDownload(m_dir->path(), form, entries);
+    // A second download, of nothing, so that the first is known to be read
+    // whole while the plan is still being made.
+    const QString nothing = m_dir->filePath(QStringLiteral("Nothing/"));
+    QVERIFY(QDir().mkpath(nothing));
+    const QStringList downloads{download, nothing};
     const QList<AircraftEntry> found = aircraft();
     const InstallPlan plan = planInstall({{download}, 0, {}}, found);
     QCOMPARE(plan.items.size(), Paints);
@@ -212,6 +229,110 @@ void InstallProgressTest::progressCountsEveryPlacedTexture()
     QCOMPARE(results[0].added.size(), Paints);
     QCOMPARE(done, (QList<int>{1, 2, 3, 4, 5}));
     QCOMPARE(names.first(), QStringLiteral("Paint0/paint0.dds"));
+}
+
+void InstallProgressTest::installingAsPlannedReadsEachDownloadOnce_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<bool>("readmeLast"); // a name that only the end of the download gives
+    for (const char *form : {"zip", "7z", "folder"})
+        QTest::addRow("%s", form) << QString::fromLatin1(form) << false;
+    QTest::newRow("zip, read-me after its texture") << QStringLiteral("zip") << true;
+}
+
+void InstallProgressTest::installingAsPlannedReadsEachDownloadOnce()
+{
+    QFETCH(QString, form);
+    QFETCH(bool, readmeLast);
+    QList<TestArchive::Entry> entries = paintEntries();
+    if (readmeLast)
+        entries.append(TestArchive::Entry{"Paint3/readme.txt", "Name: Red Baron\r\nBy someone\r\n"});
+    const QString download = makeDownload(m_dir->path(), form, entries);
+    // A second download, of nothing, so that the first is known to be read
+    // whole while the plan is still being made.
+    const QString nothing = m_dir->filePath(QStringLiteral("Nothing/"));
+    QVERIFY(QDir().mkpath(nothing));
+    const QStringList downloads{download, nothing};
+
+    // The same download installed in two steps on a twin of the game.
+    const QString twinFolder = makeGame(m_dir->filePath(QStringLiteral("twin/")));
+    Hangar twin;
+    twin.setGameFolder(m_dir->filePath(QStringLiteral("twin/")));
+    twin.scan(Hangar::ListCreation::ReadOnly);
+    const QList<AircraftInstallResult> twinResults = twin.install(twin.planInstall({downloads, 0, {}}));
+    QCOMPARE(twinResults.size(), 1);
+    QCOMPARE(twinResults[0].added.size(), Paints);
+
+    Hangar hangar;
+    hangar.setGameFolder(m_game);
+    hangar.scan(Hangar::ListCreation::ReadOnly);
+    // Once it has been read for the plan, the download is gone: a second
+    // reading of it would find nothing to install.
+    InstallProgress progress;
+    progress.report = [&](int done, int total, const QString &) {
+        if (total == downloads.size() && done == 1)
+            QVERIFY(QFileInfo(download).isDir() ? QDir(download).removeRecursively() : QFile::remove(download));
+    };
+    InstallPlan plan;
+    const QList<AircraftInstallResult> results = hangar.installAsPlanned({downloads, 0, {}}, &plan, &progress);
+    QVERIFY(!QFileInfo::exists(download));
+    QCOMPARE(plan.items.size(), Paints);
+    QCOMPARE(results.size(), 1);
+    QVERIFY2(results[0].problems.isEmpty(), qPrintable(results[0].problems.join('\n')));
+    QCOMPARE(results[0].added, twinResults[0].added);
+    QCOMPARE(results[0].added.contains("Red Baron"), readmeLast);
+
+    // Named, listed and written as the two steps do it; nothing temporary left.
+    QMap<QString, QByteArray> files = filesIn(m_folder), twinFiles = filesIn(twinFolder);
+    QCOMPARE(files, twinFiles);
+    for (const QString &name : files.keys())
+        QVERIFY2(!name.endsWith(".tmp"), qPrintable(name));
+    QSet<QByteArray> downloaded;
+    for (const TestArchive::Entry &entry : std::as_const(entries))
+        downloaded.insert(entry.data);
+    const auto list = PaintListFile::load(m_folder + "P51D.pnt");
+    QVERIFY(list);
+    QCOMPARE(list->paints.size(), 1 + Paints);
+    for (qsizetype i = 1; i < list->paints.size(); ++i)
+        QVERIFY(downloaded.contains(files.value(QString::fromLatin1(list->paints[i].texture))));
+}
+
+void InstallProgressTest::aPassThatStopsLeavesTheFolderAsItWas_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("cancelled after the first download") << QStringLiteral("cancel");
+    QTest::newRow("a later entry too large") << QStringLiteral("refuse");
+}
+
+void InstallProgressTest::aPassThatStopsLeavesTheFolderAsItWas()
+{
+    QFETCH(QString, how);
+    const QStringList downloads{makeDownload(m_dir->path(), "zip", paintEntries()),
+                                makeDownload(m_dir->path(), "folder", paintEntries())};
+    const QMap<QString, QByteArray> before = filesIn(m_folder);
+    const QList<AircraftEntry> found = aircraft();
+    InstallProgress progress;
+    PaintArchive::Limits limits;
+    limits.progress = &progress;
+    if (how == QLatin1String("cancel")) {
+        progress.report = [&](int done, int, const QString &) {
+            if (done == 1)
+                progress.cancelled = true;
+        };
+    } else {
+        // paint0 is small and written; paint1 is past the limit.
+        limits.entryBytes = 64 << 10;
+    }
+    {
+        InstallSpool spool(found);
+        const InstallPlan plan = planInstall({downloads, 0, {}}, found, limits, &spool);
+        QVERIFY(plan.items.isEmpty());
+        QCOMPARE(plan.cancelled, how == QLatin1String("cancel"));
+        QVERIFY(plan.cancelled || plan.refused.size() == 2);
+        const QList<AircraftInstallResult> results = carryOut(plan, found, limits, &spool);
+        QVERIFY(results.isEmpty());
+    }
+    QCOMPARE(filesIn(m_folder), before);
 }
 
 QTEST_GUILESS_MAIN(InstallProgressTest)

@@ -24,6 +24,8 @@ private slots:
     void failuresKeepTheOldFileAndTellTheSystemsReason_data();
     void failuresKeepTheOldFileAndTellTheSystemsReason();
     void discardedSaveLeavesNothing();
+    void aClosedFileTakesItsNameLater_data();
+    void aClosedFileTakesItsNameLater();
     void streamsThroughTheDevice();
     void temporaryFilesCarryTheirOwnName_data();
     void temporaryFilesCarryTheirOwnName();
@@ -215,6 +217,48 @@ void TestSafeSave::discardedSaveLeavesNothing()
     }
     QCOMPARE(entries(), QStringList{"P51.pnt"});
     QCOMPARE(TestFiles::read(path("P51.pnt")), QByteArray("original"));
+}
+
+void TestSafeSave::aClosedFileTakesItsNameLater_data()
+{
+    QTest::addColumn<QString>("finalName"); // empty: never committed
+    QTest::addColumn<bool>("placed");
+    QTest::newRow("a free name") << QStringLiteral("Red.dds") << true;
+    QTest::newRow("a name taken meanwhile") << QStringLiteral("taken.dds") << false;
+    QTest::newRow("another folder") << QStringLiteral("sub/Red.dds") << false;
+    QTest::newRow("dropped") << QString() << false;
+}
+
+void TestSafeSave::aClosedFileTakesItsNameLater()
+{
+    QFETCH(QString, finalName);
+    QFETCH(bool, placed);
+    QVERIFY(QDir(m_dir->path()).mkdir("sub"));
+    SafeSave::Options keep;
+    keep.replaceExisting = false;
+    keep.syncToDisk = false;
+    {
+        SafeSave save(path("red.dds"), keep);
+        QVERIFY(save.open());
+        QVERIFY(save.write("paint"));
+        QVERIFY(save.close());
+        // Closed, it waits under its temporary name, holding no handle.
+        QCOMPARE(entries().size(), 2);
+        QVERIFY(TestFiles::write(path("taken.dds"), "theirs"));
+        if (!finalName.isEmpty()) {
+            save.setPath(path(finalName));
+            QCOMPARE(save.commit(), placed);
+            QCOMPARE(save.errorString().isEmpty(), placed);
+        }
+    }
+    QStringList expected{"sub", "taken.dds"};
+    if (placed)
+        expected.prepend(finalName);
+    QCOMPARE(entries(), expected);
+    QCOMPARE(TestFiles::read(path("taken.dds")), QByteArray("theirs"));
+    if (placed)
+        QCOMPARE(TestFiles::read(path(finalName)), QByteArray("paint"));
+    QVERIFY(QDir(path("sub")).isEmpty());
 }
 
 void TestSafeSave::streamsThroughTheDevice()
