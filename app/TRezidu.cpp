@@ -22,12 +22,14 @@
 #include "SettingsStore.h"
 #include "SettledSelection.h"
 #include "SystemDrive.h"
+#include "TCollectionForm.h"
 #include "TEditForm.h"
 #include "TThumbnail.h"
 #include "TextEditor.h"
 #include "WaitCursor.h"
 #include "WindowPlacement.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -173,6 +175,42 @@ void TRezidu::bindHandlers()
         if (m_aboutForm)
             m_aboutForm->exec();
     });
+    auto *collection = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(collection, &QShortcut::activated, this, [this] { TCollectionForm::showFor(this); });
+    auto *showCollection = new QAction(QStringLiteral("Show in the Collection\tF3"), InList);
+    connect(showCollection, &QAction::triggered, this, [this] { TCollectionForm::showFor(this); });
+    InList->addAction(showCollection);
+    InList->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+bool TRezidu::hangarBusy() const
+{
+    return m_import->busy();
+}
+
+void TRezidu::showAircraft(int index, Reload reload)
+{
+    if (hangarBusy() || index < 0 || index >= InList->count())
+        return;
+    if (reload == Reload::IfOther && m_hangar.selectedIndex() == index)
+        return;
+    {
+        const QSignalBlocker quiet(InList);
+        InList->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    }
+    selectAircraft(index);
+}
+
+void TRezidu::applyPaintRow(int row)
+{
+    if (hangarBusy() || !m_hangar.hasSelection() || row <= PaintTable::InstalledRow || row >= OutList->count())
+        return;
+    {
+        const QSignalBlocker quiet(OutList);
+        OutList->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    }
+    PaintIndex = row;
+    Button2Click();
 }
 
 void TRezidu::startUp(std::unique_ptr<SettingsStore> store)
@@ -388,6 +426,7 @@ void TRezidu::drawPaintTable()
     m_watch->watch(m_hangar.hasSelection() ? m_hangar.selectedAircraft()->paintListPath : QString(),
                    table.texturePath(PaintTable::InstalledRow));
     m_watch->remember();
+    emit paintTableShown();
 }
 
 void TRezidu::showPreviewHint()

@@ -52,6 +52,21 @@ public:
     void installDownloads(const QStringList &paths, int chosenAircraft, const QString &paintName = QString());
     TInstallForm *installForm() const;
 
+    // For the collection window, which draws this window's hangar and
+    // changes it only through the operations below, so both windows show
+    // one selection and ask the same questions.
+    Hangar &hangar() { return m_hangar; }
+    const Hangar &hangar() const { return m_hangar; }
+    // A worker installs with the hangar: nothing else may use it.
+    bool hangarBusy() const;
+    // Null once the window has closed.
+    PlayerSettings *settings() const { return Settings.get(); }
+    enum class Reload { IfOther, Always };
+    // As if the player had clicked the aircraft's row.
+    void showAircraft(int index, Reload reload = Reload::IfOther);
+    // As if the player had selected the paint row and pressed "Apply Current Selection".
+    void applyPaintRow(int row);
+
     QListWidget *InList;
     QListWidget *OutList;
     QListWidget *InList1;
@@ -75,6 +90,10 @@ public:
     QString GameFolder;
     int AircraftIndex = 0;
     int PaintIndex = 0;
+
+signals:
+    // The hangar was drawn anew: after any change, a selection or a scan.
+    void paintTableShown();
 
 public slots:
     virtual void OutListClick();

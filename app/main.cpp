@@ -2,6 +2,7 @@
 #include "CorvaneIcon.h"
 #include "ErrorBox.h"
 #include "TAboutForm.h"
+#include "TCollectionForm.h"
 #include "TEditForm.h"
 #include "TRezidu.h"
 #include "UserSettings.h"
@@ -28,5 +29,8 @@ int main(int argc, char *argv[])
         return 0;
     }
     Rezidu->show();
+    // Players who keep many aircraft start on the collection.
+    if (app.arguments().contains(QStringLiteral("--collection")))
+        TCollectionForm::showFor(Rezidu.get());
     return app.exec();
 }

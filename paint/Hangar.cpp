@@ -1,6 +1,7 @@
 #include "Hangar.h"
 
 #include "AircraftFileCheck.h"
+#include "AircraftReview.h"
 #include "AircraftLock.h"
 #include "GameFiles.h"
 #include "GameLocation.h"
@@ -8,7 +9,6 @@
 #include "NativePath.h"
 #include "PaintListFile.h"
 #include "PaintRules.h"
-#include "TextureFormat.h"
 
 #include <QFileInfo>
 
@@ -236,31 +236,11 @@ QList<PaintResult> Hangar::check(int index)
         return problems;
     }
     const QString listPath = m_aircraft.at(index).paintListPath;
-    if (m_table.mainTextureName().isEmpty()) {
-        problems << PaintResult::failure(listPath, QStringLiteral("The paint list names no main texture."));
+    problems = AircraftReview::textureProblems(m_table, listPath);
+    if (m_table.mainTextureName().isEmpty())
         return problems;
-    }
-
-    auto checkTexture = [&](int row, const QString &what) {
-        const QString path = m_table.texturePath(row);
-        if (path.isEmpty()) {
-            problems << PaintResult::failure(listPath, QStringLiteral("%1 leads outside the aircraft's folder.").arg(what));
-        } else if (!AircraftFileCheck::entryExists(path)) {
-            problems << PaintResult::failure(path, QStringLiteral("%1 is missing.").arg(what));
-        } else if (const FileVerdict verdict = AircraftFileCheck::mayRead(m_table.folder(), path); !verdict) {
-            problems << PaintResult::failure(path, verdict.message());
-        } else if (const QString problem = TextureFormat::problemWithFile(verdict.realPath); !problem.isEmpty()) {
-            problems << PaintResult::failure(path, problem);
-        }
-    };
-    checkTexture(PaintTable::InstalledRow, QStringLiteral("The main texture"));
-    for (int row = PaintTable::FirstPaintRow; row < m_table.rowCount(); ++row)
-        checkTexture(row, QStringLiteral("The texture of paint \"%1\"").arg(m_table.displayText(row)));
-
     const QString installed = m_table.texturePath(PaintTable::InstalledRow);
-    if (!installed.isEmpty() && QFileInfo(installed).isFile() && hasBackup() && !installedRow()) {
-        problems << PaintResult::failure(installed, QStringLiteral("The main texture matches neither the backup nor any paint: "
-                                                                   "it was changed outside Corvane, perhaps by a game patch."));
-    }
+    if (!installed.isEmpty() && QFileInfo(installed).isFile() && hasBackup() && !installedRow())
+        problems << AircraftReview::changedOutsideProblem(installed);
     return problems;
 }

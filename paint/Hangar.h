@@ -105,6 +105,17 @@ public:
     PaintResult apply(int row, ChangedOriginal changed = ChangedOriginal::Refuse);
     // Puts the backup back, under the same rule; fails when there is none.
     PaintResult restore(ChangedOriginal changed = ChangedOriginal::Refuse);
+    // Puts back the original of each aircraft given, one after another under
+    // the rule of restore; one wearing its original already is left alone.
+    // The selected aircraft stays selected, its table read again.
+    struct RestoreOutcome
+    {
+        enum Kind { Restored, AlreadyOriginal, Failed };
+        int index = -1;
+        Kind kind = Failed;
+        PaintResult result;
+    };
+    QList<RestoreOutcome> restoreAll(const QList<int> &indices, ChangedOriginal changed = ChangedOriginal::Refuse);
     // Keeps a main texture found nowhere else as the new original: it becomes
     // the backup, and the old backup moves aside to NAME.bak.N and is listed
     // as the paint "Original before DATE", so it stays one click away.

@@ -3,6 +3,7 @@
 #include "Hangar.h"
 
 #include "AircraftFileCheck.h"
+#include "AircraftReview.h"
 #include "AircraftLock.h"
 #include "DiskSync.h"
 #include "GameFiles.h"
@@ -59,8 +60,7 @@ PaintResult Hangar::keepOriginal()
 
 bool Hangar::hasBackup() const
 {
-    return hasSelection() && !m_table.backupPath().isEmpty()
-           && QFileInfo(GameFiles::findGameFile(m_table.backupPath())).isFile();
+    return hasSelection() && AircraftReview::hasBackup(m_table);
 }
 
 QString Hangar::installedLabel()
@@ -80,16 +80,9 @@ QString Hangar::installedLabel()
 
 std::optional<int> Hangar::installedRow()
 {
-    if (!hasSelection() || m_table.texturePath(PaintTable::InstalledRow).isEmpty())
+    if (!hasSelection())
         return std::nullopt;
-    QStringList candidates;
-    for (int row = PaintTable::DefaultRow; row < m_table.rowCount(); ++row)
-        candidates << m_table.texturePath(row);
-    const std::optional<int> found = m_installed.find(m_table.folder(), m_table.texturePath(PaintTable::InstalledRow),
-                                                        candidates);
-    if (!found)
-        return std::nullopt;
-    return PaintTable::DefaultRow + *found;
+    return AircraftReview::installedRow(m_table, m_installed);
 }
 
 PaintResult Hangar::apply(int row, ChangedOriginal changed)

@@ -7,6 +7,10 @@ const QString keyTop = QStringLiteral("Top");
 const QString keyLeft = QStringLiteral("Left");
 const QString keyGamePath = QStringLiteral("CFSPath");
 const QString keyProgram = QStringLiteral("Program");
+const QString keyCollectionWidth = QStringLiteral("CollectionWidth");
+const QString keyCollectionHeight = QStringLiteral("CollectionHeight");
+const QString keyCollectionList = QStringLiteral("CollectionListWidth");
+const QString keyCollectionPaints = QStringLiteral("CollectionPaintsWidth");
 } // namespace
 
 PlayerSettings::PlayerSettings(std::unique_ptr<SettingsStore> store, const QString &section,
@@ -94,6 +98,34 @@ PaintResult PlayerSettings::saveOnClose(const QPoint &position, const QString &g
         }
     } catch (const SettingsError &error) {
         return told(error.message());
+    }
+    return PaintResult::success();
+}
+
+PlayerSettings::CollectionLayout PlayerSettings::collectionLayout()
+{
+    CollectionLayout layout;
+    try {
+        layout.width = m_store->readInteger(m_section, keyCollectionWidth, 0);
+        layout.height = m_store->readInteger(m_section, keyCollectionHeight, 0);
+        layout.listWidth = m_store->readInteger(m_section, keyCollectionList, 0);
+        layout.paintsWidth = m_store->readInteger(m_section, keyCollectionPaints, 0);
+    } catch (const SettingsError &) {
+        // The window's laid-out size will do; nothing the player must act on.
+        return {};
+    }
+    return layout;
+}
+
+PaintResult PlayerSettings::saveCollectionLayout(const CollectionLayout &layout)
+{
+    try {
+        m_store->writeInteger(m_section, keyCollectionWidth, layout.width);
+        m_store->writeInteger(m_section, keyCollectionHeight, layout.height);
+        m_store->writeInteger(m_section, keyCollectionList, layout.listWidth);
+        m_store->writeInteger(m_section, keyCollectionPaints, layout.paintsWidth);
+    } catch (const SettingsError &error) {
+        return PaintResult::failure(QString(), error.message());
     }
     return PaintResult::success();
 }

@@ -46,6 +46,18 @@ public:
     // one since this one last read or wrote it: then this one's is stale.
     PaintResult saveOnClose(const QPoint &position, const QString &gameFolder);
 
+    // The collection window's size and the widths either side of its
+    // splitter; zero where nothing (or nothing readable) is stored.
+    struct CollectionLayout
+    {
+        int width = 0;
+        int height = 0;
+        int listWidth = 0;
+        int paintsWidth = 0;
+    };
+    CollectionLayout collectionLayout();
+    PaintResult saveCollectionLayout(const CollectionLayout &layout);
+
 private:
     PaintResult told(const QString &reason);
 

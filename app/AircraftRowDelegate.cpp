@@ -1,0 +1,87 @@
+#include "AircraftRowDelegate.h"
+
+#include "AircraftReview.h"
+#include "CollectionModel.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+
+namespace {
+constexpr int margin = 3;
+constexpr int markSide = 12;
+
+QColor markColour(AircraftStatus::Kind kind)
+{
+    switch (kind) {
+    case AircraftStatus::Kind::Original:
+        return QColor(0x4c, 0xa0, 0x4c);
+    case AircraftStatus::Kind::WearingPaint:
+        return QColor(0x2f, 0x6f, 0xc0);
+    case AircraftStatus::Kind::ChangedOutside:
+        return QColor(0xe0, 0x9a, 0x10);
+    case AircraftStatus::Kind::Problem:
+        return QColor(0xc8, 0x2a, 0x2a);
+    case AircraftStatus::Kind::Unknown:
+        break;
+    }
+    return QColor(0xb0, 0xb0, 0xb0);
+}
+} // namespace
+
+void AircraftRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyleOptionViewItem background = option;
+    initStyleOption(&background, index);
+    background.text.clear();
+    background.icon = QIcon();
+    const QWidget *widget = option.widget;
+    QStyle *style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
+
+    painter->save();
+    const QRect box = option.rect.adjusted(margin, margin, -margin, -margin);
+    const QRect pictureBox(box.left(), box.top(), PictureSide, PictureSide);
+    const QImage picture = index.data(Qt::DecorationRole).value<QImage>();
+    if (picture.isNull()) {
+        painter->fillRect(pictureBox, option.palette.color(QPalette::Midlight));
+    } else {
+        const QSize fitted = picture.size().scaled(pictureBox.size(), Qt::KeepAspectRatio);
+        QRect target(QPoint(), fitted);
+        target.moveCenter(pictureBox.center());
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->drawImage(target, picture);
+    }
+
+    const auto kind = AircraftStatus::Kind(index.data(CollectionModel::StatusKindRole).toInt());
+    const QRect mark(box.right() - markSide, box.top() + (box.height() - markSide) / 2, markSide, markSide);
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(markColour(kind));
+    painter->drawEllipse(mark);
+
+    const bool selected = option.state & QStyle::State_Selected;
+    painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    const QRect text(pictureBox.right() + 2 * margin, box.top(), mark.left() - pictureBox.right() - 4 * margin,
+                     box.height());
+    QFont titleFont = option.font;
+    titleFont.setBold(true);
+    painter->setFont(titleFont);
+    const QFontMetrics titleMetrics(titleFont);
+    painter->drawText(text.adjusted(0, 0, 0, -text.height() / 2), Qt::AlignLeft | Qt::AlignBottom,
+                      titleMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, text.width()));
+
+    const int paints = index.data(CollectionModel::PaintCountRole).toInt();
+    QString second = index.data(CollectionModel::FolderRole).toString();
+    if (paints >= 0)
+        second += paints == 1 ? QStringLiteral(" · 1 paint") : QStringLiteral(" · %1 paints").arg(paints);
+    painter->setFont(option.font);
+    painter->drawText(text.adjusted(0, text.height() / 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                      option.fontMetrics.elidedText(second, Qt::ElideRight, text.width()));
+    painter->restore();
+}
+
+QSize AircraftRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const
+{
+    return QSize(option.rect.width() > 0 ? option.rect.width() : 300, PictureSide + 2 * margin);
+}
