@@ -589,6 +589,9 @@ private slots:
         QCOMPARE(unknown.status, 1);
         QVERIFY2(unknown.err.contains("closest of the 15 aircraft: P51 (folder P51"), qPrintable(unknown.err));
         QCOMPARE(unknown.err.count("(folder "), 10);
+        // As near as Ju52 by edits, Zero keeps the name's start.
+        const Run tied = cli({"paints", "Ze52"});
+        QVERIFY2(tied.err.contains("aircraft: Zero (folder Zero"), qPrintable(tied.err));
 
         // An aircraft whose list names no main texture says so.
         writeFile(folderOf("Ju52") + "Ju52.pnt", TestGame::paintList("Ju52", "", {}));
