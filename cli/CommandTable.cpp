@@ -85,6 +85,24 @@ const QList<Command> &commands()
                         "shows, at most 512 pixels a side, read from the same mipmap level; --size N fits\n"
                         "it into N pixels on its longer side (up to 4096); --grey writes it in grey."),
          2, 2, {QStringLiteral("size")}, {QStringLiteral("grey")}, false, runPreviewCommand},
+        {QStringLiteral("set"),
+         QStringLiteral("set ACTION ..."),
+         QStringLiteral("paint sets: save what the aircraft wear under a name, apply it again in one step, share it"),
+         QStringLiteral("  set list\n"
+                        "  set save NAME [--only AIRCRAFT...]\n"
+                        "  set apply NAME [--adopt]\n"
+                        "  set show NAME | set delete NAME\n"
+                        "  set export NAME FILE | set import FILE [--name NAME]\n\n"
+                        "save keeps what every aircraft wears now (or these, with --only) as the set NAME,\n"
+                        "replacing a set of that name; an aircraft whose main texture changed outside\n"
+                        "Corvane is left out and told. apply puts each aircraft's paint (or its original)\n"
+                        "back, each as \"apply\" would, and reports each aircraft: applied, already on,\n"
+                        "missing aircraft, missing paint or refused; --adopt as for \"apply\".\n"
+                        "export writes the set to FILE for other players, naming each paint's texture by\n"
+                        "its content (SHA-256); import reads such a file and finds each paint on this\n"
+                        "machine by that content, never by its name alone; paints and aircraft not here\n"
+                        "are told. Sets are kept in the user's data folder."),
+         1, -1, {QStringLiteral("name")}, {QStringLiteral("only"), QStringLiteral("adopt")}, false, runSetCommand, true},
         {QStringLiteral("info"), QStringLiteral("info"),
          QStringLiteral("which game folder is in use and where it was found"),
          QStringLiteral("Names the game folder, its Aircraft folder and how many aircraft it holds, and\n"

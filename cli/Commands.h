@@ -46,3 +46,4 @@ int runCheckCommand(Session &session, const Arguments &arguments);
 int runPreviewCommand(Session &session, const Arguments &arguments);
 int runInstallCommand(Session &session, const Arguments &arguments);
 int runInfoCommand(Session &session, const Arguments &arguments);
+int runSetCommand(Session &session, const Arguments &arguments);

@@ -8,6 +8,8 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
+    // The window's name, so both find the same data folder (paint sets).
+    QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList arguments = QCoreApplication::arguments();

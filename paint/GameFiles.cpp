@@ -172,9 +172,11 @@ bool importIfAbsent(const QString &aircraftFolder, const QString &source, const 
 }
 
 bool copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
-                   QString *error)
+                   QString *error, bool syncNow)
 {
-    return copyChecked(aircraftFolder, source, target, Source::InsideFolder, SafeSave::Options(), error);
+    SafeSave::Options options;
+    options.syncToDisk = syncNow;
+    return copyChecked(aircraftFolder, source, target, Source::InsideFolder, options, error);
 }
 
 } // namespace GameFiles

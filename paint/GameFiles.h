@@ -37,8 +37,9 @@ bool importIfAbsent(const QString &aircraftFolder, const QString &source, const 
                     QString *error = nullptr);
 
 // Copies source over target through a temporary file and a rename, so the
-// target is either the old file or the whole new one.
+// target is either the old file or the whole new one. Without syncNow the
+// caller syncs later, once for many files (DiskSync::syncFiles).
 bool copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
-                   QString *error = nullptr);
+                   QString *error = nullptr, bool syncNow = true);
 
 } // namespace GameFiles

@@ -4,6 +4,7 @@
 #include "InstallPlan.h"
 #include "InstalledPaint.h"
 #include "PaintResult.h"
+#include "PaintSet.h"
 #include "PaintTable.h"
 
 #include <QByteArray>
@@ -167,6 +168,29 @@ public:
     // empty text.
     QString paintNote(int row) const;
 
+    // The row the selected aircraft wears: the default row for its original
+    // (also when nothing was ever applied, so no backup exists), a paint
+    // row, or nothing when the main texture is known nowhere else.
+    std::optional<int> wornRow();
+
+    // Paint sets. What every aircraft (or these) wears now, as a set; the
+    // aircraft left out (changed outside Corvane, unreadable) are reported.
+    PaintSet currentSet(const QString &name, const QList<int> &only = {}, SetReport *report = nullptr);
+    // Puts each choice on its aircraft through apply (its backup rule, its
+    // lock); one outcome per choice, the changed-outside ones refused unless
+    // adopted and listed as the report's questions.
+    SetReport applySet(const PaintSet &set, ChangedOriginal changed = ChangedOriginal::Refuse);
+    // The aircraft that wear something other than their original and have a
+    // backup to go back to; and putting every one of them back.
+    QList<int> aircraftToRestore();
+    SetReport restoreAll(ChangedOriginal changed = ChangedOriginal::Refuse);
+    // For another machine: each paint named with its content hash too.
+    PaintSet shareable(const PaintSet &set, SetReport *report = nullptr);
+    // A shared set matched to this machine: each paint found by content and
+    // named as it is listed here; paints and aircraft not here are reported,
+    // and kept with their hash, so they never match a paint by name alone.
+    PaintSet matchHere(const PaintSet &shared, SetReport *report = nullptr);
+
     // Problems of one aircraft, changing nothing: missing textures, values
     // leading outside its folder, textures the game cannot load, and a main
     // texture that matches neither the backup nor any paint. Leaves the
@@ -177,6 +201,13 @@ private:
     PaintResult saveLocked();
     QList<AircraftInstallResult> carryOutPlan(const InstallPlan &plan, const InstallProgress *progress,
                                               InstallSpool *spool);
+    int aircraftOf(const PaintChoice &choice) const;
+    bool wears(int row); // whether the main texture holds that row's content
+    std::optional<int> rowFor(const PaintChoice &choice, QString *why);
+    PaintChoice choiceFor(int index, int row) const;
+    // While a set is applied: main textures written without their own sync,
+    // synced together at the end.
+    QStringList *m_syncLater = nullptr;
     PaintResult adoptLocked();
     // The file names a copy from outside may never take: the main texture's
     // (as listed, and as the first list would name it) and its backup's.

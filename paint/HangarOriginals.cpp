@@ -96,7 +96,7 @@ PaintResult Hangar::apply(int row, ChangedOriginal changed)
     // list on disk may renumber the rows.
     const QString source = m_table.texturePath(row);
     ApplyReport report;
-    QString problem = applyPaint(m_table, row, &report);
+    QString problem = applyPaint(m_table, row, &report, m_syncLater);
     QString adoptedNote;
     if (report.changedOutside && changed == ChangedOriginal::Adopt) {
         const PaintResult adopted = adoptLocked();
@@ -106,7 +106,7 @@ PaintResult Hangar::apply(int row, ChangedOriginal changed)
         problem = QStringLiteral("The paint is no longer in the paint list; nothing was applied.");
         for (int now = PaintTable::DefaultRow; now < m_table.rowCount(); ++now) {
             if (m_table.texturePath(now) == source) {
-                problem = applyPaint(m_table, now, &report);
+                problem = applyPaint(m_table, now, &report, m_syncLater);
                 break;
             }
         }

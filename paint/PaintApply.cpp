@@ -158,7 +158,7 @@ QString shapeNote(const PaintTable &table, const QString &paint)
 
 } // namespace
 
-QString applyPaint(const PaintTable &table, int row, ApplyReport *report)
+QString applyPaint(const PaintTable &table, int row, ApplyReport *report, QStringList *syncLater)
 {
     ApplyReport ignored;
     if (!report)
@@ -191,13 +191,15 @@ QString applyPaint(const PaintTable &table, int row, ApplyReport *report)
         return report->changedOutside ? problem : problem + QStringLiteral("\n\nNothing was applied.");
 
     QString reason;
-    if (!GameFiles::copyReplacing(table.folder(), source, target, &reason)) {
+    if (!GameFiles::copyReplacing(table.folder(), source, target, &reason, !syncLater)) {
         report->note.clear();
         return QStringLiteral("The paint could not be applied from\n%1\nto\n%2\n%3\n\n"
                               "The installed texture was left as it was.")
             .arg(QDir::toNativeSeparators(GameFiles::findGameFile(source)),
                  QDir::toNativeSeparators(GameFiles::findGameFile(target)), reason);
     }
+    if (syncLater)
+        *syncLater << GameFiles::findGameFile(target);
     return QString();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class PaintTable;
 
@@ -22,8 +23,11 @@ struct ApplyReport
 // listed paint. Only a DDS texture the game can load goes over it. The
 // replacement is atomic, so the game never finds half a texture. Gives an
 // empty text on success, else the message for the player, naming the file
-// and the reason.
-QString applyPaint(const PaintTable &table, int row, ApplyReport *report = nullptr);
+// and the reason. With syncLater, the main texture is not forced to the disk
+// here but its path is added there, for one sync after many applies: its old
+// content is on the disk elsewhere already, so a power cut on the way costs
+// at worst the new copy, never the original.
+QString applyPaint(const PaintTable &table, int row, ApplyReport *report = nullptr, QStringList *syncLater = nullptr);
 
 // The rule every write over the main texture keeps: its content must exist
 // elsewhere in the aircraft folder first. Makes the one-time backup when

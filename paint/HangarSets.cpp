@@ -1,0 +1,301 @@
+// Paint sets on the hangar: saving what the aircraft wear, applying a set
+// through the single apply, restoring every aircraft, and matching a set made
+// on another machine.
+#include "Hangar.h"
+
+#include "DiskSync.h"
+#include "GameText.h"
+#include "TextureHash.h"
+
+#include <QFileInfo>
+
+namespace {
+
+using Kind = SetOutcome::Kind;
+
+SetOutcome outcome(Kind kind, const PaintChoice &choice, const PaintResult &result = PaintResult::success())
+{
+    return SetOutcome{kind, choice.aircraftLabel(), choice.original ? QStringLiteral("original") : choice.paint, result};
+}
+
+bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+std::optional<int> Hangar::wornRow()
+{
+    if (const std::optional<int> row = installedRow())
+        return row;
+    // Every apply makes the backup first, so without one nothing was ever
+    // applied and the main texture is still the aircraft's own.
+    const QString installed = m_table.texturePath(PaintTable::InstalledRow);
+    if (hasSelection() && !hasBackup() && !installed.isEmpty() && QFileInfo(installed).isFile())
+        return PaintTable::DefaultRow;
+    return std::nullopt;
+}
+
+bool Hangar::wears(int row)
+{
+    const QString installed = m_table.texturePath(PaintTable::InstalledRow);
+    if (row == PaintTable::DefaultRow && !hasBackup())
+        return !installed.isEmpty() && QFileInfo(installed).isFile();
+    // Only the one file is compared: a paint that differs from the main
+    // texture mostly does so in its first bytes, so this reads little.
+    return m_installed.find(m_table.folder(), installed, {m_table.texturePath(row)}).has_value();
+}
+
+int Hangar::aircraftOf(const PaintChoice &choice) const
+{
+    QList<int> inFolder;
+    for (int index = 0; index < m_aircraft.size(); ++index) {
+        if (sameName(folderNameOf(index), choice.folder))
+            inFolder << index;
+    }
+    QList<int> byTitle;
+    for (int index : std::as_const(inFolder)) {
+        if (!choice.definition.isEmpty() && sameName(baseNameOf(index), choice.definition))
+            return index;
+        if (m_aircraft.at(index).title == choice.title)
+            byTitle << index;
+    }
+    if (choice.definition.isEmpty() && inFolder.size() == 1)
+        return inFolder.constFirst();
+    return byTitle.size() == 1 ? byTitle.constFirst() : -1;
+}
+
+PaintChoice Hangar::choiceFor(int index, int row) const
+{
+    PaintChoice choice;
+    choice.folder = folderNameOf(index);
+    choice.definition = baseNameOf(index);
+    choice.title = m_aircraft.at(index).title;
+    choice.original = row == PaintTable::DefaultRow;
+    if (!choice.original) {
+        const PaintEntry &paint = m_table.paints().at(row - PaintTable::FirstPaintRow);
+        choice.paint = GameText::decode(paint.name);
+        choice.textureFile = GameText::decode(paint.texture);
+    }
+    return choice;
+}
+
+std::optional<int> Hangar::rowFor(const PaintChoice &choice, QString *why)
+{
+    if (choice.original)
+        return PaintTable::DefaultRow;
+    auto named = [&](int row) {
+        const PaintEntry &paint = m_table.paints().at(row - PaintTable::FirstPaintRow);
+        return GameText::decode(paint.name) == choice.paint && sameName(GameText::decode(paint.texture), choice.textureFile);
+    };
+    if (!choice.isShared()) {
+        for (int row = PaintTable::FirstPaintRow; row < m_table.rowCount(); ++row) {
+            if (named(row))
+                return row;
+        }
+        *why = QStringLiteral("The aircraft has no paint \"%1\" with the texture %2.").arg(choice.paint, choice.textureFile);
+        return std::nullopt;
+    }
+
+    // By content: the paint of that name first, then any other of the same
+    // size, so only files that can match are read whole.
+    QList<int> candidates;
+    for (int row = PaintTable::FirstPaintRow; row < m_table.rowCount(); ++row) {
+        if (QFileInfo(m_table.texturePath(row)).size() == choice.size)
+            named(row) ? candidates.prepend(row) : candidates.append(row);
+    }
+    for (int row : std::as_const(candidates)) {
+        if (TextureHash::sha256(m_table.folder(), m_table.texturePath(row)) == choice.sha256)
+            return row;
+    }
+    bool sameNameHere = false;
+    for (int row = PaintTable::FirstPaintRow; row < m_table.rowCount(); ++row)
+        sameNameHere = sameNameHere || named(row);
+    *why = sameNameHere ? QStringLiteral("The paint \"%1\" here has another texture than the one in the set; no paint "
+                                         "of this aircraft has that texture.")
+                              .arg(choice.paint)
+                        : QStringLiteral("The texture of the paint \"%1\" (%2) is not on this machine: install it first.")
+                              .arg(choice.paint, choice.textureFile);
+    return std::nullopt;
+}
+
+PaintSet Hangar::currentSet(const QString &name, const QList<int> &only, SetReport *report)
+{
+    SetReport ignored;
+    if (!report)
+        report = &ignored;
+    PaintSet set{name, {}};
+    QList<int> chosen = only;
+    if (chosen.isEmpty()) {
+        for (int index = 0; index < m_aircraft.size(); ++index)
+            chosen << index;
+    }
+    for (int index : std::as_const(chosen)) {
+        PaintChoice aircraft;
+        aircraft.folder = folderNameOf(index);
+        aircraft.title = m_aircraft.at(index).title;
+        if (const PaintResult selected = select(index); !selected) {
+            report->outcomes << outcome(Kind::Refused, aircraft, selected);
+            continue;
+        }
+        const std::optional<int> row = wornRow();
+        if (!row) {
+            PaintResult left = PaintResult::failure(
+                m_table.mainTexturePath(),
+                QStringLiteral("The main texture matches neither the backup nor any paint (changed outside Corvane), "
+                               "so the aircraft is left out of the set."));
+            left.changedOutside = hasBackup();
+            report->outcomes << outcome(Kind::Refused, aircraft, left);
+            continue;
+        }
+        const PaintChoice choice = choiceFor(index, *row);
+        set.choices << choice;
+        report->outcomes << outcome(Kind::Listed, choice);
+    }
+    deselect();
+    return set;
+}
+
+SetReport Hangar::applySet(const PaintSet &set, ChangedOriginal changed)
+{
+    SetReport report;
+    // One wait for the disk instead of one per aircraft.
+    QStringList written;
+    m_syncLater = &written;
+    for (const PaintChoice &choice : set.choices) {
+        const int index = aircraftOf(choice);
+        if (index < 0) {
+            report.outcomes << outcome(Kind::MissingAircraft, choice,
+                                       PaintResult::failure(QString(), QStringLiteral("There is no aircraft in a folder "
+                                                                                      "called \"%1\" here.")
+                                                                           .arg(choice.folder)));
+            continue;
+        }
+        if (const PaintResult selected = select(index); !selected) {
+            report.outcomes << outcome(Kind::Refused, choice, selected);
+            continue;
+        }
+        QString why;
+        const std::optional<int> row = rowFor(choice, &why);
+        if (!row) {
+            report.outcomes << outcome(Kind::MissingPaint, choice, PaintResult::failure(m_table.folder(), why));
+            continue;
+        }
+        if (wears(*row)) {
+            report.outcomes << outcome(Kind::AlreadyOn, choice, PaintResult::success(m_table.mainTexturePath()));
+            continue;
+        }
+        const PaintResult applied = apply(*row, changed);
+        report.outcomes << outcome(applied ? Kind::Applied : Kind::Refused, choice, applied);
+    }
+    m_syncLater = nullptr;
+    deselect();
+    if (QString reason; !DiskSync::syncFiles(written, &reason)) {
+        for (SetOutcome &done : report.outcomes) {
+            if (done.kind == Kind::Applied)
+                done.result.note += QStringLiteral("\nThe system could not confirm it is on the disk: %1").arg(reason);
+        }
+    }
+    return report;
+}
+
+QList<int> Hangar::aircraftToRestore()
+{
+    QList<int> chosen;
+    for (int index = 0; index < m_aircraft.size(); ++index) {
+        if (select(index) && hasBackup() && wornRow() != PaintTable::DefaultRow)
+            chosen << index;
+    }
+    deselect();
+    return chosen;
+}
+
+SetReport Hangar::restoreAll(ChangedOriginal changed)
+{
+    PaintSet originals;
+    for (int index : aircraftToRestore()) {
+        PaintChoice choice;
+        choice.folder = folderNameOf(index);
+        choice.definition = baseNameOf(index);
+        choice.title = m_aircraft.at(index).title;
+        choice.original = true;
+        originals.choices << choice;
+    }
+    return applySet(originals, changed);
+}
+
+PaintSet Hangar::shareable(const PaintSet &set, SetReport *report)
+{
+    SetReport ignored;
+    if (!report)
+        report = &ignored;
+    PaintSet shared{set.name, {}};
+    for (PaintChoice choice : set.choices) {
+        if (choice.original || choice.isShared()) {
+            shared.choices << choice;
+            report->outcomes << outcome(Kind::Listed, choice);
+            continue;
+        }
+        const int index = aircraftOf(choice);
+        QString why;
+        std::optional<int> row;
+        if (index < 0)
+            why = QStringLiteral("There is no aircraft in a folder called \"%1\" here.").arg(choice.folder);
+        else if (const PaintResult selected = select(index); !selected)
+            why = selected.reason;
+        else
+            row = rowFor(choice, &why);
+        if (!row) {
+            report->outcomes << outcome(index < 0 ? Kind::MissingAircraft : Kind::MissingPaint, choice,
+                                        PaintResult::failure(QString(), why + QStringLiteral(" It is left out.")));
+            continue;
+        }
+        const QString path = m_table.texturePath(*row);
+        choice.sha256 = TextureHash::sha256(m_table.folder(), path, &why);
+        if (choice.sha256.isEmpty()) {
+            report->outcomes << outcome(Kind::Refused, choice, PaintResult::failure(path, why));
+            continue;
+        }
+        choice.size = QFileInfo(path).size();
+        shared.choices << choice;
+        report->outcomes << outcome(Kind::Listed, choice, PaintResult::success(path));
+    }
+    deselect();
+    return shared;
+}
+
+PaintSet Hangar::matchHere(const PaintSet &shared, SetReport *report)
+{
+    SetReport ignored;
+    if (!report)
+        report = &ignored;
+    PaintSet here{shared.name, {}};
+    for (const PaintChoice &choice : shared.choices) {
+        here.choices << choice;
+        const int index = aircraftOf(choice);
+        if (index < 0) {
+            report->outcomes << outcome(Kind::MissingAircraft, choice,
+                                        PaintResult::failure(QString(), QStringLiteral("There is no aircraft in a folder "
+                                                                                       "called \"%1\" here.")
+                                                                            .arg(choice.folder)));
+            continue;
+        }
+        if (const PaintResult selected = select(index); !selected) {
+            report->outcomes << outcome(Kind::Refused, choice, selected);
+            continue;
+        }
+        QString why;
+        const std::optional<int> row = rowFor(choice, &why);
+        if (!row) {
+            report->outcomes << outcome(Kind::MissingPaint, choice, PaintResult::failure(m_table.folder(), why));
+            continue;
+        }
+        // Found by content: from now on it is this machine's paint, named as
+        // its list names it.
+        here.choices.last() = choiceFor(index, *row);
+        report->outcomes << outcome(Kind::Listed, here.choices.last(), PaintResult::success(m_table.texturePath(*row)));
+    }
+    deselect();
+    return here;
+}
