@@ -1,4 +1,6 @@
 #include "TCollectionForm.h"
+
+#include "CollectionSets.h"
 #include "ui_TCollectionForm.h"
 
 #include "AircraftRowDelegate.h"
@@ -87,6 +89,8 @@ TCollectionForm::TCollectionForm(TRezidu *mainWindow)
     connect(m_model, &CollectionModel::surveyDone, this, &TCollectionForm::showSurveyProgress);
 
     connect(m_main, &TRezidu::paintTableShown, this, &TCollectionForm::hangarShown);
+
+    new CollectionSets(this, m_main);
 
     restoreSettings();
     hangarShown();

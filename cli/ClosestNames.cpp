@@ -28,19 +28,36 @@ int editDistance(const QString &a, const QString &b)
 
 QList<int> nearest(const QString &wanted, const QList<QStringList> &candidates, int count)
 {
-    std::vector<std::pair<int, int>> ranked; // distance, index
+    struct Rank
+    {
+        int distance = std::numeric_limits<int>::max();
+        qsizetype sharedStart = 0; // a misspelling keeps the start more often than not
+        int index = 0;
+    };
+    const QString folded = wanted.toCaseFolded();
+    std::vector<Rank> ranked;
     ranked.reserve(candidates.size());
     for (int index = 0; index < candidates.size(); ++index) {
-        int best = std::numeric_limits<int>::max();
-        for (const QString &name : candidates.at(index))
-            best = std::min(best, editDistance(wanted, name));
-        ranked.emplace_back(best, index);
+        Rank rank{std::numeric_limits<int>::max(), 0, index};
+        for (const QString &name : candidates.at(index)) {
+            const QString other = name.toCaseFolded();
+            qsizetype shared = 0;
+            while (shared < folded.size() && shared < other.size() && folded.at(shared) == other.at(shared))
+                ++shared;
+            const int distance = editDistance(wanted, name);
+            if (distance < rank.distance || (distance == rank.distance && shared > rank.sharedStart)) {
+                rank.distance = distance;
+                rank.sharedStart = shared;
+            }
+        }
+        ranked.push_back(rank);
     }
-    std::stable_sort(ranked.begin(), ranked.end(),
-                     [](const auto &left, const auto &right) { return left.first < right.first; });
+    std::stable_sort(ranked.begin(), ranked.end(), [](const Rank &left, const Rank &right) {
+        return left.distance != right.distance ? left.distance < right.distance : left.sharedStart > right.sharedStart;
+    });
     QList<int> chosen;
     for (qsizetype i = 0; i < qsizetype(ranked.size()) && i < count; ++i)
-        chosen.append(ranked[i].second);
+        chosen.append(ranked[i].index);
     return chosen;
 }
 

@@ -14,7 +14,8 @@ int editDistance(const QString &a, const QString &b);
 
 // The indexes of the `count` candidates nearest to `wanted`, nearest first;
 // each candidate is known by several names (title, folder, ...) and counts
-// by its nearest. Ties keep the candidates' order.
+// by its nearest. Of equally near ones, the one sharing a longer start with
+// `wanted` comes first, then the candidates' order.
 QList<int> nearest(const QString &wanted, const QList<QStringList> &candidates, int count);
 
 } // namespace ClosestNames

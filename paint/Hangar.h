@@ -137,8 +137,9 @@ public:
     // result's note: the paint was added all the same.
     PaintResult addPaint(const QByteArray &name, const QString &pickedFile,
                          const std::optional<QString> &copyName = std::nullopt);
-    // Appends a paint and rewrites the list. Only the file's name is kept:
-    // the paint is looked for in the aircraft's folder.
+    // The list step of addPaint: appends a paint and rewrites the list, the
+    // file's name checked but nothing brought in. Only the file's name is
+    // kept: the paint is looked for in the aircraft's folder.
     PaintResult add(const QByteArray &name, const QString &textureFile);
     // Names the picked file (only its name is kept) as the selected
     // aircraft's main texture and rewrites the list; for a list that names

@@ -101,8 +101,7 @@ PaintResult Hangar::addPaint(const QByteArray &name, const QString &pickedFile, 
         }
     }
 
-    m_table.appendPaint(name, GameText::encode(inFolder));
-    PaintResult saved = save();
+    PaintResult saved = add(name, folder + inFolder);
     if (!saved) {
         // The copy was made for this paint alone; without its row it would
         // only clutter the folder.

@@ -136,7 +136,9 @@ bool SafeSave::close()
     QString reason;
     if (m_options.syncToDisk && !DiskSync::syncFile(*m_file, &reason))
         return fail(reason);
-    if (!m_options.syncToDisk && m_written > m_writingStarted)
+    // Only the tail of a file already handed over in steps: starting a
+    // write of each of many small files would cost more than the one sync.
+    if (!m_options.syncToDisk && m_writingStarted > 0 && m_written > m_writingStarted)
         DiskSync::startWriting(*m_file, m_writingStarted, m_written - m_writingStarted);
     // QTemporaryFile holds its handle through close() until it is
     // destroyed, and Windows refuses to rename a file still open: so it

@@ -13,8 +13,10 @@
 #include "TestGame.h"
 #include "ThumbnailLoader.h"
 #include "ThumbnailStore.h"
+#include "TSetReportForm.h"
 
 #include <QComboBox>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -110,6 +112,49 @@ private slots:
         TestGame::addAircraft(m_game, "Spitfire", {});
         m_ini = m_dir.filePath(QString("%1.ini").arg(QTest::currentTestFunction()));
         writeFile(m_ini, "[test_collection_window]\nCFSPath=" + m_game.toUtf8() + "\n");
+    }
+
+    // The Sets menu: a set saved from the window and applied again through
+    // it, with the dialogs answered as a player would and the report read.
+    void setsMenuSavesAndAppliesASet()
+    {
+        qputenv("CORVANE_SETS_FOLDER", m_dir.filePath("sets-window").toLocal8Bit());
+        auto main = openMain();
+        QVERIFY(main);
+        TCollectionForm *form = pressF3(*main);
+        QVERIFY(form);
+        Hangar &hangar = main->hangar();
+        const int p51 = hangar.find("P51").constFirst();
+        QVERIFY(hangar.select(p51));
+        QVERIFY(hangar.apply(3)); // Navy
+
+        QStringList reported;
+        auto answerThenReport = [&](const std::function<void(QInputDialog *)> &answer) {
+            ModalDriver::answerNext([&, answer](QWidget *modal) {
+                auto *dialog = qobject_cast<QInputDialog *>(modal);
+                QVERIFY(dialog);
+                answer(dialog);
+                ModalDriver::answerNext([&](QWidget *next) {
+                    auto *report = qobject_cast<TSetReportForm *>(next);
+                    QVERIFY(report);
+                    reported = report->lines();
+                    report->reject();
+                });
+                dialog->accept();
+            });
+        };
+        answerThenReport([](QInputDialog *dialog) { dialog->setTextValue("Evening"); });
+        form->findChild<QAction *>("actionSaveSet")->trigger();
+        QVERIFY2(reported.contains("P51: listed Navy"), qPrintable(reported.join('\n')));
+
+        QVERIFY(hangar.select(p51));
+        QVERIFY(hangar.apply(2)); // Desert Fox
+        reported.clear();
+        answerThenReport([](QInputDialog *dialog) { dialog->setTextValue("Evening"); });
+        form->findChild<QAction *>("actionApplySet")->trigger();
+        QVERIFY2(reported.contains("P51: applied Navy"), qPrintable(reported.join('\n')));
+        QCOMPARE(readFile(mainTexture("P51")), TestGame::texture("paint navy.dds"));
+        qunsetenv("CORVANE_SETS_FOLDER");
     }
 
     void opensWithF3AndFollowsTheMainWindow()

@@ -564,7 +564,8 @@ private slots:
         QCOMPARE(version.out.trimmed(), QByteArray("corvane-cli " CORVANE_VERSION));
 
         // Every command's summary stands apart from its synopsis.
-        const QString help = QString::fromUtf8(cli({"--help"}, false).out);
+        // Windows ends the lines with CR LF.
+        const QString help = QString::fromUtf8(cli({"--help"}, false).out).replace("\r\n", "\n");
         QVERIFY(help.contains("install ARCHIVE|FILE"));
         // Every summary starts in one column, after at least two spaces, on
         // its synopsis's line or the next.
@@ -589,6 +590,9 @@ private slots:
         QCOMPARE(unknown.status, 1);
         QVERIFY2(unknown.err.contains("closest of the 15 aircraft: P51 (folder P51"), qPrintable(unknown.err));
         QCOMPARE(unknown.err.count("(folder "), 10);
+        // As near as Ju52 by edits, Zero keeps the name's start.
+        const Run tied = cli({"paints", "Ze52"});
+        QVERIFY2(tied.err.contains("aircraft: Zero (folder Zero"), qPrintable(tied.err));
 
         // An aircraft whose list names no main texture says so.
         writeFile(folderOf("Ju52") + "Ju52.pnt", TestGame::paintList("Ju52", "", {}));

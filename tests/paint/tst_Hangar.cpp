@@ -198,6 +198,10 @@ private slots:
         QFETCH(QString, told);
         QVERIFY(QFile::remove(folderOf("Zero") + "Zero_t.dds"));
         const QString picked = m_dir.filePath(QString("download-%1/%2").arg(QTest::currentDataTag(), file.isEmpty() ? "absent.dds" : file));
+#ifdef Q_OS_WIN
+        if (file == "nul.dds")
+            QSKIP("Windows holds no file of a device's name");
+#endif
         if (!file.isEmpty())
             QVERIFY(writeFile(picked, content));
         QVERIFY(selectAircraft(aircraft) >= 0);
