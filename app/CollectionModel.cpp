@@ -178,13 +178,21 @@ CollectionFilterModel::CollectionFilterModel(QObject *parent) : QSortFilterProxy
 void CollectionFilterModel::setSearchText(const QString &text)
 {
     m_filter.setText(text);
-    invalidateRowsFilter();
+    refilter();
 }
 
 void CollectionFilterModel::setStatusChoice(CollectionFilter::StatusChoice choice)
 {
     m_filter.setStatusChoice(choice);
-    invalidateRowsFilter();
+    refilter();
+}
+
+// One change of layout for the whole list: filtering row by row would tell
+// the view of every run of hidden rows apart, each a new layout of the list,
+// which with thousands of aircraft kept the window from the next key press.
+void CollectionFilterModel::refilter()
+{
+    invalidate();
 }
 
 bool CollectionFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const

@@ -92,5 +92,7 @@ protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
 
 private:
+    void refilter();
+
     CollectionFilter m_filter;
 };
