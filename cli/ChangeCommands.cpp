@@ -78,27 +78,31 @@ int runRestoreCommand(Session &session, const Arguments &arguments)
         return ExitStatus::Usage;
     }
 
-    QList<int> chosen;
+    // Every aircraft goes through the core's pick and loop; named ones are
+    // restored one by one, so one without a backup is told as a failure.
+    QList<std::pair<int, PaintResult>> results;
     if (all) {
-        for (int index = 0; index < session.hangar.aircraft().size(); ++index) {
-            if (session.hangar.select(index) && session.hangar.hasBackup())
-                chosen.append(index);
-        }
+        const QList<Hangar::RestoreOutcome> outcomes =
+            session.hangar.restoreAll(session.hangar.aircraftToRestore(), changedOriginalFrom(arguments));
+        for (const Hangar::RestoreOutcome &outcome : outcomes)
+            results.append({outcome.index, outcome.result});
     } else {
         const std::optional<QList<int>> named = session.aircraftNamed(arguments.positional);
         if (!named)
             return ExitStatus::Failed;
-        chosen = *named;
+        for (int index : *named) {
+            PaintResult result = session.hangar.createPaintList(index);
+            if (result)
+                result = session.hangar.select(index);
+            if (result)
+                result = session.hangar.restore(changedOriginalFrom(arguments));
+            results.append({index, result});
+        }
     }
 
     QJsonArray restored;
-    for (int index : chosen) {
-        PaintResult result = session.hangar.createPaintList(index);
-        if (result)
-            result = session.hangar.select(index);
-        if (result)
-            result = session.hangar.restore(changedOriginalFrom(arguments));
-        result = withAdoptHint(result);
+    for (const auto &[index, outcome] : std::as_const(results)) {
+        const PaintResult result = withAdoptHint(outcome);
         restored.append(QJsonObject{{QStringLiteral("aircraft"), titleOf(session, index)},
                                     {QStringLiteral("folder"), session.hangar.folderNameOf(index)},
                                     {QStringLiteral("file"), result.file},
@@ -113,8 +117,8 @@ int runRestoreCommand(Session &session, const Arguments &arguments)
             session.fail(PaintResult::failure(result.file, titleOf(session, index) + QStringLiteral(": ") + result.reason));
     }
     session.document.insert(QStringLiteral("restored"), restored);
-    if (all && chosen.isEmpty())
-        session.print(QStringLiteral("No aircraft has a backup to restore."));
+    if (all && results.isEmpty())
+        session.print(QStringLiteral("No aircraft wears a paint with a backup to restore."));
     return ExitStatus::Success;
 }
 

@@ -28,9 +28,9 @@ const QList<Command> &commands()
         {QStringLiteral("restore"), QStringLiteral("restore AIRCRAFT... | restore --all [--adopt]"),
          QStringLiteral("put the original texture back on these aircraft, or on every one with a backup"),
          QStringLiteral("Copies each aircraft's backup over its main texture and reports each aircraft.\n"
-                        "--all takes every aircraft that has a backup. A main texture that matches\n"
-                        "neither the backup nor any paint is left alone and told, unless --adopt keeps\n"
-                        "it as the new original (then restoring changes nothing)."),
+                        "--all takes every aircraft that wears something else and has a backup. A main\n"
+                        "texture that matches neither the backup nor any paint is left alone and told,\n"
+                        "unless --adopt keeps it as the new original (then restoring changes nothing)."),
          0, -1, {}, {QStringLiteral("all"), QStringLiteral("adopt")}, true, runRestoreCommand},
         {QStringLiteral("adopt"), QStringLiteral("adopt AIRCRAFT..."),
          QStringLiteral("keep a main texture that changed outside Corvane as the new original"),

@@ -182,9 +182,8 @@ public:
     // adopted and listed as the report's questions.
     SetReport applySet(const PaintSet &set, ChangedOriginal changed = ChangedOriginal::Refuse);
     // The aircraft that wear something other than their original and have a
-    // backup to go back to; and putting every one of them back.
+    // backup to go back to: what restoreAll is given to put every one back.
     QList<int> aircraftToRestore();
-    SetReport restoreAll(ChangedOriginal changed = ChangedOriginal::Refuse);
     // For another machine: each paint named with its content hash too.
     PaintSet shareable(const PaintSet &set, SetReport *report = nullptr);
     // A shared set matched to this machine: each paint found by content and

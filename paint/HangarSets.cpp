@@ -211,20 +211,6 @@ QList<int> Hangar::aircraftToRestore()
     return chosen;
 }
 
-SetReport Hangar::restoreAll(ChangedOriginal changed)
-{
-    PaintSet originals;
-    for (int index : aircraftToRestore()) {
-        PaintChoice choice;
-        choice.folder = folderNameOf(index);
-        choice.definition = baseNameOf(index);
-        choice.title = m_aircraft.at(index).title;
-        choice.original = true;
-        originals.choices << choice;
-    }
-    return applySet(originals, changed);
-}
-
 PaintSet Hangar::shareable(const PaintSet &set, SetReport *report)
 {
     SetReport ignored;

@@ -232,6 +232,13 @@ private slots:
         QCOMPARE(all.status, 0);
         QCOMPARE(all.json().value("restored").toArray().size(), 1);
         QCOMPARE(readFile(folderOf("P51") + "P51_t.dds"), TestGame::texture("original P51"));
+
+        // Back on its original, the P51 keeps its backup but needs nothing.
+        const auto restoredBefore = snapshot(m_game);
+        const Run again = cli({"--json", "restore", "--all"});
+        QCOMPARE(again.status, 0);
+        QVERIFY(again.json().value("restored").toArray().isEmpty());
+        QCOMPARE(snapshot(m_game), restoredBefore);
     }
 
     void anUpdatedAircraftIsAdoptedOnlyWhenAsked_data()

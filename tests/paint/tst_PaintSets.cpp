@@ -208,8 +208,10 @@ private slots:
         applyNamed("Spitfire", 3);
         QCOMPARE(m_hangar.aircraftToRestore().size(), 2);
 
-        const SetReport restored = m_hangar.restoreAll();
-        QCOMPARE(kinds(restored), "P51=applied, Spitfire=applied");
+        const QList<Hangar::RestoreOutcome> restored = m_hangar.restoreAll(m_hangar.aircraftToRestore());
+        QCOMPARE(restored.size(), 2);
+        for (const Hangar::RestoreOutcome &outcome : restored)
+            QCOMPARE(outcome.kind, Hangar::RestoreOutcome::Restored);
         for (const char *aircraft : {"P51", "Spitfire", "Zero"})
             QCOMPARE(mainTexture(aircraft), TestGame::texture(QByteArray("original ") + aircraft));
         QVERIFY(m_hangar.aircraftToRestore().isEmpty());
