@@ -92,6 +92,24 @@ std::optional<PaintSet> PaintSetStore::load(const QString &name, PaintResult *fa
     return set;
 }
 
+namespace {
+// A file system that ignores letter case (Windows) may refuse a rename that
+// changes only the case, taking the new name for an existing file: such a
+// rename goes through a name of its own.
+bool renameSpelling(const QString &from, const QString &to)
+{
+    if (QFile::rename(from, to))
+        return true;
+    const QString step = from + QStringLiteral(".respelled");
+    if (!QFile::rename(from, step))
+        return false;
+    if (QFile::rename(step, to))
+        return true;
+    QFile::rename(step, from);
+    return false;
+}
+} // namespace
+
 PaintResult PaintSetStore::write(const PaintSet &set, bool replace)
 {
     if (const QString problem = PaintSetFile::problemWithName(set.name); !problem.isEmpty())
@@ -107,7 +125,7 @@ PaintResult PaintSetStore::write(const PaintSet &set, bool replace)
     QString error;
     if (!SafeSave::writeFile(path, PaintSetFile::toJson(set), &error))
         return PaintResult::failure(path, QStringLiteral("The paint set could not be saved: %1").arg(error));
-    if (path != pathFor(set.name) && !QFile::rename(path, pathFor(set.name)))
+    if (path != pathFor(set.name) && !renameSpelling(path, pathFor(set.name)))
         return PaintResult::success(path); // saved, under the old spelling
     return PaintResult::success(pathFor(set.name));
 }

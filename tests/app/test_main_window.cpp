@@ -399,7 +399,7 @@ private slots:
         QCOMPARE(window->GameFolder, before);
         QCOMPARE(window->InList->count(), 3);
         window->close();
-        QCOMPARE(iniValue("CFSPath"), storedBefore);
+        QCOMPARE(QDir::toNativeSeparators(iniValue("CFSPath")), QDir::toNativeSeparators(storedBefore));
     }
 
     // Without a known game folder nothing is scanned, least of all an
