@@ -55,6 +55,18 @@ QString CollectionSets::askForSet(const QString &title) const
     return ok ? name : QString();
 }
 
+std::optional<PaintSet> CollectionSets::loadAskedSet(const QString &title)
+{
+    const QString name = askForSet(title);
+    if (name.isEmpty())
+        return std::nullopt;
+    PaintResult failure;
+    std::optional<PaintSet> set = m_store.load(name, &failure);
+    if (!set)
+        tell(failure);
+    return set;
+}
+
 QString CollectionSets::askForName(const QString &title, const QString &proposed) const
 {
     bool ok = false;
@@ -121,15 +133,10 @@ void CollectionSets::applySet()
 {
     if (m_main->hangarBusy())
         return;
-    const QString name = askForSet(QStringLiteral("Apply a paint set"));
-    if (name.isEmpty())
+    const std::optional<PaintSet> set = loadAskedSet(QStringLiteral("Apply a paint set"));
+    if (!set)
         return;
-    PaintResult failure;
-    const std::optional<PaintSet> set = m_store.load(name, &failure);
-    if (!set) {
-        tell(failure);
-        return;
-    }
+    const QString &name = set->name;
     SetReport report = m_main->hangar().applySet(*set);
     // The aircraft changed outside Corvane are asked about once, together.
     const QList<SetOutcome> questions = report.questions();
@@ -189,15 +196,10 @@ void CollectionSets::exportSet()
 {
     if (m_main->hangarBusy())
         return;
-    const QString name = askForSet(QStringLiteral("Export a paint set"));
-    if (name.isEmpty())
+    const std::optional<PaintSet> set = loadAskedSet(QStringLiteral("Export a paint set"));
+    if (!set)
         return;
-    PaintResult failure;
-    const std::optional<PaintSet> set = m_store.load(name, &failure);
-    if (!set) {
-        tell(failure);
-        return;
-    }
+    const QString &name = set->name;
     const QString file = QFileDialog::getSaveFileName(m_form, QStringLiteral("Export the paint set \"%1\"").arg(name),
                                                       name + QStringLiteral(".json"),
                                                       QStringLiteral("Paint set (*.json)"));

@@ -27,6 +27,8 @@ public:
 private:
     QList<int> shownAircraft() const;
     QString askForSet(const QString &title) const;
+    // The set the player picks, read; a set that cannot be read is told.
+    std::optional<PaintSet> loadAskedSet(const QString &title);
     QString askForName(const QString &title, const QString &proposed) const;
     void showReport(const QString &summary, const SetReport &report);
     void tell(const PaintResult &result);

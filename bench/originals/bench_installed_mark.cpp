@@ -10,6 +10,7 @@
 // through the aircraft again) and, on Linux, dropped from it first (the first
 // selection after a start).
 #include "Hangar.h"
+#include "../common/MipmappedDds.h"
 #include "InstalledPaint.h"
 #include "PaintListFile.h"
 
@@ -32,26 +33,6 @@ namespace {
 constexpr qint64 TextureBytes = 128 + 4096LL * 4096 * 4 / 3; // DXT5 with mipmaps, about 22 MiB
 constexpr double Limit = 2.0;
 
-QByteArray ddsHeader()
-{
-    QByteArray header(128, '\0');
-    auto put = [&](int offset, quint32 value) {
-        for (int i = 0; i < 4; ++i)
-            header[offset + i] = char((value >> (8 * i)) & 0xff);
-    };
-    header.replace(0, 4, "DDS ");
-    put(4, 124);
-    put(8, 0x000A1007);
-    put(12, 4096);
-    put(16, 4096);
-    put(28, 13);
-    put(76, 32);
-    put(80, 0x4);
-    header.replace(84, 4, "DXT5");
-    put(108, 0x401008);
-    return header;
-}
-
 // Texture blocks that differ from one paint to the next from the first
 // block on, as two paints' pixels do.
 void writeTexture(const QString &path, quint64 seed)
@@ -59,7 +40,7 @@ void writeTexture(const QString &path, quint64 seed)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot write %s", qPrintable(path));
-    file.write(ddsHeader());
+    file.write(mipmappedDdsHeader(4096, 13, "DXT5"));
     QByteArray block(4 * 1024 * 1024, Qt::Uninitialized);
     quint64 state = seed * 0x9E3779B97F4A7C15ULL + 1;
     for (qint64 left = TextureBytes - 128; left > 0;) {

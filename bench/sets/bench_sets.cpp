@@ -7,6 +7,7 @@
 // once), as on a player's machine. Between runs every aircraft is restored,
 // unmeasured. Both sides find the files in the system's cache.
 #include "Hangar.h"
+#include "../common/MipmappedDds.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -23,26 +24,6 @@ namespace {
 constexpr qint64 TextureBytes = 128 + 2048LL * 2048 / 2 * 4 / 3; // DXT1 with mipmaps, about 2.7 MiB
 constexpr double Limit = 2.0;
 
-QByteArray ddsHeader()
-{
-    QByteArray header(128, '\0');
-    auto put = [&](int offset, quint32 value) {
-        for (int i = 0; i < 4; ++i)
-            header[offset + i] = char((value >> (8 * i)) & 0xff);
-    };
-    header.replace(0, 4, "DDS ");
-    put(4, 124);
-    put(8, 0x000A1007);
-    put(12, 2048);
-    put(16, 2048);
-    put(28, 12);
-    put(76, 32);
-    put(80, 0x4);
-    header.replace(84, 4, "DXT1");
-    put(108, 0x401008);
-    return header;
-}
-
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -53,7 +34,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 // Pixels that differ from one texture to the next from the first block on.
 QByteArray texture(quint64 seed)
 {
-    QByteArray bytes = ddsHeader();
+    QByteArray bytes = mipmappedDdsHeader(2048, 12, "DXT1");
     bytes.resize(TextureBytes);
     quint64 state = seed * 0x9E3779B97F4A7C15ULL + 1;
     auto *words = reinterpret_cast<quint64 *>(bytes.data() + 128);

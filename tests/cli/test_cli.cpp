@@ -21,6 +21,7 @@
 #endif
 
 using TempTree::readFile;
+using TempTree::snapshot;
 using TempTree::writeFile;
 
 namespace {
@@ -32,17 +33,6 @@ struct Run
     QString err;
     QJsonObject json() const { return QJsonDocument::fromJson(out).object(); }
 };
-
-QMap<QString, QByteArray> snapshot(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info = it.nextFileInfo();
-        files.insert(info.filePath(), info.isDir() ? QByteArray("<folder>") : readFile(info.filePath()));
-    }
-    return files;
-}
 
 QByteArray testTexture(const QString &name)
 {

@@ -10,23 +10,8 @@
 #include <QtTest>
 
 using TempTree::readFile;
+using TempTree::snapshot;
 using TempTree::writeFile;
-
-namespace {
-
-// Every file under a folder with its bytes, to prove nothing changed.
-QMap<QString, QByteArray> snapshot(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo info = it.nextFileInfo();
-        files.insert(info.filePath(), info.isDir() ? QByteArray("<folder>") : readFile(info.filePath()));
-    }
-    return files;
-}
-
-} // namespace
 
 class HangarTest : public QObject
 {

@@ -8,21 +8,10 @@
 #include <QtTest>
 
 using TempTree::readFile;
+using TempTree::snapshot;
 using TempTree::writeFile;
 
 namespace {
-
-// Every file of a folder with its bytes.
-QMap<QString, QByteArray> snapshot(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(path, readFile(path));
-    }
-    return files;
-}
 
 // What the player could do after the main texture changed outside Corvane.
 enum class Step { Apply, Restore, Adopt };

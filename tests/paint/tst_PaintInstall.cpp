@@ -21,6 +21,8 @@
 
 using TestArchive::Entry;
 
+using TempTree::snapshot;
+
 namespace {
 
 QByteArray dds(std::uint32_t width, std::uint32_t height, const char *fourCC, unsigned seed = 0)
@@ -75,18 +77,6 @@ QStringList sources(const QList<DownloadedTexture> &textures)
 }
 
 // Every file under the folder with its contents, to show what an action left
-// alone.
-QMap<QString, QByteArray> snapshot(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(path, TempTree::readFile(path));
-    }
-    return files;
-}
-
 } // namespace
 
 class PaintInstallTest : public QObject

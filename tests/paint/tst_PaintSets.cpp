@@ -12,18 +12,9 @@ using TempTree::readFile;
 using TempTree::writeFile;
 using Kind = SetOutcome::Kind;
 
-namespace {
+using TempTree::snapshot;
 
-QMap<QString, QByteArray> snapshot(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(path, readFile(path));
-    }
-    return files;
-}
+namespace {
 
 QString kinds(const SetReport &report)
 {
