@@ -26,7 +26,7 @@ const QList<Command> &commands()
                         "applied and told."),
          2, 2, {}, {QStringLiteral("adopt")}, true, runApplyCommand},
         {QStringLiteral("restore"), QStringLiteral("restore AIRCRAFT... | restore --all [--adopt]"),
-         QStringLiteral("put the original texture back on these aircraft, or on every one with a backup"),
+         QStringLiteral("put the original texture back on these aircraft, or on every one wearing a paint"),
          QStringLiteral("Copies each aircraft's backup over its main texture and reports each aircraft.\n"
                         "--all takes every aircraft that wears something else and has a backup. A main\n"
                         "texture that matches neither the backup nor any paint is left alone and told,\n"
