@@ -93,13 +93,11 @@ std::optional<PaintSet> PaintSetStore::load(const QString &name, PaintResult *fa
 }
 
 namespace {
-// A file system that ignores letter case (Windows) may refuse a rename that
-// changes only the case, taking the new name for an existing file: such a
-// rename goes through a name of its own.
+// A file system that ignores letter case may refuse a rename that changes
+// only the case, or report it done and keep the old spelling, so
+// the file goes through a name of its own.
 bool renameSpelling(const QString &from, const QString &to)
 {
-    if (QFile::rename(from, to))
-        return true;
     const QString step = from + QStringLiteral(".respelled");
     if (!QFile::rename(from, step))
         return false;
