@@ -18,6 +18,11 @@ SetOutcome outcome(Kind kind, const PaintChoice &choice, const PaintResult &resu
     return SetOutcome{kind, choice.aircraftLabel(), choice.original ? QStringLiteral("original") : choice.paint, result};
 }
 
+QString noAircraftHere(const PaintChoice &choice)
+{
+    return QStringLiteral("There is no aircraft in a folder called \"%1\" here.").arg(choice.folder);
+}
+
 bool sameName(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -167,9 +172,7 @@ SetReport Hangar::applySet(const PaintSet &set, ChangedOriginal changed)
         const int index = aircraftOf(choice);
         if (index < 0) {
             report.outcomes << outcome(Kind::MissingAircraft, choice,
-                                       PaintResult::failure(QString(), QStringLiteral("There is no aircraft in a folder "
-                                                                                      "called \"%1\" here.")
-                                                                           .arg(choice.folder)));
+                                       PaintResult::failure(QString(), noAircraftHere(choice)));
             continue;
         }
         if (const PaintResult selected = select(index); !selected) {
@@ -227,7 +230,7 @@ PaintSet Hangar::shareable(const PaintSet &set, SetReport *report)
         QString why;
         std::optional<int> row;
         if (index < 0)
-            why = QStringLiteral("There is no aircraft in a folder called \"%1\" here.").arg(choice.folder);
+            why = noAircraftHere(choice);
         else if (const PaintResult selected = select(index); !selected)
             why = selected.reason;
         else
@@ -262,9 +265,7 @@ PaintSet Hangar::matchHere(const PaintSet &shared, SetReport *report)
         const int index = aircraftOf(choice);
         if (index < 0) {
             report->outcomes << outcome(Kind::MissingAircraft, choice,
-                                        PaintResult::failure(QString(), QStringLiteral("There is no aircraft in a folder "
-                                                                                       "called \"%1\" here.")
-                                                                            .arg(choice.folder)));
+                                        PaintResult::failure(QString(), noAircraftHere(choice)));
             continue;
         }
         if (const PaintResult selected = select(index); !selected) {
