@@ -1,5 +1,7 @@
 #include "PlayerSettings.h"
 
+#include <tuple>
+
 #include "SettingsStore.h"
 
 namespace {
@@ -119,11 +121,19 @@ PlayerSettings::CollectionLayout PlayerSettings::collectionLayout()
 
 PaintResult PlayerSettings::saveCollectionLayout(const CollectionLayout &layout)
 {
+    // Each write replaces the whole file on the disk, and the window saves
+    // its layout after every resize, its first showing too: only what
+    // changed is written.
+    const CollectionLayout stored = collectionLayout();
     try {
-        m_store->writeInteger(m_section, keyCollectionWidth, layout.width);
-        m_store->writeInteger(m_section, keyCollectionHeight, layout.height);
-        m_store->writeInteger(m_section, keyCollectionList, layout.listWidth);
-        m_store->writeInteger(m_section, keyCollectionPaints, layout.paintsWidth);
+        for (const auto &[name, now, before] :
+             {std::tuple{keyCollectionWidth, layout.width, stored.width},
+              std::tuple{keyCollectionHeight, layout.height, stored.height},
+              std::tuple{keyCollectionList, layout.listWidth, stored.listWidth},
+              std::tuple{keyCollectionPaints, layout.paintsWidth, stored.paintsWidth}}) {
+            if (now != before)
+                m_store->writeInteger(m_section, name, now);
+        }
     } catch (const SettingsError &error) {
         return PaintResult::failure(QString(), error.message());
     }

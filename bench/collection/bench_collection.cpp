@@ -10,7 +10,6 @@
 // through hard links, so the game takes some 70 MiB of disk instead of tens
 // of GiB; every path is still its own file to the window and its caches.
 #include "CollectionModel.h"
-#include "PaintGridModel.h"
 #include "IniSettingsStore.h"
 #include "PaintGridModel.h"
 #include "TCollectionForm.h"
@@ -31,6 +30,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <random>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -174,6 +175,71 @@ bool allPictured(const QList<QModelIndex> &shown)
     });
 }
 
+// The calling thread's own processor time and how often it left the
+// processor: waiting for something (voluntary) or pushed off by others.
+struct Usage
+{
+    double cpuMs;
+    long waits;
+    long preemptions;
+    static Usage now()
+    {
+        rusage usage{};
+        getrusage(RUSAGE_THREAD, &usage);
+        return {usage.ru_utime.tv_sec * 1e3 + usage.ru_utime.tv_usec / 1e3 + usage.ru_stime.tv_sec * 1e3
+                    + usage.ru_stime.tv_usec / 1e3,
+                usage.ru_nvcsw, usage.ru_nivcsw};
+    }
+};
+
+// Times every event the window's thread hands out, so the longest stall
+// can be told apart: which receivers and events filled it.
+class ProbedApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    struct Spent
+    {
+        QString what;
+        double ms;
+    };
+    bool probing = false;
+    QList<Spent> sinceBeat;
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        if (!probing || depth > 2)
+            return QApplication::notify(receiver, event);
+        const int at = depth++;
+        QElapsedTimer clock;
+        clock.start();
+        const Usage before = Usage::now();
+        const bool handled = QApplication::notify(receiver, event);
+        const Usage after = Usage::now();
+        --depth;
+        const double ms = double(clock.nsecsElapsed()) / 1e6;
+        if (ms >= 1)
+            sinceBeat.append({QString(at * 2, u' ')
+                                  + QStringLiteral("cpu %1 ms, waited %2x, preempted %3x  ")
+                                        .arg(after.cpuMs - before.cpuMs, 0, 'f', 1)
+                                        .arg(after.waits - before.waits)
+                                        .arg(after.preemptions - before.preemptions)
+                                  + QStringLiteral("%1 %2 (%3)")
+                                  .arg(QString::fromLatin1(receiver->metaObject()->className()),
+                                       receiver->objectName().isEmpty() && receiver->parent()
+                                           ? QStringLiteral("in ")
+                                                 + QString::fromLatin1(receiver->parent()->metaObject()->className())
+                                           : receiver->objectName())
+                                  .arg(int(event->type())),
+                              ms});
+        return handled;
+    }
+
+private:
+    int depth = 0;
+};
+
 class FirstPaint : public QObject
 {
 public:
@@ -240,21 +306,42 @@ void closeCollection(TRezidu &main)
     QCoreApplication::processEvents();
 }
 
+struct Stall
+{
+    double ms = 0;
+    Usage spent{0, 0, 0}; // the window thread's own share of it
+};
+
 // The longest gap between the beats of a 2 ms timer on the window's thread
 // while the player scrolls through the whole list and types into the search.
-double longestStallWhileScrollingAndTyping(TCollectionForm *form)
+// On a loaded machine most of a gap can be time the thread waited for a
+// processor: its own share is told apart.
+Stall longestStallWhileScrollingAndTyping(TCollectionForm *form)
 {
     QElapsedTimer clock;
     clock.start();
     qint64 lastBeat = clock.nsecsElapsed();
-    qint64 longest = 0;
+    Usage lastUsage = Usage::now();
+    Stall longest;
+    auto *probed = static_cast<ProbedApplication *>(qApp);
+    QList<ProbedApplication::Spent> inLongest;
+    probed->sinceBeat.clear();
+    probed->probing = true;
     QTimer beat;
     beat.setTimerType(Qt::PreciseTimer);
     beat.setInterval(2);
     QObject::connect(&beat, &QTimer::timeout, [&] {
         const qint64 now = clock.nsecsElapsed();
-        longest = std::max(longest, now - lastBeat);
+        const Usage usage = Usage::now();
+        if (double(now - lastBeat) / 1e6 > longest.ms) {
+            longest.ms = double(now - lastBeat) / 1e6;
+            longest.spent = {usage.cpuMs - lastUsage.cpuMs, usage.waits - lastUsage.waits,
+                             usage.preemptions - lastUsage.preemptions};
+            inLongest = probed->sinceBeat;
+        }
+        probed->sinceBeat.clear();
         lastBeat = now;
+        lastUsage = usage;
     });
     beat.start();
 
@@ -284,8 +371,16 @@ double longestStallWhileScrollingAndTyping(TCollectionForm *form)
     }
     pause(50);
     beat.stop();
-    return double(longest) / 1e6;
+    probed->probing = false;
+    // What kept the window's thread in the longest gap: the tell for the
+    // next thing to move off it.
+    if (qEnvironmentVariableIsSet("BENCH_STALLS")) {
+        for (const ProbedApplication::Spent &spent : std::as_const(inLongest))
+            std::printf("      %7.1f ms  %s\n", spent.ms, qPrintable(spent.what));
+    }
+    return longest;
 }
+
 
 double residentMiB()
 {
@@ -305,6 +400,13 @@ void print(const char *what, double value, double limit, const char *unit)
                 value >= 0 && value <= limit ? "met" : "NOT MET");
 }
 
+void printStall(const char *what, const Stall &stall)
+{
+    print(what, stall.ms, stallLimitMs, "ms");
+    std::printf("      (the window's thread ran %.1f ms of it, waited %ldx, was pushed off by others %ldx)\n",
+                stall.spent.cpuMs, stall.spent.waits, stall.spent.preemptions);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -314,7 +416,7 @@ int main(int argc, char **argv)
     const int runs = argc > 3 ? std::atoi(argv[3]) : 3;
     const QString cache = QDir::currentPath() + QStringLiteral("/bench-collection-cache");
     qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
-    QApplication app(argc, argv);
+    ProbedApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const QString game = makeGame(aircraft, paints);
 
@@ -348,13 +450,15 @@ int main(int argc, char **argv)
         print(qPrintable(QStringLiteral("first screenful, %1 pictures, warm cache").arg(warm.pictures)),
               warm.picturesMs, warmPicturesLimitMs, "ms");
         form = main.findChild<TCollectionForm *>();
-        print("longest stall scrolling and typing", longestStallWhileScrollingAndTyping(form), stallLimitMs, "ms");
+        printStall("longest stall scrolling and typing", longestStallWhileScrollingAndTyping(form));
         // The same once every status is known, to tell the survey's share.
         waitUntil([&] { return form->model()->surveyFinished(); }, 600000);
-        print("  the same, every status known", longestStallWhileScrollingAndTyping(form), stallLimitMs, "ms");
+        printStall("  the same, every status known", longestStallWhileScrollingAndTyping(form));
         closeCollection(main);
     }
 
+    if (qEnvironmentVariableIsSet("BENCH_NO_MEMORY"))
+        return 0;
     // Memory once many thumbnails were made: every row's picture, and the
     // grids of the first aircraft, more than the memory cache keeps.
     activate(main);

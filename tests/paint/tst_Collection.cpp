@@ -81,7 +81,7 @@ void CollectionTest::filter_data()
     QTest::addColumn<bool>("aircraftAlone"); // shown for its own names, all paints with it
     QTest::addColumn<QStringList>("paintsShown");
 
-    const QStringList all{"Desert Fox", "Navy blue", "Arctic"};
+    const QStringList all{"Desert Fox", "Navy blue", "Öland Arctic"};
     // The aircraft: title "P-51D Mustang", folder "P51", paints as above.
     QTest::newRow("nothing typed") << "" << Choice::All << Kind::Unknown << true << true << all;
     QTest::newRow("title, any case") << "mustang" << Choice::All << Kind::Original << true << true << all;
@@ -92,6 +92,12 @@ void CollectionTest::filter_data()
                                     << QStringList{"Desert Fox"};
     QTest::newRow("aircraft and paint words together")
         << "fox mustang" << Choice::All << Kind::Original << true << false << QStringList{"Desert Fox"};
+    QTest::newRow("folder and paint words together")
+        << "NAVY p51" << Choice::All << Kind::Original << true << false << QStringList{"Navy blue"};
+    QTest::newRow("a word in the title and in no paint is no paint's")
+        << "mustang zzz" << Choice::All << Kind::Original << false << false << QStringList{};
+    QTest::newRow("letter case beyond ASCII") << "öLAND" << Choice::All << Kind::Original << true << false
+                                              << QStringList{"Öland Arctic"};
     QTest::newRow("words of two paints find neither") << "desert navy" << Choice::All << Kind::Original << false
                                                       << false << QStringList{};
     QTest::newRow("no such word") << "spitfire" << Choice::All << Kind::Original << false << false << QStringList{};
@@ -120,8 +126,9 @@ void CollectionTest::filter()
     filter.setStatusChoice(choice);
     const QString title = "P-51D Mustang";
     const QString folder = "P51";
-    const QStringList paints{"Desert Fox", "Navy blue", "Arctic"};
+    const QStringList paints{"Desert Fox", "Navy blue", "Öland Arctic"};
     QCOMPARE(filter.admits(title, folder, paints, kind), aircraftShown);
+    QCOMPARE(filter.admits(CollectionFilter::Subject::of(title, folder, paints), kind), aircraftShown);
     QCOMPARE(filter.matchesAircraft(title, folder), aircraftAlone);
     if (!aircraftAlone) {
         QStringList shown;
