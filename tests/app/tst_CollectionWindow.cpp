@@ -111,7 +111,7 @@ private slots:
         TestGame::addAircraft(m_game, "Zero", {{"Green", "green.dds"}});
         TestGame::addAircraft(m_game, "Spitfire", {});
         m_ini = m_dir.filePath(QString("%1.ini").arg(QTest::currentTestFunction()));
-        writeFile(m_ini, "[test_collection_window]\nCFSPath=" + m_game.toUtf8() + "\n");
+        writeFile(m_ini, "[tst_app_collection_window]\nCFSPath=" + m_game.toUtf8() + "\n");
     }
 
     // The Sets menu: a set saved from the window and applied again through
@@ -350,4 +350,4 @@ int main(int argc, char **argv)
     CollectionWindowTest test;
     return QTest::qExec(&test, argc, argv);
 }
-#include "test_collection_window.moc"
+#include "tst_CollectionWindow.moc"

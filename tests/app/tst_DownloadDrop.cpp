@@ -86,4 +86,4 @@ private slots:
 };
 
 QTEST_MAIN(DownloadDropTest)
-#include "test_download_drop.moc"
+#include "tst_DownloadDrop.moc"

@@ -214,4 +214,4 @@ private:
 };
 
 QTEST_GUILESS_MAIN(GameLocationTest)
-#include "test_game_location.moc"
+#include "tst_GameLocation.moc"

@@ -102,7 +102,7 @@ private slots:
         TestGame::addAircraft(m_game, "P51", {{"Desert", "desert.dds"}});
         TestGame::addAircraft(m_game, "Zero", {});
         const QString ini = m_dir.filePath(QString("%1.ini").arg(QTest::currentTestFunction()));
-        writeFile(ini, "[test_install_window]\nCFSPath=" + m_game.toUtf8() + "\n");
+        writeFile(ini, "[tst_app_install_window]\nCFSPath=" + m_game.toUtf8() + "\n");
         m_window = PaintWindow::open(ini, m_dir.filePath("no-wine"));
         QVERIFY(m_window);
         selectAircraft("P51");
@@ -366,4 +366,4 @@ private slots:
 };
 
 QTEST_MAIN(InstallWindowTest)
-#include "test_install_window.moc"
+#include "tst_InstallWindow.moc"

@@ -139,4 +139,4 @@ void TestMainTexturePrompt::dialogCancelledWritesEmptyTexture()
 }
 
 QTEST_MAIN(TestMainTexturePrompt)
-#include "test_main_texture_prompt.moc"
+#include "tst_MainTexturePrompt.moc"

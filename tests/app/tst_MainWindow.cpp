@@ -73,13 +73,13 @@ class MainWindowTest : public QObject
         const QString game = m_dir.filePath(QString("game-%1/").arg(QTest::currentTestFunction()));
         for (const char *name : {"P51", "Spitfire", "Zero"})
             TestGame::addAircraft(game, name, {{"Desert", "desert.dds"}});
-        TempTree::writeFile(m_ini, "[test_main_window]\nCFSPath=" + game.toUtf8() + "\n");
+        TempTree::writeFile(m_ini, "[tst_app_main_window]\nCFSPath=" + game.toUtf8() + "\n");
     }
 
     QString iniValue(const QString &name)
     {
         IniSettingsStore store(m_ini);
-        return store.readText("test_main_window", name, "<missing>");
+        return store.readText("tst_app_main_window", name, "<missing>");
     }
 
 private slots:
@@ -143,7 +143,7 @@ private slots:
 
     void storedValuesAreReadByTheirRules()
     {
-        QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nTop=0x20\nLeft=far\nCFSPath=/games/CFS3\n"));
+        QVERIFY(TempTree::writeFile(m_ini, "[tst_app_main_window]\nTop=0x20\nLeft=far\nCFSPath=/games/CFS3\n"));
         auto window = makeWindow();
         QCOMPARE(window->pos(), QPoint(40, 32));
         QCOMPARE(window->GameFolder, QDir::toNativeSeparators("/games/CFS3/"));
@@ -153,14 +153,14 @@ private slots:
 
     void aPositionOffEveryScreenGivesTheDefault()
     {
-        QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nTop=-4000\nLeft=9000\n"));
+        QVERIFY(TempTree::writeFile(m_ini, "[tst_app_main_window]\nTop=-4000\nLeft=9000\n"));
         auto window = makeWindow();
         QCOMPARE(window->pos(), QGuiApplication::primaryScreen()->availableGeometry().topLeft() + QPoint(40, 40));
     }
 
     void aWrongTypedValueIsToldAndTheDefaultUsed()
     {
-        QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nTop=\"1\", \"2\"\nLeft=100\n"));
+        QVERIFY(TempTree::writeFile(m_ini, "[tst_app_main_window]\nTop=\"1\", \"2\"\nLeft=100\n"));
         QString told;
         ModalDriver::answerNext([&](QWidget *box) {
             told = qobject_cast<QMessageBox *>(box)->text();
@@ -176,7 +176,7 @@ private slots:
         QStringList saved[2];
         for (int way = 0; way < 2; ++way) {
             QFile::remove(m_ini);
-            QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nTop=70\nLeft=90\nCFSPath=/g\n"));
+            QVERIFY(TempTree::writeFile(m_ini, "[tst_app_main_window]\nTop=70\nLeft=90\nCFSPath=/g\n"));
             auto window = makeWindow();
             window->show();
             if (way == 0)
@@ -229,7 +229,7 @@ private slots:
         const QString game = m_dir.filePath("game-asking/");
         TestGame::addAircraft(game, "P51", {});
         QVERIFY(TempTree::writeFile(game + "Aircraft/Zero/Zero.xdp", "<xdp/>")); // no main texture
-        TempTree::writeFile(m_ini, "[test_main_window]\nCFSPath=" + game.toUtf8() + "\n");
+        TempTree::writeFile(m_ini, "[tst_app_main_window]\nCFSPath=" + game.toUtf8() + "\n");
         auto window = makeWindow();
         // Nobody waits for dialogs that are not used.
         QVERIFY(!window->findcfs && !window->addtex && !window->maintex);
@@ -304,7 +304,7 @@ private slots:
         qputenv("WINEPREFIX", prefix.toLocal8Bit());
         const QString game = m_dir.filePath("hint-game/");
         QVERIFY(QDir().mkpath(game)); // a game folder, but no Aircraft folder in it
-        QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nCFSPath=" + game.toUtf8() + "\n"));
+        QVERIFY(TempTree::writeFile(m_ini, "[tst_app_main_window]\nCFSPath=" + game.toUtf8() + "\n"));
         auto window = makeWindow();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -344,7 +344,7 @@ private slots:
 
     void aSecondWindowSeesTheGameChosenInTheFirst()
     {
-        QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nCFSPath=/old/game\n"));
+        QVERIFY(TempTree::writeFile(m_ini, "[tst_app_main_window]\nCFSPath=/old/game\n"));
         auto pick = [](const QString &folder) {
             QVERIFY(TempTree::writeFile(folder + "/cfs3.exe", "MZ"));
             QVERIFY(QDir().mkpath(folder + "/Aircraft"));
@@ -422,7 +422,7 @@ private slots:
 
     void locatingTheGameThroughTheFileDialog()
     {
-        QVERIFY(TempTree::writeFile(m_ini, "[test_main_window]\nCFSPath=/old/game\n"));
+        QVERIFY(TempTree::writeFile(m_ini, "[tst_app_main_window]\nCFSPath=/old/game\n"));
         const QString game = m_dir.filePath("My Games/CFS3");
         QVERIFY(TempTree::writeFile(game + "/CFS3.EXE", "MZ"));
         for (const char *name : {"P51", "Spitfire", "Zero"})
@@ -465,4 +465,4 @@ private slots:
 };
 
 QTEST_MAIN(MainWindowTest)
-#include "test_main_window.moc"
+#include "tst_MainWindow.moc"

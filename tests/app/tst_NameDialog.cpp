@@ -120,4 +120,4 @@ private slots:
 };
 
 QTEST_MAIN(NameDialogTest)
-#include "test_name_dialog.moc"
+#include "tst_NameDialog.moc"

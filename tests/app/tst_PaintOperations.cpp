@@ -88,7 +88,7 @@ private slots:
         m_game = m_dir.filePath(QString("%1-%2/").arg(QTest::currentTestFunction(), QTest::currentDataTag()));
         TestGame::addP51AndZero(m_game);
         const QString ini = m_dir.filePath(QString("%1.ini").arg(QTest::currentTestFunction()));
-        writeFile(ini, "[test_paint_operations]\nCFSPath=" + m_game.toUtf8() + "\n");
+        writeFile(ini, "[tst_app_paint_operations]\nCFSPath=" + m_game.toUtf8() + "\n");
         m_window = PaintWindow::open(ini, m_dir.filePath("no-wine"));
         QVERIFY(m_window);
     }
@@ -604,7 +604,7 @@ private slots:
     void editingTheListStartsTheEditorWithThePathAsOneArgument()
     {
 #ifdef Q_OS_WIN
-        QSKIP("Windows starts Notepad, whose call win32_shell_tests checks with a stand-in");
+        QSKIP("Windows starts Notepad, whose call tst_win32_shell checks with a stand-in");
 #else
         const QString spaced = m_game + "Aircraft/My P51/";
         TestGame::addAircraft(m_game, "My P51", {});
@@ -720,4 +720,4 @@ private slots:
 };
 
 QTEST_MAIN(PaintOperationsTest)
-#include "test_paint_operations.moc"
+#include "tst_PaintOperations.moc"

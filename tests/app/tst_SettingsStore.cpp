@@ -135,4 +135,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(SettingsStoreTest)
-#include "test_settings_store.moc"
+#include "tst_SettingsStore.moc"

@@ -85,4 +85,4 @@ private slots:
 };
 
 QTEST_MAIN(SettledSelectionTest)
-#include "test_settled_selection.moc"
+#include "tst_SettledSelection.moc"

@@ -37,4 +37,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(WindowPlacementTest)
-#include "test_window_placement.moc"
+#include "tst_WindowPlacement.moc"

@@ -862,4 +862,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(CommandLineTest)
-#include "test_cli.moc"
+#include "tst_CommandLine.moc"

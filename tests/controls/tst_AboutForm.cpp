@@ -205,4 +205,4 @@ private slots:
 };
 
 QTEST_MAIN(TstAboutForm)
-#include "tst_aboutform.moc"
+#include "tst_AboutForm.moc"

@@ -369,4 +369,4 @@ private slots:
 };
 
 QTEST_MAIN(TstExeButton)
-#include "tst_exebutton.moc"
+#include "tst_ExeButton.moc"

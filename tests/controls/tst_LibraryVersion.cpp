@@ -138,4 +138,4 @@ private slots:
 #endif
 
 QTEST_GUILESS_MAIN(TstLibraryVersion)
-#include "tst_libraryversion.moc"
+#include "tst_LibraryVersion.moc"

@@ -286,4 +286,4 @@ private slots:
 };
 
 QTEST_MAIN(TstMButton)
-#include "tst_mbutton.moc"
+#include "tst_MButton.moc"

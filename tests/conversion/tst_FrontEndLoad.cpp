@@ -96,4 +96,4 @@ int runFrontEndLoadTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "FrontEndLoadTest.moc"
+#include "tst_FrontEndLoad.moc"

@@ -185,4 +185,4 @@ int runPictureConversionTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "PictureConversionTest.moc"
+#include "tst_PictureConversion.moc"

@@ -99,4 +99,4 @@ int runPictureFileTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "PictureFileTest.moc"
+#include "tst_PictureFile.moc"

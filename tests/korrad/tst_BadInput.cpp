@@ -262,4 +262,4 @@ int runBadInputTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "BadInputTest.moc"
+#include "tst_BadInput.moc"

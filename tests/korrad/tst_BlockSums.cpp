@@ -165,4 +165,4 @@ int runBlockSumsTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "BlockSumsTest.moc"
+#include "tst_BlockSums.moc"

@@ -65,4 +65,4 @@ int runConformanceTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "ConformanceTest.moc"
+#include "tst_Conformance.moc"

@@ -234,4 +234,4 @@ int runFormatTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "FormatTest.moc"
+#include "tst_Format.moc"

@@ -88,4 +88,4 @@ int runLibraryLoadTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "LibraryLoadTest.moc"
+#include "tst_LibraryLoad.moc"

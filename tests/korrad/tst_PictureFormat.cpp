@@ -124,4 +124,4 @@ int runPictureFormatTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "PictureFormatTest.moc"
+#include "tst_PictureFormat.moc"

@@ -185,4 +185,4 @@ int runRefusalReasonTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "RefusalReasonTest.moc"
+#include "tst_RefusalReason.moc"

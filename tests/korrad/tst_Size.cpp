@@ -210,4 +210,4 @@ int runSizeTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "SizeTest.moc"
+#include "tst_Size.moc"

@@ -472,4 +472,4 @@ int runUncommonFormatTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "UncommonFormatTest.moc"
+#include "tst_UncommonFormat.moc"

@@ -69,4 +69,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(RegistrySettingsTest)
-#include "test_registry_settings.moc"
+#include "tst_RegistrySettings.moc"

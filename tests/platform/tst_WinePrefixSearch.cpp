@@ -253,4 +253,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(WinePrefixSearchTest)
-#include "test_wine_prefix_search.moc"
+#include "tst_WinePrefixSearch.moc"

@@ -117,4 +117,4 @@ int runBitmapFileTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "BitmapFileTest.moc"
+#include "tst_BitmapFile.moc"

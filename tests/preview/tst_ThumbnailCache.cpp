@@ -192,4 +192,4 @@ int runThumbnailCacheTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "ThumbnailCacheTest.moc"
+#include "tst_ThumbnailCache.moc"

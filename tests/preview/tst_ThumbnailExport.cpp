@@ -97,4 +97,4 @@ int runThumbnailExportTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "ThumbnailExportTest.moc"
+#include "tst_ThumbnailExport.moc"

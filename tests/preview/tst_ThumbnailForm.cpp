@@ -41,4 +41,4 @@ int runThumbnailFormTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "ThumbnailFormTest.moc"
+#include "tst_ThumbnailForm.moc"

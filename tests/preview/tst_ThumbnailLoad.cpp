@@ -272,4 +272,4 @@ int runThumbnailLoadTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "ThumbnailLoadTest.moc"
+#include "tst_ThumbnailLoad.moc"

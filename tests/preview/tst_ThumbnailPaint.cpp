@@ -283,4 +283,4 @@ int runThumbnailPaintTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "ThumbnailPaintTest.moc"
+#include "tst_ThumbnailPaint.moc"

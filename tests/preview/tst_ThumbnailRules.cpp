@@ -131,4 +131,4 @@ int runThumbnailRulesTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "ThumbnailRulesTest.moc"
+#include "tst_ThumbnailRules.moc"

@@ -66,4 +66,4 @@ int runThumbnailWithKorradTests(int argc, char **argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "ThumbnailWithKorradTest.moc"
+#include "tst_ThumbnailWithKorrad.moc"

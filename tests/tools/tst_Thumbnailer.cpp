@@ -252,4 +252,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(ThumbnailerTest)
-#include "test_thumbnailer.moc"
+#include "tst_Thumbnailer.moc"
