@@ -318,6 +318,7 @@ void CollectionTest::staleThumbnailsGoOnlyFromTheOwnFolder()
     for (const ThumbnailFolder *folder : {&own, &shared}) {
         QVERIFY(folder->store(before, pngFor(before)));
         QCOMPARE(folder->find(before), folder->folder() + before.fileName());
+        QCOMPARE(folder->load(before), pngFor(before));
     }
     // The texture changes: an apply wrote it again.
     QVERIFY(writeFile(texture, TestGame::texture("navy, repainted")));
@@ -332,6 +333,7 @@ void CollectionTest::staleThumbnailsGoOnlyFromTheOwnFolder()
     QCOMPARE(own.find(after), QString());
     QVERIFY(!QFile::exists(own.folder() + before.fileName()));
     QCOMPARE(shared.find(after), QString());
+    QCOMPARE(shared.load(after), QByteArray());
     QVERIFY(QFile::exists(shared.folder() + before.fileName()));
     QCOMPARE(ThumbnailIdentity::of(dir.path() + "/no such file").isValid(), false);
 }
@@ -376,6 +378,11 @@ void CollectionTest::pruneDropsGoneFilesThenTheOldest()
     QVERIFY(writeFile(own.folder() + "not-a-thumbnail.png", "junk"));
     const qint64 one = QFileInfo(own.folder() + files[0].fileName()).size();
 
+    // Stopped (the window closing) before it read anything: nothing goes.
+    const std::atomic_bool stopped = true;
+    QCOMPARE(own.prune(0, &stopped), qint64(-1));
+    QCOMPARE(QDir(own.folder()).entryList(QDir::Files).size(), 6);
+
     // t4's file is gone and the junk names no file; then the bound keeps
     // the two most recent of the rest.
     const qint64 kept = own.prune(2 * one + one / 2);
@@ -384,6 +391,12 @@ void CollectionTest::pruneDropsGoneFilesThenTheOldest()
     QStringList expected{files[2].fileName(), files[3].fileName()};
     expected.sort();
     QCOMPARE(left, expected);
+    // A file far larger than any thumbnail is never read whole, nor believed.
+    const QString huge = own.folder() + files[3].fileName();
+    QVERIFY(writeFile(huge, pngFor(files[3]) + QByteArray(4 << 20, 'x')));
+    QCOMPARE(own.load(files[3]), QByteArray());
+    QVERIFY(!QFile::exists(huge));
+    QVERIFY(writeFile(huge, pngFor(files[3])));
 
     // A shared folder is never pruned.
     const ThumbnailFolder shared(own.folder(), ThumbnailFolder::Upkeep::Shared);
