@@ -9,6 +9,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <utility>
+
 namespace {
 // Pictures kept in memory, in KiB: some 800 of 128 pixels, far more than
 // fit on a screen; the rest come back from the disk cache quickly.
@@ -158,13 +160,18 @@ void ThumbnailLoader::work()
             continue;
         }
         const ThumbnailIdentity identity = ThumbnailIdentity::of(path);
-        const QImage picture = make(path, identity);
-        QMutexLocker lock(&m_mutex);
-        m_made.append({path, picture.isNull() ? picture : centredInSquare(picture), identity});
-        if (!m_deliveryPosted) {
-            m_deliveryPosted = true;
-            QMetaObject::invokeMethod(this, &ThumbnailLoader::deliverMade, Qt::QueuedConnection);
+        QImage picture = make(path, identity);
+        if (!picture.isNull())
+            picture = centredInSquare(picture);
+        bool post = false;
+        {
+            // Held briefly: the window's thread takes this lock too.
+            QMutexLocker lock(&m_mutex);
+            m_made.append({path, picture, identity});
+            post = !std::exchange(m_deliveryPosted, true);
         }
+        if (post)
+            QMetaObject::invokeMethod(this, &ThumbnailLoader::deliverMade, Qt::QueuedConnection);
     }
 }
 
