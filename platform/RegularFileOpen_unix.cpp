@@ -123,10 +123,12 @@ static bool readAllWithReason(const QString &path, qint64 limit, QByteArray &byt
 
 PaintResult openForReading(QFile &file)
 {
+    // Opened from a handle, the file forgets its name.
+    const QString path = file.fileName();
     QString reason;
     if (!openWithReason(file, &reason))
-        return PaintResult::failure(file.fileName(), reason);
-    return PaintResult::success(file.fileName());
+        return PaintResult::failure(path, reason);
+    return PaintResult::success(path);
 }
 
 PaintResult canRead(const QString &path)
