@@ -137,7 +137,10 @@ void CollectionSurvey::run(std::shared_ptr<Work> work)
     };
     auto readList = [&](int index) {
         work->listRead[index] = true;
-        tables[index] = PaintTable::load(work->aircraft.at(index).paintListPath);
+        if (PaintTable table; PaintTable::load(work->aircraft.at(index).paintListPath, table))
+            tables[index] = std::move(table);
+        else
+            tables[index].reset();
         Summary summary;
         summary.index = index;
         if (const std::optional<PaintTable> &table = tables[index]) {

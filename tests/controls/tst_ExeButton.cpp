@@ -1,4 +1,3 @@
-#include "LabelFit.h"
 #include "LauncherFileName.h"
 #include "TExeButton.h"
 
@@ -221,27 +220,6 @@ private slots:
         img = image(button);
         QCOMPARE(img.pixelColor(19, 19), QColor(Qt::magenta));
         QCOMPARE(img.pixelColor(20, 20), Back);
-    }
-
-    void labelShortening_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("room");
-        QTest::addColumn<QString>("fitted");
-        QTest::addColumn<int>("x");
-        QTest::newRow("fits, centred") << "Viewer" << 64 << "Viewer" << 11;
-        QTest::newRow("two full stops while long") << "Viewer program" << 64 << "Viewer .." << 0;
-        QTest::newRow("four left keep their last character") << "abcdef" << 28 << "abc." << 0;
-        QTest::newRow("short copies lose characters only") << "abcdefg" << 20 << "ab" << 0;
-        QTest::newRow("no room at all") << "abc" << -30 << "" << 0;
-    }
-    void labelShortening()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, room);
-        const FittedLabel label = fitLabel(text, room, [](const QString &s) { return int(s.size()) * 7; });
-        QTEST(label.text, "fitted");
-        QTEST(label.x, "x");
     }
 
     void longCaptionStaysInsideTheLabelArea()
