@@ -287,10 +287,12 @@ void choosePlaces(AircraftWork &work)
     const qint64 size = PaintListFile::fullForm(work.entry->rawTitle, work.table->mainTextureName(),
                                                 work.table->paints() + added).size();
     if (size > PaintListFile::MaxFileSize) {
-        work.result.problems << QStringLiteral("The paint list of %1 would grow to %2 KiB, past the %3 KiB Corvane "
-                                               "reads back; nothing was installed for this aircraft.")
-                                    .arg(work.entry->title).arg((size + 1023) / 1024)
-                                    .arg(PaintListFile::MaxFileSize / 1024);
+        work.result.problems << PaintResult::failure(
+            work.entry->paintListPath,
+            QStringLiteral("The paint list of %1 would grow to %2 KiB, past the %3 KiB Corvane "
+                           "reads back; nothing was installed for this aircraft.")
+                .arg(work.entry->title).arg((size + 1023) / 1024)
+                .arg(PaintListFile::MaxFileSize / 1024));
         work.result.notes.clear();
         for (Target *target : std::as_const(work.targets))
             target->problem = QStringLiteral("refused with the rest of the install");
@@ -322,19 +324,20 @@ void finish(AircraftWork &work)
 {
     if (!work.writtenPaths.isEmpty()) {
         if (const PaintResult synced = DiskSync::syncFiles(work.writtenPaths); !synced)
-            work.result.problems << QStringLiteral("The new textures could not be put on the disk: %1").arg(synced.reason);
+            work.result.problems << PaintResult::failure(
+                synced.file, QStringLiteral("The new textures could not be put on the disk: %1").arg(synced.reason));
         DiskSync::syncFolder(work.table->folder());
     }
     QStringList addedNames;
     QList<const Target *> appended;
     for (Target *target : std::as_const(work.targets)) {
         if (!target->problem.isEmpty()) {
-            work.result.problems << QStringLiteral("%1: %2").arg(target->item->texture.source, target->problem);
+            work.result.problems << PaintResult::failure(target->item->texture.source, target->problem);
             continue;
         }
         if (!target->written && !target->alreadyThere) {
-            work.result.problems << QStringLiteral("%1: it is no longer in the download; nothing of it was installed")
-                                        .arg(target->item->texture.source);
+            work.result.problems << PaintResult::failure(
+                target->item->texture.source, QStringLiteral("it is no longer in the download; nothing of it was installed"));
             continue;
         }
         work.table->appendPaint(target->paintName, GameText::encode(target->fileName));
@@ -344,8 +347,10 @@ void finish(AircraftWork &work)
     if (addedNames.isEmpty())
         return;
     if (const PaintResult saved = work.table->save(work.entry->paintListPath, work.entry->rawTitle); !saved) {
-        work.result.problems << QStringLiteral("The paint list %1 could not be saved: %2")
-                                    .arg(QDir::toNativeSeparators(work.entry->paintListPath), saved.reason);
+        work.result.problems << PaintResult::failure(work.entry->paintListPath,
+                                                     QStringLiteral("The paint list %1 could not be saved: %2")
+                                                         .arg(QDir::toNativeSeparators(work.entry->paintListPath),
+                                                              saved.reason));
         // Files no list names would only fill the folder; they are this
         // install's own, and the download still holds them.
         for (const QString &path : std::as_const(work.writtenPaths))
@@ -355,10 +360,11 @@ void finish(AircraftWork &work)
     work.result.added = addedNames;
     for (const Target *target : std::as_const(appended)) {
         if (const QString problem = keepNote(work.table->folder(), target->fileName, target->item->note); !problem.isEmpty())
-            work.result.problems << QStringLiteral("%1: %2").arg(target->item->note.source, problem);
+            work.result.problems << PaintResult::failure(target->item->note.source, problem);
     }
     if (const QString backup = ensureBackup(*work.table); !backup.isEmpty())
-        work.result.problems << QStringLiteral("The backup of the original texture could not be made: %1").arg(backup);
+        work.result.problems << PaintResult::failure(
+            work.table->mainTexturePath(), QStringLiteral("The backup of the original texture could not be made: %1").arg(backup));
 }
 
 } // namespace
@@ -388,7 +394,7 @@ QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<Aircr
     for (auto &[index, work] : works) {
         work.lock = std::make_unique<AircraftLock>(PaintListFile::folderOf(work.entry->paintListPath));
         if (!work.lock->acquire()) {
-            work.result.problems << work.lock->refusal().message();
+            work.result.problems << work.lock->refusal();
             work.targets.clear();
             continue;
         }
@@ -397,9 +403,10 @@ QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<Aircr
             work.table = std::move(table);
         } else {
             work.table.reset();
-            work.result.problems << QStringLiteral("The paint list %1 could not be read; nothing was installed for "
-                                                   "this aircraft. %2")
-                                        .arg(QDir::toNativeSeparators(work.entry->paintListPath), loaded.reason);
+            work.result.problems << PaintResult::failure(
+                work.entry->paintListPath, QStringLiteral("The paint list %1 could not be read; nothing was installed for "
+                                                          "this aircraft. %2")
+                                               .arg(QDir::toNativeSeparators(work.entry->paintListPath), loaded.reason));
             work.targets.clear();
             continue;
         }
