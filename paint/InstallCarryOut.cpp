@@ -107,8 +107,8 @@ public:
         options.syncToDisk = false;      // the folder is synced once, at the end
         m_save = std::make_unique<SafeSave>(verdict.realPath, options);
         m_path = verdict.realPath;
-        if (!m_save->open()) {
-            m_target->problem = m_save->errorString();
+        if (const PaintResult opened = m_save->open(); !opened) {
+            m_target->problem = opened.reason;
             return false;
         }
         return true;
@@ -120,9 +120,10 @@ public:
             m_picture.append(bytes);
             return true;
         }
-        if (m_save->write(QByteArray::fromRawData(bytes.data(), bytes.size())))
+        const PaintResult written = m_save->write(QByteArray::fromRawData(bytes.data(), bytes.size()));
+        if (written)
             return true;
-        m_writeProblem = m_save->errorString();
+        m_writeProblem = written.reason;
         return false;
     }
 
@@ -134,8 +135,8 @@ public:
             why = QStringLiteral("the download changed since it was read; nothing of it was installed");
         if (why.isEmpty() && m_target->makeDds)
             why = writeMadeTexture();
-        if (why.isEmpty() && !m_save->commit())
-            why = m_save->errorString();
+        if (why.isEmpty())
+            why = m_save->commit().reason;
         m_save.reset();
         if (why.isEmpty()) {
             m_target->written = true;
@@ -168,9 +169,10 @@ private:
         options.syncToDisk = false;
         m_save = std::make_unique<SafeSave>(verdict.realPath, options);
         m_path = verdict.realPath;
-        if (!m_save->open() || !m_save->write(dds))
-            return m_save->errorString();
-        return QString();
+        PaintResult written = m_save->open();
+        if (written)
+            written = m_save->write(dds);
+        return written.reason;
     }
 
     const QHash<int, Target *> &m_targets;
@@ -200,8 +202,8 @@ void placeSpooled(Target &target, const InstallProgress *progress, int &placed, 
         return;
     }
     file->setPath(verdict.realPath);
-    if (!file->commit()) {
-        target.problem = file->errorString();
+    if (const PaintResult committed = file->commit(); !committed) {
+        target.problem = committed.reason;
         return;
     }
     target.written = true;
