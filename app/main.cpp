@@ -1,6 +1,7 @@
 #include "CorvaneApplication.h"
 #include "CorvaneIcon.h"
 #include "ErrorBox.h"
+#include "InterpretedRegexes.h"
 #include "TAboutForm.h"
 #include "TCollectionForm.h"
 #include "TEditForm.h"
@@ -12,6 +13,7 @@
 
 int main(int argc, char *argv[])
 {
+    useInterpretedRegexes();
     CorvaneApplication app(argc, argv);
     app.setWindowIcon(corvaneIcon());
     // Lets the desktop match the window to its menu entry and icon.

@@ -4,6 +4,7 @@
 // and its thumbnails come from the disk cache while the file is unchanged.
 #include "CollectionModel.h"
 #include "DdsWriter.h"
+#include "InterpretedRegexes.h"
 #include "ModalDriver.h"
 #include "PaintGridModel.h"
 #include "PaintWindow.h"
@@ -343,6 +344,8 @@ private slots:
 
 int main(int argc, char **argv)
 {
+    // As the program starts: its thumbnail workers match regular expressions.
+    useInterpretedRegexes();
     // The thumbnail caches of the window stay inside the test's folder.
     QTemporaryDir cache;
     qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
