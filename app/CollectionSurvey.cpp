@@ -127,7 +127,10 @@ void CollectionSurvey::run(std::shared_ptr<Work> work)
         sinceSent.restart();
     };
     auto readList = [&](int index) {
-        tables[index] = PaintTable::load(work->aircraft.at(index).paintListPath);
+        if (PaintTable table; PaintTable::load(work->aircraft.at(index).paintListPath, table))
+            tables[index] = std::move(table);
+        else
+            tables[index].reset();
         Summary summary;
         summary.index = index;
         if (const std::optional<PaintTable> &table = tables[index]) {

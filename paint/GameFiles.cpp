@@ -18,43 +18,38 @@ namespace {
 
 constexpr qint64 CopyBlockSize = 256 * 1024;
 
-bool fail(QString *error, const QString &text)
+// A copy refused or cut short: the target concerned, and why.
+PaintResult copyChecked(const QString &aircraftFolder, const QString &source, const QString &target,
+                        SafeSave::Options options)
 {
-    if (error)
-        *error = text;
-    return false;
-}
-
-bool copyChecked(const QString &aircraftFolder, const QString &source, const QString &target,
-                 SafeSave::Options options, QString *error)
-{
+    const auto fail = [&](const QString &text) { return PaintResult::failure(findGameFile(target), text); };
     const FileVerdict from = AircraftFileCheck::mayRead(aircraftFolder, findGameFile(source));
     if (!from)
-        return fail(error, from.message());
+        return from.result;
     const QString sourcePath = from.realPath;
     const FileVerdict to = AircraftFileCheck::mayWrite(aircraftFolder, findGameFile(target));
     if (!to)
-        return fail(error, to.message());
+        return to.result;
 
     QFile in(sourcePath);
-    QString reason;
-    if (!RegularFileOpen::openForReading(in, &reason))
-        return fail(error, QDir::toNativeSeparators(findGameFile(source)) + u' ' + reason);
+    if (const PaintResult opened = RegularFileOpen::openForReading(in); !opened)
+        return PaintResult::failure(findGameFile(source),
+                                    QDir::toNativeSeparators(findGameFile(source)) + u' ' + opened.reason);
     SafeSave out(to.realPath, options);
     if (!out.open())
-        return fail(error, out.errorString());
+        return fail(out.errorString());
     for (;;) {
         const QByteArray block = in.read(CopyBlockSize);
         if (block.isEmpty())
             break;
         if (!out.write(block))
-            return fail(error, out.errorString());
+            return fail(out.errorString());
     }
     if (in.error() != QFileDevice::NoError)
-        return fail(error, in.errorString());
+        return PaintResult::failure(findGameFile(source), in.errorString());
     if (!out.commit())
-        return fail(error, out.errorString());
-    return true;
+        return fail(out.errorString());
+    return PaintResult::success(findGameFile(target));
 }
 
 } // namespace
@@ -137,25 +132,24 @@ void sortAsListed(QStringList &names)
 
 bool canOpenForReading(const QString &path)
 {
-    return RegularFileOpen::canRead(path);
+    return RegularFileOpen::canRead(path).ok;
 }
 
-bool copyIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
-                  QString *error)
+PaintResult copyIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target)
 {
-    if (AircraftFileCheck::entryExists(findGameFile(target)))
-        return fail(error, QStringLiteral("%1 already exists").arg(QDir::toNativeSeparators(findGameFile(target))));
+    const QString existing = findGameFile(target);
+    if (AircraftFileCheck::entryExists(existing))
+        return PaintResult::failure(existing, QStringLiteral("%1 already exists").arg(QDir::toNativeSeparators(existing)));
     SafeSave::Options keep;
     keep.replaceExisting = false;
-    return copyChecked(aircraftFolder, source, target, keep, error);
+    return copyChecked(aircraftFolder, source, target, keep);
 }
 
-bool copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
-                   QString *error, bool syncNow)
+PaintResult copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target, bool syncNow)
 {
     SafeSave::Options options;
     options.syncToDisk = syncNow;
-    return copyChecked(aircraftFolder, source, target, options, error);
+    return copyChecked(aircraftFolder, source, target, options);
 }
 
 } // namespace GameFiles

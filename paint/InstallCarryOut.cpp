@@ -99,7 +99,7 @@ public:
         const TextureInstaller::FolderPlacement &placement = *m_target->aircraft->placement;
         const FileVerdict verdict = placement.check().mayWrite(placement.folder() + m_target->fileName);
         if (!verdict) {
-            m_target->problem = verdict.message();
+            m_target->problem = verdict.result.reason;
             return false;
         }
         SafeSave::Options options;
@@ -154,21 +154,21 @@ private:
     // The picture made into a DDS and handed to a safe save; why not, else.
     QString writeMadeTexture()
     {
-        QString why;
-        const std::optional<QByteArray> dds = PictureTexture::makeDds(m_picture, *m_target->aircraft->original, &why);
+        QByteArray dds;
+        const PaintResult made = PictureTexture::makeDds(m_picture, *m_target->aircraft->original, dds);
         m_picture.clear();
-        if (!dds)
-            return QStringLiteral("it could not be made into a DDS texture: %1").arg(why);
+        if (!made)
+            return QStringLiteral("it could not be made into a DDS texture: %1").arg(made.reason);
         const TextureInstaller::FolderPlacement &placement = *m_target->aircraft->placement;
         const FileVerdict verdict = placement.check().mayWrite(placement.folder() + m_target->fileName);
         if (!verdict)
-            return verdict.message();
+            return verdict.result.reason;
         SafeSave::Options options;
         options.replaceExisting = false;
         options.syncToDisk = false;
         m_save = std::make_unique<SafeSave>(verdict.realPath, options);
         m_path = verdict.realPath;
-        if (!m_save->open() || !m_save->write(*dds))
+        if (!m_save->open() || !m_save->write(dds))
             return m_save->errorString();
         return QString();
     }
@@ -196,7 +196,7 @@ void placeSpooled(Target &target, const InstallProgress *progress, int &placed, 
     const TextureInstaller::FolderPlacement &placement = *target.aircraft->placement;
     const FileVerdict verdict = placement.check().mayWrite(placement.folder() + target.fileName);
     if (!verdict) {
-        target.problem = verdict.message();
+        target.problem = verdict.result.reason;
         return;
     }
     file->setPath(verdict.realPath);
@@ -255,10 +255,17 @@ void choosePlaces(AircraftWork &work)
                                      .arg(item.texture.source, item.paintName);
         }
         std::optional<TextureInstaller::FolderPlacement::Choice> choice;
-        if (problem.isEmpty())
+        if (problem.isEmpty()) {
             // A texture made here is never taken for a file already there.
-            choice = target->makeDds ? work.placement->choose(fileName, -1, "made from " + item.texture.digest, &problem)
-                                     : work.placement->choose(fileName, item.texture.size, item.texture.digest, &problem);
+            TextureInstaller::FolderPlacement::Choice chosen;
+            const PaintResult placed =
+                target->makeDds ? work.placement->choose(fileName, -1, "made from " + item.texture.digest, chosen)
+                                : work.placement->choose(fileName, item.texture.size, item.texture.digest, chosen);
+            if (placed)
+                choice = chosen;
+            else
+                problem = placed.reason;
+        }
         if (choice && choice->shortened) {
             work.result.notes << QStringLiteral("%1: its name is too long for the file system, so it was "
                                                 "installed as %2.").arg(item.texture.source, choice->name);
@@ -302,22 +309,20 @@ QString keepNote(const QString &folder, const QString &textureFileName, const Do
         return QString();
     const FileVerdict verdict = AircraftFileCheck::mayWrite(folder, path);
     if (!verdict)
-        return verdict.message();
+        return verdict.result.reason;
     SafeSave::Options options;
     options.replaceExisting = false;
-    QString error;
-    if (!SafeSave::writeFile(verdict.realPath, PaintNote::encode(note.text), options, &error))
-        return QStringLiteral("its read-me could not be kept as %1: %2").arg(QDir::toNativeSeparators(path), error);
+    if (const PaintResult written = SafeSave::writeFile(verdict.realPath, PaintNote::encode(note.text), options); !written)
+        return QStringLiteral("its read-me could not be kept as %1: %2").arg(QDir::toNativeSeparators(path), written.reason);
     return QString();
 }
 
 // Syncs what was written, lists it, saves the list and makes the backup.
 void finish(AircraftWork &work)
 {
-    QString reason;
     if (!work.writtenPaths.isEmpty()) {
-        if (!DiskSync::syncFiles(work.writtenPaths, &reason))
-            work.result.problems << QStringLiteral("The new textures could not be put on the disk: %1").arg(reason);
+        if (const PaintResult synced = DiskSync::syncFiles(work.writtenPaths); !synced)
+            work.result.problems << QStringLiteral("The new textures could not be put on the disk: %1").arg(synced.reason);
         DiskSync::syncFolder(work.table->folder());
     }
     QStringList addedNames;
@@ -338,9 +343,9 @@ void finish(AircraftWork &work)
     }
     if (addedNames.isEmpty())
         return;
-    if (!work.table->save(work.entry->paintListPath, work.entry->rawTitle, &reason)) {
+    if (const PaintResult saved = work.table->save(work.entry->paintListPath, work.entry->rawTitle); !saved) {
         work.result.problems << QStringLiteral("The paint list %1 could not be saved: %2")
-                                    .arg(QDir::toNativeSeparators(work.entry->paintListPath), reason);
+                                    .arg(QDir::toNativeSeparators(work.entry->paintListPath), saved.reason);
         // Files no list names would only fill the folder; they are this
         // install's own, and the download still holds them.
         for (const QString &path : std::as_const(work.writtenPaths))
@@ -387,12 +392,14 @@ QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<Aircr
             work.targets.clear();
             continue;
         }
-        QString problem;
-        work.table = PaintTable::load(work.entry->paintListPath, &problem);
-        if (!work.table) {
+        PaintTable table;
+        if (const PaintResult loaded = PaintTable::load(work.entry->paintListPath, table); loaded) {
+            work.table = std::move(table);
+        } else {
+            work.table.reset();
             work.result.problems << QStringLiteral("The paint list %1 could not be read; nothing was installed for "
                                                    "this aircraft. %2")
-                                        .arg(QDir::toNativeSeparators(work.entry->paintListPath), problem);
+                                        .arg(QDir::toNativeSeparators(work.entry->paintListPath), loaded.reason);
             work.targets.clear();
             continue;
         }

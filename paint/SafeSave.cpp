@@ -133,9 +133,10 @@ bool SafeSave::close()
         return fail(reason.isEmpty() || reason == QLatin1StringView("Unknown error") ? qt_error_string(systemError)
                                                                                      : reason);
     }
-    QString reason;
-    if (m_options.syncToDisk && !DiskSync::syncFile(*m_file, &reason))
-        return fail(reason);
+    if (m_options.syncToDisk) {
+        if (const PaintResult synced = DiskSync::syncFile(*m_file); !synced)
+            return fail(synced.reason);
+    }
     // Only the tail of a file already handed over in steps: starting a
     // write of each of many small files would cost more than the one sync.
     if (!m_options.syncToDisk && m_writingStarted > 0 && m_written > m_writingStarted)
@@ -174,13 +175,12 @@ bool SafeSave::putInPlace(const QString &temporaryName)
     // by hand get.
     QFile::setPermissions(temporaryName, m_options.replaceExisting && target.exists() ? target.permissions()
                                                                                       : newFilePermissions);
-    QString reason;
     // Not QFile::rename: it creates the file a link leading nowhere points
     // at, and never replaces.
-    const bool renamed = m_options.replaceExisting ? ReplacingRename::rename(temporaryName, m_path, &reason)
-                                                   : NoReplaceRename::rename(temporaryName, m_path, &reason);
+    const PaintResult renamed = m_options.replaceExisting ? ReplacingRename::rename(temporaryName, m_path)
+                                                          : NoReplaceRename::rename(temporaryName, m_path);
     if (!renamed)
-        return fail(reason);
+        return fail(renamed.reason);
     if (m_options.syncToDisk)
         DiskSync::syncFolder(target.absolutePath());
     return true;
@@ -194,18 +194,15 @@ void SafeSave::discard()
         QFile::remove(std::exchange(m_closedName, QString()));
 }
 
-bool SafeSave::writeFile(const QString &path, const QByteArray &data, QString *error)
+PaintResult SafeSave::writeFile(const QString &path, const QByteArray &data)
 {
-    return writeFile(path, data, Options(), error);
+    return writeFile(path, data, Options());
 }
 
-bool SafeSave::writeFile(const QString &path, const QByteArray &data, Options options,
-                         QString *error)
+PaintResult SafeSave::writeFile(const QString &path, const QByteArray &data, Options options)
 {
     SafeSave save(path, options);
     if (save.open() && save.write(data) && save.commit())
-        return true;
-    if (error)
-        *error = save.errorString();
-    return false;
+        return PaintResult::success(path);
+    return PaintResult::failure(path, save.errorString());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaintResult.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -61,10 +63,10 @@ public:
     static QString temporaryNamePattern();
     static bool isTemporaryName(const QString &fileName);
 
-    // The whole job in one call.
-    static bool writeFile(const QString &path, const QByteArray &data, QString *error = nullptr);
-    static bool writeFile(const QString &path, const QByteArray &data, Options options,
-                          QString *error = nullptr);
+    // The whole job in one call; a failure gives the system's reason alone,
+    // for the caller to word with what the file is.
+    static PaintResult writeFile(const QString &path, const QByteArray &data);
+    static PaintResult writeFile(const QString &path, const QByteArray &data, Options options);
 
 private:
     bool fail(const QString &reason);

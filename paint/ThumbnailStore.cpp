@@ -173,13 +173,10 @@ QString ThumbnailFolder::find(const ThumbnailIdentity &identity) const
     return QString();
 }
 
-bool ThumbnailFolder::store(const ThumbnailIdentity &identity, const QByteArray &png, QString *error) const
+PaintResult ThumbnailFolder::store(const ThumbnailIdentity &identity, const QByteArray &png) const
 {
-    auto fail = [error](const QString &reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
+    const QString path = isUsable() && identity.isValid() ? m_folder + identity.fileName() : QString();
+    auto fail = [&](const QString &reason) { return PaintResult::failure(path, reason); };
     if (!isUsable() || !identity.isValid())
         return fail(QStringLiteral("no thumbnail folder or no file"));
     if (!ThumbnailText::describes(ThumbnailText::read(png), identity))
@@ -193,7 +190,7 @@ bool ThumbnailFolder::store(const ThumbnailIdentity &identity, const QByteArray 
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (file.write(png) != png.size() || !file.commit())
         return fail(file.errorString());
-    return true;
+    return PaintResult::success(path);
 }
 
 qint64 ThumbnailFolder::prune(qint64 maxBytes) const

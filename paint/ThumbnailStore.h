@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaintResult.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -68,7 +70,7 @@ public:
     QString find(const ThumbnailIdentity &identity) const;
     // Writes a PNG that must already carry the identity's text, replacing
     // the old one in one step; thumbnails are private to the player.
-    bool store(const ThumbnailIdentity &identity, const QByteArray &png, QString *error = nullptr) const;
+    PaintResult store(const ThumbnailIdentity &identity, const QByteArray &png) const;
 
     // Own folders only: removes thumbnails whose file is gone or changed,
     // then the least recently made or used until at most maxBytes remain.

@@ -335,10 +335,10 @@ void CollectionTest::storeRefusesAThumbnailOfAnotherFile()
     QVERIFY(writeFile(dir.path() + "/a.dds", "a"));
     QVERIFY(writeFile(dir.path() + "/b.dds", "b"));
     const ThumbnailFolder own(dir.path() + "/own", ThumbnailFolder::Upkeep::Own);
-    QString error;
-    QVERIFY(!own.store(ThumbnailIdentity::of(dir.path() + "/a.dds"), pngFor(ThumbnailIdentity::of(dir.path() + "/b.dds")),
-                       &error));
-    QVERIFY(!error.isEmpty());
+    const PaintResult stored =
+        own.store(ThumbnailIdentity::of(dir.path() + "/a.dds"), pngFor(ThumbnailIdentity::of(dir.path() + "/b.dds")));
+    QVERIFY(!stored);
+    QCOMPARE(stored.reason, QString("the thumbnail does not name its file"));
     QVERIFY(!QFile::exists(own.folder() + ThumbnailIdentity::of(dir.path() + "/a.dds").fileName()));
     // Private to the player, as the standard asks.
     const ThumbnailIdentity a = ThumbnailIdentity::of(dir.path() + "/a.dds");

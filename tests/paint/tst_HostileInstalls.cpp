@@ -1,6 +1,7 @@
 // Downloads made to cost more than they show, to lock the player out of an
 // aircraft or to pass for its original: each is installed (or refused) with
 // nothing outside the aircraft touched and nothing half-written inside.
+#include "LoadedLists.h"
 #include "AircraftScanner.h"
 #include "HostileDownload.h"
 #include "InstallPlan.h"
@@ -58,7 +59,7 @@ QString archiveIn(HostileDownload &d, const QString &name, TestArchive::Format f
 QStringList listedRows(HostileDownload &d)
 {
     QStringList rows;
-    const std::optional<PaintListContents> list = PaintListFile::load(d.list());
+    const std::optional<PaintListContents> list = loadedList(d.list());
     for (const PaintEntry &paint : list ? list->paints : QList<PaintEntry>())
         rows << QString::fromUtf8(paint.name + "=" + paint.texture);
     return rows;
@@ -202,17 +203,18 @@ private slots:
             (listOf(middle).size() <= PaintListFile::MaxFileSize - room ? fits : tooMany) = middle;
         }
         d.write("P51.pnt", listOf(fits));
-        std::optional<PaintTable> table = PaintTable::load(d.list());
+        std::optional<PaintTable> table = loadedTable(d.list());
         QVERIFY(table);
         table->appendPaint(QByteArray(250, 'r'), "desert.dds"); // one row more than fits
-        QString told;
-        QCOMPARE(table->save(d.list(), "P51", &told), saved);
+        const PaintResult result = table->save(d.list(), "P51");
+        const QString told = result.reason;
+        QCOMPARE(result.ok, saved);
         if (!saved) {
             QVERIFY2(told.contains("The paint list of P51 would grow to 1025 KiB, past the 1024 KiB Corvane reads back"),
                      qPrintable(told));
             QCOMPARE(d.aircraftChanges(), QString());
         }
-        QVERIFY(PaintListFile::load(d.list())); // always readable
+        QVERIFY(loadedList(d.list())); // always readable
     }
 
     void aDownloadChangedSincePlanningIsNotInstalled()

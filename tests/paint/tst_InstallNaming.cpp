@@ -1,3 +1,4 @@
+#include "LoadedLists.h"
 #include "AircraftScanner.h"
 #include "InstallPlan.h"
 #include "PaintListFile.h"
@@ -239,7 +240,7 @@ void InstallNamingTest::layouts()
     QCOMPARE(results.size(), 1);
     QVERIFY2(results[0].problems.isEmpty(), qPrintable(results[0].problems.join('\n')));
     const QString folder = game + "Aircraft/" + aircraft + "/";
-    QCOMPARE(PaintListFile::load(folder + aircraft + ".pnt")->paints,
+    QCOMPARE(loadedList(folder + aircraft + ".pnt")->paints,
              (QList<PaintEntry>{{name.toUtf8(), fileName.toUtf8()}}));
     QCOMPARE(TempTree::readFile(folder + fileName), entries[0].data);
     QCOMPARE(TempTree::readFile(folder + aircraft + "_t.dds"), TestGame::texture("original " + aircraft.toUtf8()));

@@ -1,3 +1,4 @@
+#include "LoadedLists.h"
 #include "AircraftScanner.h"
 #include "DdsWriter.h"
 #include "Hangar.h"
@@ -145,7 +146,7 @@ void InstallProgressTest::cancellingAnInstallKeepsWhatWasPlaced()
 
     // Every texture in the folder is the original, its backup or listed,
     // and holds the whole download's bytes; no temporary file is left.
-    const auto list = PaintListFile::load(m_folder + "P51D.pnt");
+    const auto list = loadedList(m_folder + "P51D.pnt");
     QVERIFY(list);
     QCOMPARE(list->paints.size(), 1 + cancelAfter);
     QSet<QString> listed;
@@ -290,7 +291,7 @@ void InstallProgressTest::installingAsPlannedReadsEachDownloadOnce()
     QSet<QByteArray> downloaded;
     for (const TestArchive::Entry &entry : std::as_const(entries))
         downloaded.insert(entry.data);
-    const auto list = PaintListFile::load(m_folder + "P51D.pnt");
+    const auto list = loadedList(m_folder + "P51D.pnt");
     QVERIFY(list);
     QCOMPARE(list->paints.size(), 1 + Paints);
     for (qsizetype i = 1; i < list->paints.size(); ++i)

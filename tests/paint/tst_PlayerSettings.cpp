@@ -40,7 +40,10 @@ class PlayerSettingsTest : public QObject
     QString stored(const QString &ini, const QString &name)
     {
         IniSettingsStore store(ini);
-        return store.readText(section, name, "<missing>");
+        QString text = "<missing>";
+        if (!store.readText(section, name, text))
+            return "<unreadable>";
+        return text;
     }
 
 private slots:

@@ -52,10 +52,9 @@ void TestSafeSave::init()
 
 void TestSafeSave::createsAndReplaces()
 {
-    QString error;
-    QVERIFY(SafeSave::writeFile(path("P51.pnt"), "first", &error));
+    QVERIFY(SafeSave::writeFile(path("P51.pnt"), "first"));
     QCOMPARE(TestFiles::read(path("P51.pnt")), QByteArray("first"));
-    QVERIFY(SafeSave::writeFile(path("P51.pnt"), "second", &error));
+    QVERIFY(SafeSave::writeFile(path("P51.pnt"), "second"));
     QCOMPARE(TestFiles::read(path("P51.pnt")), QByteArray("second"));
     QCOMPARE(entries(), QStringList{"P51.pnt"});
     QVERIFY(QFile::permissions(path("P51.pnt")) & QFileDevice::ReadOther);
@@ -81,9 +80,10 @@ void TestSafeSave::neverWritesThroughALink()
 #endif
     QVERIFY(TestFiles::write(path("elsewhere.dds"), "not yours"));
     QVERIFY(QFile::link(path("elsewhere.dds"), path("P51_t.dds")));
-    QString error;
-    QVERIFY(!SafeSave::writeFile(path("P51_t.dds"), "new", &error));
-    QCOMPARE(error, QString("is a link; only a file itself is written"));
+    const PaintResult written = SafeSave::writeFile(path("P51_t.dds"), "new");
+    QVERIFY(!written);
+    QCOMPARE(written.file, QDir::toNativeSeparators(path("P51_t.dds")));
+    QCOMPARE(written.reason, QString("is a link; only a file itself is written"));
     QVERIFY(QFileInfo(path("P51_t.dds")).isSymLink());
     QCOMPARE(TestFiles::read(path("elsewhere.dds")), QByteArray("not yours"));
 }
@@ -113,9 +113,9 @@ void TestSafeSave::keepingRefusesAnythingThere()
     const QStringList before = entries();
     SafeSave::Options keep;
     keep.replaceExisting = false;
-    QString error;
-    QVERIFY(!SafeSave::writeFile(target, "copy", keep, &error));
-    QVERIFY(!error.isEmpty());
+    const PaintResult written = SafeSave::writeFile(target, "copy", keep);
+    QVERIFY(!written);
+    QVERIFY(!written.reason.isEmpty());
     QCOMPARE(entries(), before); // nothing created through the link, no temporary file
 }
 
@@ -160,7 +160,9 @@ void TestSafeSave::failuresKeepTheOldFileAndTellTheSystemsReason()
             std::unique_ptr<FaultInjection::FileSizeLimit> limit;
             if (how == "size limit")
                 limit = std::make_unique<FaultInjection::FileSizeLimit>(64 * 1024);
-            saved = SafeSave::writeFile(target, big, options, &error);
+            const PaintResult written = SafeSave::writeFile(target, big, options);
+            saved = written.ok;
+            error = written.reason;
         }
         if (!TestFiles::write(errorFile, error.toUtf8()))
             return 2;
