@@ -36,19 +36,19 @@ PaintResult copyChecked(const QString &aircraftFolder, const QString &source, co
         return PaintResult::failure(findGameFile(source),
                                     QDir::toNativeSeparators(findGameFile(source)) + u' ' + opened.reason);
     SafeSave out(to.realPath, options);
-    if (!out.open())
-        return fail(out.errorString());
+    if (const PaintResult opened = out.open(); !opened)
+        return fail(opened.reason);
     for (;;) {
         const QByteArray block = in.read(CopyBlockSize);
         if (block.isEmpty())
             break;
-        if (!out.write(block))
-            return fail(out.errorString());
+        if (const PaintResult written = out.write(block); !written)
+            return fail(written.reason);
     }
     if (in.error() != QFileDevice::NoError)
         return PaintResult::failure(findGameFile(source), in.errorString());
-    if (!out.commit())
-        return fail(out.errorString());
+    if (const PaintResult committed = out.commit(); !committed)
+        return fail(committed.reason);
     return PaintResult::success(findGameFile(target));
 }
 

@@ -338,8 +338,8 @@ QString describeResults(const QList<AircraftInstallResult> &results, const QList
         text += u'\n';
         for (const QString &note : result.notes)
             text += QStringLiteral("  %1\n").arg(note);
-        for (const QString &problem : result.problems)
-            text += QStringLiteral("  %1\n").arg(problem);
+        for (const PaintResult &problem : result.problems)
+            text += QStringLiteral("  %1\n").arg(problem.line());
     }
     return text;
 }

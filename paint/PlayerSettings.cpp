@@ -1,5 +1,7 @@
 #include "PlayerSettings.h"
 
+#include <tuple>
+
 #include "SettingsStore.h"
 
 namespace {
@@ -103,12 +105,18 @@ PlayerSettings::CollectionLayout PlayerSettings::collectionLayout()
 
 PaintResult PlayerSettings::saveCollectionLayout(const CollectionLayout &layout)
 {
-    PaintResult written = m_store->writeInteger(m_section, keyCollectionWidth, layout.width);
-    if (written)
-        written = m_store->writeInteger(m_section, keyCollectionHeight, layout.height);
-    if (written)
-        written = m_store->writeInteger(m_section, keyCollectionList, layout.listWidth);
-    if (written)
-        written = m_store->writeInteger(m_section, keyCollectionPaints, layout.paintsWidth);
+    // Each write replaces the whole file on the disk, and the window saves
+    // its layout after every resize, its first showing too: only what
+    // changed is written.
+    const CollectionLayout stored = collectionLayout();
+    PaintResult written = PaintResult::success();
+    for (const auto &[name, now, before] :
+         {std::tuple{keyCollectionWidth, layout.width, stored.width},
+          std::tuple{keyCollectionHeight, layout.height, stored.height},
+          std::tuple{keyCollectionList, layout.listWidth, stored.listWidth},
+          std::tuple{keyCollectionPaints, layout.paintsWidth, stored.paintsWidth}}) {
+        if (written && now != before)
+            written = m_store->writeInteger(m_section, name, now);
+    }
     return written;
 }

@@ -51,14 +51,14 @@ SafeSave::~SafeSave()
     discard();
 }
 
-bool SafeSave::fail(const QString &reason)
+PaintResult SafeSave::fail(const QString &reason)
 {
     m_error = reason.isEmpty() ? QStringLiteral("Unknown error") : reason;
     discard();
-    return false;
+    return PaintResult::failure(m_path, m_error);
 }
 
-bool SafeSave::open()
+PaintResult SafeSave::open()
 {
     discard();
     m_error.clear();
@@ -78,7 +78,7 @@ bool SafeSave::open()
         return fail(QStringLiteral("The temporary file got no name"));
     m_file = std::move(file);
     m_written = m_writingStarted = 0;
-    return true;
+    return PaintResult::success(m_path);
 }
 
 QIODevice *SafeSave::device()
@@ -86,7 +86,7 @@ QIODevice *SafeSave::device()
     return m_file.get();
 }
 
-bool SafeSave::write(const QByteArray &data)
+PaintResult SafeSave::write(const QByteArray &data)
 {
     if (!m_file)
         return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
@@ -106,7 +106,7 @@ bool SafeSave::write(const QByteArray &data)
     // sync its writer makes at the end does not wait for all of it.
     if (!m_options.syncToDisk && m_written - m_writingStarted >= WritingStep)
         startWriting();
-    return true;
+    return PaintResult::success(m_path);
 }
 
 void SafeSave::startWriting()
@@ -117,7 +117,7 @@ void SafeSave::startWriting()
     }
 }
 
-bool SafeSave::close()
+PaintResult SafeSave::close()
 {
     if (!m_file)
         return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
@@ -147,24 +147,25 @@ bool SafeSave::close()
     m_closedName = m_file->fileName();
     m_file->setAutoRemove(false);
     m_file.reset();
-    return true;
+    return PaintResult::success(m_path);
 }
 
-bool SafeSave::commit()
+PaintResult SafeSave::commit()
 {
-    if (m_file && !close())
-        return false;
+    if (m_file) {
+        if (const PaintResult closed = close(); !closed)
+            return closed;
+    }
     if (m_closedName.isEmpty())
         return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
     const QString temporaryName = std::exchange(m_closedName, QString());
-    if (!putInPlace(temporaryName)) {
+    const PaintResult placed = putInPlace(temporaryName);
+    if (!placed)
         QFile::remove(temporaryName);
-        return false;
-    }
-    return true;
+    return placed;
 }
 
-bool SafeSave::putInPlace(const QString &temporaryName)
+PaintResult SafeSave::putInPlace(const QString &temporaryName)
 {
     const QFileInfo target(m_path);
     // A rename to another folder could cross file systems, and would not
@@ -183,7 +184,7 @@ bool SafeSave::putInPlace(const QString &temporaryName)
         return fail(renamed.reason);
     if (m_options.syncToDisk)
         DiskSync::syncFolder(target.absolutePath());
-    return true;
+    return PaintResult::success(m_path);
 }
 
 void SafeSave::discard()
@@ -202,7 +203,10 @@ PaintResult SafeSave::writeFile(const QString &path, const QByteArray &data)
 PaintResult SafeSave::writeFile(const QString &path, const QByteArray &data, Options options)
 {
     SafeSave save(path, options);
-    if (save.open() && save.write(data) && save.commit())
-        return PaintResult::success(path);
-    return PaintResult::failure(path, save.errorString());
+    PaintResult saved = save.open();
+    if (saved)
+        saved = save.write(data);
+    if (saved)
+        saved = save.commit();
+    return saved;
 }

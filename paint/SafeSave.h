@@ -37,25 +37,24 @@ public:
     SafeSave(const SafeSave &) = delete;
     SafeSave &operator=(const SafeSave &) = delete;
 
-    bool open();
+    // Each step: success, or the file and the system's own reason ("No space
+    // left on device"), or a plain one of ours; a failed step discards the
+    // temporary file.
+    PaintResult open();
     // Where the contents go, once open() succeeded.
     QIODevice *device();
-    bool write(const QByteArray &data);
+    PaintResult write(const QByteArray &data);
     // Ends the writing without putting the file in place: the data is
     // flushed (and synced, per the options) and the temporary file closed,
     // so that many files may wait for their commit without holding a
     // handle each. An uncommitted one is still removed by discard().
-    bool close();
+    PaintResult close();
     // The name the file takes at commit, for a file whose name is decided
     // only once its content is written; it must lie in the same folder.
     void setPath(const QString &path) { m_path = path; }
     QString path() const { return m_path; }
-    bool commit();
+    PaintResult commit();
     void discard();
-
-    // The system's own reason for the last failure ("No space left on
-    // device"), or a plain one of ours.
-    QString errorString() const { return m_error; }
 
     // Temporary files carry a name of their own ("." then "corvane-", six
     // letters or digits, ".tmp"), so that those left behind by a writer that
@@ -69,8 +68,8 @@ public:
     static PaintResult writeFile(const QString &path, const QByteArray &data, Options options);
 
 private:
-    bool fail(const QString &reason);
-    bool putInPlace(const QString &temporaryName);
+    PaintResult fail(const QString &reason);
+    PaintResult putInPlace(const QString &temporaryName);
     void startWriting();
 
     QString m_path;

@@ -225,7 +225,8 @@ int main(int argc, char **argv)
         PaintTable::load(bigList, table);
         rows = table.rowCount();
     });
-    const Figures parse = timeRuns(1000, [&] { PaintListFile::load(bigList); });
+    PaintListContents contents;
+    const Figures parse = timeRuns(1000, [&] { PaintListFile::load(bigList, contents); });
 
     const Figures first = figuresOf(firstScans), reference = figuresOf(plainWrites);
     const double ratio = first.median / reference.median;

@@ -42,8 +42,11 @@ Outcome install(HostileDownload &d, const QString &download, const PaintArchive:
         told << skipped.source + ": " + skipped.reason;
     Outcome outcome;
     outcome.results = carryOut(plan, aircraft, limits);
-    for (const AircraftInstallResult &result : outcome.results)
-        told << result.notes << result.problems;
+    for (const AircraftInstallResult &result : outcome.results) {
+        told << result.notes;
+        for (const PaintResult &problem : result.problems)
+            told << problem.line();
+    }
     outcome.told = told.join('\n');
     return outcome;
 }
@@ -228,8 +231,8 @@ private slots:
         d.rememberOutside();
         const QList<AircraftInstallResult> results = carryOut(plan, aircraft);
         QVERIFY(results[0].added.isEmpty());
-        QVERIFY2(results[0].problems.join("").contains("the download changed since it was read"),
-                 qPrintable(results[0].problems.join("")));
+        QVERIFY2(linesOf(results[0].problems).contains("the download changed since it was read"),
+                 qPrintable(linesOf(results[0].problems)));
         QCOMPARE(d.aircraftChanges(), QString());
     }
 
@@ -255,8 +258,8 @@ private slots:
             std::signal(SIGXFSZ, oldHandler);
         }
         QCOMPARE(results[0].added, QStringList{"Small"});
-        QVERIFY2(results[0].problems.join("").contains("P51/big.dds: File too large"),
-                 qPrintable(results[0].problems.join("")));
+        QVERIFY2(linesOf(results[0].problems).contains("P51/big.dds: File too large"),
+                 qPrintable(linesOf(results[0].problems)));
         QCOMPARE(d.aircraftChanges({"P51.pnt", "Small.dds"}), QString());
 #else
         QSKIP("needs a limit on file sizes");

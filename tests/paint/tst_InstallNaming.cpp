@@ -238,7 +238,7 @@ void InstallNamingTest::layouts()
 
     const QList<AircraftInstallResult> results = carryOut(plan, all);
     QCOMPARE(results.size(), 1);
-    QVERIFY2(results[0].problems.isEmpty(), qPrintable(results[0].problems.join('\n')));
+    QVERIFY2(results[0].problems.isEmpty(), qPrintable(linesOf(results[0].problems)));
     const QString folder = game + "Aircraft/" + aircraft + "/";
     QCOMPARE(loadedList(folder + aircraft + ".pnt")->paints,
              (QList<PaintEntry>{{name.toUtf8(), fileName.toUtf8()}}));

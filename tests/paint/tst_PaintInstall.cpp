@@ -494,7 +494,7 @@ void PaintInstallTest::installsIntoSeveralAircraft()
     const QList<AircraftInstallResult> results = carryOut(plan, aircraft);
     QCOMPARE(results.size(), 2);
     for (const AircraftInstallResult &result : results) {
-        QVERIFY2(result.problems.isEmpty(), qPrintable(result.problems.join('\n')));
+        QVERIFY2(result.problems.isEmpty(), qPrintable(linesOf(result.problems)));
         QCOMPARE(result.added.size(), 1);
     }
 

@@ -234,7 +234,7 @@ void PictureTextureTest::installedFromADownload()
 
     const QList<AircraftInstallResult> results = carryOut(plan, aircraft);
     QCOMPARE(results.size(), 1);
-    QVERIFY2(results[0].problems.isEmpty(), qPrintable(results[0].problems.join('\n')));
+    QVERIFY2(results[0].problems.isEmpty(), qPrintable(linesOf(results[0].problems)));
     const QString folder = game + "Aircraft/P51D/";
     QCOMPARE(loadedList(folder + "P51D.pnt")->paints, (QList<PaintEntry>{{"Silver Bird", "Silver_Bird.dds"}}));
     const std::optional<TextureFile::DdsShape> made = TextureFile::readDdsShape(folder + "Silver_Bird.dds");

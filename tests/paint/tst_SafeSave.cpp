@@ -249,8 +249,10 @@ void TestSafeSave::aClosedFileTakesItsNameLater()
         QVERIFY(TestFiles::write(path("taken.dds"), "theirs"));
         if (!finalName.isEmpty()) {
             save.setPath(path(finalName));
-            QCOMPARE(save.commit(), placed);
-            QCOMPARE(save.errorString().isEmpty(), placed);
+            const PaintResult committed = save.commit();
+            QCOMPARE(committed.ok, placed);
+            QCOMPARE(committed.reason.isEmpty(), placed);
+            QCOMPARE(committed.file, QDir::toNativeSeparators(path(finalName)));
         }
     }
     QStringList expected{"sub", "taken.dds"};
@@ -297,12 +299,14 @@ void TestSafeSave::temporaryFilesCarryTheirOwnName()
     SafeSave::Options options;
     options.replaceExisting = replace;
     SafeSave save(path(name), options);
-    QVERIFY2(save.open(), qPrintable(save.errorString()));
+    const PaintResult opened = save.open();
+    QVERIFY2(opened, qPrintable(opened.line()));
     QVERIFY(save.write("texture"));
     const QStringList during = entries();
     QCOMPARE(during.size(), 1);
     QVERIFY2(SafeSave::isTemporaryName(during.first()), qPrintable(during.first()));
-    QVERIFY2(save.commit(), qPrintable(save.errorString()));
+    const PaintResult committed = save.commit();
+    QVERIFY2(committed, qPrintable(committed.line()));
     QCOMPARE(entries(), QStringList{name});
 }
 
