@@ -16,8 +16,6 @@ namespace GameFiles {
 
 namespace {
 
-constexpr qint64 CopyBlockSize = 256 * 1024;
-
 bool fail(QString *error, const QString &text)
 {
     if (error)
@@ -43,16 +41,7 @@ bool copyChecked(const QString &aircraftFolder, const QString &source, const QSt
     SafeSave out(to.realPath, options);
     if (!out.open())
         return fail(error, out.errorString());
-    for (;;) {
-        const QByteArray block = in.read(CopyBlockSize);
-        if (block.isEmpty())
-            break;
-        if (!out.write(block))
-            return fail(error, out.errorString());
-    }
-    if (in.error() != QFileDevice::NoError)
-        return fail(error, in.errorString());
-    if (!out.commit())
+    if (!out.writeFrom(in) || !out.commit())
         return fail(error, out.errorString());
     return true;
 }

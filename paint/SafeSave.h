@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class QFileDevice;
 class QIODevice;
 class QTemporaryFile;
 
@@ -39,6 +40,9 @@ public:
     // Where the contents go, once open() succeeded.
     QIODevice *device();
     bool write(const QByteArray &data);
+    // Appends the rest of an open file, copied by the system where it can
+    // (nothing read from it through Qt yet).
+    bool writeFrom(QFileDevice &source);
     // Ends the writing without putting the file in place: the data is
     // flushed (and synced, per the options) and the temporary file closed,
     // so that many files may wait for their commit without holding a
