@@ -1,0 +1,353 @@
+// The collection window over a real main window: it opens with F3, follows
+// the main window's selection and back, applies and restores through the
+// main window's operations, filters as the player types, keeps its size,
+// and its thumbnails come from the disk cache while the file is unchanged.
+#include "CollectionModel.h"
+#include "DdsWriter.h"
+#include "ModalDriver.h"
+#include "PaintGridModel.h"
+#include "PaintWindow.h"
+#include "TCollectionForm.h"
+#include "TRezidu.h"
+#include "TempTree.h"
+#include "TestGame.h"
+#include "ThumbnailLoader.h"
+#include "ThumbnailStore.h"
+#include "TSetReportForm.h"
+
+#include <QComboBox>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using TempTree::readFile;
+using TempTree::writeFile;
+using Kind = AircraftStatus::Kind;
+
+namespace {
+
+QByteArray realTexture(unsigned seed)
+{
+    const auto levels = ddstest::mipChain(ddstest::gradient(256, 256, seed), 9);
+    const std::vector<std::uint8_t> bytes = ddstest::legacyBlockDds(levels, ddstest::Block::Bc1, "DXT1");
+    return QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
+}
+
+// The rows a view shows, by their text.
+QStringList shownTexts(const QAbstractItemModel *model)
+{
+    QStringList texts;
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts << model->index(row, 0).data().toString();
+    return texts;
+}
+
+bool waitForSurvey(TCollectionForm *form)
+{
+    if (form->model()->surveyFinished())
+        return true;
+    QSignalSpy done(form->model(), &CollectionModel::surveyDone);
+    return done.wait(10000);
+}
+
+void answerNextWith(QMessageBox::StandardButton button)
+{
+    ModalDriver::answerNext([button](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        box->button(button)->click();
+    });
+}
+
+} // namespace
+
+class CollectionWindowTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_game;
+    QString m_ini;
+
+    std::unique_ptr<TRezidu> openMain()
+    {
+        return PaintWindow::open(m_ini, m_dir.filePath("no-wine"));
+    }
+    TCollectionForm *pressF3(TRezidu &main)
+    {
+        QTest::keyClick(&main, Qt::Key_F3);
+        auto *form = main.findChild<TCollectionForm *>();
+        if (form && QTest::qWaitForWindowExposed(form) && waitForSurvey(form))
+            return form;
+        return nullptr;
+    }
+    void doubleClickPaint(TCollectionForm *form, const QString &name)
+    {
+        auto *view = form->findChild<QListView *>("paintView");
+        const QModelIndexList found =
+            form->paintModel()->match(form->paintModel()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+        QVERIFY2(!found.isEmpty(), qPrintable(name));
+        const QPoint at = view->visualRect(found.first()).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    }
+    QString mainTexture(const QString &plane) const
+    {
+        return m_game + "Aircraft/" + plane + "/" + plane + "_t.dds";
+    }
+
+private slots:
+    void init()
+    {
+        m_game = m_dir.filePath(QString("game-%1/").arg(QTest::currentTestFunction()));
+        TestGame::addAircraft(m_game, "P51", {{"Desert Fox", "desert.dds"}, {"Navy", "navy.dds"}});
+        TestGame::addAircraft(m_game, "Zero", {{"Green", "green.dds"}});
+        TestGame::addAircraft(m_game, "Spitfire", {});
+        m_ini = m_dir.filePath(QString("%1.ini").arg(QTest::currentTestFunction()));
+        writeFile(m_ini, "[tst_app_collection_window]\nCFSPath=" + m_game.toUtf8() + "\n");
+    }
+
+    // The Sets menu: a set saved from the window and applied again through
+    // it, with the dialogs answered as a player would and the report read.
+    void setsMenuSavesAndAppliesASet()
+    {
+        qputenv("CORVANE_SETS_FOLDER", m_dir.filePath("sets-window").toLocal8Bit());
+        auto main = openMain();
+        QVERIFY(main);
+        TCollectionForm *form = pressF3(*main);
+        QVERIFY(form);
+        Hangar &hangar = main->hangar();
+        const int p51 = hangar.find("P51").constFirst();
+        QVERIFY(hangar.select(p51));
+        QVERIFY(hangar.apply(3)); // Navy
+
+        QStringList reported;
+        auto answerThenReport = [&](const std::function<void(QInputDialog *)> &answer) {
+            ModalDriver::answerNext([&, answer](QWidget *modal) {
+                auto *dialog = qobject_cast<QInputDialog *>(modal);
+                QVERIFY(dialog);
+                answer(dialog);
+                ModalDriver::answerNext([&](QWidget *next) {
+                    auto *report = qobject_cast<TSetReportForm *>(next);
+                    QVERIFY(report);
+                    reported = report->lines();
+                    report->reject();
+                });
+                dialog->accept();
+            });
+        };
+        answerThenReport([](QInputDialog *dialog) { dialog->setTextValue("Evening"); });
+        form->findChild<QAction *>("actionSaveSet")->trigger();
+        QVERIFY2(reported.contains("P51: listed Navy"), qPrintable(reported.join('\n')));
+
+        QVERIFY(hangar.select(p51));
+        QVERIFY(hangar.apply(2)); // Desert Fox
+        reported.clear();
+        answerThenReport([](QInputDialog *dialog) { dialog->setTextValue("Evening"); });
+        form->findChild<QAction *>("actionApplySet")->trigger();
+        QVERIFY2(reported.contains("P51: applied Navy"), qPrintable(reported.join('\n')));
+        QCOMPARE(readFile(mainTexture("P51")), TestGame::texture("paint navy.dds"));
+        qunsetenv("CORVANE_SETS_FOLDER");
+    }
+
+    void opensWithF3AndFollowsTheMainWindow()
+    {
+        auto main = openMain();
+        QVERIFY(main);
+        TCollectionForm *form = pressF3(*main);
+        QVERIFY(form);
+        QCOMPARE(form->windowTitle(), QString("Corvane Collection"));
+        QCOMPARE(shownTexts(form->filterModel()), (QStringList{"P51", "Spitfire", "Zero"}));
+        QCOMPARE(form->model()->index(0, 0).data(CollectionModel::PaintCountRole).toInt(), 2);
+        QCOMPARE(form->model()->index(1, 0).data(CollectionModel::PaintCountRole).toInt(), 0);
+
+        // The collection's choice is the main window's.
+        auto *aircraft = form->findChild<QListView *>("aircraftView");
+        aircraft->setCurrentIndex(form->filterModel()->index(2, 0));
+        QCOMPARE(main->InList->currentRow(), 2);
+        QCOMPARE(main->OutList->count(), 3);
+        QCOMPARE(shownTexts(form->paintModel()), (QStringList{"Currently Installed Paint", "Default Paint", "Green"}));
+
+        // And the other way round.
+        main->InList->setCurrentRow(0);
+        QCOMPARE(aircraft->currentIndex().row(), 0);
+        QCOMPARE(shownTexts(form->paintModel()),
+                 (QStringList{"Currently Installed Paint", "Default Paint", "Desert Fox", "Navy"}));
+        // One window, however often asked for.
+        QTest::keyClick(main.get(), Qt::Key_F3);
+        QCOMPARE(main->findChildren<TCollectionForm *>().size(), 1);
+    }
+
+    void doubleClickAppliesAsTheMainWindowDoes()
+    {
+        auto main = openMain();
+        QVERIFY(main);
+        TCollectionForm *form = pressF3(*main);
+        QVERIFY(form);
+        main->InList->setCurrentRow(0);
+        doubleClickPaint(form, "Navy");
+        QCOMPARE(readFile(mainTexture("P51")), TestGame::texture("paint navy.dds"));
+        QCOMPARE(readFile(mainTexture("P51") + ".bak"), TestGame::texture("original P51"));
+        // The main window marks the row worn, the collection too.
+        QVERIFY(main->OutList->item(3)->font().bold());
+        QCOMPARE(main->OutList->currentRow(), 0);
+        const QModelIndexList navy = form->paintModel()->match(form->paintModel()->index(0, 0), Qt::DisplayRole, "Navy");
+        QVERIFY(navy.first().data(PaintGridModel::InstalledRole).toBool());
+        QTRY_COMPARE(form->model()->statusOf(0).kind, Kind::WearingPaint);
+        QCOMPARE(form->model()->statusOf(0).paintName, QString("Navy"));
+
+        // A main texture changed outside Corvane: the main window's question,
+        // and "No" writes nothing.
+        const QByteArray patched = TestGame::texture("patched P51");
+        QVERIFY(writeFile(mainTexture("P51"), patched));
+        answerNextWith(QMessageBox::No);
+        doubleClickPaint(form, "Desert Fox");
+        QCOMPARE(readFile(mainTexture("P51")), patched);
+        // Row 0 is what the aircraft wears: nothing to apply.
+        doubleClickPaint(form, "Currently Installed Paint");
+        QCOMPARE(readFile(mainTexture("P51")), patched);
+    }
+
+    void searchAndStatusFilter()
+    {
+        auto main = openMain();
+        QVERIFY(main);
+        TCollectionForm *form = pressF3(*main);
+        QVERIFY(form);
+        auto *search = form->findChild<QLineEdit *>("searchBox");
+        QTest::keyClicks(search, "NAVY p5");
+        QCOMPARE(shownTexts(form->filterModel()), QStringList{"P51"});
+        main->InList->setCurrentRow(0);
+        QCOMPARE(shownTexts(form->paintModel()), (QStringList{"Currently Installed Paint", "Default Paint", "Navy"}));
+        search->clear();
+        QCOMPARE(form->filterModel()->rowCount(), 3);
+
+        auto *status = form->findChild<QComboBox *>("statusFilter");
+        status->setCurrentIndex(int(CollectionFilter::StatusChoice::WearingPaint));
+        QCOMPARE(form->filterModel()->rowCount(), 0);
+        doubleClickPaint(form, "Navy");
+        QTRY_COMPARE(shownTexts(form->filterModel()), QStringList{"P51"});
+        status->setCurrentIndex(int(CollectionFilter::StatusChoice::Problems));
+        QCOMPARE(form->filterModel()->rowCount(), 0);
+        QVERIFY(QFile::remove(m_game + "Aircraft/Zero/green.dds"));
+        form->model()->lookAgain(2);
+        QTRY_COMPARE(shownTexts(form->filterModel()), QStringList{"Zero"});
+        QVERIFY(form->model()->index(2, 0).data(Qt::ToolTipRole).toString().contains("missing"));
+    }
+
+    void restoreAllAsksThenRestores()
+    {
+        auto main = openMain();
+        QVERIFY(main);
+        TCollectionForm *form = pressF3(*main);
+        QVERIFY(form);
+        main->InList->setCurrentRow(2);
+        doubleClickPaint(form, "Green");
+        main->InList->setCurrentRow(0);
+        doubleClickPaint(form, "Desert Fox");
+        QTRY_COMPARE(form->model()->statusOf(2).kind, Kind::WearingPaint);
+        QTRY_VERIFY(form->model()->surveyFinished());
+        QTRY_COMPARE(form->model()->statusOf(0).kind, Kind::WearingPaint);
+
+        // Cancel changes nothing.
+        QString asked;
+        ModalDriver::answerNext([&asked](QWidget *modal) {
+            asked = static_cast<QMessageBox *>(modal)->text();
+            static_cast<QMessageBox *>(modal)->button(QMessageBox::Cancel)->click();
+        });
+        form->restoreAll();
+        QVERIFY2(asked.contains("2 aircraft"), qPrintable(asked));
+        QCOMPARE(readFile(mainTexture("Zero")), TestGame::texture("paint green.dds"));
+
+        answerNextWith(QMessageBox::Ok);
+        ModalDriver::answerNext([](QWidget *report) { static_cast<QMessageBox *>(report)->accept(); }, 10000);
+        form->restoreAll();
+        QCOMPARE(readFile(mainTexture("Zero")), TestGame::texture("original Zero"));
+        QCOMPARE(readFile(mainTexture("P51")), TestGame::texture("original P51"));
+        // The main window shows the P51 again, its original marked.
+        QCOMPARE(main->InList->currentRow(), 0);
+        QVERIFY(main->OutList->item(1)->font().bold());
+        QTRY_COMPARE(form->model()->statusOf(0).kind, Kind::Original);
+    }
+
+    void sizeAndSplitterAreKept()
+    {
+        QList<int> chosen;
+        {
+            auto main = openMain();
+            QVERIFY(main);
+            TCollectionForm *form = pressF3(*main);
+            QVERIFY(form);
+            form->resize(900, 600);
+            form->findChild<QSplitter *>("splitter")->setSizes({250, 600});
+            chosen = form->findChild<QSplitter *>("splitter")->sizes();
+            form->close();
+        }
+        const QByteArray ini = readFile(m_ini);
+        QVERIFY2(ini.contains("CollectionWidth=900"), ini.constData());
+        auto main = openMain();
+        QVERIFY(main);
+        TCollectionForm *form = pressF3(*main);
+        QVERIFY(form);
+        QCOMPARE(form->size(), QSize(900, 600));
+        QCOMPARE(form->findChild<QSplitter *>("splitter")->sizes(), chosen);
+    }
+
+    void thumbnailsComeFromTheCacheWhileTheFileIsUnchanged()
+    {
+        const QString texture = m_game + "Aircraft/P51/navy.dds";
+        QVERIFY(writeFile(texture, realTexture(7)));
+        const ThumbnailFolder own(m_dir.filePath("own-cache"), ThumbnailFolder::Upkeep::Own);
+        const ThumbnailFolder shared(m_dir.filePath("shared-cache"), ThumbnailFolder::Upkeep::Shared);
+        auto pictureOf = [&](const QString &path) {
+            ThumbnailLoader loader(own, shared);
+            QSignalSpy ready(&loader, &ThumbnailLoader::ready);
+            if (!loader.picture(path).isNull() || !ready.wait(10000))
+                return QImage();
+            return ready.first().at(1).value<QImage>();
+        };
+
+        const QImage made = pictureOf(texture);
+        QCOMPARE(made.size(), QSize(ThumbnailLoader::Side, ThumbnailLoader::Side));
+        const ThumbnailIdentity identity = ThumbnailIdentity::of(texture);
+        QVERIFY(!own.find(identity).isEmpty());
+        // The file managers' form: 256 pixels, and their metadata.
+        const QString sharedFile = shared.find(identity);
+        QVERIFY(!sharedFile.isEmpty());
+        QCOMPARE(QImage(sharedFile).size(), QSize(ThumbnailLoader::SharedSide, ThumbnailLoader::SharedSide));
+        QCOMPARE(QImage(sharedFile).text("Thumb::URI"), identity.uri);
+
+        // Unreadable bytes of the same size and time: only a cache can show it.
+        const QDateTime modified = QFileInfo(texture).lastModified();
+        QVERIFY(writeFile(texture, QByteArray(readFile(texture).size(), 'x')));
+        QFile file(texture);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(modified, QFileDevice::FileModificationTime));
+        file.close();
+        QCOMPARE(pictureOf(texture), made);
+
+        // Once the file is newer, neither cache is believed.
+        QVERIFY(file.open(QIODevice::ReadWrite)
+                && file.setFileTime(modified.addSecs(5), QFileDevice::FileModificationTime));
+        file.close();
+        QVERIFY(pictureOf(texture).isNull());
+        QVERIFY(!QFile::exists(own.folder() + identity.fileName()));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    // The thumbnail caches of the window stay inside the test's folder.
+    QTemporaryDir cache;
+    qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());
+    QApplication app(argc, argv);
+    CollectionWindowTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_CollectionWindow.moc"
