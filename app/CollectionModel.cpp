@@ -24,7 +24,11 @@ void CollectionModel::reload()
     const QList<AircraftEntry> &aircraft = m_hangar.aircraft();
     m_rows.reserve(aircraft.size());
     for (int index = 0; index < aircraft.size(); ++index)
-        m_rows.append({aircraft.at(index).title, m_hangar.folderNameOf(index), aircraft.at(index).paintListPath, -1, {}, {}, {}});
+    {
+        Row row{aircraft.at(index).title, m_hangar.folderNameOf(index), aircraft.at(index).paintListPath, -1, {}, {}, {}, {}};
+        row.searched = CollectionFilter::Subject::of(row.title, row.folder, {});
+        m_rows.append(std::move(row));
+    }
     m_looked = 0;
     m_finished = false;
     endResetModel();
@@ -106,6 +110,11 @@ QVariant CollectionModel::data(const QModelIndex &index, int role) const
     }
 }
 
+bool CollectionModel::admits(int row, const CollectionFilter &filter) const
+{
+    return row >= 0 && row < m_rows.size() && filter.admits(m_rows.at(row).searched, m_rows.at(row).status.kind);
+}
+
 AircraftStatus CollectionModel::statusOf(int hangarIndex) const
 {
     return hangarIndex >= 0 && hangarIndex < m_rows.size() ? m_rows.at(hangarIndex).status : AircraftStatus();
@@ -133,6 +142,7 @@ void CollectionModel::takeSummaries(const QList<CollectionSurvey::Summary> &summ
             m_rowOfMainTexture.remove(row.mainTexturePath);
         row.paintCount = summary.listRead ? int(summary.paintNames.size()) : -1;
         row.paintNames = summary.paintNames;
+        row.searched = CollectionFilter::Subject::of(row.title, row.folder, row.paintNames);
         row.mainTexturePath = summary.mainTexturePath;
         if (!row.mainTexturePath.isEmpty())
             m_rowOfMainTexture.insert(row.mainTexturePath, summary.index);
@@ -175,32 +185,25 @@ CollectionFilterModel::CollectionFilterModel(QObject *parent) : QSortFilterProxy
     setDynamicSortFilter(true);
 }
 
-void CollectionFilterModel::setSearchText(const QString &text)
+// One change of layout for the whole list, and none when the words stay
+// the same: filtering row by row would tell the view of every run of hidden
+// rows apart, each a new layout of the list, which with thousands of
+// aircraft kept the window from the next key press.
+void CollectionFilterModel::setSearch(const QString &text, CollectionFilter::StatusChoice choice)
 {
-    m_filter.setText(text);
-    refilter();
-}
-
-void CollectionFilterModel::setStatusChoice(CollectionFilter::StatusChoice choice)
-{
-    m_filter.setStatusChoice(choice);
-    refilter();
-}
-
-// One change of layout for the whole list: filtering row by row would tell
-// the view of every run of hidden rows apart, each a new layout of the list,
-// which with thousands of aircraft kept the window from the next key press.
-void CollectionFilterModel::refilter()
-{
+    CollectionFilter filter;
+    filter.setText(text);
+    filter.setStatusChoice(choice);
+    if (filter == m_filter)
+        return;
+    m_filter = filter;
     invalidate();
 }
 
 bool CollectionFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
 {
-    if (m_filter.isEmpty())
+    if (m_filter.isEmpty() || sourceParent.isValid())
         return true;
-    const QModelIndex row = sourceModel()->index(sourceRow, 0, sourceParent);
-    return m_filter.admits(row.data(Qt::DisplayRole).toString(), row.data(CollectionModel::FolderRole).toString(),
-                           row.data(CollectionModel::PaintNamesRole).toStringList(),
-                           AircraftStatus::Kind(row.data(CollectionModel::StatusKindRole).toInt()));
+    const auto *collection = qobject_cast<const CollectionModel *>(sourceModel());
+    return !collection || collection->admits(sourceRow, m_filter);
 }

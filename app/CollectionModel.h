@@ -43,6 +43,8 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
+    // Whether the search and status choice let the row through.
+    bool admits(int row, const CollectionFilter &filter) const;
     AircraftStatus statusOf(int hangarIndex) const;
     QString folderOf(int hangarIndex) const;
     QString titleOf(int hangarIndex) const;
@@ -63,6 +65,7 @@ private:
         QStringList paintNames;
         QString mainTexturePath;
         AircraftStatus status;
+        CollectionFilter::Subject searched;
     };
     void takeSummaries(const QList<CollectionSurvey::Summary> &summaries);
     void takeStatuses(const QList<CollectionSurvey::Status> &statuses);
@@ -84,15 +87,13 @@ class CollectionFilterModel : public QSortFilterProxyModel
 
 public:
     explicit CollectionFilterModel(QObject *parent = nullptr);
-    void setSearchText(const QString &text);
-    void setStatusChoice(CollectionFilter::StatusChoice choice);
+    // Both at once: the list is filtered once for a key press.
+    void setSearch(const QString &text, CollectionFilter::StatusChoice choice);
     const CollectionFilter &filter() const { return m_filter; }
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
 
 private:
-    void refilter();
-
     CollectionFilter m_filter;
 };

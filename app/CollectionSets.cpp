@@ -241,20 +241,19 @@ void CollectionSets::importSet()
                                                       QStringLiteral("Paint set (*.json)"));
     if (file.isEmpty())
         return;
-    QString problem;
-    const std::optional<PaintSet> shared = PaintSetFile::read(file, &problem);
-    if (!shared) {
-        tell(PaintResult::failure(file, problem));
+    PaintSet shared;
+    if (const PaintResult read = PaintSetFile::read(file, shared); !read) {
+        tell(read);
         return;
     }
-    QString name = shared->name;
+    QString name = shared.name;
     while (!PaintSetFile::problemWithName(name).isEmpty() || m_store.contains(name)) {
         name = askForName(QStringLiteral("Import a paint set"), name);
         if (name.isEmpty())
             return;
     }
     SetReport report;
-    PaintSet here = m_main->hangar().matchHere(*shared, &report);
+    PaintSet here = m_main->hangar().matchHere(shared, &report);
     m_main->showAircraft(m_main->hangar().selectedIndex(), TRezidu::Reload::Always);
     here.name = name;
     if (const PaintResult added = m_store.add(here); !added) {

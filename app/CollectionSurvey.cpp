@@ -13,6 +13,11 @@ namespace {
 // Results go to the window in batches, so it redraws a few times a second
 // rather than once per aircraft.
 constexpr int batchMs = 40;
+// Except the first lists, and those of rows on screen: those rows wait for
+// their lists to know which picture to show.
+constexpr int firstSummaries = 48;
+// More rows than fit on any screen.
+constexpr qsizetype screenfulAsked = 80;
 } // namespace
 
 // What one start hands the worker; a newer start leaves it to run out.
@@ -28,6 +33,7 @@ struct CollectionSurvey::Work
     // The worker's own; one worker at a time runs on a Work.
     QList<std::optional<PaintTable>> tables;
     QList<bool> looked;
+    QList<bool> listRead;
     qsizetype read = 0;
     qsizetype nextStatus = 0;
     // Kept across the aircraft: the same file is never compared twice.
@@ -55,6 +61,7 @@ void CollectionSurvey::start(const QList<AircraftEntry> &aircraft)
     m_work->aircraft = aircraft;
     m_work->tables.resize(aircraft.size());
     m_work->looked.fill(false, aircraft.size());
+    m_work->listRead.fill(false, aircraft.size());
     m_work->running = true;
     std::shared_ptr<Work> work = m_work;
     m_pool.start([this, work] { run(work); });
@@ -113,9 +120,11 @@ void CollectionSurvey::run(std::shared_ptr<Work> work)
     QList<Status> statuses;
     QElapsedTimer sinceSent;
     sinceSent.start();
+    bool sentAny = false;
     auto send = [&](bool now) {
-        if (!now && sinceSent.elapsed() < batchMs)
+        if (!now && sinceSent.elapsed() < batchMs && (sentAny || summaries.size() < firstSummaries))
             return;
+        sentAny = sentAny || !summaries.isEmpty();
         if (!summaries.isEmpty()) {
             QMetaObject::invokeMethod(this, [this, summaries] { emit summariesFound(summaries); }, Qt::QueuedConnection);
             summaries.clear();
@@ -127,7 +136,11 @@ void CollectionSurvey::run(std::shared_ptr<Work> work)
         sinceSent.restart();
     };
     auto readList = [&](int index) {
-        tables[index] = PaintTable::load(work->aircraft.at(index).paintListPath);
+        work->listRead[index] = true;
+        if (PaintTable table; PaintTable::load(work->aircraft.at(index).paintListPath, table))
+            tables[index] = std::move(table);
+        else
+            tables[index].reset();
         Summary summary;
         summary.index = index;
         if (const std::optional<PaintTable> &table = tables[index]) {
@@ -153,12 +166,22 @@ void CollectionSurvey::run(std::shared_ptr<Work> work)
             break;
         std::optional<int> again;
         std::optional<int> preferred;
+        QList<int> listsOnScreen;
         {
             QMutexLocker lock(&work->mutex);
             if (!work->readAgain.empty()) {
                 again = work->readAgain.front();
                 work->readAgain.pop_front();
-            } else if (read == count) {
+            } else if (read < count) {
+                // The newest asked are those on screen now.
+                const auto newest = work->preferred.cbegin()
+                                    + std::min<qsizetype>(qsizetype(work->preferred.size()), screenfulAsked);
+                for (auto it = work->preferred.cbegin(); it != newest; ++it) {
+                    const int index = *it;
+                    if (index >= 0 && index < count && !work->listRead[index] && !listsOnScreen.contains(index))
+                        listsOnScreen << index;
+                }
+            } else {
                 while (!work->preferred.empty() && !preferred) {
                     const int index = work->preferred.front();
                     work->preferred.pop_front();
@@ -172,9 +195,16 @@ void CollectionSurvey::run(std::shared_ptr<Work> work)
                 readList(*again);
                 lookAt(*again);
             }
+        } else if (!listsOnScreen.isEmpty()) {
+            for (const int index : std::as_const(listsOnScreen))
+                readList(index);
+            send(true);
+            continue;
         } else if (read < count) {
             // Every list first: the counts and the search need them all.
-            readList(int(read++));
+            if (!work->listRead[read])
+                readList(int(read));
+            ++read;
         } else if (preferred) {
             lookAt(*preferred);
         } else {

@@ -28,6 +28,8 @@ void PaintGridModel::refresh()
 
 void PaintGridModel::setFilter(const CollectionFilter &filter)
 {
+    if (filter == m_filter)
+        return;
     m_filter = filter;
     rebuild();
 }

@@ -173,8 +173,7 @@ bool TCollectionForm::eventFilter(QObject *watched, QEvent *event)
 
 void TCollectionForm::searchChanged()
 {
-    m_filtered->setSearchText(ui->searchBox->text());
-    m_filtered->setStatusChoice(CollectionFilter::StatusChoice(ui->statusFilter->currentIndex()));
+    m_filtered->setSearch(ui->searchBox->text(), CollectionFilter::StatusChoice(ui->statusFilter->currentIndex()));
     m_paints->setFilter(m_filtered->filter());
     m_visibleChanged->start();
 }

@@ -731,7 +731,7 @@ void TRezidu::Button6Click()
     // An editor would hang on a pipe, or edit a file outside the game.
     const FileVerdict verdict = AircraftFileCheck::mayRead(PaintListFile::folderOf(path), path);
     if (!verdict) {
-        tell(verdict.message());
+        tell(verdict.result.reason);
         return;
     }
     if (!openInTextEditor(path, this)) {

@@ -7,18 +7,26 @@
 #include <QMetaObject>
 #include <QMutexLocker>
 #include <QThread>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 // Pictures kept in memory, in KiB: some 800 of 128 pixels, far more than
 // fit on a screen; the rest come back from the disk cache quickly.
 constexpr int memoryBudgetKiB = 64 * 1024;
 
+// The pruning of the own cache waits this long after the loader starts.
+constexpr int pruneDelayMs = 3000;
+
 // Every picture handed out fills the same square, whatever the texture's
-// shape or size, so grids line up and every cell is as easy to hit.
+// shape or size, so grids line up and every cell is as easy to hit. It is
+// made in the format the window draws in, here on the worker: converting
+// while drawing would cost the window's thread at every redraw.
 QImage centredInSquare(const QImage &picture)
 {
     if (picture.width() == ThumbnailLoader::Side && picture.height() == ThumbnailLoader::Side)
-        return picture;
+        return picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QImage square(ThumbnailLoader::Side, ThumbnailLoader::Side, QImage::Format_ARGB32_Premultiplied);
     square.fill(Qt::transparent);
     QPainter painter(&square);
@@ -38,6 +46,7 @@ ThumbnailLoader::ThumbnailLoader(const ThumbnailFolder &own, const ThumbnailFold
 
 ThumbnailLoader::~ThumbnailLoader()
 {
+    m_stopping = true;
     cancelPending();
     m_pool.waitForDone();
 }
@@ -119,7 +128,8 @@ int ThumbnailLoader::pendingCount() const
 void ThumbnailLoader::startWorkers()
 {
     QMutexLocker lock(&m_mutex);
-    while (m_workers < m_pool.maxThreadCount() && int(m_queue.size()) > 0 && m_workers < int(m_queue.size())) {
+    const int wanted = int(m_queue.size()) + (m_pruneTo >= 0 ? 1 : 0);
+    while (m_workers < m_pool.maxThreadCount() && m_workers < wanted) {
         ++m_workers;
         m_pool.start([this] { work(); });
     }
@@ -129,52 +139,74 @@ void ThumbnailLoader::work()
 {
     for (;;) {
         QString path;
+        qint64 pruneTo = -1;
         {
             QMutexLocker lock(&m_mutex);
             if (m_queue.empty()) {
-                --m_workers;
-                return;
+                if (m_pruneTo < 0 || m_stopping) {
+                    --m_workers;
+                    return;
+                }
+                std::swap(pruneTo, m_pruneTo);
+            } else {
+                path = m_queue.front();
+                m_queue.pop_front();
+                m_queued.remove(path);
+                m_busy.insert(path);
             }
-            path = m_queue.front();
-            m_queue.pop_front();
-            m_queued.remove(path);
-            m_busy.insert(path);
+        }
+        if (pruneTo >= 0) {
+            m_own.prune(pruneTo, &m_stopping);
+            continue;
         }
         const ThumbnailIdentity identity = ThumbnailIdentity::of(path);
-        const QImage picture = make(path, identity);
-        QMetaObject::invokeMethod(
-            this, [this, path, picture, identity] { deliver(path, picture, identity); }, Qt::QueuedConnection);
+        QImage picture = make(path, identity);
+        if (!picture.isNull())
+            picture = centredInSquare(picture);
+        bool post = false;
+        {
+            // Held briefly: the window's thread takes this lock too.
+            QMutexLocker lock(&m_mutex);
+            m_made.append({path, picture, identity});
+            post = !std::exchange(m_deliveryPosted, true);
+        }
+        if (post)
+            QMetaObject::invokeMethod(this, &ThumbnailLoader::deliverMade, Qt::QueuedConnection);
     }
 }
 
-void ThumbnailLoader::deliver(const QString &path, const QImage &picture, const ThumbnailIdentity &identity)
+void ThumbnailLoader::deliverMade()
 {
-    m_pictured.insert(path, identity);
+    QList<Made> made;
     {
         QMutexLocker lock(&m_mutex);
-        m_busy.remove(path);
+        made.swap(m_made);
+        m_deliveryPosted = false;
+        for (const Made &one : std::as_const(made))
+            m_busy.remove(one.path);
     }
-    if (picture.isNull()) {
-        m_unreadable.insert(path);
-        emit ready(path, picture);
-        return;
+    for (const Made &one : std::as_const(made)) {
+        m_pictured.insert(one.path, one.identity);
+        if (one.picture.isNull())
+            m_unreadable.insert(one.path);
+        else
+            m_pictures.insert(one.path, new QImage(one.picture),
+                              int(std::max<qsizetype>(1, one.picture.sizeInBytes() / 1024)));
+        emit ready(one.path, one.picture);
     }
-    const QImage square = centredInSquare(picture);
-    m_pictures.insert(path, new QImage(square), int(std::max<qsizetype>(1, square.sizeInBytes() / 1024)));
-    emit ready(path, square);
 }
 
 QImage ThumbnailLoader::make(const QString &path, const ThumbnailIdentity &identity)
 {
     if (!identity.isValid())
         return QImage();
-    if (const QString kept = m_own.find(identity); !kept.isEmpty()) {
-        QImage picture(kept, "PNG");
+    if (const QByteArray kept = m_own.load(identity); !kept.isEmpty()) {
+        const QImage picture = QImage::fromData(kept, "PNG");
         if (!picture.isNull())
             return picture;
     }
-    if (const QString shared = m_shared.find(identity); !shared.isEmpty()) {
-        QImage picture(shared, "PNG");
+    if (const QByteArray shared = m_shared.load(identity); !shared.isEmpty()) {
+        QImage picture = QImage::fromData(shared, "PNG");
         if (!picture.isNull()) {
             if (picture.width() > Side || picture.height() > Side)
                 picture = picture.scaled(Side, Side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -199,6 +231,11 @@ QImage ThumbnailLoader::make(const QString &path, const ThumbnailIdentity &ident
 
 void ThumbnailLoader::pruneOwnCache(qint64 maxBytes)
 {
-    const ThumbnailFolder own = m_own;
-    m_pool.start([own, maxBytes] { own.prune(maxBytes); });
+    QTimer::singleShot(pruneDelayMs, this, [this, maxBytes] {
+        {
+            QMutexLocker lock(&m_mutex);
+            m_pruneTo = maxBytes;
+        }
+        startWorkers();
+    });
 }

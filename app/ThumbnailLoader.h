@@ -11,6 +11,8 @@
 #include <QSet>
 #include <QThreadPool>
 
+#include <atomic>
+
 #include <deque>
 #include <memory>
 
@@ -53,7 +55,8 @@ public:
     void waitForIdle();
     int pendingCount() const;
 
-    // Keeps the own cache within its bound, on a worker.
+    // Keeps the own cache within its bound, on a worker, once no picture
+    // waits: reading the whole cache must not hold up the first screenful.
     void pruneOwnCache(qint64 maxBytes);
 
 signals:
@@ -61,10 +64,16 @@ signals:
     void ready(const QString &path, const QImage &picture);
 
 private:
+    struct Made
+    {
+        QString path;
+        QImage picture;
+        ThumbnailIdentity identity;
+    };
     void startWorkers();
     void work();
     QImage make(const QString &path, const ThumbnailIdentity &identity);
-    void deliver(const QString &path, const QImage &picture, const ThumbnailIdentity &identity);
+    void deliverMade();
 
     ThumbnailFolder m_own;
     ThumbnailFolder m_shared;
@@ -78,6 +87,12 @@ private:
     QSet<QString> m_queued;
     QSet<QString> m_busy;
     int m_workers = 0;
+    // Pictures made and not yet handed to the window, which takes all of
+    // them in one go: one redraw for many pictures.
+    QList<Made> m_made;
+    bool m_deliveryPosted = false;
+    qint64 m_pruneTo = -1; // a bound to prune to once idle, or none
+    std::atomic_bool m_stopping = false;
 
     // Window thread only.
     QCache<QString, QImage> m_pictures;

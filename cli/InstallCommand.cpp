@@ -93,8 +93,9 @@ int runInstallCommand(Session &session, const Arguments &arguments)
     for (const AircraftInstallResult &result : results) {
         installed.append(QJsonObject{{QStringLiteral("aircraft"), aircraft.at(result.aircraft).title},
                                      {QStringLiteral("added"), QJsonArray::fromStringList(result.added)}});
-        for (const QString &problem : result.problems)
-            session.fail(QStringLiteral("%1: %2").arg(aircraft.at(result.aircraft).title, problem));
+        // The aircraft leads the line; the file stays the problem's own.
+        for (const PaintResult &problem : result.problems)
+            session.fail(problem.file, QStringLiteral("%1: %2").arg(aircraft.at(result.aircraft).title, problem.line()));
     }
     session.document.insert(QStringLiteral("installed"), installed);
     session.print(describeResults(results, aircraft).trimmed());

@@ -53,9 +53,8 @@ int runPreviewCommand(Session &session, const Arguments &arguments)
         session.fail(texture, QStringLiteral("The converted picture could not be read back."));
         return ExitStatus::Failed;
     }
-    QString reason;
-    if (!SafeSave::writeFile(output, bytes, &reason)) {
-        session.fail(output, QStringLiteral("The picture could not be written: %1").arg(reason));
+    if (const PaintResult written = SafeSave::writeFile(output, bytes); !written) {
+        session.fail(output, QStringLiteral("The picture could not be written: %1").arg(written.reason));
         return ExitStatus::Failed;
     }
     session.document.insert(QStringLiteral("texture"), QDir::toNativeSeparators(texture));

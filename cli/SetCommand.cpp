@@ -168,13 +168,12 @@ int exportSet(Session &session, const PaintSetStore &store, const Arguments &arg
 int importSet(Session &session, PaintSetStore &store, const Arguments &arguments)
 {
     const QString file = arguments.positional.at(1);
-    QString problem;
-    const std::optional<PaintSet> shared = PaintSetFile::read(file, &problem);
-    if (!shared) {
-        session.fail(file, problem);
+    PaintSet shared;
+    if (const PaintResult read = PaintSetFile::read(file, shared); !read) {
+        session.fail(read);
         return ExitStatus::Failed;
     }
-    const QString name = arguments.values.value(QStringLiteral("name"), shared->name);
+    const QString name = arguments.values.value(QStringLiteral("name"), shared.name);
     if (const QString bad = PaintSetFile::problemWithName(name); !bad.isEmpty()) {
         session.fail(file, bad + QStringLiteral(" Give the set a name with --name NAME."));
         return ExitStatus::Failed;
@@ -186,7 +185,7 @@ int importSet(Session &session, PaintSetStore &store, const Arguments &arguments
         return ExitStatus::Failed;
     }
     SetReport matched;
-    PaintSet here = session.hangar.matchHere(*shared, &matched);
+    PaintSet here = session.hangar.matchHere(shared, &matched);
     here.name = name;
     report(session, matched, false);
     if (const PaintResult added = store.add(here); !added) {

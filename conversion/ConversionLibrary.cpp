@@ -41,6 +41,7 @@ QString platformFileName(const QString &name)
 } // namespace
 
 ConversionLibrary::ConversionLibrary(const QString &name)
+    : m_name(name)
 {
     const QMutexLocker lock(&libraryGuard);
     const auto loadAs = [this](const QString &fileName, int version = -1) {
@@ -80,20 +81,36 @@ ConversionLibrary::~ConversionLibrary()
     unload();
 }
 
-QFunctionPointer ConversionLibrary::resolve(const char *symbol)
+QFunctionPointer ConversionLibrary::resolve(const char *symbol, QString *missing)
 {
     const QMutexLocker lock(&libraryGuard);
-    return m_library ? m_library->resolve(symbol) : nullptr;
+    if (!m_library)
+        return nullptr;
+    const QFunctionPointer found = m_library->resolve(symbol);
+    // Qt gives no reason of its own for a symbol it cannot find.
+    if (!found && missing)
+        *missing = QString::fromLatin1(symbol);
+    return found;
 }
 
-ConversionLibrary::ValidProc ConversionLibrary::validProc()
+PaintResult ConversionLibrary::loaded() const
 {
-    return reinterpret_cast<ValidProc>(resolve("_Pic_Valid"));
+    if (!m_library)
+        return PaintResult::failure(m_name, m_error);
+    return PaintResult::success(m_library->fileName());
 }
 
-ConversionLibrary::ConvertProc ConversionLibrary::convertProc(bool grey)
+PaintResult ConversionLibrary::entryPoints(bool grey, ValidProc &valid, ConvertProc &convert)
 {
-    return reinterpret_cast<ConvertProc>(resolve(grey ? "_anytogrey" : "_anytobmps"));
+    if (const PaintResult available = loaded(); !available)
+        return available;
+    QString missing;
+    valid = reinterpret_cast<ValidProc>(resolve("_Pic_Valid", &missing));
+    if (valid)
+        convert = reinterpret_cast<ConvertProc>(resolve(grey ? "_anytogrey" : "_anytobmps", &missing));
+    if (!valid || !convert)
+        return PaintResult::failure(m_name, missing);
+    return PaintResult::success(m_library->fileName());
 }
 
 ConversionLibrary::ReasonProc ConversionLibrary::reasonProc()

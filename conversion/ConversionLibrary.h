@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PaintResult.h"
 #include "korrad.h"
 
 #include <type_traits>
@@ -30,17 +31,20 @@ public:
     ConversionLibrary(const ConversionLibrary &) = delete;
     ConversionLibrary &operator=(const ConversionLibrary &) = delete;
 
-    bool isLoaded() const { return m_library != nullptr; }
-    QString errorString() const { return m_error; }
-    ValidProc validProc();
-    ConvertProc convertProc(bool grey);
+    // Success, or the name asked for and the system's reason it could not be
+    // loaded.
+    PaintResult loaded() const;
+    // Both entry points a conversion needs, or the name of the first one
+    // missing.
+    PaintResult entryPoints(bool grey, ValidProc &valid, ConvertProc &convert);
     // Null for a library that does not say why it refused.
     ReasonProc reasonProc();
     void unload();
 
 private:
-    QFunctionPointer resolve(const char *symbol);
+    QFunctionPointer resolve(const char *symbol, QString *missing = nullptr);
 
+    QString m_name;
     QLibrary *m_library = nullptr; // shared with the other holders
     QString m_key;
     QString m_error;

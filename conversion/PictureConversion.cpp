@@ -36,16 +36,16 @@ ConvertedPicture convertPicture(const QString &source, const PictureRequest &req
 {
     ConvertedPicture converted;
     ConversionLibrary library(libraryName);
-    if (!library.isLoaded()) {
+    if (const PaintResult loaded = library.loaded(); !loaded) {
         converted.result = PaintResult::failure(
-            libraryName, QStringLiteral("The conversion library could not be loaded: %1").arg(library.errorString()));
+            libraryName, QStringLiteral("The conversion library could not be loaded: %1").arg(loaded.reason));
         return converted;
     }
-    const ConversionLibrary::ValidProc valid = library.validProc();
-    const ConversionLibrary::ConvertProc convert = library.convertProc(request.grey);
-    if (!valid || !convert) {
+    ConversionLibrary::ValidProc valid = nullptr;
+    ConversionLibrary::ConvertProc convert = nullptr;
+    if (const PaintResult found = library.entryPoints(request.grey, valid, convert); !found) {
         converted.result = PaintResult::failure(
-            libraryName, QStringLiteral("The conversion library lacks an entry point: %1").arg(library.errorString()));
+            libraryName, QStringLiteral("The conversion library lacks an entry point: %1").arg(found.reason));
         return converted;
     }
 

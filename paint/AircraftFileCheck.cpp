@@ -36,8 +36,16 @@ bool isStraightIn(const QString &folder, const QString &path)
 FileVerdict refuse(const QString &path, const QString &reason)
 {
     FileVerdict verdict;
-    verdict.path = path;
-    verdict.reason = reason;
+    verdict.result = PaintResult::failure(path, QDir::toNativeSeparators(path) + u' ' + reason);
+    verdict.refusal = reason;
+    return verdict;
+}
+
+FileVerdict allow(const QString &path, const QString &realPath)
+{
+    FileVerdict verdict;
+    verdict.result = PaintResult::success(path);
+    verdict.realPath = realPath;
     return verdict;
 }
 
@@ -64,11 +72,7 @@ FileVerdict check(const QString &aircraftFolder, const QString &realFolder, cons
             return refuse(path, QStringLiteral("lies in a folder that does not exist"));
         if (realParent.compare(realFolder, pathCase) != 0 && !liesInside(realParent, realFolder))
             return refuse(path, QStringLiteral("lies outside the aircraft folder"));
-        FileVerdict verdict;
-        verdict.allowed = true;
-        verdict.path = path;
-        verdict.realPath = QDir(realParent).filePath(info.fileName());
-        return verdict;
+        return allow(path, QDir(realParent).filePath(info.fileName()));
     }
 
     const bool straightIn = !link && isStraightIn(aircraftFolder, path);
@@ -81,11 +85,7 @@ FileVerdict check(const QString &aircraftFolder, const QString &realFolder, cons
     if (!(straightIn ? info.isFile() : QFileInfo(realPath).isFile()))
         return refuse(path, QStringLiteral("is not a regular file"));
 
-    FileVerdict verdict;
-    verdict.allowed = true;
-    verdict.path = path;
-    verdict.realPath = realPath;
-    return verdict;
+    return allow(path, realPath);
 }
 
 } // namespace
@@ -140,8 +140,3 @@ bool entryExists(const QString &path)
 }
 
 } // namespace AircraftFileCheck
-
-QString FileVerdict::message() const
-{
-    return QDir::toNativeSeparators(path) + u' ' + reason;
-}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaintResult.h"
+
 #include <QFileInfo>
 #include <QString>
 
@@ -10,15 +12,14 @@
 // before opening, and open the real path the answer gives.
 struct FileVerdict
 {
-    bool allowed = false;
-    QString path;     // the file as asked for
+    // The file as asked for and, when refused, the native path followed by
+    // why ("... is not a regular file"), ready for the player as it is.
+    PaintResult result = PaintResult::failure(QString(), QString());
     QString realPath; // where it really is, every link resolved; the path to open
-    QString reason;   // why it was refused, e.g. "is not a regular file"
+    QString refusal;  // why alone, e.g. "is not a regular file", for a text that names the file elsewhere
     bool absent = false; // refused because nothing at all is at the path
 
-    explicit operator bool() const { return allowed; }
-    // The native path followed by the reason, for the player.
-    QString message() const;
+    explicit operator bool() const { return result.ok; }
 };
 
 namespace AircraftFileCheck {

@@ -23,7 +23,7 @@ QList<PaintResult> textureProblems(const PaintTable &table, const QString &paint
         } else if (!AircraftFileCheck::entryExists(path)) {
             problems << PaintResult::failure(path, QStringLiteral("%1 is missing.").arg(what));
         } else if (const FileVerdict verdict = AircraftFileCheck::mayRead(table.folder(), path); !verdict) {
-            problems << PaintResult::failure(path, verdict.message());
+            problems << verdict.result;
         } else if (const QString problem = TextureFormat::problemWithFile(verdict.realPath); !problem.isEmpty()) {
             problems << PaintResult::failure(path, problem);
         }
@@ -65,16 +65,14 @@ PaintResult changedOutsideProblem(const QString &mainTexturePath)
 
 AircraftStatus AircraftStatus::of(const QString &paintListPath, InstalledPaint &installed)
 {
-    QString problem;
-    const std::optional<PaintTable> table = PaintTable::load(paintListPath, &problem);
-    if (!table) {
+    PaintTable table;
+    if (const PaintResult loaded = PaintTable::load(paintListPath, table); !loaded) {
         AircraftStatus status;
         status.kind = Kind::Problem;
-        status.problems << PaintResult::failure(
-            paintListPath, problem.isEmpty() ? QStringLiteral("The paint list cannot be read.") : problem);
+        status.problems << loaded;
         return status;
     }
-    return of(*table, paintListPath, installed);
+    return of(table, paintListPath, installed);
 }
 
 AircraftStatus AircraftStatus::of(const PaintTable &table, const QString &paintListPath, InstalledPaint &installed)

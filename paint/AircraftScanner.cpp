@@ -18,10 +18,15 @@
 #include <QSet>
 
 namespace {
-void note(QList<PaintResult> *problems, const QString &file, const QString &problem)
+void note(QList<PaintResult> *problems, const PaintResult &problem)
 {
     if (problems)
-        problems->append(PaintResult::failure(file, problem));
+        problems->append(problem);
+}
+
+void note(QList<PaintResult> *problems, const QString &file, const QString &problem)
+{
+    note(problems, PaintResult::failure(file, problem));
 }
 } // namespace
 
@@ -118,7 +123,7 @@ void AircraftScanner::scanFolder(const AircraftFileCheck::Folder &checked, QList
 
         const FileVerdict definition = checked.mayRead(definitionPath);
         if (!definition) {
-            note(problems, definitionPath, definition.message());
+            note(problems, definition.result);
             continue;
         }
         if (!GameFiles::canOpenForReading(definition.realPath))
@@ -140,7 +145,7 @@ void AircraftScanner::scanFolder(const AircraftFileCheck::Folder &checked, QList
             // Checked after the player may have been asked, right before the write.
             const FileVerdict newList = checked.mayWrite(paintListPath);
             if (!newList) {
-                note(problems, paintListPath, newList.message());
+                note(problems, newList.result);
                 continue;
             }
             if (PaintListFile::createInitial(newList, title, mainTexture)) {
@@ -148,17 +153,18 @@ void AircraftScanner::scanFolder(const AircraftFileCheck::Folder &checked, QList
                 list = PaintListFile::initialForm(title, mainTexture); // just written, not read back
             }
         }
-        QString problem;
         if (existing.absent) {
             // Not written: unless something took its place meanwhile, there
             // is nothing to tell.
-            if (list.isEmpty() && !PaintListFile::readBytes(paintListPath, list, &problem)) {
-                if (AircraftFileCheck::entryExists(paintListPath))
-                    note(problems, paintListPath, problem);
-                continue;
+            if (list.isEmpty()) {
+                if (const PaintResult read = PaintListFile::readBytes(paintListPath, list); !read) {
+                    if (AircraftFileCheck::entryExists(paintListPath))
+                        note(problems, read);
+                    continue;
+                }
             }
-        } else if (!PaintListFile::readBytes(existing, list, &problem)) {
-            note(problems, paintListPath, problem);
+        } else if (const PaintResult read = PaintListFile::readBytes(existing, list); !read) {
+            note(problems, read);
             continue;
         }
 

@@ -1,11 +1,24 @@
 #include "CollectionFilter.h"
 
 #include <QRegularExpression>
+#include <QVarLengthArray>
+
+#include <algorithm>
 
 void CollectionFilter::setText(const QString &text)
 {
     static const QRegularExpression spaces(QStringLiteral("\\s+"));
-    m_words = text.split(spaces, Qt::SkipEmptyParts);
+    m_words = text.toCaseFolded().split(spaces, Qt::SkipEmptyParts);
+}
+
+CollectionFilter::Subject CollectionFilter::Subject::of(const QString &title, const QString &folderName,
+                                                        const QStringList &paintNames)
+{
+    Subject subject{title.toCaseFolded(), folderName.toCaseFolded(), {}};
+    subject.paintNames.reserve(paintNames.size());
+    for (const QString &name : paintNames)
+        subject.paintNames << name.toCaseFolded();
+    return subject;
 }
 
 bool CollectionFilter::admitsStatus(AircraftStatus::Kind kind) const
@@ -62,4 +75,21 @@ bool CollectionFilter::admits(const QString &title, const QString &folderName, c
             return true;
     }
     return false;
+}
+
+bool CollectionFilter::admits(const Subject &subject, AircraftStatus::Kind kind) const
+{
+    if (!admitsStatus(kind))
+        return false;
+    // The words the aircraft's own names lack must all be in one paint's.
+    QVarLengthArray<const QString *, 8> lacking;
+    for (const QString &word : m_words) {
+        if (!subject.title.contains(word) && !subject.folderName.contains(word))
+            lacking.append(&word);
+    }
+    if (lacking.isEmpty())
+        return true;
+    return std::any_of(subject.paintNames.cbegin(), subject.paintNames.cend(), [&](const QString &paint) {
+        return std::all_of(lacking.cbegin(), lacking.cend(), [&](const QString *word) { return paint.contains(*word); });
+    });
 }

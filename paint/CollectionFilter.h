@@ -14,9 +14,22 @@ class CollectionFilter
 public:
     enum class StatusChoice { All, WearingPaint, ChangedOutside, Problems };
 
+    // The texts an aircraft is found by, with their letter case folded
+    // once, when its list is read: a key press then compares plain text
+    // across thousands of aircraft instead of folding every letter again.
+    struct Subject
+    {
+        QString title;
+        QString folderName;
+        QStringList paintNames;
+
+        static Subject of(const QString &title, const QString &folderName, const QStringList &paintNames);
+    };
+
     void setText(const QString &text);
     void setStatusChoice(StatusChoice choice) { m_status = choice; }
     StatusChoice statusChoice() const { return m_status; }
+    bool operator==(const CollectionFilter &) const = default;
     bool isEmpty() const { return m_words.isEmpty() && m_status == StatusChoice::All; }
 
     // Whether the status passes the choice. An aircraft not looked at yet
@@ -29,10 +42,12 @@ public:
     // The aircraft or one of its paints, and its status.
     bool admits(const QString &title, const QString &folderName, const QStringList &paintNames,
                 AircraftStatus::Kind kind) const;
+    // The same for a subject made by Subject::of.
+    bool admits(const Subject &subject, AircraftStatus::Kind kind) const;
 
 private:
     bool allWordsIn(std::initializer_list<const QString *> fields) const;
 
-    QStringList m_words;
+    QStringList m_words; // case folded
     StatusChoice m_status = StatusChoice::All;
 };

@@ -16,34 +16,31 @@ namespace GameFiles {
 
 namespace {
 
-bool fail(QString *error, const QString &text)
+// A copy refused or cut short: the target concerned, and why.
+PaintResult copyChecked(const QString &aircraftFolder, const QString &source, const QString &target,
+                        SafeSave::Options options)
 {
-    if (error)
-        *error = text;
-    return false;
-}
-
-bool copyChecked(const QString &aircraftFolder, const QString &source, const QString &target,
-                 SafeSave::Options options, QString *error)
-{
+    const auto fail = [&](const QString &text) { return PaintResult::failure(findGameFile(target), text); };
     const FileVerdict from = AircraftFileCheck::mayRead(aircraftFolder, findGameFile(source));
     if (!from)
-        return fail(error, from.message());
+        return from.result;
     const QString sourcePath = from.realPath;
     const FileVerdict to = AircraftFileCheck::mayWrite(aircraftFolder, findGameFile(target));
     if (!to)
-        return fail(error, to.message());
+        return to.result;
 
     QFile in(sourcePath);
-    QString reason;
-    if (!RegularFileOpen::openForReading(in, &reason))
-        return fail(error, QDir::toNativeSeparators(findGameFile(source)) + u' ' + reason);
+    if (const PaintResult opened = RegularFileOpen::openForReading(in); !opened)
+        return PaintResult::failure(findGameFile(source),
+                                    QDir::toNativeSeparators(findGameFile(source)) + u' ' + opened.reason);
     SafeSave out(to.realPath, options);
-    if (!out.open())
-        return fail(error, out.errorString());
-    if (!out.writeFrom(in) || !out.commit())
-        return fail(error, out.errorString());
-    return true;
+    if (const PaintResult opened = out.open(); !opened)
+        return fail(opened.reason);
+    if (const PaintResult copied = out.writeFrom(in); !copied)
+        return fail(copied.reason);
+    if (const PaintResult committed = out.commit(); !committed)
+        return fail(committed.reason);
+    return PaintResult::success(findGameFile(target));
 }
 
 } // namespace
@@ -126,25 +123,24 @@ void sortAsListed(QStringList &names)
 
 bool canOpenForReading(const QString &path)
 {
-    return RegularFileOpen::canRead(path);
+    return RegularFileOpen::canRead(path).ok;
 }
 
-bool copyIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
-                  QString *error)
+PaintResult copyIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target)
 {
-    if (AircraftFileCheck::entryExists(findGameFile(target)))
-        return fail(error, QStringLiteral("%1 already exists").arg(QDir::toNativeSeparators(findGameFile(target))));
+    const QString existing = findGameFile(target);
+    if (AircraftFileCheck::entryExists(existing))
+        return PaintResult::failure(existing, QStringLiteral("%1 already exists").arg(QDir::toNativeSeparators(existing)));
     SafeSave::Options keep;
     keep.replaceExisting = false;
-    return copyChecked(aircraftFolder, source, target, keep, error);
+    return copyChecked(aircraftFolder, source, target, keep);
 }
 
-bool copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
-                   QString *error, bool syncNow)
+PaintResult copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target, bool syncNow)
 {
     SafeSave::Options options;
     options.syncToDisk = syncNow;
-    return copyChecked(aircraftFolder, source, target, options, error);
+    return copyChecked(aircraftFolder, source, target, options);
 }
 
 } // namespace GameFiles

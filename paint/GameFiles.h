@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaintResult.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -27,13 +29,12 @@ bool canOpenForReading(const QString &path);
 // target, a link leading nowhere included. The copy is renamed into place
 // without ever replacing a file, so a half-written copy never poses as the
 // original.
-bool copyIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target,
-                  QString *error = nullptr);
+PaintResult copyIfAbsent(const QString &aircraftFolder, const QString &source, const QString &target);
 
 // Copies source over target through a temporary file and a rename, so the
 // target is either the old file or the whole new one. Without syncNow the
 // caller syncs later, once for many files (DiskSync::syncFiles).
-bool copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
-                   QString *error = nullptr, bool syncNow = true);
+PaintResult copyReplacing(const QString &aircraftFolder, const QString &source, const QString &target,
+                          bool syncNow = true);
 
 } // namespace GameFiles

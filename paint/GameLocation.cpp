@@ -35,13 +35,13 @@ QString searchStartFolder(const QString &gameFolder, const QString &systemDrive,
 
 Origin locate(SettingsStore &settings, const QString &section,
               const std::function<GameInstallEntry()> &readRegistry,
-              const std::function<void(const QString &)> &onError)
+              const std::function<void(const PaintResult &)> &onError)
 {
     Origin origin;
-    try {
-        origin.folder = settings.readText(section, QStringLiteral("CFSPath"), QString());
-    } catch (const SettingsError &error) {
-        onError(error.message());
+    const PaintResult read = settings.readText(section, QStringLiteral("CFSPath"), origin.folder);
+    if (!read) {
+        origin.folder.clear();
+        onError(read);
     }
     if (!origin.folder.isEmpty()) {
         origin.source = Origin::Settings;

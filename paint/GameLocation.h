@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GameRegistry.h"
+#include "PaintResult.h"
 
 #include <QString>
 
@@ -36,7 +37,7 @@ struct Origin
 // as empty, so a damaged setting never locks the player out.
 Origin locate(SettingsStore &settings, const QString &section,
               const std::function<GameInstallEntry()> &readRegistry,
-              const std::function<void(const QString &)> &onError);
+              const std::function<void(const PaintResult &)> &onError);
 
 // One line for the player: "Corvane's settings", "the game's registry entry
 // in the Wine prefix ~/.wine" and the like.

@@ -95,9 +95,11 @@ PaintResult Hangar::createPaintList(int index)
     const QByteArray mainTexture = GameFiles::canOpenForReading(GameFiles::findGameFile(folder + defaultTexture))
                                        ? GameText::encode(defaultTexture)
                                        : QByteArray();
-    QString reason;
-    if (!PaintListFile::writeInitial(entry.paintListPath, entry.rawTitle, mainTexture, &reason))
-        return PaintResult::failure(entry.paintListPath, QStringLiteral("The paint list could not be written: %1").arg(reason));
+    if (const PaintResult written = PaintListFile::writeInitial(entry.paintListPath, entry.rawTitle, mainTexture);
+        !written) {
+        return PaintResult::failure(entry.paintListPath,
+                                    QStringLiteral("The paint list could not be written: %1").arg(written.reason));
+    }
     entry.hasPaintList = true;
     return PaintResult::success(entry.paintListPath);
 }
@@ -119,13 +121,10 @@ PaintResult Hangar::select(int index)
         m_selected = index;
         return PaintResult::success(entry.paintListPath);
     }
-    QString problem;
-    std::optional<PaintTable> table = PaintTable::load(entry.paintListPath, &problem);
-    if (!table) {
-        return PaintResult::failure(entry.paintListPath,
-                                    problem.isEmpty() ? QStringLiteral("The paint list cannot be read.") : problem);
-    }
-    m_table = std::move(*table);
+    PaintTable table;
+    if (const PaintResult loaded = PaintTable::load(entry.paintListPath, table); !loaded)
+        return loaded;
+    m_table = std::move(table);
     m_selected = index;
     return PaintResult::success(entry.paintListPath);
 }
@@ -209,13 +208,13 @@ PaintResult Hangar::save()
 PaintResult Hangar::saveLocked()
 {
     const AircraftEntry &entry = m_aircraft.at(m_selected);
-    QString reason;
-    if (m_table.save(entry.paintListPath, entry.rawTitle, &reason))
-        return PaintResult::success(entry.paintListPath);
+    const PaintResult saved = m_table.save(entry.paintListPath, entry.rawTitle);
+    if (saved)
+        return saved;
     const int index = m_selected;
     if (!select(index))
         deselect();
-    return PaintResult::failure(entry.paintListPath, QStringLiteral("The paint list could not be saved: %1").arg(reason));
+    return PaintResult::failure(entry.paintListPath, QStringLiteral("The paint list could not be saved: %1").arg(saved.reason));
 }
 
 QList<PaintResult> Hangar::check(int index)

@@ -210,7 +210,8 @@ private:
                                               InstallSpool *spool);
     int aircraftOf(const PaintChoice &choice) const;
     bool wears(int row); // whether the main texture holds that row's content
-    std::optional<int> rowFor(const PaintChoice &choice, QString *why);
+    // The row a set's choice names here; refused with why, row untouched.
+    PaintResult rowFor(const PaintChoice &choice, int &row);
     PaintChoice choiceFor(int index, int row) const;
     // While many aircraft change at once: main textures written without
     // their own sync, synced together at the end.

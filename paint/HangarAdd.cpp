@@ -91,10 +91,10 @@ PaintResult Hangar::addPaint(const QByteArray &name, const QString &pickedFile, 
             return taken;
         }
         case TextureInstaller::Placement::Free: {
-            QString reason;
-            if (!TextureInstaller::writeNewTexture(folder, fileName, picked.data, &reason))
+            if (const PaintResult written = TextureInstaller::writeNewTexture(folder, fileName, picked.data); !written)
                 return refused(folder + fileName,
-                               QStringLiteral("The texture could not be copied into the aircraft's folder: %1").arg(reason));
+                               QStringLiteral("The texture could not be copied into the aircraft's folder: %1")
+                                   .arg(written.reason));
             copied = true;
             break;
         }

@@ -39,10 +39,11 @@ QList<Hangar::RestoreOutcome> Hangar::restoreAll(const QList<int> &indices, Chan
         outcomes.append(outcome);
     }
     m_syncLater = nullptr;
-    if (QString reason; !DiskSync::syncFiles(written, &reason)) {
+    if (const PaintResult synced = DiskSync::syncFiles(written); !synced) {
         for (RestoreOutcome &done : outcomes) {
             if (done.kind == RestoreOutcome::Restored)
-                done.result.note += QStringLiteral("\nThe system could not confirm it is on the disk: %1").arg(reason);
+                done.result.note +=
+                    QStringLiteral("\nThe system could not confirm it is on the disk: %1").arg(synced.reason);
         }
     }
     if (previous >= 0)

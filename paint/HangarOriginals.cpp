@@ -164,20 +164,20 @@ PaintResult Hangar::adoptLocked()
                                         .arg(reason));
     };
     if (!from)
-        return refused(from.message());
+        return refused(from.result.reason);
     if (!to)
-        return refused(to.message());
+        return refused(to.result.reason);
 
     // The old original moves aside first (never over anything), then the
     // main texture is copied to the backup's name: at every moment each
     // content is in its file.
-    QString reason;
-    if (!NoReplaceRename::rename(backup, aside, &reason))
+    if (const PaintResult renamed = NoReplaceRename::rename(backup, aside); !renamed)
         return refused(QStringLiteral("%1 could not be renamed to %2: %3")
-                           .arg(QDir::toNativeSeparators(backup), QDir::toNativeSeparators(aside), reason));
-    if (!GameFiles::copyIfAbsent(m_table.folder(), m_table.mainTexturePath(), m_table.backupPath(), &reason)) {
+                           .arg(QDir::toNativeSeparators(backup), QDir::toNativeSeparators(aside), renamed.reason));
+    if (const PaintResult copied = GameFiles::copyIfAbsent(m_table.folder(), m_table.mainTexturePath(), m_table.backupPath());
+        !copied) {
         NoReplaceRename::rename(aside, backup);
-        return refused(reason);
+        return refused(copied.reason);
     }
     DiskSync::syncFolder(m_table.folder());
 

@@ -86,10 +86,15 @@ PaintChoice Hangar::choiceFor(int index, int row) const
     return choice;
 }
 
-std::optional<int> Hangar::rowFor(const PaintChoice &choice, QString *why)
+PaintResult Hangar::rowFor(const PaintChoice &choice, int &found)
 {
+    const auto take = [&](int row) {
+        found = row;
+        return PaintResult::success(m_table.texturePath(row));
+    };
+    const auto missing = [&](const QString &why) { return PaintResult::failure(m_table.folder(), why); };
     if (choice.original)
-        return PaintTable::DefaultRow;
+        return take(PaintTable::DefaultRow);
     auto named = [&](int row) {
         const PaintEntry &paint = m_table.paints().at(row - PaintTable::FirstPaintRow);
         return GameText::decode(paint.name) == choice.paint && sameName(GameText::decode(paint.texture), choice.textureFile);
@@ -97,10 +102,10 @@ std::optional<int> Hangar::rowFor(const PaintChoice &choice, QString *why)
     if (!choice.isShared()) {
         for (int row = PaintTable::FirstPaintRow; row < m_table.rowCount(); ++row) {
             if (named(row))
-                return row;
+                return take(row);
         }
-        *why = QStringLiteral("The aircraft has no paint \"%1\" with the texture %2.").arg(choice.paint, choice.textureFile);
-        return std::nullopt;
+        return missing(QStringLiteral("The aircraft has no paint \"%1\" with the texture %2.")
+                           .arg(choice.paint, choice.textureFile));
     }
 
     // By content: the paint of that name first, then any other of the same
@@ -111,18 +116,19 @@ std::optional<int> Hangar::rowFor(const PaintChoice &choice, QString *why)
             named(row) ? candidates.prepend(row) : candidates.append(row);
     }
     for (int row : std::as_const(candidates)) {
-        if (TextureHash::sha256(m_table.folder(), m_table.texturePath(row)) == choice.sha256)
-            return row;
+        // One that cannot be read is simply no match.
+        if (QString hash; TextureHash::sha256(m_table.folder(), m_table.texturePath(row), hash) && hash == choice.sha256)
+            return take(row);
     }
     bool sameNameHere = false;
     for (int row = PaintTable::FirstPaintRow; row < m_table.rowCount(); ++row)
         sameNameHere = sameNameHere || named(row);
-    *why = sameNameHere ? QStringLiteral("The paint \"%1\" here has another texture than the one in the set; no paint "
-                                         "of this aircraft has that texture.")
-                              .arg(choice.paint)
-                        : QStringLiteral("The texture of the paint \"%1\" (%2) is not on this machine: install it first.")
-                              .arg(choice.paint, choice.textureFile);
-    return std::nullopt;
+    return missing(sameNameHere
+                       ? QStringLiteral("The paint \"%1\" here has another texture than the one in the set; no paint "
+                                        "of this aircraft has that texture.")
+                             .arg(choice.paint)
+                       : QStringLiteral("The texture of the paint \"%1\" (%2) is not on this machine: install it first.")
+                             .arg(choice.paint, choice.textureFile));
 }
 
 PaintSet Hangar::currentSet(const QString &name, const QList<int> &only, SetReport *report)
@@ -184,25 +190,24 @@ SetReport Hangar::applySet(const PaintSet &set, ChangedOriginal changed, const W
             report.outcomes << outcome(Kind::Refused, choice, selected);
             continue;
         }
-        QString why;
-        const std::optional<int> row = rowFor(choice, &why);
-        if (!row) {
-            report.outcomes << outcome(Kind::MissingPaint, choice, PaintResult::failure(m_table.folder(), why));
+        int row = -1;
+        if (const PaintResult found = rowFor(choice, row); !found) {
+            report.outcomes << outcome(Kind::MissingPaint, choice, found);
             continue;
         }
-        if (wears(*row)) {
+        if (wears(row)) {
             report.outcomes << outcome(Kind::AlreadyOn, choice, PaintResult::success(m_table.mainTexturePath()));
             continue;
         }
-        const PaintResult applied = apply(*row, changed);
+        const PaintResult applied = apply(row, changed);
         report.outcomes << outcome(applied ? Kind::Applied : Kind::Refused, choice, applied);
     }
     m_syncLater = nullptr;
     deselect();
-    if (QString reason; !DiskSync::syncFiles(written, &reason)) {
+    if (const PaintResult synced = DiskSync::syncFiles(written); !synced) {
         for (SetOutcome &done : report.outcomes) {
             if (done.kind == Kind::Applied)
-                done.result.note += QStringLiteral("\nThe system could not confirm it is on the disk: %1").arg(reason);
+                done.result.note += QStringLiteral("\nThe system could not confirm it is on the disk: %1").arg(synced.reason);
         }
     }
     return report;
@@ -232,23 +237,21 @@ PaintSet Hangar::shareable(const PaintSet &set, SetReport *report)
             continue;
         }
         const int index = aircraftOf(choice);
-        QString why;
-        std::optional<int> row;
-        if (index < 0)
-            why = noAircraftHere(choice);
-        else if (const PaintResult selected = select(index); !selected)
-            why = selected.reason;
-        else
-            row = rowFor(choice, &why);
-        if (!row) {
+        PaintResult found = PaintResult::failure(QString(), noAircraftHere(choice));
+        int row = -1;
+        if (index >= 0) {
+            found = select(index);
+            if (found)
+                found = rowFor(choice, row);
+        }
+        if (!found) {
             report->outcomes << outcome(index < 0 ? Kind::MissingAircraft : Kind::MissingPaint, choice,
-                                        PaintResult::failure(QString(), why + QStringLiteral(" It is left out.")));
+                                        PaintResult::failure(QString(), found.reason + QStringLiteral(" It is left out.")));
             continue;
         }
-        const QString path = m_table.texturePath(*row);
-        choice.sha256 = TextureHash::sha256(m_table.folder(), path, &why);
-        if (choice.sha256.isEmpty()) {
-            report->outcomes << outcome(Kind::Refused, choice, PaintResult::failure(path, why));
+        const QString path = m_table.texturePath(row);
+        if (const PaintResult hashed = TextureHash::sha256(m_table.folder(), path, choice.sha256); !hashed) {
+            report->outcomes << outcome(Kind::Refused, choice, PaintResult::failure(path, hashed.reason));
             continue;
         }
         choice.size = QFileInfo(path).size();
@@ -277,16 +280,15 @@ PaintSet Hangar::matchHere(const PaintSet &shared, SetReport *report)
             report->outcomes << outcome(Kind::Refused, choice, selected);
             continue;
         }
-        QString why;
-        const std::optional<int> row = rowFor(choice, &why);
-        if (!row) {
-            report->outcomes << outcome(Kind::MissingPaint, choice, PaintResult::failure(m_table.folder(), why));
+        int row = -1;
+        if (const PaintResult found = rowFor(choice, row); !found) {
+            report->outcomes << outcome(Kind::MissingPaint, choice, found);
             continue;
         }
         // Found by content: from now on it is this machine's paint, named as
         // its list names it.
-        here.choices.last() = choiceFor(index, *row);
-        report->outcomes << outcome(Kind::Listed, here.choices.last(), PaintResult::success(m_table.texturePath(*row)));
+        here.choices.last() = choiceFor(index, row);
+        report->outcomes << outcome(Kind::Listed, here.choices.last(), PaintResult::success(m_table.texturePath(row)));
     }
     deselect();
     return here;

@@ -99,7 +99,7 @@ public:
         const TextureInstaller::FolderPlacement &placement = *m_target->aircraft->placement;
         const FileVerdict verdict = placement.check().mayWrite(placement.folder() + m_target->fileName);
         if (!verdict) {
-            m_target->problem = verdict.message();
+            m_target->problem = verdict.result.reason;
             return false;
         }
         SafeSave::Options options;
@@ -107,8 +107,8 @@ public:
         options.syncToDisk = false;      // the folder is synced once, at the end
         m_save = std::make_unique<SafeSave>(verdict.realPath, options);
         m_path = verdict.realPath;
-        if (!m_save->open()) {
-            m_target->problem = m_save->errorString();
+        if (const PaintResult opened = m_save->open(); !opened) {
+            m_target->problem = opened.reason;
             return false;
         }
         return true;
@@ -120,9 +120,10 @@ public:
             m_picture.append(bytes);
             return true;
         }
-        if (m_save->write(QByteArray::fromRawData(bytes.data(), bytes.size())))
+        const PaintResult written = m_save->write(QByteArray::fromRawData(bytes.data(), bytes.size()));
+        if (written)
             return true;
-        m_writeProblem = m_save->errorString();
+        m_writeProblem = written.reason;
         return false;
     }
 
@@ -134,8 +135,8 @@ public:
             why = QStringLiteral("the download changed since it was read; nothing of it was installed");
         if (why.isEmpty() && m_target->makeDds)
             why = writeMadeTexture();
-        if (why.isEmpty() && !m_save->commit())
-            why = m_save->errorString();
+        if (why.isEmpty())
+            why = m_save->commit().reason;
         m_save.reset();
         if (why.isEmpty()) {
             m_target->written = true;
@@ -154,23 +155,24 @@ private:
     // The picture made into a DDS and handed to a safe save; why not, else.
     QString writeMadeTexture()
     {
-        QString why;
-        const std::optional<QByteArray> dds = PictureTexture::makeDds(m_picture, *m_target->aircraft->original, &why);
+        QByteArray dds;
+        const PaintResult made = PictureTexture::makeDds(m_picture, *m_target->aircraft->original, dds);
         m_picture.clear();
-        if (!dds)
-            return QStringLiteral("it could not be made into a DDS texture: %1").arg(why);
+        if (!made)
+            return QStringLiteral("it could not be made into a DDS texture: %1").arg(made.reason);
         const TextureInstaller::FolderPlacement &placement = *m_target->aircraft->placement;
         const FileVerdict verdict = placement.check().mayWrite(placement.folder() + m_target->fileName);
         if (!verdict)
-            return verdict.message();
+            return verdict.result.reason;
         SafeSave::Options options;
         options.replaceExisting = false;
         options.syncToDisk = false;
         m_save = std::make_unique<SafeSave>(verdict.realPath, options);
         m_path = verdict.realPath;
-        if (!m_save->open() || !m_save->write(*dds))
-            return m_save->errorString();
-        return QString();
+        PaintResult written = m_save->open();
+        if (written)
+            written = m_save->write(dds);
+        return written.reason;
     }
 
     const QHash<int, Target *> &m_targets;
@@ -196,12 +198,12 @@ void placeSpooled(Target &target, const InstallProgress *progress, int &placed, 
     const TextureInstaller::FolderPlacement &placement = *target.aircraft->placement;
     const FileVerdict verdict = placement.check().mayWrite(placement.folder() + target.fileName);
     if (!verdict) {
-        target.problem = verdict.message();
+        target.problem = verdict.result.reason;
         return;
     }
     file->setPath(verdict.realPath);
-    if (!file->commit()) {
-        target.problem = file->errorString();
+    if (const PaintResult committed = file->commit(); !committed) {
+        target.problem = committed.reason;
         return;
     }
     target.written = true;
@@ -255,10 +257,17 @@ void choosePlaces(AircraftWork &work)
                                      .arg(item.texture.source, item.paintName);
         }
         std::optional<TextureInstaller::FolderPlacement::Choice> choice;
-        if (problem.isEmpty())
+        if (problem.isEmpty()) {
             // A texture made here is never taken for a file already there.
-            choice = target->makeDds ? work.placement->choose(fileName, -1, "made from " + item.texture.digest, &problem)
-                                     : work.placement->choose(fileName, item.texture.size, item.texture.digest, &problem);
+            TextureInstaller::FolderPlacement::Choice chosen;
+            const PaintResult placed =
+                target->makeDds ? work.placement->choose(fileName, -1, "made from " + item.texture.digest, chosen)
+                                : work.placement->choose(fileName, item.texture.size, item.texture.digest, chosen);
+            if (placed)
+                choice = chosen;
+            else
+                problem = placed.reason;
+        }
         if (choice && choice->shortened) {
             work.result.notes << QStringLiteral("%1: its name is too long for the file system, so it was "
                                                 "installed as %2.").arg(item.texture.source, choice->name);
@@ -280,10 +289,12 @@ void choosePlaces(AircraftWork &work)
     const qint64 size = PaintListFile::fullForm(work.entry->rawTitle, work.table->mainTextureName(),
                                                 work.table->paints() + added).size();
     if (size > PaintListFile::MaxFileSize) {
-        work.result.problems << QStringLiteral("The paint list of %1 would grow to %2 KiB, past the %3 KiB Corvane "
-                                               "reads back; nothing was installed for this aircraft.")
-                                    .arg(work.entry->title).arg((size + 1023) / 1024)
-                                    .arg(PaintListFile::MaxFileSize / 1024);
+        work.result.problems << PaintResult::failure(
+            work.entry->paintListPath,
+            QStringLiteral("The paint list of %1 would grow to %2 KiB, past the %3 KiB Corvane "
+                           "reads back; nothing was installed for this aircraft.")
+                .arg(work.entry->title).arg((size + 1023) / 1024)
+                .arg(PaintListFile::MaxFileSize / 1024));
         work.result.notes.clear();
         for (Target *target : std::as_const(work.targets))
             target->problem = QStringLiteral("refused with the rest of the install");
@@ -302,34 +313,33 @@ QString keepNote(const QString &folder, const QString &textureFileName, const Do
         return QString();
     const FileVerdict verdict = AircraftFileCheck::mayWrite(folder, path);
     if (!verdict)
-        return verdict.message();
+        return verdict.result.reason;
     SafeSave::Options options;
     options.replaceExisting = false;
-    QString error;
-    if (!SafeSave::writeFile(verdict.realPath, PaintNote::encode(note.text), options, &error))
-        return QStringLiteral("its read-me could not be kept as %1: %2").arg(QDir::toNativeSeparators(path), error);
+    if (const PaintResult written = SafeSave::writeFile(verdict.realPath, PaintNote::encode(note.text), options); !written)
+        return QStringLiteral("its read-me could not be kept as %1: %2").arg(QDir::toNativeSeparators(path), written.reason);
     return QString();
 }
 
 // Syncs what was written, lists it, saves the list and makes the backup.
 void finish(AircraftWork &work)
 {
-    QString reason;
     if (!work.writtenPaths.isEmpty()) {
-        if (!DiskSync::syncFiles(work.writtenPaths, &reason))
-            work.result.problems << QStringLiteral("The new textures could not be put on the disk: %1").arg(reason);
+        if (const PaintResult synced = DiskSync::syncFiles(work.writtenPaths); !synced)
+            work.result.problems << PaintResult::failure(
+                synced.file, QStringLiteral("The new textures could not be put on the disk: %1").arg(synced.reason));
         DiskSync::syncFolder(work.table->folder());
     }
     QStringList addedNames;
     QList<const Target *> appended;
     for (Target *target : std::as_const(work.targets)) {
         if (!target->problem.isEmpty()) {
-            work.result.problems << QStringLiteral("%1: %2").arg(target->item->texture.source, target->problem);
+            work.result.problems << PaintResult::failure(target->item->texture.source, target->problem);
             continue;
         }
         if (!target->written && !target->alreadyThere) {
-            work.result.problems << QStringLiteral("%1: it is no longer in the download; nothing of it was installed")
-                                        .arg(target->item->texture.source);
+            work.result.problems << PaintResult::failure(
+                target->item->texture.source, QStringLiteral("it is no longer in the download; nothing of it was installed"));
             continue;
         }
         work.table->appendPaint(target->paintName, GameText::encode(target->fileName));
@@ -338,9 +348,11 @@ void finish(AircraftWork &work)
     }
     if (addedNames.isEmpty())
         return;
-    if (!work.table->save(work.entry->paintListPath, work.entry->rawTitle, &reason)) {
-        work.result.problems << QStringLiteral("The paint list %1 could not be saved: %2")
-                                    .arg(QDir::toNativeSeparators(work.entry->paintListPath), reason);
+    if (const PaintResult saved = work.table->save(work.entry->paintListPath, work.entry->rawTitle); !saved) {
+        work.result.problems << PaintResult::failure(work.entry->paintListPath,
+                                                     QStringLiteral("The paint list %1 could not be saved: %2")
+                                                         .arg(QDir::toNativeSeparators(work.entry->paintListPath),
+                                                              saved.reason));
         // Files no list names would only fill the folder; they are this
         // install's own, and the download still holds them.
         for (const QString &path : std::as_const(work.writtenPaths))
@@ -350,10 +362,11 @@ void finish(AircraftWork &work)
     work.result.added = addedNames;
     for (const Target *target : std::as_const(appended)) {
         if (const QString problem = keepNote(work.table->folder(), target->fileName, target->item->note); !problem.isEmpty())
-            work.result.problems << QStringLiteral("%1: %2").arg(target->item->note.source, problem);
+            work.result.problems << PaintResult::failure(target->item->note.source, problem);
     }
     if (const QString backup = ensureBackup(*work.table); !backup.isEmpty())
-        work.result.problems << QStringLiteral("The backup of the original texture could not be made: %1").arg(backup);
+        work.result.problems << PaintResult::failure(
+            work.table->mainTexturePath(), QStringLiteral("The backup of the original texture could not be made: %1").arg(backup));
 }
 
 } // namespace
@@ -383,16 +396,19 @@ QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<Aircr
     for (auto &[index, work] : works) {
         work.lock = std::make_unique<AircraftLock>(PaintListFile::folderOf(work.entry->paintListPath));
         if (!work.lock->acquire()) {
-            work.result.problems << work.lock->refusal().message();
+            work.result.problems << work.lock->refusal();
             work.targets.clear();
             continue;
         }
-        QString problem;
-        work.table = PaintTable::load(work.entry->paintListPath, &problem);
-        if (!work.table) {
-            work.result.problems << QStringLiteral("The paint list %1 could not be read; nothing was installed for "
-                                                   "this aircraft. %2")
-                                        .arg(QDir::toNativeSeparators(work.entry->paintListPath), problem);
+        PaintTable table;
+        if (const PaintResult loaded = PaintTable::load(work.entry->paintListPath, table); loaded) {
+            work.table = std::move(table);
+        } else {
+            work.table.reset();
+            work.result.problems << PaintResult::failure(
+                work.entry->paintListPath, QStringLiteral("The paint list %1 could not be read; nothing was installed for "
+                                                          "this aircraft. %2")
+                                               .arg(QDir::toNativeSeparators(work.entry->paintListPath), loaded.reason));
             work.targets.clear();
             continue;
         }

@@ -202,8 +202,8 @@ QList<AircraftCandidate> aircraftCandidates(const QList<AircraftEntry> &aircraft
         candidate.definitionBaseName = QFileInfo(entry.paintListPath).completeBaseName();
         // Without a list yet, the main texture is the one the list would name.
         QByteArray mainTexture = GameText::encode(PaintListFile::defaultMainTexture(candidate.definitionBaseName));
-        if (const auto contents = PaintListFile::load(entry.paintListPath))
-            mainTexture = contents->mainTexture;
+        if (PaintListContents contents; PaintListFile::load(entry.paintListPath, contents))
+            mainTexture = contents.mainTexture;
         const QString mainTexturePath = PaintListFile::texturePath(folder, mainTexture);
         candidate.mainTextureName = QFileInfo(mainTexturePath).fileName();
         const FileVerdict mainTextureFile = AircraftFileCheck::mayRead(folder, GameFiles::findGameFile(mainTexturePath));
@@ -338,8 +338,8 @@ QString describeResults(const QList<AircraftInstallResult> &results, const QList
         text += u'\n';
         for (const QString &note : result.notes)
             text += QStringLiteral("  %1\n").arg(note);
-        for (const QString &problem : result.problems)
-            text += QStringLiteral("  %1\n").arg(problem);
+        for (const PaintResult &problem : result.problems)
+            text += QStringLiteral("  %1\n").arg(problem.line());
     }
     return text;
 }

@@ -3,6 +3,7 @@
 #include "AircraftMatcher.h"
 #include "AircraftScanner.h"
 #include "PaintArchive.h"
+#include "PaintResult.h"
 #include "PictureTexture.h"
 
 #include <QList>
@@ -71,7 +72,7 @@ struct AircraftInstallResult
 {
     int aircraft = -1;
     QStringList added;    // paint names
-    QStringList problems; // texture and reason
+    QList<PaintResult> problems; // each: the file concerned (a texture of a download, the list) and why
     QStringList notes;    // what the player should know of what was added
 };
 

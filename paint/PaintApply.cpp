@@ -39,7 +39,7 @@ QString protectedKind(const QString &fileName)
 QString backupProblem(const PaintTable &table, const QString &backup)
 {
     const FileVerdict verdict = AircraftFileCheck::mayRead(table.folder(), backup);
-    QString reason = verdict.reason;
+    QString reason = verdict.refusal;
     if (verdict && QFileInfo(verdict.realPath).size() == 0)
         reason = QStringLiteral("is empty");
     if (reason.isEmpty())
@@ -102,7 +102,7 @@ QString keepMainTextureContent(const PaintTable &table, bool *changedOutside)
         return QString(); // the backup made just now holds it
     // A main texture that may not be written is never looked into.
     if (const FileVerdict verdict = AircraftFileCheck::mayWrite(table.folder(), installed); !verdict)
-        return verdict.message();
+        return verdict.result.reason;
 
     QStringList elsewhere;
     for (int row = PaintTable::DefaultRow; row < table.rowCount(); ++row)
@@ -121,9 +121,8 @@ namespace {
 QString problemWithPaintContent(const QString &path)
 {
     QFile file(path);
-    QString reason;
-    if (!RegularFileOpen::openForReading(file, &reason))
-        return QStringLiteral("%1 %2").arg(QDir::toNativeSeparators(path), reason);
+    if (const PaintResult opened = RegularFileOpen::openForReading(file); !opened)
+        return QStringLiteral("%1 %2").arg(QDir::toNativeSeparators(path), opened.reason);
     const QByteArray head = file.read(148);
     const QString kind = TextureFormat::kindOfContent(head);
     if (!head.startsWith("DDS ")) {
@@ -179,7 +178,7 @@ QString applyPaint(const PaintTable &table, int row, ApplyReport *report, QStrin
         const FileVerdict paint = AircraftFileCheck::mayRead(table.folder(), source);
         if (!paint) {
             return QStringLiteral("The paint could not be applied:\n%1\n\nThe installed texture was left as it was.")
-                .arg(paint.message());
+                .arg(paint.result.reason);
         }
         if (const QString problem = problemWithPaintContent(paint.realPath); !problem.isEmpty())
             return problem;
@@ -190,13 +189,12 @@ QString applyPaint(const PaintTable &table, int row, ApplyReport *report, QStrin
     if (const QString problem = keepMainTextureContent(table, &report->changedOutside); !problem.isEmpty())
         return report->changedOutside ? problem : problem + QStringLiteral("\n\nNothing was applied.");
 
-    QString reason;
-    if (!GameFiles::copyReplacing(table.folder(), source, target, &reason, !syncLater)) {
+    if (const PaintResult copied = GameFiles::copyReplacing(table.folder(), source, target, !syncLater); !copied) {
         report->note.clear();
         return QStringLiteral("The paint could not be applied from\n%1\nto\n%2\n%3\n\n"
                               "The installed texture was left as it was.")
             .arg(QDir::toNativeSeparators(GameFiles::findGameFile(source)),
-                 QDir::toNativeSeparators(GameFiles::findGameFile(target)), reason);
+                 QDir::toNativeSeparators(GameFiles::findGameFile(target)), copied.reason);
     }
     if (syncLater)
         *syncLater << GameFiles::findGameFile(target);
@@ -215,10 +213,9 @@ QString ensureBackup(const PaintTable &table)
     const QString installed = GameFiles::findGameFile(table.mainTexturePath());
     if (!AircraftFileCheck::entryExists(installed))
         return QString(); // nothing to back up: the apply creates the main texture
-    QString reason;
-    if (!GameFiles::copyIfAbsent(table.folder(), installed, table.backupPath(), &reason)) {
+    if (const PaintResult copied = GameFiles::copyIfAbsent(table.folder(), installed, table.backupPath()); !copied) {
         return QStringLiteral("The backup of the original texture could not be made:\n%1\n%2")
-            .arg(QDir::toNativeSeparators(table.backupPath()), reason);
+            .arg(QDir::toNativeSeparators(table.backupPath()), copied.reason);
     }
     return QString();
 }

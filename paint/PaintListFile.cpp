@@ -72,33 +72,29 @@ PaintListContents parse(const QByteArray &bytes)
     return parse(buffer);
 }
 
-bool readBytes(const QString &path, QByteArray &bytes, QString *problem)
+PaintResult readBytes(const QString &path, QByteArray &bytes)
 {
-    return readBytes(AircraftFileCheck::mayRead(folderOf(path), path), bytes, problem);
+    return readBytes(AircraftFileCheck::mayRead(folderOf(path), path), bytes);
 }
 
-bool readBytes(const FileVerdict &checked, QByteArray &bytes, QString *problem)
+PaintResult readBytes(const FileVerdict &checked, QByteArray &bytes)
 {
-    auto fail = [&](const QString &text) {
-        if (problem)
-            *problem = text;
-        return false;
-    };
     if (!checked)
-        return fail(checked.message());
-    QString reason;
+        return checked.result;
+    const QString path = checked.result.file;
     bool tooLarge = false;
-    if (!RegularFileOpen::readAll(checked.realPath, MaxFileSize, bytes, &reason, &tooLarge))
-        return fail(tooLarge ? tooBigMessage(checked.path) : QDir::toNativeSeparators(checked.path) + u' ' + reason);
-    return true;
+    if (const PaintResult read = RegularFileOpen::readAll(checked.realPath, MaxFileSize, bytes, &tooLarge); !read)
+        return PaintResult::failure(path, tooLarge ? tooBigMessage(path) : path + u' ' + read.reason);
+    return PaintResult::success(path);
 }
 
-std::optional<PaintListContents> load(const QString &path, QString *problem)
+PaintResult load(const QString &path, PaintListContents &contents)
 {
     QByteArray bytes;
-    if (!readBytes(path, bytes, problem))
-        return std::nullopt;
-    return parse(bytes);
+    const PaintResult read = readBytes(path, bytes);
+    if (read)
+        contents = parse(bytes);
+    return read;
 }
 
 QByteArray initialForm(const QByteArray &title, const QByteArray &mainTextureName)
@@ -144,33 +140,33 @@ SafeSave::Options newListOptions()
     return options;
 }
 
-bool checkedWrite(const QString &path, const QByteArray &data, const SafeSave::Options &options, QString *error)
+PaintResult checkedWrite(const QString &path, const QByteArray &data, const SafeSave::Options &options)
 {
     const FileVerdict verdict = AircraftFileCheck::mayWrite(folderOf(path), path);
-    if (!verdict) {
-        if (error)
-            *error = verdict.message();
-        return false;
-    }
-    return SafeSave::writeFile(verdict.realPath, data, options, error);
+    if (!verdict)
+        return verdict.result;
+    const PaintResult written = SafeSave::writeFile(verdict.realPath, data, options);
+    return written ? PaintResult::success(path) : PaintResult::failure(path, written.reason);
 }
 } // namespace
 
-bool writeBytes(const QString &path, const QByteArray &data, QString *error)
+PaintResult writeBytes(const QString &path, const QByteArray &data)
 {
-    return checkedWrite(path, data, SafeSave::Options(), error);
+    return checkedWrite(path, data, SafeSave::Options());
 }
 
-bool writeInitial(const QString &path, const QByteArray &title,
-                  const QByteArray &mainTextureName, QString *error)
+PaintResult writeInitial(const QString &path, const QByteArray &title, const QByteArray &mainTextureName)
 {
-    return writeBytes(path, initialForm(title, mainTextureName), error);
+    return writeBytes(path, initialForm(title, mainTextureName));
 }
 
-bool createInitial(const FileVerdict &checkedList, const QByteArray &title,
-                   const QByteArray &mainTextureName, QString *error)
+PaintResult createInitial(const FileVerdict &checkedList, const QByteArray &title,
+                          const QByteArray &mainTextureName)
 {
-    return SafeSave::writeFile(checkedList.realPath, initialForm(title, mainTextureName), newListOptions(), error);
+    const QString path = checkedList.result.file;
+    const PaintResult written = SafeSave::writeFile(checkedList.realPath, initialForm(title, mainTextureName),
+                                                    newListOptions());
+    return written ? PaintResult::success(path) : PaintResult::failure(path, written.reason);
 }
 
 QString defaultMainTexture(const QString &baseName)

@@ -43,33 +43,33 @@ constexpr qint64 MaxFileSize = 1024 * 1024;
 
 // The whole file, when it is a regular file of the list's own folder no
 // bigger than MaxFileSize; else the problem, naming the file, for the player.
-bool readBytes(const QString &path, QByteArray &bytes, QString *problem = nullptr);
+PaintResult readBytes(const QString &path, QByteArray &bytes);
 // The same for a list the caller has just checked.
-bool readBytes(const FileVerdict &checked, QByteArray &bytes, QString *problem = nullptr);
+PaintResult readBytes(const FileVerdict &checked, QByteArray &bytes);
 
 // Reads the values of a list. Quirks kept on purpose, because hand-edited
 // lists out there depend on them: a missing texture line takes whatever the
 // line buffer holds (the paint's own name at end of file, the end line's
 // text before an end line), and reading then goes on after that end line.
-std::optional<PaintListContents> load(const QString &path, QString *problem = nullptr);
+PaintResult load(const QString &path, PaintListContents &contents);
 PaintListContents parse(QIODevice &device);
 PaintListContents parse(const QByteArray &bytes);
 
 // The short form written when an aircraft is first seen (7 lines).
-bool writeInitial(const QString &path, const QByteArray &title,
-                  const QByteArray &mainTextureName, QString *error = nullptr);
+PaintResult writeInitial(const QString &path, const QByteArray &title, const QByteArray &mainTextureName);
 
 // The initial form for a list that does not exist yet, at a path the file
 // check allowed for writing just now, for a scan that creates many: an
 // existing file is never replaced, and nothing is synced to disk here. The
 // caller syncs all it created at once (DiskSync::syncFiles): a sync per file
 // made a first scan of 1000 aircraft last seconds.
-bool createInitial(const FileVerdict &checkedList, const QByteArray &title,
-                   const QByteArray &mainTextureName, QString *error = nullptr);
+PaintResult createInitial(const FileVerdict &checkedList, const QByteArray &title,
+                          const QByteArray &mainTextureName);
 
 // Replaces the list with these bytes, after the same check and through the
-// safe save the writers above use.
-bool writeBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+// safe save the writers above use. A failure of the writing itself gives
+// the system's reason alone.
+PaintResult writeBytes(const QString &path, const QByteArray &bytes);
 
 // The bytes of the two forms. The full form has 4n + 7 lines; texture values
 // are written as they were read, subfolder and all.

@@ -127,11 +127,11 @@ QByteArray toJson(const PaintSet &set)
     return json.replace('\n', "\r\n");
 }
 
-std::optional<PaintSet> fromJson(const QByteArray &json, QString *problem)
+namespace {
+std::optional<PaintSet> parsed(const QByteArray &json, QString &problem)
 {
     auto refuse = [&](const QString &why) -> std::optional<PaintSet> {
-        if (problem)
-            *problem = why;
+        problem = why;
         return std::nullopt;
     };
     if (json.size() > MaxBytes)
@@ -181,21 +181,30 @@ std::optional<PaintSet> fromJson(const QByteArray &json, QString *problem)
     }
     return set;
 }
+} // namespace
 
-std::optional<PaintSet> read(const QString &path, QString *problem)
+PaintResult fromJson(const QByteArray &json, PaintSet &set)
+{
+    QString problem;
+    std::optional<PaintSet> read = parsed(json, problem);
+    if (!read)
+        return PaintResult::failure(QString(), problem);
+    set = std::move(*read);
+    return PaintResult::success();
+}
+
+PaintResult read(const QString &path, PaintSet &set)
 {
     QByteArray bytes;
-    QString reason;
     bool tooLarge = false;
-    if (!RegularFileOpen::readAll(path, MaxBytes, bytes, &reason, &tooLarge)) {
-        if (problem) {
-            *problem = tooLarge ? QStringLiteral("The paint set file is larger than %1 MiB, far more than any set needs.")
-                                      .arg(MaxBytes / (1024 * 1024))
-                                : QStringLiteral("The paint set file %1.").arg(reason);
-        }
-        return std::nullopt;
+    if (const PaintResult read = RegularFileOpen::readAll(path, MaxBytes, bytes, &tooLarge); !read) {
+        return PaintResult::failure(
+            path, tooLarge ? QStringLiteral("The paint set file is larger than %1 MiB, far more than any set needs.")
+                                 .arg(MaxBytes / (1024 * 1024))
+                           : QStringLiteral("The paint set file %1.").arg(read.reason));
     }
-    return fromJson(bytes, problem);
+    const PaintResult parsed = fromJson(bytes, set);
+    return parsed ? PaintResult::success(path) : PaintResult::failure(path, parsed.reason);
 }
 
 QString problemWithName(const QString &name)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PaintResult.h"
 #include "PaintSet.h"
 
 #include <QByteArray>
@@ -24,11 +25,12 @@ constexpr qint64 MaxBytes = 4 * 1024 * 1024;
 constexpr int MaxChoices = 20000;
 
 QByteArray toJson(const PaintSet &set);
-std::optional<PaintSet> fromJson(const QByteArray &json, QString *problem);
+// The set, or refused with the reason (naming no file) and set left as it was.
+PaintResult fromJson(const QByteArray &json, PaintSet &set);
 
 // Reads a set file, refusing anything but a regular file of at most
-// MaxBytes; the problem names no file (the caller's result does).
-std::optional<PaintSet> read(const QString &path, QString *problem);
+// MaxBytes; the result names the file, its reason does not.
+PaintResult read(const QString &path, PaintSet &set);
 
 // Why a set could not be stored under this name on any system the player
 // may take it to (it becomes a file name), or an empty text.

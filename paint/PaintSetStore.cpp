@@ -60,8 +60,8 @@ QStringList PaintSetStore::names(QList<PaintResult> *problems) const
             continue;
         const QString name = file.fileName().chopped(Extension.size());
         QString problem = PaintSetFile::problemWithName(name);
-        if (problem.isEmpty())
-            PaintSetFile::read(file.filePath(), &problem);
+        if (PaintSet set; problem.isEmpty())
+            problem = PaintSetFile::read(file.filePath(), set).reason;
         if (problem.isEmpty())
             names << name;
         else if (problems)
@@ -79,11 +79,10 @@ std::optional<PaintSet> PaintSetStore::load(const QString &name, PaintResult *fa
             *failure = noSuchSet(name);
         return std::nullopt;
     }
-    QString problem;
-    std::optional<PaintSet> set = PaintSetFile::read(path, &problem);
-    if (!set) {
+    std::optional<PaintSet> set = PaintSet();
+    if (const PaintResult read = PaintSetFile::read(path, *set); !read) {
         if (failure)
-            *failure = PaintResult::failure(path, problem);
+            *failure = read;
         return std::nullopt;
     }
     // The file's name is the set's name; the one inside may be stale after a
@@ -120,9 +119,8 @@ PaintResult PaintSetStore::write(const PaintSet &set, bool replace)
                                                   .arg(QFileInfo(existing).fileName().chopped(Extension.size())));
     // Saved again under another spelling: the stored spelling goes.
     const QString path = existing.isEmpty() ? pathFor(set.name) : existing;
-    QString error;
-    if (!SafeSave::writeFile(path, PaintSetFile::toJson(set), &error))
-        return PaintResult::failure(path, QStringLiteral("The paint set could not be saved: %1").arg(error));
+    if (const PaintResult written = SafeSave::writeFile(path, PaintSetFile::toJson(set)); !written)
+        return PaintResult::failure(path, QStringLiteral("The paint set could not be saved: %1").arg(written.reason));
     if (path != pathFor(set.name) && !renameSpelling(path, pathFor(set.name)))
         return PaintResult::success(path); // saved, under the old spelling
     return PaintResult::success(pathFor(set.name));
@@ -180,8 +178,7 @@ PaintResult PaintSetStore::exportTo(const PaintSet &set, const QString &path)
 {
     SafeSave::Options keep;
     keep.replaceExisting = false;
-    QString error;
-    if (!SafeSave::writeFile(path, PaintSetFile::toJson(set), keep, &error))
-        return PaintResult::failure(path, QStringLiteral("The paint set could not be written: %1").arg(error));
+    if (const PaintResult written = SafeSave::writeFile(path, PaintSetFile::toJson(set), keep); !written)
+        return PaintResult::failure(path, QStringLiteral("The paint set could not be written: %1").arg(written.reason));
     return PaintResult::success(path);
 }

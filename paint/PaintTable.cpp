@@ -35,17 +35,18 @@ PaintTable::PaintTable(const QString &folder, const PaintListContents &contents)
 {
 }
 
-std::optional<PaintTable> PaintTable::load(const QString &paintListPath, QString *problem)
+PaintResult PaintTable::load(const QString &paintListPath, PaintTable &table)
 {
     QByteArray bytes;
-    if (!PaintListFile::readBytes(paintListPath, bytes, problem))
-        return std::nullopt;
-    PaintTable table(PaintListFile::folderOf(paintListPath), PaintListFile::parse(bytes));
+    const PaintResult read = PaintListFile::readBytes(paintListPath, bytes);
+    if (!read)
+        return read;
+    table = PaintTable(PaintListFile::folderOf(paintListPath), PaintListFile::parse(bytes));
     table.m_fileDigest = digestOf(bytes);
-    return table;
+    return read;
 }
 
-bool PaintTable::applyEditsTo(QList<PaintEntry> &paints, QString *error) const
+PaintResult PaintTable::applyEditsTo(QList<PaintEntry> &paints, const QString &paintListPath) const
 {
     for (const Edit &edit : m_edits) {
         if (edit.added) {
@@ -56,33 +57,26 @@ bool PaintTable::applyEditsTo(QList<PaintEntry> &paints, QString *error) const
         // the same list.
         const qsizetype at = paints.indexOf(edit.paint);
         if (at < 0) {
-            if (error) {
-                *error = QStringLiteral("The paint list was changed on disk since it was loaded, "
-                                        "and no longer lists the paint \"%1\" to remove.")
-                             .arg(GameText::decode(edit.paint.name));
-            }
-            return false;
+            return PaintResult::failure(paintListPath,
+                                        QStringLiteral("The paint list was changed on disk since it was loaded, "
+                                                       "and no longer lists the paint \"%1\" to remove.")
+                                            .arg(GameText::decode(edit.paint.name)));
         }
         paints.removeAt(at);
     }
-    return true;
+    return PaintResult::success(paintListPath);
 }
 
-bool PaintTable::save(const QString &paintListPath, const QByteArray &title, QString *error)
+PaintResult PaintTable::save(const QString &paintListPath, const QByteArray &title)
 {
     m_lastSaveMerged = false;
-    auto fail = [&](const QString &text) {
-        if (error)
-            *error = text;
-        return false;
-    };
+    auto fail = [&](const QString &text) { return PaintResult::failure(paintListPath, text); };
     if (!isLoaded())
         return fail(QStringLiteral("No paint list is loaded"));
 
     QByteArray onDisk;
-    QString problem;
-    if (!PaintListFile::readBytes(paintListPath, onDisk, &problem))
-        return fail(problem);
+    if (const PaintResult read = PaintListFile::readBytes(paintListPath, onDisk); !read)
+        return read;
     QByteArray mainTexture = m_mainTexture;
     QList<PaintEntry> paints = m_paints;
     int firstSplitLine = m_firstSplitLine;
@@ -92,8 +86,8 @@ bool PaintTable::save(const QString &paintListPath, const QByteArray &title, QSt
         mainTexture = now.mainTexture;
         paints = now.paints;
         firstSplitLine = now.firstSplitLine;
-        if (!applyEditsTo(paints, &problem))
-            return fail(problem + QStringLiteral("\n\nNothing was saved; the list shows what the file holds now."));
+        if (const PaintResult applied = applyEditsTo(paints, paintListPath); !applied)
+            return fail(applied.reason + QStringLiteral("\n\nNothing was saved; the list shows what the file holds now."));
     }
     if (firstSplitLine > 0) {
         return fail(QStringLiteral("Line %1 of the paint list is longer than %2 characters. Saving "
@@ -112,8 +106,8 @@ bool PaintTable::save(const QString &paintListPath, const QByteArray &title, QSt
                         .arg((bytes.size() + 1023) / 1024)
                         .arg(PaintListFile::MaxFileSize / 1024));
     }
-    if (!PaintListFile::writeBytes(paintListPath, bytes, error))
-        return false;
+    if (const PaintResult written = PaintListFile::writeBytes(paintListPath, bytes); !written)
+        return written;
     if (changedOnDisk) {
         m_mainTexture = mainTexture;
         m_mainTexturePath = pathInside(m_folder, mainTexture);
@@ -123,7 +117,7 @@ bool PaintTable::save(const QString &paintListPath, const QByteArray &title, QSt
     m_firstSplitLine = 0;
     m_fileDigest = digestOf(bytes);
     m_edits.clear();
-    return true;
+    return PaintResult::success(paintListPath);
 }
 
 QString PaintTable::displayText(int row) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PaintListFile.h"
+#include "PaintResult.h"
 
 #include <QList>
 #include <QString>
@@ -21,9 +22,9 @@ public:
     PaintTable(const QString &folder, const PaintListContents &contents);
 
     // Reads the list at the path; nothing else is touched (the one-time
-    // backup is the caller's step). Nothing when the list cannot be read,
-    // and then the problem for the player.
-    static std::optional<PaintTable> load(const QString &paintListPath, QString *problem = nullptr);
+    // backup is the caller's step). When the list cannot be read the table
+    // is left as it was, and the result says why, for the player.
+    static PaintResult load(const QString &paintListPath, PaintTable &table);
 
     // Rewrites the list in its full form under the given title. When the
     // file is no longer what was loaded (edited in Notepad, by hand, by a
@@ -31,7 +32,8 @@ public:
     // the file holds now instead, and the table becomes that; when they
     // cannot be, nothing is written. A list with a line too long for one
     // read is never saved: its pieces would be written back as new rows.
-    bool save(const QString &paintListPath, const QByteArray &title, QString *error = nullptr);
+    // A refused write gives the system's reason alone.
+    PaintResult save(const QString &paintListPath, const QByteArray &title);
     // Whether the last save had to apply the changes to a list changed on disk.
     bool lastSaveMerged() const { return m_lastSaveMerged; }
 
@@ -66,7 +68,7 @@ private:
         bool added;
         PaintEntry paint;
     };
-    bool applyEditsTo(QList<PaintEntry> &paints, QString *error) const;
+    PaintResult applyEditsTo(QList<PaintEntry> &paints, const QString &paintListPath) const;
 
     bool m_loaded = false;
     QString m_folder;

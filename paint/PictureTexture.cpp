@@ -208,13 +208,9 @@ QString problemWithMaking(const PictureSize &picture, const TextureFile::DdsShap
     return QString();
 }
 
-std::optional<QByteArray> makeDds(QByteArrayView picture, const TextureFile::DdsShape &original, QString *error)
+PaintResult makeDds(QByteArrayView picture, const TextureFile::DdsShape &original, QByteArray &dds)
 {
-    const auto fail = [error](const QString &reason) -> std::optional<QByteArray> {
-        if (error)
-            *error = reason;
-        return std::nullopt;
-    };
+    const auto fail = [](const QString &reason) { return PaintResult::failure(QString(), reason); };
     const std::optional<PictureSize> size = sizeOf(picture);
     if (!size)
         return fail(QStringLiteral("the picture cannot be read"));
@@ -251,7 +247,8 @@ std::optional<QByteArray> makeDds(QByteArrayView picture, const TextureFile::Dds
             break;
         level = halved(level);
     }
-    return header(target, int(original.width), int(original.height), levelCount, topLevelBytes) + levels;
+    dds = header(target, int(original.width), int(original.height), levelCount, topLevelBytes) + levels;
+    return PaintResult::success();
 }
 
 } // namespace PictureTexture

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PaintResult.h"
 #include "TextureFile.h"
 
 #include <QByteArray>
@@ -30,8 +31,7 @@ std::optional<PictureSize> sizeOf(QByteArrayView bytes);
 // DXT5, or plain 24- or 32-bit RGB), and the picture must have its aspect.
 QString problemWithMaking(const PictureSize &picture, const TextureFile::DdsShape &original);
 
-// The DDS file's bytes, or nothing with the reason.
-std::optional<QByteArray> makeDds(QByteArrayView picture, const TextureFile::DdsShape &original,
-                                  QString *error = nullptr);
+// The DDS file's bytes into dds, or refused with the reason (naming no file).
+PaintResult makeDds(QByteArrayView picture, const TextureFile::DdsShape &original, QByteArray &dds);
 
 } // namespace PictureTexture

@@ -1,5 +1,7 @@
 #include "PlayerSettings.h"
 
+#include <tuple>
+
 #include "SettingsStore.h"
 
 namespace {
@@ -23,34 +25,25 @@ PlayerSettings::PlayerSettings(std::unique_ptr<SettingsStore> store, const QStri
 
 PlayerSettings::~PlayerSettings() = default;
 
-PaintResult PlayerSettings::told(const QString &reason)
+PaintResult PlayerSettings::told(const PaintResult &result)
 {
-    // The store's reason names its file or key already.
-    const PaintResult problem = PaintResult::failure(QString(), reason);
-    if (m_onProblem)
-        m_onProblem(problem);
-    return problem;
+    if (!result && m_onProblem)
+        m_onProblem(result);
+    return result;
 }
 
 PaintResult PlayerSettings::recordProgram(const QString &programPath)
 {
-    try {
-        m_store->writeText(m_section, keyProgram, programPath);
-    } catch (const SettingsError &error) {
-        return told(error.message());
-    }
-    return PaintResult::success();
+    return told(m_store->writeText(m_section, keyProgram, programPath));
 }
 
 QPoint PlayerSettings::windowPosition()
 {
     auto read = [this](const QString &name) {
-        try {
-            return m_store->readInteger(m_section, name, defaultPosition);
-        } catch (const SettingsError &error) {
-            told(error.message());
+        int value = defaultPosition;
+        if (!told(m_store->readInteger(m_section, name, value)))
             return defaultPosition;
-        }
+        return value;
     };
     const int top = read(keyTop);
     const int left = read(keyLeft);
@@ -61,71 +54,69 @@ GameLocation::Origin PlayerSettings::locateGame(const std::function<GameInstallE
 {
     bool readable = true;
     const GameLocation::Origin origin = GameLocation::locate(*m_store, m_section, readRegistry,
-                                                             [this, &readable](const QString &problem) {
+                                                             [this, &readable](const PaintResult &problem) {
                                                                  readable = false;
                                                                  told(problem);
                                                              });
     // Compared at close as stored, before the separator was added.
     m_storedGameFolder.clear();
     if (readable) {
-        try {
-            m_storedGameFolder = m_store->readText(m_section, keyGamePath, QString());
-        } catch (const SettingsError &) {
-        }
+        QString stored;
+        if (m_store->readText(m_section, keyGamePath, stored))
+            m_storedGameFolder = stored;
     }
     return origin;
 }
 
 PaintResult PlayerSettings::saveGameFolder(const QString &gameFolder)
 {
-    try {
-        m_store->writeText(m_section, keyGamePath, gameFolder);
-    } catch (const SettingsError &error) {
-        return told(error.message());
-    }
-    m_storedGameFolder = gameFolder;
-    return PaintResult::success();
+    const PaintResult written = told(m_store->writeText(m_section, keyGamePath, gameFolder));
+    if (written)
+        m_storedGameFolder = gameFolder;
+    return written;
 }
 
 PaintResult PlayerSettings::saveOnClose(const QPoint &position, const QString &gameFolder)
 {
-    try {
-        m_store->writeInteger(m_section, keyTop, position.y());
-        m_store->writeInteger(m_section, keyLeft, position.x());
-        if (m_store->readText(m_section, keyGamePath, QString()) == m_storedGameFolder) {
-            m_store->writeText(m_section, keyGamePath, gameFolder);
+    PaintResult written = m_store->writeInteger(m_section, keyTop, position.y());
+    if (written)
+        written = m_store->writeInteger(m_section, keyLeft, position.x());
+    QString stored;
+    if (written)
+        written = m_store->readText(m_section, keyGamePath, stored);
+    if (written && stored == m_storedGameFolder) {
+        written = m_store->writeText(m_section, keyGamePath, gameFolder);
+        if (written)
             m_storedGameFolder = gameFolder;
-        }
-    } catch (const SettingsError &error) {
-        return told(error.message());
     }
-    return PaintResult::success();
+    return told(written);
 }
 
 PlayerSettings::CollectionLayout PlayerSettings::collectionLayout()
 {
     CollectionLayout layout;
-    try {
-        layout.width = m_store->readInteger(m_section, keyCollectionWidth, 0);
-        layout.height = m_store->readInteger(m_section, keyCollectionHeight, 0);
-        layout.listWidth = m_store->readInteger(m_section, keyCollectionList, 0);
-        layout.paintsWidth = m_store->readInteger(m_section, keyCollectionPaints, 0);
-    } catch (const SettingsError &) {
-        // The window's laid-out size will do; nothing the player must act on.
-        return {};
-    }
-    return layout;
+    const bool readable = m_store->readInteger(m_section, keyCollectionWidth, layout.width)
+                          && m_store->readInteger(m_section, keyCollectionHeight, layout.height)
+                          && m_store->readInteger(m_section, keyCollectionList, layout.listWidth)
+                          && m_store->readInteger(m_section, keyCollectionPaints, layout.paintsWidth);
+    // The window's laid-out size will do; nothing the player must act on.
+    return readable ? layout : CollectionLayout{};
 }
 
 PaintResult PlayerSettings::saveCollectionLayout(const CollectionLayout &layout)
 {
-    try {
-        m_store->writeInteger(m_section, keyCollectionWidth, layout.width);
-        m_store->writeInteger(m_section, keyCollectionHeight, layout.height);
-        m_store->writeInteger(m_section, keyCollectionList, layout.listWidth);
-        m_store->writeInteger(m_section, keyCollectionPaints, layout.paintsWidth);
-    } catch (const SettingsError &error) {
-        return PaintResult::failure(QString(), error.message());
+    // Each write replaces the whole file on the disk, and the window saves
+    // its layout after every resize, its first showing too: only what
+    // changed is written.
+    const CollectionLayout stored = collectionLayout();
+    PaintResult written = PaintResult::success();
+    for (const auto &[name, now, before] :
+         {std::tuple{keyCollectionWidth, layout.width, stored.width},
+          std::tuple{keyCollectionHeight, layout.height, stored.height},
+          std::tuple{keyCollectionList, layout.listWidth, stored.listWidth},
+          std::tuple{keyCollectionPaints, layout.paintsWidth, stored.paintsWidth}}) {
+        if (written && now != before)
+            written = m_store->writeInteger(m_section, name, now);
     }
-    return PaintResult::success();
+    return written;
 }

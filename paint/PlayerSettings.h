@@ -59,7 +59,8 @@ public:
     PaintResult saveCollectionLayout(const CollectionLayout &layout);
 
 private:
-    PaintResult told(const QString &reason);
+    // Hands a failure to the problem handler; the result as it came.
+    PaintResult told(const PaintResult &result);
 
     std::unique_ptr<SettingsStore> m_store;
     QString m_section;

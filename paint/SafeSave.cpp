@@ -52,14 +52,14 @@ SafeSave::~SafeSave()
     discard();
 }
 
-bool SafeSave::fail(const QString &reason)
+PaintResult SafeSave::fail(const QString &reason)
 {
     m_error = reason.isEmpty() ? QStringLiteral("Unknown error") : reason;
     discard();
-    return false;
+    return PaintResult::failure(m_path, m_error);
 }
 
-bool SafeSave::open()
+PaintResult SafeSave::open()
 {
     discard();
     m_error.clear();
@@ -79,7 +79,7 @@ bool SafeSave::open()
         return fail(QStringLiteral("The temporary file got no name"));
     m_file = std::move(file);
     m_written = m_writingStarted = 0;
-    return true;
+    return PaintResult::success(m_path);
 }
 
 QIODevice *SafeSave::device()
@@ -87,7 +87,7 @@ QIODevice *SafeSave::device()
     return m_file.get();
 }
 
-bool SafeSave::write(const QByteArray &data)
+PaintResult SafeSave::write(const QByteArray &data)
 {
     if (!m_file)
         return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
@@ -107,27 +107,30 @@ bool SafeSave::write(const QByteArray &data)
     // sync its writer makes at the end does not wait for all of it.
     if (!m_options.syncToDisk && m_written - m_writingStarted >= WritingStep)
         startWriting();
-    return true;
+    return PaintResult::success(m_path);
 }
 
-bool SafeSave::writeFrom(QFileDevice &source)
+PaintResult SafeSave::writeFrom(QFileDevice &source)
 {
     if (!m_file)
         return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
     // The copy goes on at the system's position, past Qt's buffer.
     if (!m_file->flush())
         return fail(m_file->errorString());
-    QString reason;
-    const qint64 copied = FileContentCopy::copy(source, *m_file, &reason);
-    if (copied < 0)
-        return fail(reason);
+    qint64 copied = 0;
+    const PaintResult result = FileContentCopy::copy(source, *m_file, &copied);
     m_written += copied;
+    if (!result) {
+        PaintResult failed = fail(result.reason);
+        failed.file = result.file; // a read error is the source's
+        return failed;
+    }
     // Qt learns where the system's position is, for anything written after.
     if (!m_file->seek(m_written))
         return fail(m_file->errorString());
     if (!m_options.syncToDisk && m_written - m_writingStarted >= WritingStep)
         startWriting();
-    return true;
+    return PaintResult::success(m_path);
 }
 
 void SafeSave::startWriting()
@@ -138,7 +141,7 @@ void SafeSave::startWriting()
     }
 }
 
-bool SafeSave::close()
+PaintResult SafeSave::close()
 {
     if (!m_file)
         return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
@@ -154,9 +157,10 @@ bool SafeSave::close()
         return fail(reason.isEmpty() || reason == QLatin1StringView("Unknown error") ? qt_error_string(systemError)
                                                                                      : reason);
     }
-    QString reason;
-    if (m_options.syncToDisk && !DiskSync::syncFile(*m_file, &reason))
-        return fail(reason);
+    if (m_options.syncToDisk) {
+        if (const PaintResult synced = DiskSync::syncFile(*m_file); !synced)
+            return fail(synced.reason);
+    }
     // Only the tail of a file already handed over in steps: starting a
     // write of each of many small files would cost more than the one sync.
     if (!m_options.syncToDisk && m_writingStarted > 0 && m_written > m_writingStarted)
@@ -167,24 +171,25 @@ bool SafeSave::close()
     m_closedName = m_file->fileName();
     m_file->setAutoRemove(false);
     m_file.reset();
-    return true;
+    return PaintResult::success(m_path);
 }
 
-bool SafeSave::commit()
+PaintResult SafeSave::commit()
 {
-    if (m_file && !close())
-        return false;
+    if (m_file) {
+        if (const PaintResult closed = close(); !closed)
+            return closed;
+    }
     if (m_closedName.isEmpty())
         return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
     const QString temporaryName = std::exchange(m_closedName, QString());
-    if (!putInPlace(temporaryName)) {
+    const PaintResult placed = putInPlace(temporaryName);
+    if (!placed)
         QFile::remove(temporaryName);
-        return false;
-    }
-    return true;
+    return placed;
 }
 
-bool SafeSave::putInPlace(const QString &temporaryName)
+PaintResult SafeSave::putInPlace(const QString &temporaryName)
 {
     const QFileInfo target(m_path);
     // A rename to another folder could cross file systems, and would not
@@ -195,16 +200,15 @@ bool SafeSave::putInPlace(const QString &temporaryName)
     // by hand get.
     QFile::setPermissions(temporaryName, m_options.replaceExisting && target.exists() ? target.permissions()
                                                                                       : newFilePermissions);
-    QString reason;
     // Not QFile::rename: it creates the file a link leading nowhere points
     // at, and never replaces.
-    const bool renamed = m_options.replaceExisting ? ReplacingRename::rename(temporaryName, m_path, &reason)
-                                                   : NoReplaceRename::rename(temporaryName, m_path, &reason);
+    const PaintResult renamed = m_options.replaceExisting ? ReplacingRename::rename(temporaryName, m_path)
+                                                          : NoReplaceRename::rename(temporaryName, m_path);
     if (!renamed)
-        return fail(reason);
+        return fail(renamed.reason);
     if (m_options.syncToDisk)
         DiskSync::syncFolder(target.absolutePath());
-    return true;
+    return PaintResult::success(m_path);
 }
 
 void SafeSave::discard()
@@ -215,18 +219,18 @@ void SafeSave::discard()
         QFile::remove(std::exchange(m_closedName, QString()));
 }
 
-bool SafeSave::writeFile(const QString &path, const QByteArray &data, QString *error)
+PaintResult SafeSave::writeFile(const QString &path, const QByteArray &data)
 {
-    return writeFile(path, data, Options(), error);
+    return writeFile(path, data, Options());
 }
 
-bool SafeSave::writeFile(const QString &path, const QByteArray &data, Options options,
-                         QString *error)
+PaintResult SafeSave::writeFile(const QString &path, const QByteArray &data, Options options)
 {
     SafeSave save(path, options);
-    if (save.open() && save.write(data) && save.commit())
-        return true;
-    if (error)
-        *error = save.errorString();
-    return false;
+    PaintResult saved = save.open();
+    if (saved)
+        saved = save.write(data);
+    if (saved)
+        saved = save.commit();
+    return saved;
 }

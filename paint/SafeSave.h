@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaintResult.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -36,28 +38,27 @@ public:
     SafeSave(const SafeSave &) = delete;
     SafeSave &operator=(const SafeSave &) = delete;
 
-    bool open();
+    // Each step: success, or the file and the system's own reason ("No space
+    // left on device"), or a plain one of ours; a failed step discards the
+    // temporary file.
+    PaintResult open();
     // Where the contents go, once open() succeeded.
     QIODevice *device();
-    bool write(const QByteArray &data);
+    PaintResult write(const QByteArray &data);
     // Appends the rest of an open file, copied by the system where it can
     // (nothing read from it through Qt yet).
-    bool writeFrom(QFileDevice &source);
+    PaintResult writeFrom(QFileDevice &source);
     // Ends the writing without putting the file in place: the data is
     // flushed (and synced, per the options) and the temporary file closed,
     // so that many files may wait for their commit without holding a
     // handle each. An uncommitted one is still removed by discard().
-    bool close();
+    PaintResult close();
     // The name the file takes at commit, for a file whose name is decided
     // only once its content is written; it must lie in the same folder.
     void setPath(const QString &path) { m_path = path; }
     QString path() const { return m_path; }
-    bool commit();
+    PaintResult commit();
     void discard();
-
-    // The system's own reason for the last failure ("No space left on
-    // device"), or a plain one of ours.
-    QString errorString() const { return m_error; }
 
     // Temporary files carry a name of their own ("." then "corvane-", six
     // letters or digits, ".tmp"), so that those left behind by a writer that
@@ -65,14 +66,14 @@ public:
     static QString temporaryNamePattern();
     static bool isTemporaryName(const QString &fileName);
 
-    // The whole job in one call.
-    static bool writeFile(const QString &path, const QByteArray &data, QString *error = nullptr);
-    static bool writeFile(const QString &path, const QByteArray &data, Options options,
-                          QString *error = nullptr);
+    // The whole job in one call; a failure gives the system's reason alone,
+    // for the caller to word with what the file is.
+    static PaintResult writeFile(const QString &path, const QByteArray &data);
+    static PaintResult writeFile(const QString &path, const QByteArray &data, Options options);
 
 private:
-    bool fail(const QString &reason);
-    bool putInPlace(const QString &temporaryName);
+    PaintResult fail(const QString &reason);
+    PaintResult putInPlace(const QString &temporaryName);
     void startWriting();
 
     QString m_path;

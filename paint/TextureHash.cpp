@@ -8,24 +8,19 @@
 
 namespace TextureHash {
 
-QString sha256(const QString &aircraftFolder, const QString &path, QString *reason)
+PaintResult sha256(const QString &aircraftFolder, const QString &path, QString &hash)
 {
     const FileVerdict verdict = AircraftFileCheck::mayRead(aircraftFolder, path);
-    if (!verdict) {
-        if (reason)
-            *reason = verdict.message();
-        return QString();
-    }
+    if (!verdict)
+        return verdict.result;
     QFile file(verdict.realPath);
-    if (!RegularFileOpen::openForReading(file, reason))
-        return QString();
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file) || file.error() != QFileDevice::NoError) {
-        if (reason)
-            *reason = file.errorString();
-        return QString();
-    }
-    return QString::fromLatin1(hash.result().toHex());
+    if (const PaintResult opened = RegularFileOpen::openForReading(file); !opened)
+        return PaintResult::failure(path, opened.reason);
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    if (!digest.addData(&file) || file.error() != QFileDevice::NoError)
+        return PaintResult::failure(path, file.errorString());
+    hash = QString::fromLatin1(digest.result().toHex());
+    return PaintResult::success(path);
 }
 
 } // namespace TextureHash

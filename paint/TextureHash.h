@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaintResult.h"
+
 #include <QString>
 
 // The content hash a shared paint set names textures by. SHA-256 of the whole
@@ -9,8 +11,9 @@
 // matched, never when sets are saved or applied.
 namespace TextureHash {
 
-// Lower-case hexadecimal, or empty with the reason when the file may not be
-// read (checked against the aircraft folder first) or reading failed.
-QString sha256(const QString &aircraftFolder, const QString &path, QString *reason = nullptr);
+// Lower-case hexadecimal into hash; refused with the reason, hash untouched,
+// when the file may not be read (checked against the aircraft folder first)
+// or reading failed.
+PaintResult sha256(const QString &aircraftFolder, const QString &path, QString &hash);
 
 } // namespace TextureHash

@@ -15,12 +15,6 @@ namespace {
 
 constexpr int MostNumberedNames = 100;
 
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
 bool holdsExactly(const QString &path, const QByteArray &data)
 {
     QFile file(path);
@@ -64,34 +58,33 @@ QString proposeFileName(const QString &folder, const QString &fileName, const QB
     return QString();
 }
 
-bool writeNewTexture(const QString &folder, const QString &fileName, const QByteArray &data, QString *error)
+PaintResult writeNewTexture(const QString &folder, const QString &fileName, const QByteArray &data)
 {
     const QString target = folder + fileName;
-    if (placementOf(folder, fileName, data) != Placement::Free) {
-        setError(error, QStringLiteral("%1 already exists").arg(target));
-        return false;
-    }
+    if (placementOf(folder, fileName, data) != Placement::Free)
+        return PaintResult::failure(target, QStringLiteral("%1 already exists").arg(target));
     const FileVerdict verdict = AircraftFileCheck::mayWrite(folder, target);
-    if (!verdict) {
-        setError(error, verdict.message());
-        return false;
-    }
+    if (!verdict)
+        return verdict.result;
     SafeSave::Options options;
     options.replaceExisting = false; // one that appeared meanwhile wins
-    return SafeSave::writeFile(verdict.realPath, data, options, error);
+    const PaintResult written = SafeSave::writeFile(verdict.realPath, data, options);
+    return written ? PaintResult::success(target) : PaintResult::failure(target, written.reason);
 }
 
-QString placeTexture(const QString &folder, const QString &fileName, const QByteArray &data, QString *error)
+PaintResult placeTexture(const QString &folder, const QString &fileName, const QByteArray &data, QString &placedName)
 {
     const QString name = proposeFileName(folder, fileName, data);
     if (name.isEmpty()) {
-        setError(error, QStringLiteral("%1 and %2 numbered names beside it are all taken")
-                            .arg(fileName).arg(MostNumberedNames - 1));
-        return QString();
+        return PaintResult::failure(folder + fileName, QStringLiteral("%1 and %2 numbered names beside it are all taken")
+                                                           .arg(fileName).arg(MostNumberedNames - 1));
     }
-    if (placementOf(folder, name, data) == Placement::SameContent)
-        return name;
-    return writeNewTexture(folder, name, data, error) ? name : QString();
+    if (placementOf(folder, name, data) != Placement::SameContent) {
+        if (const PaintResult written = writeNewTexture(folder, name, data); !written)
+            return written;
+    }
+    placedName = name;
+    return PaintResult::success(folder + name);
 }
 
 FolderPlacement::FolderPlacement(const QString &folder)
@@ -122,8 +115,7 @@ bool FolderPlacement::holds(const QString &name, qint64 size, const QByteArray &
     return PaintArchive::digestOfFile(verdict.realPath) == digest;
 }
 
-std::optional<FolderPlacement::Choice> FolderPlacement::choose(const QString &fileName, qint64 size,
-                                                               const QByteArray &digest, QString *error)
+PaintResult FolderPlacement::choose(const QString &fileName, qint64 size, const QByteArray &digest, Choice &choice)
 {
     for (int number = 1; number <= MostNumberedNames; ++number) {
         bool shortened = false;
@@ -134,14 +126,16 @@ std::optional<FolderPlacement::Choice> FolderPlacement::choose(const QString &fi
         if (!existing) {
             m_names.add(name);
             m_chosen.insert(name.toCaseFolded(), digest);
-            return Choice{name, false, shortened};
+            choice = Choice{name, false, shortened};
+            return PaintResult::success(m_folder + name);
         }
-        if (holds(*existing, size, digest))
-            return Choice{*existing, true, shortened};
+        if (holds(*existing, size, digest)) {
+            choice = Choice{*existing, true, shortened};
+            return PaintResult::success(m_folder + *existing);
+        }
     }
-    setError(error, QStringLiteral("%1 and %2 numbered names beside it are all taken")
-                        .arg(fileName).arg(MostNumberedNames - 1));
-    return std::nullopt;
+    return PaintResult::failure(m_folder + fileName, QStringLiteral("%1 and %2 numbered names beside it are all taken")
+                                                         .arg(fileName).arg(MostNumberedNames - 1));
 }
 
 } // namespace TextureInstaller

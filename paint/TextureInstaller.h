@@ -2,6 +2,7 @@
 
 #include "AircraftFileCheck.h"
 #include "FolderNames.h"
+#include "PaintResult.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -31,13 +32,13 @@ QString proposeFileName(const QString &folder, const QString &fileName, const QB
 
 // Writes the texture under fileName unless a file of that name exists; the
 // data goes to a temporary file first, so no half texture is ever seen.
-bool writeNewTexture(const QString &folder, const QString &fileName, const QByteArray &data,
-                     QString *error = nullptr);
+// A refused write gives the system's reason alone.
+PaintResult writeNewTexture(const QString &folder, const QString &fileName, const QByteArray &data);
 
 // Makes sure the folder holds this texture under fileName or a numbered
-// variant; gives the name used, or an empty text with the reason.
-QString placeTexture(const QString &folder, const QString &fileName, const QByteArray &data,
-                     QString *error = nullptr);
+// variant, the name used in placedName.
+PaintResult placeTexture(const QString &folder, const QString &fileName, const QByteArray &data,
+                         QString &placedName);
 
 // The names downloaded textures get in one aircraft folder during one
 // install. The folder is listed once; each name chosen is remembered, so N
@@ -60,10 +61,9 @@ public:
     };
     // The first of fileName, "name (2).ext", ... (each shortened to fit the
     // file system and the paint list) that is free or already holds a
-    // texture of this size and digest; nothing, with the reason, when a
-    // hundred are taken.
-    std::optional<Choice> choose(const QString &fileName, qint64 size, const QByteArray &digest,
-                                 QString *error = nullptr);
+    // texture of this size and digest; refused, leaving choice as it was,
+    // when a hundred are taken.
+    PaintResult choose(const QString &fileName, qint64 size, const QByteArray &digest, Choice &choice);
 
     QString folder() const { return m_folder; }
     const AircraftFileCheck::Folder &check() const { return m_check; }

@@ -19,6 +19,8 @@ const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
 // Text comes before the picture data; a thumbnail whose first chunks run
 // longer than this is no thumbnail of ours or the file managers'.
 constexpr qint64 largestHeadRead = 64 * 1024;
+// A 256-pixel picture with its alpha, even stored uncompressed, is smaller.
+constexpr qint64 largestThumbnail = 2 * 256 * 256 * 4;
 
 quint32 crc32(const QByteArray &bytes)
 {
@@ -154,32 +156,39 @@ ThumbnailFolder::ThumbnailFolder(const QString &folder, Upkeep upkeep)
 
 QString ThumbnailFolder::find(const ThumbnailIdentity &identity) const
 {
-    if (!isUsable() || !identity.isValid())
-        return QString();
-    const QString path = m_folder + identity.fileName();
-    if (!QFileInfo(path).isFile())
-        return QString();
-    if (ThumbnailText::describes(ThumbnailText::readFile(path), identity)) {
-        if (m_upkeep == Upkeep::Own) {
-            // Used now: the bound drops it last.
-            QFile used(path);
-            if (used.open(QIODevice::ReadWrite))
-                used.setFileTime(QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime);
-        }
-        return path;
-    }
-    if (m_upkeep == Upkeep::Own)
-        QFile::remove(path);
-    return QString();
+    return load(identity).isEmpty() ? QString() : m_folder + identity.fileName();
 }
 
-bool ThumbnailFolder::store(const ThumbnailIdentity &identity, const QByteArray &png, QString *error) const
+QByteArray ThumbnailFolder::load(const ThumbnailIdentity &identity) const
 {
-    auto fail = [error](const QString &reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
+    if (!isUsable() || !identity.isValid())
+        return QByteArray();
+    const QString path = m_folder + identity.fileName();
+    if (!QFileInfo(path).isFile())
+        return QByteArray();
+    QFile file(path);
+    // Opened for writing only to mark it used; a folder we may not write
+    // still gives its thumbnails.
+    const bool own = m_upkeep == Upkeep::Own;
+    if (!(own && file.open(QIODevice::ReadWrite)) && !file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    const QByteArray png = file.read(largestThumbnail + 1);
+    if (png.size() <= largestThumbnail && ThumbnailText::describes(ThumbnailText::read(png), identity)) {
+        // Used now: the bound drops it last.
+        if (own && file.isWritable())
+            file.setFileTime(QDateTime::currentDateTimeUtc(), QFileDevice::FileModificationTime);
+        return png;
+    }
+    file.close();
+    if (own)
+        QFile::remove(path);
+    return QByteArray();
+}
+
+PaintResult ThumbnailFolder::store(const ThumbnailIdentity &identity, const QByteArray &png) const
+{
+    const QString path = isUsable() && identity.isValid() ? m_folder + identity.fileName() : QString();
+    auto fail = [&](const QString &reason) { return PaintResult::failure(path, reason); };
     if (!isUsable() || !identity.isValid())
         return fail(QStringLiteral("no thumbnail folder or no file"));
     if (!ThumbnailText::describes(ThumbnailText::read(png), identity))
@@ -193,10 +202,10 @@ bool ThumbnailFolder::store(const ThumbnailIdentity &identity, const QByteArray 
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (file.write(png) != png.size() || !file.commit())
         return fail(file.errorString());
-    return true;
+    return PaintResult::success(path);
 }
 
-qint64 ThumbnailFolder::prune(qint64 maxBytes) const
+qint64 ThumbnailFolder::prune(qint64 maxBytes, const std::atomic_bool *stop) const
 {
     if (!isUsable() || m_upkeep != Upkeep::Own)
         return 0;
@@ -210,6 +219,8 @@ qint64 ThumbnailFolder::prune(qint64 maxBytes) const
     qint64 total = 0;
     QDirIterator files(m_folder, {QStringLiteral("*.png")}, QDir::Files);
     while (files.hasNext()) {
+        if (stop && *stop)
+            return -1;
         const QFileInfo info = files.nextFileInfo();
         const QHash<QByteArray, QByteArray> text = ThumbnailText::readFile(info.filePath());
         const QUrl uri(QString::fromUtf8(text.value(ThumbnailText::Uri)), QUrl::StrictMode);

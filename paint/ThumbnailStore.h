@@ -1,8 +1,12 @@
 #pragma once
 
+#include "PaintResult.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+
+#include <atomic>
 
 // Thumbnails of texture files kept on disk in the freedesktop form: a PNG
 // named by the MD5 of the file's URI, carrying the URI and the file's
@@ -66,14 +70,18 @@ public:
     // The thumbnail's path when one describes the file as it is now, else
     // empty. A stale one of an own folder is removed on the way.
     QString find(const ThumbnailIdentity &identity) const;
+    // The same, giving the thumbnail's bytes (read once), or empty.
+    QByteArray load(const ThumbnailIdentity &identity) const;
     // Writes a PNG that must already carry the identity's text, replacing
     // the old one in one step; thumbnails are private to the player.
-    bool store(const ThumbnailIdentity &identity, const QByteArray &png, QString *error = nullptr) const;
+    PaintResult store(const ThumbnailIdentity &identity, const QByteArray &png) const;
 
     // Own folders only: removes thumbnails whose file is gone or changed,
     // then the least recently made or used until at most maxBytes remain.
-    // Answers the bytes kept.
-    qint64 prune(qint64 maxBytes) const;
+    // Answers the bytes kept. Once `stop` is set it ends early, removing
+    // nothing for the bound (what it did not read may be the newest) and
+    // answering -1.
+    qint64 prune(qint64 maxBytes, const std::atomic_bool *stop = nullptr) const;
 
     // Corvane's own folder in the user's cache; the file managers' folder
     // of 256-pixel thumbnails where the desktop has one (not on Windows).

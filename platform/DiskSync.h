@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaintResult.h"
+
 #include <QFileDevice>
 #include <QString>
 #include <QStringList>
@@ -8,7 +10,7 @@
 // follows never lands before the contents after a power cut.
 namespace DiskSync {
 
-bool syncFile(QFileDevice &file, QString *reason = nullptr);
+PaintResult syncFile(QFileDevice &file);
 
 // Asks the system to start writing these bytes of the file to the disk now,
 // without waiting for it: a sync that comes later then finds most of the
@@ -18,11 +20,12 @@ void startWriting(QFileDevice &file, qint64 from, qint64 length);
 
 // Makes the folder's entries (a rename into it) durable. Does nothing where
 // the system keeps folder entries durable by itself.
-bool syncFolder(const QString &folder, QString *reason = nullptr);
+PaintResult syncFolder(const QString &folder);
 
 // Makes many files written without a sync of their own durable, with their
 // names, as cheaply as the system allows: where it can, one sync of each file
-// system they lie on instead of waiting for the disk once per file.
-bool syncFiles(const QStringList &paths, QString *reason = nullptr);
+// system they lie on instead of waiting for the disk once per file. A failure
+// names a file that could not be synced.
+PaintResult syncFiles(const QStringList &paths);
 
 } // namespace DiskSync

@@ -10,7 +10,7 @@
 
 namespace DiskSync {
 
-bool syncFile(QFileDevice &file, QString *reason)
+static bool syncFileWithReason(QFileDevice &file, QString *reason)
 {
     if (::fsync(file.handle()) == 0)
         return true;
@@ -30,7 +30,7 @@ void startWriting(QFileDevice &file, qint64 from, qint64 length)
 #endif
 }
 
-bool syncFolder(const QString &folder, QString *reason)
+static bool syncFolderWithReason(const QString &folder, QString *reason)
 {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0 || ::fsync(fd) != 0) {
@@ -44,12 +44,14 @@ bool syncFolder(const QString &folder, QString *reason)
     return true;
 }
 
-bool syncFiles(const QStringList &paths, QString *reason)
+static bool syncFilesWithReason(const QStringList &paths, QString *reason, QString *failed)
 {
     bool synced = true;
-    auto fail = [&] {
+    auto fail = [&](const QString &path) {
         if (reason)
             *reason = qt_error_string(errno);
+        if (failed)
+            *failed = path;
         synced = false;
     };
     std::set<dev_t> fileSystems;
@@ -57,7 +59,7 @@ bool syncFiles(const QStringList &paths, QString *reason)
         const QByteArray name = QFile::encodeName(path);
         struct stat status;
         if (::stat(name.constData(), &status) != 0) {
-            fail();
+            fail(path);
             continue;
         }
 #ifdef __linux__
@@ -65,16 +67,41 @@ bool syncFiles(const QStringList &paths, QString *reason)
             continue;
         const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
         if (fd < 0 || ::syncfs(fd) != 0)
-            fail();
+            fail(path);
 #else
         const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
         if (fd < 0 || ::fsync(fd) != 0)
-            fail();
+            fail(path);
 #endif
         if (fd >= 0)
             ::close(fd);
     }
     return synced;
+}
+
+PaintResult syncFile(QFileDevice &file)
+{
+    QString reason;
+    if (!syncFileWithReason(file, &reason))
+        return PaintResult::failure(file.fileName(), reason);
+    return PaintResult::success(file.fileName());
+}
+
+PaintResult syncFolder(const QString &folder)
+{
+    QString reason;
+    if (!syncFolderWithReason(folder, &reason))
+        return PaintResult::failure(folder, reason);
+    return PaintResult::success(folder);
+}
+
+PaintResult syncFiles(const QStringList &paths)
+{
+    QString reason;
+    QString failed;
+    if (!syncFilesWithReason(paths, &reason, &failed))
+        return PaintResult::failure(failed, reason);
+    return PaintResult::success();
 }
 
 } // namespace DiskSync

@@ -5,7 +5,7 @@
 
 namespace DiskSync {
 
-bool syncFile(QFileDevice &file, QString *reason)
+static bool syncFileWithReason(QFileDevice &file, QString *reason)
 {
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
     if (handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle))
@@ -21,12 +21,7 @@ void startWriting(QFileDevice &, qint64, qint64)
     // it; its cache writes behind on its own.
 }
 
-bool syncFolder(const QString &, QString *)
-{
-    return true;
-}
-
-bool syncFiles(const QStringList &paths, QString *reason)
+static bool syncFilesWithReason(const QStringList &paths, QString *reason, QString *failed)
 {
     // A whole volume can be flushed only by an administrator: each file is
     // flushed instead, all of them after all were written.
@@ -38,12 +33,37 @@ bool syncFiles(const QStringList &paths, QString *reason)
         if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle)) {
             if (reason)
                 *reason = qt_error_string(int(GetLastError()));
+            if (failed)
+                *failed = path;
             synced = false;
         }
         if (handle != INVALID_HANDLE_VALUE)
             CloseHandle(handle);
     }
     return synced;
+}
+
+PaintResult syncFile(QFileDevice &file)
+{
+    QString reason;
+    if (!syncFileWithReason(file, &reason))
+        return PaintResult::failure(file.fileName(), reason);
+    return PaintResult::success(file.fileName());
+}
+
+PaintResult syncFolder(const QString &folder)
+{
+    // Windows keeps folder entries durable by itself.
+    return PaintResult::success(folder);
+}
+
+PaintResult syncFiles(const QStringList &paths)
+{
+    QString reason;
+    QString failed;
+    if (!syncFilesWithReason(paths, &reason, &failed))
+        return PaintResult::failure(failed, reason);
+    return PaintResult::success();
 }
 
 } // namespace DiskSync

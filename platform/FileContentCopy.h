@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaintResult.h"
+
 #include <QFileDevice>
 #include <QString>
 
@@ -10,7 +12,9 @@
 // nothing from the source through Qt before).
 namespace FileContentCopy {
 
-// The number of bytes copied, or -1 with the system's reason.
-qint64 copy(QFileDevice &from, QFileDevice &to, QString *reason = nullptr);
+// Success with the target, or the file that failed (the source for a read,
+// the target for a write) with the system's reason; copied counts the bytes
+// that went over either way.
+PaintResult copy(QFileDevice &from, QFileDevice &to, qint64 *copied);
 
 } // namespace FileContentCopy

@@ -12,56 +12,54 @@ namespace {
 constexpr size_t KernelStep = 64 << 20;
 constexpr size_t BufferSize = 1 << 20;
 
-qint64 fail(QString *reason, int error)
+PaintResult failed(const QFileDevice &file, int error)
 {
-    if (reason)
-        *reason = qt_error_string(error);
-    return -1;
+    return PaintResult::failure(file.fileName(), qt_error_string(error));
 }
 
 // Through a buffer of ours: for systems and file pairs the kernel will not
 // copy between.
-qint64 copyByReading(int from, int to, qint64 copied, QString *reason)
+PaintResult copyByReading(QFileDevice &from, QFileDevice &to, qint64 *copied)
 {
     QByteArray buffer(BufferSize, Qt::Uninitialized);
     for (;;) {
-        const ssize_t got = ::read(from, buffer.data(), BufferSize);
+        const ssize_t got = ::read(from.handle(), buffer.data(), BufferSize);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return fail(reason, errno);
+            return failed(from, errno);
         if (got == 0)
-            return copied;
+            return PaintResult::success(to.fileName());
         for (ssize_t put = 0; put < got;) {
-            const ssize_t written = ::write(to, buffer.constData() + put, size_t(got - put));
+            const ssize_t written = ::write(to.handle(), buffer.constData() + put, size_t(got - put));
             if (written < 0 && errno == EINTR)
                 continue;
             if (written <= 0)
-                return fail(reason, written < 0 ? errno : ENOSPC);
+                return failed(to, written < 0 ? errno : ENOSPC);
             put += written;
         }
-        copied += got;
+        *copied += got;
     }
 }
 
 } // namespace
 
-qint64 copy(QFileDevice &from, QFileDevice &to, QString *reason)
+PaintResult copy(QFileDevice &from, QFileDevice &to, qint64 *copied)
 {
-    const int in = from.handle();
-    const int out = to.handle();
-    if (in < 0 || out < 0)
-        return fail(reason, EBADF);
-    qint64 copied = 0;
+    *copied = 0;
+    if (from.handle() < 0)
+        return failed(from, EBADF);
+    if (to.handle() < 0)
+        return failed(to, EBADF);
 #ifdef __linux__
     for (;;) {
-        const ssize_t step = ::copy_file_range(in, nullptr, out, nullptr, KernelStep, 0);
+        const ssize_t step = ::copy_file_range(from.handle(), nullptr, to.handle(), nullptr, KernelStep, 0);
         if (step > 0) {
-            copied += step;
+            *copied += step;
             continue;
         }
         if (step == 0)
-            return copied;
+            return PaintResult::success(to.fileName());
         if (errno == EINTR)
             continue;
         // Older kernels, other file systems on either side, special files:
@@ -69,10 +67,12 @@ qint64 copy(QFileDevice &from, QFileDevice &to, QString *reason)
         if (errno == ENOSYS || errno == EXDEV || errno == EINVAL || errno == EOPNOTSUPP || errno == EPERM
             || errno == ETXTBSY || errno == EBADF)
             break;
-        return fail(reason, errno);
+        // The kernel does not say which side refused; a full disk or a size
+        // limit is the target's, anything else is taken as the source's.
+        return failed(errno == ENOSPC || errno == EFBIG || errno == EDQUOT ? to : from, errno);
     }
 #endif
-    return copyByReading(in, out, copied, reason);
+    return copyByReading(from, to, copied);
 }
 
 } // namespace FileContentCopy

@@ -13,12 +13,12 @@ const QString gameKey32On64 = QStringLiteral("Software\\Wow6432Node\\Microsoft\\
 QString gameFolderInPrefix(const QString &prefix)
 {
     const WineRegistry registry(prefix);
-    QString note;
-    QString exePath = registry.machineText(gameKey, QStringLiteral("EXE Path"), &note);
-    if (exePath.isEmpty() && note.isEmpty())
-        exePath = registry.machineText(gameKey32On64, QStringLiteral("EXE Path"), &note);
-    if (!note.isEmpty())
-        qWarning("%s", qPrintable(note));
+    QString exePath;
+    PaintResult read = registry.machineText(gameKey, QStringLiteral("EXE Path"), exePath);
+    if (exePath.isEmpty() && read)
+        read = registry.machineText(gameKey32On64, QStringLiteral("EXE Path"), exePath);
+    if (!read)
+        qWarning("%s", qPrintable(read.reason));
     if (exePath.isEmpty())
         return QString();
     return registry.toNativePath(exePath);

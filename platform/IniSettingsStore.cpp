@@ -41,20 +41,22 @@ IniSettingsStore::IniSettingsStore(const QString &filePath)
 {
 }
 
-QString IniSettingsStore::readText(const QString &section, const QString &name,
-                                   const QString &fallback)
+PaintResult IniSettingsStore::readText(const QString &section, const QString &name, QString &text)
 {
     // Another Corvane may have written since: read what the file holds now.
     m_settings.sync();
     const QString k = key(section, name);
     if (!m_settings.contains(k))
-        return fallback;
+        return PaintResult::success(filePath());
     // QSettings turns "a, b" into a list and "@Variant(...)" into other types:
     // none of them is the plain text a value must be.
     const QVariant value = m_settings.value(k);
     if (value.typeId() != QMetaType::QString)
-        throw SettingsError(QStringLiteral("Invalid data type for '%1'").arg(name));
-    return value.toString();
+        // The value's name is what the player looks for; the text stays as
+        // the registry's on Windows words it.
+        return PaintResult::failure(QString(), QStringLiteral("Invalid data type for '%1'").arg(name));
+    text = value.toString();
+    return PaintResult::success(filePath());
 }
 
 qint64 IniSettingsStore::bytesToWrite() const
@@ -65,8 +67,7 @@ qint64 IniSettingsStore::bytesToWrite() const
     return bytes;
 }
 
-void IniSettingsStore::writeText(const QString &section, const QString &name,
-                                 const QString &text)
+PaintResult IniSettingsStore::writeText(const QString &section, const QString &name, const QString &text)
 {
     m_settings.setValue(key(section, name), text);
     const qint64 needed = bytesToWrite(); // a failed sync may forget the values
@@ -75,9 +76,10 @@ void IniSettingsStore::writeText(const QString &section, const QString &name,
     // full disk), so what reached the file is read back.
     if (m_settings.status() != QSettings::NoError
         || QSettings(filePath(), QSettings::IniFormat).value(key(section, name)) != text) {
-        throw SettingsError(QStringLiteral("Failed to set data for '%1'\n\nThe settings file\n%2\n"
+        return PaintResult::failure(filePath(), QStringLiteral("Failed to set data for '%1'\n\nThe settings file\n%2\n"
                                            "could not be written: %3")
                                 .arg(name, QDir::toNativeSeparators(filePath()),
                                      whyNotWritable(filePath(), needed)));
     }
+    return PaintResult::success(filePath());
 }

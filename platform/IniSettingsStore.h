@@ -11,10 +11,8 @@ class IniSettingsStore : public SettingsStore
 public:
     explicit IniSettingsStore(const QString &filePath);
 
-    QString readText(const QString &section, const QString &name,
-                     const QString &fallback) override;
-    void writeText(const QString &section, const QString &name,
-                   const QString &text) override;
+    PaintResult readText(const QString &section, const QString &name, QString &text) override;
+    PaintResult writeText(const QString &section, const QString &name, const QString &text) override;
 
     QString filePath() const { return m_settings.fileName(); }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaintResult.h"
+
 #include <QString>
 
 // Gives a file a new name only when nothing at all has that name yet: no
@@ -8,6 +10,7 @@
 // system can do it.
 namespace NoReplaceRename {
 
-bool rename(const QString &from, const QString &to, QString *reason = nullptr);
+// A failure names the new name and gives the system's reason.
+PaintResult rename(const QString &from, const QString &to);
 
 } // namespace NoReplaceRename

@@ -19,7 +19,7 @@ bool fail(QString *reason, int error)
 }
 } // namespace
 
-bool rename(const QString &from, const QString &to, QString *reason)
+static bool renameWithReason(const QString &from, const QString &to, QString *reason)
 {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
@@ -44,6 +44,14 @@ bool rename(const QString &from, const QString &to, QString *reason)
     if (::rename(source.constData(), target.constData()) != 0)
         return fail(reason, errno);
     return true;
+}
+
+PaintResult rename(const QString &from, const QString &to)
+{
+    QString reason;
+    if (!renameWithReason(from, to, &reason))
+        return PaintResult::failure(to, reason);
+    return PaintResult::success(to);
 }
 
 } // namespace NoReplaceRename

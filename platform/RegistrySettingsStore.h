@@ -9,15 +9,14 @@
 class RegistrySettingsStore : public SettingsStore
 {
 public:
-    // Opens HKEY_CURRENT_USER\rootPath, creating it when missing.
-    // Raises SettingsError when it can be neither opened nor created.
+    // Opens HKEY_CURRENT_USER\rootPath, creating it when missing. When it
+    // can be neither opened nor created, every value reads as missing and
+    // every write fails with that reason.
     explicit RegistrySettingsStore(const QString &rootPath);
     ~RegistrySettingsStore() override;
 
-    QString readText(const QString &section, const QString &name,
-                     const QString &fallback) override;
-    void writeText(const QString &section, const QString &name,
-                   const QString &text) override;
+    PaintResult readText(const QString &section, const QString &name, QString &text) override;
+    PaintResult writeText(const QString &section, const QString &name, const QString &text) override;
 
 private:
     struct Root;

@@ -4,38 +4,52 @@
 
 struct RegistrySettingsStore::Root {
     HKEY handle = nullptr;
+    PaintResult opened;
 };
+
+namespace {
+PaintResult resultOf(const corvane::win32::Outcome &outcome)
+{
+    // The registry's texts name the key or value already.
+    return outcome.ok ? PaintResult::success() : PaintResult::failure(QString(), QString::fromStdWString(outcome.error));
+}
+} // namespace
 
 RegistrySettingsStore::RegistrySettingsStore(const QString &rootPath)
     : m_root(std::make_unique<Root>())
 {
     const std::wstring path = rootPath.toStdWString();
     if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_READ | KEY_WRITE, nullptr, &m_root->handle, nullptr) != ERROR_SUCCESS)
-        throw SettingsError(QString::fromStdWString(
-            corvane::win32::formatMessage(corvane::win32::FailedToCreateKey, path)));
+                        KEY_READ | KEY_WRITE, nullptr, &m_root->handle, nullptr) != ERROR_SUCCESS) {
+        m_root->handle = nullptr;
+        m_root->opened = PaintResult::failure(QString(), QString::fromStdWString(corvane::win32::formatMessage(
+                                                             corvane::win32::FailedToCreateKey, path)));
+    }
 }
 
 RegistrySettingsStore::~RegistrySettingsStore()
 {
-    RegCloseKey(m_root->handle);
+    if (m_root->handle)
+        RegCloseKey(m_root->handle);
 }
 
-QString RegistrySettingsStore::readText(const QString &section, const QString &name,
-                                        const QString &fallback)
+PaintResult RegistrySettingsStore::readText(const QString &section, const QString &name, QString &text)
 {
+    // Nothing could be stored under a root that cannot be created: every
+    // value is missing, and the first write says why.
+    if (!m_root->opened)
+        return PaintResult::success();
     const auto read = corvane::win32::readRegistryText(m_root->handle, section.toStdWString(),
                                                        name.toStdWString());
-    if (!read.outcome.ok)
-        throw SettingsError(QString::fromStdWString(read.outcome.error));
-    return read.text ? QString::fromStdWString(*read.text) : fallback;
+    if (read.outcome.ok && read.text)
+        text = QString::fromStdWString(*read.text);
+    return resultOf(read.outcome);
 }
 
-void RegistrySettingsStore::writeText(const QString &section, const QString &name,
-                                      const QString &text)
+PaintResult RegistrySettingsStore::writeText(const QString &section, const QString &name, const QString &text)
 {
-    const auto written = corvane::win32::writeRegistryText(m_root->handle, section.toStdWString(),
-                                                           name.toStdWString(), text.toStdWString());
-    if (!written.ok)
-        throw SettingsError(QString::fromStdWString(written.error));
+    if (!m_root->opened)
+        return m_root->opened;
+    return resultOf(corvane::win32::writeRegistryText(m_root->handle, section.toStdWString(),
+                                                      name.toStdWString(), text.toStdWString()));
 }

@@ -47,7 +47,7 @@ int openRegular(const QString &fileName, QString *reason, qint64 *size = nullptr
 
 } // namespace
 
-bool openForReading(QFile &file, QString *reason)
+static bool openWithReason(QFile &file, QString *reason)
 {
     const int fd = openRegular(file.fileName(), reason);
     if (fd < 0)
@@ -66,7 +66,7 @@ bool openForReading(QFile &file, QString *reason)
     return true;
 }
 
-bool canRead(const QString &path, QString *reason)
+static bool canReadWithReason(const QString &path, QString *reason)
 {
     const int fd = openRegular(path, reason);
     if (fd < 0)
@@ -75,7 +75,7 @@ bool canRead(const QString &path, QString *reason)
     return true;
 }
 
-bool readAll(const QString &path, qint64 limit, QByteArray &bytes, QString *reason, bool *tooLarge)
+static bool readAllWithReason(const QString &path, qint64 limit, QByteArray &bytes, QString *reason, bool *tooLarge)
 {
     bytes.clear();
     if (tooLarge)
@@ -119,6 +119,32 @@ bool readAll(const QString &path, qint64 limit, QByteArray &bytes, QString *reas
     ::close(fd);
     bytes.truncate(got);
     return true;
+}
+
+PaintResult openForReading(QFile &file)
+{
+    // Opened from a handle, the file forgets its name.
+    const QString path = file.fileName();
+    QString reason;
+    if (!openWithReason(file, &reason))
+        return PaintResult::failure(path, reason);
+    return PaintResult::success(path);
+}
+
+PaintResult canRead(const QString &path)
+{
+    QString reason;
+    if (!canReadWithReason(path, &reason))
+        return PaintResult::failure(path, reason);
+    return PaintResult::success(path);
+}
+
+PaintResult readAll(const QString &path, qint64 limit, QByteArray &bytes, bool *tooLarge)
+{
+    QString reason;
+    if (!readAllWithReason(path, limit, bytes, &reason, tooLarge))
+        return PaintResult::failure(path, reason);
+    return PaintResult::success(path);
 }
 
 } // namespace RegularFileOpen

@@ -46,7 +46,7 @@ HANDLE openRegular(const QString &fileName, QString *reason)
 
 } // namespace
 
-bool openForReading(QFile &file, QString *reason)
+static bool openWithReason(QFile &file, QString *reason)
 {
     HANDLE handle = openRegular(file.fileName(), reason);
     if (handle == INVALID_HANDLE_VALUE)
@@ -63,7 +63,7 @@ bool openForReading(QFile &file, QString *reason)
     return true;
 }
 
-bool canRead(const QString &path, QString *reason)
+static bool canReadWithReason(const QString &path, QString *reason)
 {
     HANDLE handle = openRegular(path, reason);
     if (handle == INVALID_HANDLE_VALUE)
@@ -72,7 +72,7 @@ bool canRead(const QString &path, QString *reason)
     return true;
 }
 
-bool readAll(const QString &path, qint64 limit, QByteArray &bytes, QString *reason, bool *tooLarge)
+static bool readAllWithReason(const QString &path, qint64 limit, QByteArray &bytes, QString *reason, bool *tooLarge)
 {
     bytes.clear();
     if (tooLarge)
@@ -113,6 +113,32 @@ bool readAll(const QString &path, qint64 limit, QByteArray &bytes, QString *reas
     CloseHandle(handle);
     bytes.truncate(got);
     return true;
+}
+
+PaintResult openForReading(QFile &file)
+{
+    // Opened from a handle, the file forgets its name.
+    const QString path = file.fileName();
+    QString reason;
+    if (!openWithReason(file, &reason))
+        return PaintResult::failure(path, reason);
+    return PaintResult::success(path);
+}
+
+PaintResult canRead(const QString &path)
+{
+    QString reason;
+    if (!canReadWithReason(path, &reason))
+        return PaintResult::failure(path, reason);
+    return PaintResult::success(path);
+}
+
+PaintResult readAll(const QString &path, qint64 limit, QByteArray &bytes, bool *tooLarge)
+{
+    QString reason;
+    if (!readAllWithReason(path, limit, bytes, &reason, tooLarge))
+        return PaintResult::failure(path, reason);
+    return PaintResult::success(path);
 }
 
 } // namespace RegularFileOpen

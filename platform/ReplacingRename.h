@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaintResult.h"
+
 #include <QString>
 
 // Gives a file a new name, replacing whatever file has that name, in one
@@ -7,6 +9,7 @@
 // neither. Both must lie in the same folder.
 namespace ReplacingRename {
 
-bool rename(const QString &from, const QString &to, QString *reason = nullptr);
+// A failure names the new name and gives the system's reason.
+PaintResult rename(const QString &from, const QString &to);
 
 } // namespace ReplacingRename

@@ -22,7 +22,7 @@ bool isBusy(DWORD error)
 
 } // namespace
 
-bool rename(const QString &from, const QString &to, QString *reason)
+static bool renameWithReason(const QString &from, const QString &to, QString *reason)
 {
     const QString source = QDir::toNativeSeparators(from);
     const QString target = QDir::toNativeSeparators(to);
@@ -41,6 +41,14 @@ bool rename(const QString &from, const QString &to, QString *reason)
     if (reason)
         *reason = qt_error_string(int(error));
     return false;
+}
+
+PaintResult rename(const QString &from, const QString &to)
+{
+    QString reason;
+    if (!renameWithReason(from, to, &reason))
+        return PaintResult::failure(to, reason);
+    return PaintResult::success(to);
 }
 
 } // namespace ReplacingRename

@@ -11,15 +11,16 @@ int parseStoredInteger(const QString &text, int fallback)
     return ok ? value : fallback;
 }
 
-int SettingsStore::readInteger(const QString &section, const QString &name, int fallback)
+PaintResult SettingsStore::readInteger(const QString &section, const QString &name, int &value)
 {
-    const QString text = readText(section, name, QString());
-    if (text.isNull())
-        return fallback;
-    return parseStoredInteger(text, fallback);
+    QString text;
+    const PaintResult read = readText(section, name, text);
+    if (read && !text.isNull())
+        value = parseStoredInteger(text, value);
+    return read;
 }
 
-void SettingsStore::writeInteger(const QString &section, const QString &name, int value)
+PaintResult SettingsStore::writeInteger(const QString &section, const QString &name, int value)
 {
-    writeText(section, name, QString::number(value));
+    return writeText(section, name, QString::number(value));
 }

@@ -121,17 +121,15 @@ WineRegistry::WineRegistry(const QString &prefixFolder)
 {
 }
 
-QString WineRegistry::machineText(const QString &keyPath, const QString &valueName, QString *note) const
+PaintResult WineRegistry::machineText(const QString &keyPath, const QString &valueName, QString &text) const
 {
     const QString path = m_prefix + QStringLiteral("/system.reg");
     const QFileInfo info(path);
     auto skip = [&](const QString &why) {
-        if (note)
-            *note = QStringLiteral("%1 %2, so it was skipped.").arg(QDir::toNativeSeparators(path), why);
-        return QString();
+        return PaintResult::failure(path, QStringLiteral("%1 %2, so it was skipped.").arg(QDir::toNativeSeparators(path), why));
     };
     if (!info.exists())
-        return QString();
+        return PaintResult::success(path);
     if (!info.isFile())
         return skip(QStringLiteral("is not a regular file"));
     if (info.size() > MaxHiveBytes)
@@ -160,12 +158,14 @@ QString WineRegistry::machineText(const QString &keyPath, const QString &valueNa
             inKey = sectionKeyOf(line).compare(keyPath, Qt::CaseInsensitive) == 0;
             continue;
         }
-        QString name, text;
-        if (inKey && splitValueLine(line, &name, &text)
-            && name.compare(valueName, Qt::CaseInsensitive) == 0)
-            return text;
+        QString name, value;
+        if (inKey && splitValueLine(line, &name, &value)
+            && name.compare(valueName, Qt::CaseInsensitive) == 0) {
+            text = value;
+            return PaintResult::success(path);
+        }
     }
-    return QString();
+    return PaintResult::success(path);
 }
 
 QString WineRegistry::toNativePath(const QString &windowsPath) const

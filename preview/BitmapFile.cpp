@@ -112,7 +112,7 @@ bool write(const QImage &image, const QString &path)
     SafeSave file(path);
     if (!file.open() || !image.save(file.device(), "BMP"))
         return false;
-    return file.commit();
+    return file.commit().ok;
 }
 
 } // namespace BitmapFile

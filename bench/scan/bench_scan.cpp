@@ -218,10 +218,15 @@ int main(int argc, char **argv)
 
     const QString bigList = aircraftFolder + "AC0000/AC0000.pnt";
     writeFile(bigList, PaintListFile::fullForm("AC0000", "AC0000_t.dds", paints(50)));
-    PaintTable::load(bigList);
+    PaintTable table;
+    PaintTable::load(bigList, table);
     qsizetype rows = 0;
-    const Figures load = timeRuns(1000, [&] { rows = PaintTable::load(bigList)->rowCount(); });
-    const Figures parse = timeRuns(1000, [&] { PaintListFile::load(bigList); });
+    const Figures load = timeRuns(1000, [&] {
+        PaintTable::load(bigList, table);
+        rows = table.rowCount();
+    });
+    PaintListContents contents;
+    const Figures parse = timeRuns(1000, [&] { PaintListFile::load(bigList, contents); });
 
     const Figures first = figuresOf(firstScans), reference = figuresOf(plainWrites);
     const double ratio = first.median / reference.median;

@@ -422,6 +422,44 @@ private slots:
         QVERIFY(pictureOf(texture).isNull());
         QVERIFY(!QFile::exists(own.folder() + identity.fileName()));
     }
+
+    // Pictures asked for together reach the window in batches: each must
+    // arrive once, settled, in the format the window draws in, whether made
+    // from the texture or read from a cache, and an unreadable file as none.
+    void picturesAskedTogetherEachArriveOnce()
+    {
+        QStringList paths;
+        for (int n = 0; n < 5; ++n) {
+            paths << m_game + QString("Aircraft/P51/many%1.dds").arg(n);
+            QVERIFY(writeFile(paths.last(), realTexture(20 + n)));
+        }
+        const QString broken = m_game + "Aircraft/P51/broken.dds";
+        QVERIFY(writeFile(broken, "no texture"));
+        paths << broken;
+        const ThumbnailFolder own(m_dir.filePath("own-many"), ThumbnailFolder::Upkeep::Own);
+        const ThumbnailFolder shared(m_dir.filePath("shared-many"), ThumbnailFolder::Upkeep::Shared);
+        for (const QString pass : {"made", "from the caches"}) {
+            ThumbnailLoader loader(own, shared);
+            QSignalSpy ready(&loader, &ThumbnailLoader::ready);
+            loader.prefer(paths);
+            QTRY_COMPARE_WITH_TIMEOUT(loader.pendingCount(), 0, 30000);
+            QStringList arrived;
+            for (const QList<QVariant> &signal : std::as_const(ready))
+                arrived << signal.at(0).toString();
+            arrived.sort();
+            QStringList expected = paths;
+            expected.sort();
+            QCOMPARE(arrived, expected);
+            for (const QString &path : std::as_const(paths)) {
+                QVERIFY2(loader.isSettled(path), qPrintable(pass + ": " + path));
+                const QImage picture = loader.picture(path);
+                QCOMPARE(picture.isNull(), path == broken);
+                if (!picture.isNull())
+                    QCOMPARE(picture.format(), QImage::Format_ARGB32_Premultiplied);
+            }
+            QVERIFY(!own.find(ThumbnailIdentity::of(paths.first())).isEmpty());
+        }
+    }
 };
 
 int main(int argc, char **argv)

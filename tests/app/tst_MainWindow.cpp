@@ -79,7 +79,10 @@ class MainWindowTest : public QObject
     QString iniValue(const QString &name)
     {
         IniSettingsStore store(m_ini);
-        return store.readText("tst_app_main_window", name, "<missing>");
+        QString text = "<missing>";
+        if (!store.readText("tst_app_main_window", name, text))
+            return "<unreadable>";
+        return text;
     }
 
 private slots:

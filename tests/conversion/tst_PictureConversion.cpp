@@ -87,6 +87,9 @@ private slots:
                                     << "The conversion library could not be loaded: ";
         QTest::newRow("library that gives no reason") << "junk" << "fakekorrad" << "source"
                                                       << "The conversion library cannot read this picture.";
+        QTest::newRow("library without an entry point")
+            << "texture" << "fakekorrad_novalid" << "library"
+            << "The conversion library lacks an entry point: _Pic_Valid";
     }
     void outcomesCarryTheirReasons()
     {

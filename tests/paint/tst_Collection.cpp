@@ -81,7 +81,7 @@ void CollectionTest::filter_data()
     QTest::addColumn<bool>("aircraftAlone"); // shown for its own names, all paints with it
     QTest::addColumn<QStringList>("paintsShown");
 
-    const QStringList all{"Desert Fox", "Navy blue", "Arctic"};
+    const QStringList all{"Desert Fox", "Navy blue", "Öland Arctic"};
     // The aircraft: title "P-51D Mustang", folder "P51", paints as above.
     QTest::newRow("nothing typed") << "" << Choice::All << Kind::Unknown << true << true << all;
     QTest::newRow("title, any case") << "mustang" << Choice::All << Kind::Original << true << true << all;
@@ -92,6 +92,12 @@ void CollectionTest::filter_data()
                                     << QStringList{"Desert Fox"};
     QTest::newRow("aircraft and paint words together")
         << "fox mustang" << Choice::All << Kind::Original << true << false << QStringList{"Desert Fox"};
+    QTest::newRow("folder and paint words together")
+        << "NAVY p51" << Choice::All << Kind::Original << true << false << QStringList{"Navy blue"};
+    QTest::newRow("a word in the title and in no paint is no paint's")
+        << "mustang zzz" << Choice::All << Kind::Original << false << false << QStringList{};
+    QTest::newRow("letter case beyond ASCII") << "öLAND" << Choice::All << Kind::Original << true << false
+                                              << QStringList{"Öland Arctic"};
     QTest::newRow("words of two paints find neither") << "desert navy" << Choice::All << Kind::Original << false
                                                       << false << QStringList{};
     QTest::newRow("no such word") << "spitfire" << Choice::All << Kind::Original << false << false << QStringList{};
@@ -120,8 +126,9 @@ void CollectionTest::filter()
     filter.setStatusChoice(choice);
     const QString title = "P-51D Mustang";
     const QString folder = "P51";
-    const QStringList paints{"Desert Fox", "Navy blue", "Arctic"};
+    const QStringList paints{"Desert Fox", "Navy blue", "Öland Arctic"};
     QCOMPARE(filter.admits(title, folder, paints, kind), aircraftShown);
+    QCOMPARE(filter.admits(CollectionFilter::Subject::of(title, folder, paints), kind), aircraftShown);
     QCOMPARE(filter.matchesAircraft(title, folder), aircraftAlone);
     if (!aircraftAlone) {
         QStringList shown;
@@ -311,6 +318,7 @@ void CollectionTest::staleThumbnailsGoOnlyFromTheOwnFolder()
     for (const ThumbnailFolder *folder : {&own, &shared}) {
         QVERIFY(folder->store(before, pngFor(before)));
         QCOMPARE(folder->find(before), folder->folder() + before.fileName());
+        QCOMPARE(folder->load(before), pngFor(before));
     }
     // The texture changes: an apply wrote it again.
     QVERIFY(writeFile(texture, TestGame::texture("navy, repainted")));
@@ -325,6 +333,7 @@ void CollectionTest::staleThumbnailsGoOnlyFromTheOwnFolder()
     QCOMPARE(own.find(after), QString());
     QVERIFY(!QFile::exists(own.folder() + before.fileName()));
     QCOMPARE(shared.find(after), QString());
+    QCOMPARE(shared.load(after), QByteArray());
     QVERIFY(QFile::exists(shared.folder() + before.fileName()));
     QCOMPARE(ThumbnailIdentity::of(dir.path() + "/no such file").isValid(), false);
 }
@@ -335,10 +344,10 @@ void CollectionTest::storeRefusesAThumbnailOfAnotherFile()
     QVERIFY(writeFile(dir.path() + "/a.dds", "a"));
     QVERIFY(writeFile(dir.path() + "/b.dds", "b"));
     const ThumbnailFolder own(dir.path() + "/own", ThumbnailFolder::Upkeep::Own);
-    QString error;
-    QVERIFY(!own.store(ThumbnailIdentity::of(dir.path() + "/a.dds"), pngFor(ThumbnailIdentity::of(dir.path() + "/b.dds")),
-                       &error));
-    QVERIFY(!error.isEmpty());
+    const PaintResult stored =
+        own.store(ThumbnailIdentity::of(dir.path() + "/a.dds"), pngFor(ThumbnailIdentity::of(dir.path() + "/b.dds")));
+    QVERIFY(!stored);
+    QCOMPARE(stored.reason, QString("the thumbnail does not name its file"));
     QVERIFY(!QFile::exists(own.folder() + ThumbnailIdentity::of(dir.path() + "/a.dds").fileName()));
     // Private to the player, as the standard asks.
     const ThumbnailIdentity a = ThumbnailIdentity::of(dir.path() + "/a.dds");
@@ -369,6 +378,11 @@ void CollectionTest::pruneDropsGoneFilesThenTheOldest()
     QVERIFY(writeFile(own.folder() + "not-a-thumbnail.png", "junk"));
     const qint64 one = QFileInfo(own.folder() + files[0].fileName()).size();
 
+    // Stopped (the window closing) before it read anything: nothing goes.
+    const std::atomic_bool stopped = true;
+    QCOMPARE(own.prune(0, &stopped), qint64(-1));
+    QCOMPARE(QDir(own.folder()).entryList(QDir::Files).size(), 6);
+
     // t4's file is gone and the junk names no file; then the bound keeps
     // the two most recent of the rest.
     const qint64 kept = own.prune(2 * one + one / 2);
@@ -377,6 +391,12 @@ void CollectionTest::pruneDropsGoneFilesThenTheOldest()
     QStringList expected{files[2].fileName(), files[3].fileName()};
     expected.sort();
     QCOMPARE(left, expected);
+    // A file far larger than any thumbnail is never read whole, nor believed.
+    const QString huge = own.folder() + files[3].fileName();
+    QVERIFY(writeFile(huge, pngFor(files[3]) + QByteArray(4 << 20, 'x')));
+    QCOMPARE(own.load(files[3]), QByteArray());
+    QVERIFY(!QFile::exists(huge));
+    QVERIFY(writeFile(huge, pngFor(files[3])));
 
     // A shared folder is never pruned.
     const ThumbnailFolder shared(own.folder(), ThumbnailFolder::Upkeep::Shared);

@@ -127,9 +127,10 @@ void TestGameFiles::backupCopiesOnce()
     QCOMPARE(TestFiles::read(path("a_t.dds.bak")), QByteArray("original"));
 
     QVERIFY(TestFiles::write(path("a_t.dds"), "applied paint"));
-    QString error;
-    QVERIFY(!GameFiles::copyIfAbsent(m_dir->path(), path("a_t.dds"), path("a_t.dds.bak"), &error));
-    QVERIFY(!error.isEmpty());
+    const PaintResult again = GameFiles::copyIfAbsent(m_dir->path(), path("a_t.dds"), path("a_t.dds.bak"));
+    QVERIFY(!again);
+    QCOMPARE(again.file, QDir::toNativeSeparators(path("a_t.dds.bak")));
+    QVERIFY(!again.reason.isEmpty());
     QCOMPARE(TestFiles::read(path("a_t.dds.bak")), QByteArray("original"));
     QCOMPARE(filesInFolder(), (QStringList{"a_t.dds", "a_t.dds.bak"}));
 }
@@ -181,9 +182,11 @@ void TestGameFiles::replacingCopyOverwritesFoundFile()
 void TestGameFiles::replacingCopyFromMissingSourceKeepsTarget()
 {
     QVERIFY(TestFiles::write(path("main.dds"), "main"));
-    QString error;
-    QVERIFY(!GameFiles::copyReplacing(m_dir->path(), path("absent.dds"), path("main.dds"), &error));
-    QVERIFY(!error.isEmpty());
+    // The file at fault is the missing source, not the target kept.
+    const PaintResult copied = GameFiles::copyReplacing(m_dir->path(), path("absent.dds"), path("main.dds"));
+    QVERIFY(!copied);
+    QCOMPARE(copied.file, QDir::toNativeSeparators(path("absent.dds")));
+    QCOMPARE(copied.reason, QDir::toNativeSeparators(path("absent.dds")) + " does not exist");
     QCOMPARE(TestFiles::read(path("main.dds")), QByteArray("main"));
     QCOMPARE(filesInFolder(), QStringList{"main.dds"});
 }
@@ -196,19 +199,20 @@ void TestGameFiles::copiesFailingHalfWayLeaveNothingBehind()
     const QByteArray paint(64 * 1024, 'p');
     QVERIFY(TestFiles::write(path("big.dds"), paint));
     QVERIFY(TestFiles::write(path("main.dds"), "main"));
-    bool replaced = true;
-    bool backedUp = true;
-    QString replaceError, backupError;
+    PaintResult replaced;
+    PaintResult backedUp;
     {
         TestFiles::FileSizeLimit limit(4096);
         QVERIFY(limit.isActive());
-        replaced = GameFiles::copyReplacing(m_dir->path(), path("big.dds"), path("main.dds"), &replaceError);
-        backedUp = GameFiles::copyIfAbsent(m_dir->path(), path("big.dds"), path("big.dds.bak"), &backupError);
+        replaced = GameFiles::copyReplacing(m_dir->path(), path("big.dds"), path("main.dds"));
+        backedUp = GameFiles::copyIfAbsent(m_dir->path(), path("big.dds"), path("big.dds.bak"));
     }
     QVERIFY(!replaced);
-    QVERIFY(!replaceError.isEmpty());
+    QCOMPARE(replaced.file, QDir::toNativeSeparators(path("main.dds")));
+    QVERIFY(!replaced.reason.isEmpty());
     QVERIFY(!backedUp);
-    QVERIFY(!backupError.isEmpty());
+    QCOMPARE(backedUp.file, QDir::toNativeSeparators(path("big.dds.bak")));
+    QVERIFY(!backedUp.reason.isEmpty());
     QCOMPARE(TestFiles::read(path("main.dds")), QByteArray("main"));
     QCOMPARE(filesInFolder(), (QStringList{"big.dds", "main.dds"}));
 #endif

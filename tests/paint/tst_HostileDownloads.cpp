@@ -1,3 +1,4 @@
+#include "LoadedLists.h"
 #include "AircraftScanner.h"
 #include "HostileDownload.h"
 #include "PaintApply.h"
@@ -21,17 +22,17 @@ QString run(HostileDownload &d, const QString &action)
         AircraftScanner().scanAircraft(d.game + "Aircraft/", &problems);
         return linesOf(problems);
     }
-    QString told;
-    std::optional<PaintTable> table = PaintTable::load(d.list(), &told);
-    if (action == "load" || !table)
-        return table ? QString() : "load refused: " + told;
+    PaintTable table;
+    const PaintResult loaded = PaintTable::load(d.list(), table);
+    if (action == "load" || !loaded)
+        return loaded ? QString() : "load refused: " + loaded.reason;
     if (action.startsWith("apply "))
-        return applyPaint(*table, action.mid(6).toInt());
+        return applyPaint(table, action.mid(6).toInt());
     if (action == "add")
-        table->appendPaint("New", "new.dds");
+        table.appendPaint("New", "new.dds");
     else if (action == "remove")
-        table->removePaint(PaintTable::FirstPaintRow);
-    return table->save(d.list(), "P51", &told) ? QString() : told;
+        table.removePaint(PaintTable::FirstPaintRow);
+    return table.save(d.list(), "P51").reason;
 }
 
 QByteArray listWith(const QByteArray &mainTexture, const QList<QPair<QByteArray, QByteArray>> &paints)
@@ -291,15 +292,16 @@ private slots:
         QFETCH(QString, action);
         QFETCH(QByteArray, saved);
         HostileDownload d;
-        PaintTable table = *PaintTable::load(d.list());
+        PaintTable table = *loadedTable(d.list());
         const bool changed = changedTo != d.read("P51.pnt");
         TempTree::writeFile(d.list(), changedTo); // Notepad, or a second Corvane
         if (action == "add")
             table.appendPaint("New", "new.dds");
         else
             table.removePaint(PaintTable::FirstPaintRow);
-        QString told;
-        QCOMPARE(table.save(d.list(), "P51", &told), !saved.isEmpty());
+        const PaintResult result = table.save(d.list(), "P51");
+        const QString told = result.reason;
+        QCOMPARE(result.ok, !saved.isEmpty());
         QCOMPARE(d.read("P51.pnt"), saved.isEmpty() ? changedTo : saved);
         if (saved.isEmpty())
             QVERIFY2(told.contains("no longer lists the paint \"Desert\""), qPrintable(told));
@@ -311,7 +313,7 @@ private slots:
     void aMergedTableShowsWhatWasSaved()
     {
         HostileDownload d;
-        PaintTable table = *PaintTable::load(d.list());
+        PaintTable table = *loadedTable(d.list());
         TempTree::writeFile(d.list(), listWith("P51_t.dds", {{"Typed", "typed.dds"}}));
         table.appendPaint("New", "new.dds");
         QVERIFY(table.save(d.list(), "P51"));
@@ -387,12 +389,12 @@ private slots:
             const QByteArray mainBefore = d.read("P51_t.dds");
             QString told;
             {
-                std::optional<PaintTable> table = PaintTable::load(d.list());
+                std::optional<PaintTable> table = loadedTable(d.list());
                 if (action == "add") {
                     table->appendPaint("New", QByteArray(200, 'n'));
                     for (int i = 0; i < 40; ++i)
                         table->appendPaint(QByteArray(200, 'p'), QByteArray(200, 't'));
-                    table->save(d.list(), "P51", &told);
+                    told = table->save(d.list(), "P51").reason;
                 } else {
                     told = applyPaint(*table, action.mid(6).toInt());
                 }

@@ -1,6 +1,7 @@
 // Downloads made to cost more than they show, to lock the player out of an
 // aircraft or to pass for its original: each is installed (or refused) with
 // nothing outside the aircraft touched and nothing half-written inside.
+#include "LoadedLists.h"
 #include "AircraftScanner.h"
 #include "HostileDownload.h"
 #include "InstallPlan.h"
@@ -41,8 +42,11 @@ Outcome install(HostileDownload &d, const QString &download, const PaintArchive:
         told << skipped.source + ": " + skipped.reason;
     Outcome outcome;
     outcome.results = carryOut(plan, aircraft, limits);
-    for (const AircraftInstallResult &result : outcome.results)
-        told << result.notes << result.problems;
+    for (const AircraftInstallResult &result : outcome.results) {
+        told << result.notes;
+        for (const PaintResult &problem : result.problems)
+            told << problem.line();
+    }
     outcome.told = told.join('\n');
     return outcome;
 }
@@ -58,7 +62,7 @@ QString archiveIn(HostileDownload &d, const QString &name, TestArchive::Format f
 QStringList listedRows(HostileDownload &d)
 {
     QStringList rows;
-    const std::optional<PaintListContents> list = PaintListFile::load(d.list());
+    const std::optional<PaintListContents> list = loadedList(d.list());
     for (const PaintEntry &paint : list ? list->paints : QList<PaintEntry>())
         rows << QString::fromUtf8(paint.name + "=" + paint.texture);
     return rows;
@@ -202,17 +206,18 @@ private slots:
             (listOf(middle).size() <= PaintListFile::MaxFileSize - room ? fits : tooMany) = middle;
         }
         d.write("P51.pnt", listOf(fits));
-        std::optional<PaintTable> table = PaintTable::load(d.list());
+        std::optional<PaintTable> table = loadedTable(d.list());
         QVERIFY(table);
         table->appendPaint(QByteArray(250, 'r'), "desert.dds"); // one row more than fits
-        QString told;
-        QCOMPARE(table->save(d.list(), "P51", &told), saved);
+        const PaintResult result = table->save(d.list(), "P51");
+        const QString told = result.reason;
+        QCOMPARE(result.ok, saved);
         if (!saved) {
             QVERIFY2(told.contains("The paint list of P51 would grow to 1025 KiB, past the 1024 KiB Corvane reads back"),
                      qPrintable(told));
             QCOMPARE(d.aircraftChanges(), QString());
         }
-        QVERIFY(PaintListFile::load(d.list())); // always readable
+        QVERIFY(loadedList(d.list())); // always readable
     }
 
     void aDownloadChangedSincePlanningIsNotInstalled()
@@ -226,8 +231,8 @@ private slots:
         d.rememberOutside();
         const QList<AircraftInstallResult> results = carryOut(plan, aircraft);
         QVERIFY(results[0].added.isEmpty());
-        QVERIFY2(results[0].problems.join("").contains("the download changed since it was read"),
-                 qPrintable(results[0].problems.join("")));
+        QVERIFY2(linesOf(results[0].problems).contains("the download changed since it was read"),
+                 qPrintable(linesOf(results[0].problems)));
         QCOMPARE(d.aircraftChanges(), QString());
     }
 
@@ -253,8 +258,8 @@ private slots:
             std::signal(SIGXFSZ, oldHandler);
         }
         QCOMPARE(results[0].added, QStringList{"Small"});
-        QVERIFY2(results[0].problems.join("").contains("P51/big.dds: File too large"),
-                 qPrintable(results[0].problems.join("")));
+        QVERIFY2(linesOf(results[0].problems).contains("P51/big.dds: File too large"),
+                 qPrintable(linesOf(results[0].problems)));
         QCOMPARE(d.aircraftChanges({"P51.pnt", "Small.dds"}), QString());
 #else
         QSKIP("needs a limit on file sizes");

@@ -1,3 +1,4 @@
+#include "LoadedLists.h"
 #include "AircraftScanner.h"
 #include "InstallPlan.h"
 #include "PaintListFile.h"
@@ -237,9 +238,9 @@ void InstallNamingTest::layouts()
 
     const QList<AircraftInstallResult> results = carryOut(plan, all);
     QCOMPARE(results.size(), 1);
-    QVERIFY2(results[0].problems.isEmpty(), qPrintable(results[0].problems.join('\n')));
+    QVERIFY2(results[0].problems.isEmpty(), qPrintable(linesOf(results[0].problems)));
     const QString folder = game + "Aircraft/" + aircraft + "/";
-    QCOMPARE(PaintListFile::load(folder + aircraft + ".pnt")->paints,
+    QCOMPARE(loadedList(folder + aircraft + ".pnt")->paints,
              (QList<PaintEntry>{{name.toUtf8(), fileName.toUtf8()}}));
     QCOMPARE(TempTree::readFile(folder + fileName), entries[0].data);
     QCOMPARE(TempTree::readFile(folder + aircraft + "_t.dds"), TestGame::texture("original " + aircraft.toUtf8()));

@@ -1,3 +1,4 @@
+#include "LoadedLists.h"
 #include "AircraftScanner.h"
 #include "DdsWriter.h"
 #include "Hangar.h"
@@ -140,12 +141,14 @@ void InstallProgressTest::cancellingAnInstallKeepsWhatWasPlaced()
     QCOMPARE(results.size(), 1);
     QCOMPARE(results[0].added.size(), cancelAfter);
     QCOMPARE(results[0].problems.size(), Paints - cancelAfter);
-    for (const QString &problem : results[0].problems)
-        QVERIFY2(problem.contains(cancelledReason()), qPrintable(problem));
+    for (const PaintResult &problem : results[0].problems) {
+        QVERIFY2(problem.reason.contains(cancelledReason()), qPrintable(problem.line()));
+        QVERIFY2(!problem.file.isEmpty(), qPrintable(problem.line())); // the texture left out
+    }
 
     // Every texture in the folder is the original, its backup or listed,
     // and holds the whole download's bytes; no temporary file is left.
-    const auto list = PaintListFile::load(m_folder + "P51D.pnt");
+    const auto list = loadedList(m_folder + "P51D.pnt");
     QVERIFY(list);
     QCOMPARE(list->paints.size(), 1 + cancelAfter);
     QSet<QString> listed;
@@ -278,7 +281,7 @@ void InstallProgressTest::installingAsPlannedReadsEachDownloadOnce()
     QVERIFY(!QFileInfo::exists(download));
     QCOMPARE(plan.items.size(), Paints);
     QCOMPARE(results.size(), 1);
-    QVERIFY2(results[0].problems.isEmpty(), qPrintable(results[0].problems.join('\n')));
+    QVERIFY2(results[0].problems.isEmpty(), qPrintable(linesOf(results[0].problems)));
     QCOMPARE(results[0].added, twinResults[0].added);
     QCOMPARE(results[0].added.contains("Red Baron"), readmeLast);
 
@@ -290,7 +293,7 @@ void InstallProgressTest::installingAsPlannedReadsEachDownloadOnce()
     QSet<QByteArray> downloaded;
     for (const TestArchive::Entry &entry : std::as_const(entries))
         downloaded.insert(entry.data);
-    const auto list = PaintListFile::load(m_folder + "P51D.pnt");
+    const auto list = loadedList(m_folder + "P51D.pnt");
     QVERIFY(list);
     QCOMPARE(list->paints.size(), 1 + Paints);
     for (qsizetype i = 1; i < list->paints.size(); ++i)

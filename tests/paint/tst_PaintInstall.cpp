@@ -1,3 +1,4 @@
+#include "LoadedLists.h"
 #include "AircraftMatcher.h"
 #include "AircraftScanner.h"
 #include "DdsWriter.h"
@@ -441,8 +442,11 @@ void PaintInstallTest::placingNeverReplacesAFile()
         {"link.dds", "old blue", "link (2).dds"},    // a link is never taken for the texture
         {"dangling.dds", "planted", "dangling (2).dds"}, // nor written through
     };
-    for (const Case &c : cases)
-        QCOMPARE(TextureInstaller::placeTexture(folder, c.name, c.data), c.placed);
+    for (const Case &c : cases) {
+        QString placed;
+        QVERIFY(TextureInstaller::placeTexture(folder, c.name, c.data, placed));
+        QCOMPARE(placed, c.placed);
+    }
     QCOMPARE(TempTree::readFile(folder + "blue.dds"), QByteArray("old blue"));
     QCOMPARE(TempTree::readFile(folder + "blue (3).dds"), QByteArray("newest blue"));
     QCOMPARE(TempTree::readFile(folder + "green.dds"), QByteArray("green"));
@@ -450,9 +454,10 @@ void PaintInstallTest::placingNeverReplacesAFile()
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 9);
     QVERIFY(!QFileInfo::exists(nowhere));
 
-    QString error;
-    QVERIFY(!TextureInstaller::writeNewTexture(folder, "RED.dds", "other", &error));
-    QVERIFY(!error.isEmpty());
+    const PaintResult written = TextureInstaller::writeNewTexture(folder, "RED.dds", "other");
+    QVERIFY(!written);
+    QCOMPARE(written.file, QDir::toNativeSeparators(folder + "RED.dds"));
+    QVERIFY(!written.reason.isEmpty());
     QCOMPARE(TempTree::readFile(folder + "Red.DDS"), QByteArray("red"));
 }
 
@@ -489,7 +494,7 @@ void PaintInstallTest::installsIntoSeveralAircraft()
     const QList<AircraftInstallResult> results = carryOut(plan, aircraft);
     QCOMPARE(results.size(), 2);
     for (const AircraftInstallResult &result : results) {
-        QVERIFY2(result.problems.isEmpty(), qPrintable(result.problems.join('\n')));
+        QVERIFY2(result.problems.isEmpty(), qPrintable(linesOf(result.problems)));
         QCOMPARE(result.added.size(), 1);
     }
 
@@ -498,7 +503,7 @@ void PaintInstallTest::installsIntoSeveralAircraft()
     // The paint's file name is taken in any letter case by another file.
     QCOMPARE(TempTree::readFile(p51Folder + "P51_Red_Tail (2).dds"), red);
     QCOMPARE(TempTree::readFile(game + "Aircraft/Spitfire/Desert_Camo.dds"), desert);
-    const auto p51List = PaintListFile::load(p51Folder + "P51D.pnt");
+    const auto p51List = loadedList(p51Folder + "P51D.pnt");
     QVERIFY(p51List);
     QCOMPARE(p51List->paints,
              (QList<PaintEntry>{{"Old", "old.dds"}, {"P51 Red Tail", "P51_Red_Tail (2).dds"}}));
@@ -544,7 +549,7 @@ void PaintInstallTest::leavesAnAmbiguousTextureToThePlayer()
     const QList<AircraftInstallResult> results = carryOut(plan, aircraft);
     QCOMPARE(results.size(), 1);
     QCOMPARE(results[0].added, QStringList({"Camo"}));
-    QCOMPARE(PaintListFile::load(aircraft[1].paintListPath)->paints.size(), 1);
+    QCOMPARE(loadedList(aircraft[1].paintListPath)->paints.size(), 1);
 }
 
 void PaintInstallTest::chosenAircraftAndNameWin()
@@ -573,7 +578,7 @@ void PaintInstallTest::chosenAircraftAndNameWin()
     QCOMPARE(results.size(), 1);
     QCOMPARE(TempTree::readFile(game + "Aircraft/P51D/P51D_t.dds"), TestGame::texture("original P51D"));
     // Never under the main texture's name, not even numbered: a paint name.
-    QCOMPARE(PaintListFile::load(aircraft[1 - zero].paintListPath)->paints,
+    QCOMPARE(loadedList(aircraft[1 - zero].paintListPath)->paints,
              (QList<PaintEntry>{{"Yellow Nose", "Yellow_Nose.dds"}}));
     QVERIFY2(results[0].notes.join("").contains("named like the main texture"), qPrintable(results[0].notes.join("")));
 

@@ -1,3 +1,4 @@
+#include "LoadedLists.h"
 #include "FaultInjection.h"
 #include "PaintApply.h"
 #include "PaintListFile.h"
@@ -27,7 +28,7 @@ class PaintRulesTest : public QObject
     PaintTable loadP51(const QString &game)
     {
         const QString folder = TestGame::addAircraft(game, "P51", {{"Desert", "desert.dds"}, {"Navy", "navy.dds"}});
-        PaintTable table = *PaintTable::load(folder + "P51.pnt");
+        PaintTable table = *loadedTable(folder + "P51.pnt");
         ensureBackup(table);
         return table;
     }
@@ -103,7 +104,7 @@ private slots:
         for (const QByteArray &name : {QByteArray(253, 'n'), QByteArray(254, 'n'), QByteArray(300, 'n'),
                                        QByteArray(";x"), QByteArray("#x"), QByteArray("a\nb"), QByteArray("")}) {
             QVERIFY(PaintListFile::writeBytes(list, PaintListFile::fullForm("T", "t.dds", {{name, "a.dds"}, {"next", "b.dds"}})));
-            const PaintListContents read = *PaintListFile::load(list);
+            const PaintListContents read = *loadedList(list);
             const bool readsBack = read.paints.size() == 2 && read.paints[0] == PaintEntry{name, "a.dds"};
             QCOMPARE(PaintRules::problemWithName(name).isEmpty(), readsBack);
         }
@@ -138,7 +139,7 @@ private slots:
         QVERIFY(QFile::remove(folder + "P51_t.dds"));
         QVERIFY(writeFile(folder + "P51_T.DDS", TestGame::texture("original P51")));
         QVERIFY(writeFile(folder + "P51.pnt", TestGame::paintList("P51", "P51_t.dds", {{"Desert", "desert.dds"}})));
-        PaintTable table = *PaintTable::load(folder + "P51.pnt");
+        PaintTable table = *loadedTable(folder + "P51.pnt");
         QCOMPARE(applyPaint(table, 2), QString());
         QCOMPARE(readFile(folder + "P51_T.DDS"), TestGame::texture("paint Desert.DDS"));
         // Written over as it is spelled, never beside it in the list's spelling.
@@ -208,7 +209,7 @@ private slots:
                           TestGame::paintList("Evil", "../../victim.txt",
                                               {{"Abs", "/etc/hostname"}, {"Up", "..\\..\\victim.txt"}, {"Fine", "fine.dds"}})));
         QVERIFY(writeFile(folder + "fine.dds", TestGame::texture("paint fine")));
-        PaintTable table = *PaintTable::load(folder + "Evil.pnt");
+        PaintTable table = *loadedTable(folder + "Evil.pnt");
         QVERIFY(!QFile::exists(game + "victim.txt.bak")); // no backup made out there
         QVERIFY(table.mainTexturePath().isEmpty());
         QVERIFY(table.texturePath(2).isEmpty());
@@ -219,7 +220,7 @@ private slots:
         // A paint leading out is refused even with a sound main texture.
         QVERIFY(writeFile(folder + "Evil.pnt", TestGame::paintList("Evil", "evil_t.dds", {{"Up", "../../victim.txt"}})));
         QVERIFY(writeFile(folder + "evil_t.dds", "original"));
-        table = *PaintTable::load(folder + "Evil.pnt");
+        table = *loadedTable(folder + "Evil.pnt");
         QVERIFY(!applyPaint(table, 2).isEmpty());
         QCOMPARE(readFile(folder + "evil_t.dds"), QByteArray("original"));
     }

@@ -61,10 +61,10 @@ private slots:
     {
         const QByteArray json = PaintSetFile::toJson(sampleSet());
         QVERIFY(json.contains("\r\n") && !json.contains("\n\n"));
-        QString problem;
-        const std::optional<PaintSet> read = PaintSetFile::fromJson(json, &problem);
-        QVERIFY2(read, qPrintable(problem));
-        compareSets(*read, sampleSet());
+        PaintSet read;
+        const PaintResult parsed = PaintSetFile::fromJson(json, read);
+        QVERIFY2(parsed, qPrintable(parsed.reason));
+        compareSets(read, sampleSet());
     }
 
     void refusesBadFiles_data()
@@ -124,17 +124,19 @@ private slots:
     {
         QFETCH(QByteArray, json);
         QFETCH(QString, told);
-        QString problem;
-        QVERIFY(!PaintSetFile::fromJson(json, &problem));
-        QVERIFY2(problem.contains(told), qPrintable(problem));
+        PaintSet set;
+        const PaintResult parsed = PaintSetFile::fromJson(json, set);
+        QVERIFY(!parsed);
+        QVERIFY2(parsed.reason.contains(told), qPrintable(parsed.reason));
 
         // The same through a file, and a store holding it names it as a
         // problem rather than as a set.
         const QString folder = m_dir.filePath(QString("store-%1/").arg(QTest::currentDataTag()));
         QVERIFY(writeFile(folder + "Broken.json", json));
-        problem.clear();
-        QVERIFY(!PaintSetFile::read(folder + "Broken.json", &problem));
-        QVERIFY2(problem.contains(told), qPrintable(problem));
+        const PaintResult read = PaintSetFile::read(folder + "Broken.json", set);
+        QVERIFY(!read);
+        QCOMPARE(read.file, QDir::toNativeSeparators(folder + "Broken.json"));
+        QVERIFY2(read.reason.contains(told), qPrintable(read.reason));
         QList<PaintResult> problems;
         QCOMPARE(PaintSetStore(folder).names(&problems), QStringList());
         QCOMPARE(problems.size(), 1);
@@ -211,7 +213,9 @@ private slots:
         QVERIFY(store.rename("winter", "Snow"));
         QCOMPARE(store.names(), QStringList({"Snow", "Summer"}));
         QCOMPARE(store.load("snow", &failure)->choices.size(), 2);
-        QVERIFY(PaintSetFile::fromJson(readFile(folder + "Snow.json"), nullptr)->name == "Snow");
+        PaintSet snow;
+        QVERIFY(PaintSetFile::fromJson(readFile(folder + "Snow.json"), snow));
+        QCOMPARE(snow.name, "Snow");
         QVERIFY(!store.rename("Snow", "../Snow"));
         QVERIFY(!store.rename("Rain", "Hail"));
 
@@ -229,7 +233,9 @@ private slots:
         QCOMPARE(readFile(path), QByteArray("the player's own file"));
         QVERIFY(QFile::remove(path));
         QVERIFY(PaintSetStore::exportTo(sampleSet(), path));
-        compareSets(*PaintSetFile::read(path, nullptr), sampleSet());
+        PaintSet exported;
+        QVERIFY(PaintSetFile::read(path, exported));
+        compareSets(exported, sampleSet());
     }
 };
 

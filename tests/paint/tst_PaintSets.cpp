@@ -292,11 +292,11 @@ private slots:
         QVERIFY(writeFile(folderOf("Spitfire", other) + "malta.dds", TestGame::texture("paint malta, another squadron")));
         Hangar there = scanned(other);
 
-        QString problem;
-        const std::optional<PaintSet> received = PaintSetFile::read(file, &problem);
-        QVERIFY2(received, qPrintable(problem));
+        PaintSet received;
+        const PaintResult read = PaintSetFile::read(file, received);
+        QVERIFY2(read, qPrintable(read.line()));
         SetReport matched;
-        PaintSet imported = there.matchHere(*received, &matched);
+        PaintSet imported = there.matchHere(received, &matched);
         QCOMPARE(kinds(matched), "P51=listed, Spitfire=missing paint, Zero=missing aircraft");
         QVERIFY(matched.outcomes.at(1).result.reason.contains("another texture"));
         QCOMPARE(imported.choices.at(0).paint, "Blue");

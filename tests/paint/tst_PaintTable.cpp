@@ -1,3 +1,4 @@
+#include "LoadedLists.h"
 #include "PaintTable.h"
 #include "TestFiles.h"
 
@@ -39,7 +40,7 @@ void TestPaintTable::rowsOfALoadedList()
 {
     QVERIFY(TestFiles::write(path("P51.pnt"),
                              crlf({"Mustang", "P51_t.dds", "Gr\xFCn", "green.dds", "##"})));
-    const auto table = PaintTable::load(path("P51.pnt"));
+    const auto table = loadedTable(path("P51.pnt"));
     QVERIFY(table);
     QCOMPARE(table->rowCount(), 3);
     QCOMPARE(table->displayText(0), QStringLiteral("Currently Installed Paint"));
@@ -58,7 +59,7 @@ void TestPaintTable::noBackupWithoutPaints()
 {
     QVERIFY(TestFiles::write(path("P51_t.dds"), "main"));
     QVERIFY(TestFiles::write(path("P51.pnt"), crlf({"Mustang", "P51_t.dds", "##"})));
-    const auto table = PaintTable::load(path("P51.pnt"));
+    const auto table = loadedTable(path("P51.pnt"));
     QVERIFY(table);
     QCOMPARE(table->rowCount(), 2);
     QVERIFY(!QFileInfo::exists(path("P51_t.dds.bak")));
@@ -68,13 +69,13 @@ void TestPaintTable::loadingWritesNothing()
 {
     QVERIFY(TestFiles::write(path("P51_t.dds"), "original"));
     QVERIFY(TestFiles::write(path("P51.pnt"), crlf({"Mustang", "P51_t.dds", "Red", "red.dds"})));
-    QVERIFY(PaintTable::load(path("P51.pnt")));
+    QVERIFY(loadedTable(path("P51.pnt")));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"P51.pnt", "P51_t.dds"}));
 }
 
 void TestPaintTable::unopenableListGivesNothing()
 {
-    QVERIFY(!PaintTable::load(path("absent.pnt")));
+    QVERIFY(!loadedTable(path("absent.pnt")));
     const PaintTable empty;
     QVERIFY(!empty.isLoaded());
     QCOMPARE(empty.rowCount(), 0);
@@ -84,7 +85,7 @@ void TestPaintTable::addAndRemoveThenSave()
 {
     QVERIFY(TestFiles::write(path("P51.pnt"),
                              crlf({"Old title", "P51_t.dds", "A", "a.dds", "B", "b.dds", "##"})));
-    auto table = PaintTable::load(path("P51.pnt"));
+    auto table = loadedTable(path("P51.pnt"));
     QVERIFY(table);
     QVERIFY(!table->removePaint(PaintTable::InstalledRow));
     QVERIFY(!table->removePaint(PaintTable::DefaultRow));
@@ -106,13 +107,14 @@ void TestPaintTable::addAndRemoveThenSave()
 void TestPaintTable::nothingSavedWithoutALoadedList()
 {
     PaintTable table;
-    QString error;
-    QVERIFY(!table.save(path("x.pnt"), "X", &error));
-    QVERIFY(!error.isEmpty());
+    const PaintResult saved = table.save(path("x.pnt"), "X");
+    QVERIFY(!saved);
+    QCOMPARE(saved.file, QDir::toNativeSeparators(path("x.pnt")));
+    QVERIFY(!saved.reason.isEmpty());
     QVERIFY(!QFileInfo::exists(path("x.pnt")));
 
     QVERIFY(TestFiles::write(path("y.pnt"), crlf({"Y", "y.dds"})));
-    auto loaded = PaintTable::load(path("y.pnt"));
+    auto loaded = loadedTable(path("y.pnt"));
     QVERIFY(loaded);
     loaded->clear();
     QVERIFY(!loaded->save(path("y.pnt"), "Y"));
@@ -123,7 +125,7 @@ void TestPaintTable::subfolderValueOpensThenSavesAsRead()
 {
     QVERIFY(TestFiles::write(path("skins/desert.dds"), "desert"));
     QVERIFY(TestFiles::write(path("x.pnt"), crlf({"X", "x_t.dds", "Desert", "skins\\desert.dds"})));
-    auto table = PaintTable::load(path("x.pnt"));
+    auto table = loadedTable(path("x.pnt"));
     QVERIFY(table);
     QCOMPARE(TestFiles::read(table->texturePath(2)), QByteArray("desert"));
     QVERIFY(table->save(path("x.pnt"), "X"));
@@ -135,7 +137,7 @@ void TestPaintTable::texturesFoundInOtherLetterCase()
     QVERIFY(TestFiles::write(path("SPIT_T.DDS"), "main"));
     QVERIFY(TestFiles::write(path("Desert.DDS"), "desert"));
     QVERIFY(TestFiles::write(path("x.pnt"), crlf({"X", "Spit_t.dds", "Desert", "desert.dds"})));
-    const auto table = PaintTable::load(path("x.pnt"));
+    const auto table = loadedTable(path("x.pnt"));
     QVERIFY(table);
     // The same file: on Linux only the spelling on disk names it.
     QVERIFY2(QFileInfo(table->texturePath(0)) == QFileInfo(path("SPIT_T.DDS")), qPrintable(table->texturePath(0)));

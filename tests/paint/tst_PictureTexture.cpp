@@ -1,3 +1,4 @@
+#include "LoadedLists.h"
 #include "AircraftScanner.h"
 #include "DdsWriter.h"
 #include "InstallPlan.h"
@@ -163,8 +164,11 @@ void PictureTextureTest::madeLikeTheOriginal()
         TextureFile::ddsShape(original(format, originalSize.width(), originalSize.height()));
     QVERIFY(shape);
 
-    QString error;
-    const std::optional<QByteArray> dds = PictureTexture::makeDds(bytes, *shape, &error);
+    std::optional<QByteArray> dds = QByteArray();
+    const PaintResult making = PictureTexture::makeDds(bytes, *shape, *dds);
+    const QString error = making.reason;
+    if (!making)
+        dds.reset();
     QCOMPARE(PictureTexture::problemWithMaking(*size, *shape).isEmpty(), problem.isEmpty());
     if (!problem.isEmpty()) {
         QVERIFY(!dds);
@@ -230,9 +234,9 @@ void PictureTextureTest::installedFromADownload()
 
     const QList<AircraftInstallResult> results = carryOut(plan, aircraft);
     QCOMPARE(results.size(), 1);
-    QVERIFY2(results[0].problems.isEmpty(), qPrintable(results[0].problems.join('\n')));
+    QVERIFY2(results[0].problems.isEmpty(), qPrintable(linesOf(results[0].problems)));
     const QString folder = game + "Aircraft/P51D/";
-    QCOMPARE(PaintListFile::load(folder + "P51D.pnt")->paints, (QList<PaintEntry>{{"Silver Bird", "Silver_Bird.dds"}}));
+    QCOMPARE(loadedList(folder + "P51D.pnt")->paints, (QList<PaintEntry>{{"Silver Bird", "Silver_Bird.dds"}}));
     const std::optional<TextureFile::DdsShape> made = TextureFile::readDdsShape(folder + "Silver_Bird.dds");
     QVERIFY(made);
     QCOMPARE(made->describe(), QString("64 x 64 DXT1"));

@@ -40,7 +40,10 @@ class PlayerSettingsTest : public QObject
     QString stored(const QString &ini, const QString &name)
     {
         IniSettingsStore store(ini);
-        return store.readText(section, name, "<missing>");
+        QString text = "<missing>";
+        if (!store.readText(section, name, text))
+            return "<unreadable>";
+        return text;
     }
 
 private slots:
@@ -144,6 +147,33 @@ private slots:
         QCOMPARE(told, (QStringList{recorded.message(), closed.message()}));
         QVERIFY2(closed.message().startsWith("Failed to set data for 'Top'"), qPrintable(closed.message()));
         QVERIFY(!settings.saveGameFolder("/g/"));
+    }
+
+    // The collection window saves its layout after every resize: a layout
+    // already stored must not rewrite the file (the comment would go).
+    void onlyAChangedLayoutIsWritten_data()
+    {
+        QTest::addColumn<QList<int>>("saved");
+        QTest::addColumn<bool>("rewritten");
+        QTest::newRow("the same") << QList<int>{900, 700, 300, 600} << false;
+        QTest::newRow("one width") << QList<int>{900, 700, 320, 580} << true;
+        QTest::newRow("the height") << QList<int>{900, 701, 300, 600} << true;
+    }
+
+    void onlyAChangedLayoutIsWritten()
+    {
+        QFETCH(QList<int>, saved);
+        QFETCH(bool, rewritten);
+        const QString ini = iniFor("; the player's note\n[Corvane]\nCollectionWidth=900\nCollectionHeight=700\n"
+                                   "CollectionListWidth=300\nCollectionPaintsWidth=600\n");
+        PlayerSettings settings(std::make_unique<IniSettingsStore>(ini), section, [](const PaintResult &) {});
+        QCOMPARE(settings.collectionLayout().listWidth, 300);
+        QVERIFY(settings.saveCollectionLayout({saved[0], saved[1], saved[2], saved[3]}));
+        QCOMPARE(TempTree::readFile(ini).contains("the player's note"), !rewritten);
+        const PlayerSettings::CollectionLayout now = PlayerSettings(std::make_unique<IniSettingsStore>(ini), section,
+                                                                    [](const PaintResult &) {})
+                                                         .collectionLayout();
+        QCOMPARE((QList<int>{now.width, now.height, now.listWidth, now.paintsWidth}), saved);
     }
 };
 

@@ -54,10 +54,9 @@ void TestSafeSave::init()
 
 void TestSafeSave::createsAndReplaces()
 {
-    QString error;
-    QVERIFY(SafeSave::writeFile(path("P51.pnt"), "first", &error));
+    QVERIFY(SafeSave::writeFile(path("P51.pnt"), "first"));
     QCOMPARE(TestFiles::read(path("P51.pnt")), QByteArray("first"));
-    QVERIFY(SafeSave::writeFile(path("P51.pnt"), "second", &error));
+    QVERIFY(SafeSave::writeFile(path("P51.pnt"), "second"));
     QCOMPARE(TestFiles::read(path("P51.pnt")), QByteArray("second"));
     QCOMPARE(entries(), QStringList{"P51.pnt"});
     QVERIFY(QFile::permissions(path("P51.pnt")) & QFileDevice::ReadOther);
@@ -83,9 +82,10 @@ void TestSafeSave::neverWritesThroughALink()
 #endif
     QVERIFY(TestFiles::write(path("elsewhere.dds"), "not yours"));
     QVERIFY(QFile::link(path("elsewhere.dds"), path("P51_t.dds")));
-    QString error;
-    QVERIFY(!SafeSave::writeFile(path("P51_t.dds"), "new", &error));
-    QCOMPARE(error, QString("is a link; only a file itself is written"));
+    const PaintResult written = SafeSave::writeFile(path("P51_t.dds"), "new");
+    QVERIFY(!written);
+    QCOMPARE(written.file, QDir::toNativeSeparators(path("P51_t.dds")));
+    QCOMPARE(written.reason, QString("is a link; only a file itself is written"));
     QVERIFY(QFileInfo(path("P51_t.dds")).isSymLink());
     QCOMPARE(TestFiles::read(path("elsewhere.dds")), QByteArray("not yours"));
 }
@@ -115,9 +115,9 @@ void TestSafeSave::keepingRefusesAnythingThere()
     const QStringList before = entries();
     SafeSave::Options keep;
     keep.replaceExisting = false;
-    QString error;
-    QVERIFY(!SafeSave::writeFile(target, "copy", keep, &error));
-    QVERIFY(!error.isEmpty());
+    const PaintResult written = SafeSave::writeFile(target, "copy", keep);
+    QVERIFY(!written);
+    QVERIFY(!written.reason.isEmpty());
     QCOMPARE(entries(), before); // nothing created through the link, no temporary file
 }
 
@@ -171,10 +171,18 @@ void TestSafeSave::failuresKeepTheOldFileAndTellTheSystemsReason()
             if (copying) {
                 SafeSave save(target, options);
                 QFile from(source);
-                saved = from.open(QIODevice::ReadOnly) && save.open() && save.writeFrom(from) && save.commit();
-                error = save.errorString();
+                PaintResult result = from.open(QIODevice::ReadOnly) ? save.open()
+                                                                    : PaintResult::failure(source, from.errorString());
+                if (result)
+                    result = save.writeFrom(from);
+                if (result)
+                    result = save.commit();
+                saved = result.ok;
+                error = result.reason;
             } else {
-                saved = SafeSave::writeFile(target, big, options, &error);
+                const PaintResult written = SafeSave::writeFile(target, big, options);
+                saved = written.ok;
+                error = written.reason;
             }
         }
         if (!TestFiles::write(errorFile, error.toUtf8()))
@@ -262,8 +270,10 @@ void TestSafeSave::aClosedFileTakesItsNameLater()
         QVERIFY(TestFiles::write(path("taken.dds"), "theirs"));
         if (!finalName.isEmpty()) {
             save.setPath(path(finalName));
-            QCOMPARE(save.commit(), placed);
-            QCOMPARE(save.errorString().isEmpty(), placed);
+            const PaintResult committed = save.commit();
+            QCOMPARE(committed.ok, placed);
+            QCOMPARE(committed.reason.isEmpty(), placed);
+            QCOMPARE(committed.file, QDir::toNativeSeparators(path(finalName)));
         }
     }
     QStringList expected{"sub", "taken.dds"};
@@ -344,7 +354,8 @@ void TestSafeSave::copiesAnotherFileWhole()
     QVERIFY(save.open());
     // What is written before and after the copy keeps its place.
     QVERIFY(save.write("head"));
-    QVERIFY2(save.writeFrom(from), qPrintable(save.errorString()));
+    const PaintResult copied = save.writeFrom(from);
+    QVERIFY2(copied, qPrintable(copied.reason));
     QVERIFY(save.write("tail"));
     QVERIFY(save.commit());
     QCOMPARE(TestFiles::read(path("main_t.dds")), "head" + content + "tail");
@@ -377,12 +388,14 @@ void TestSafeSave::temporaryFilesCarryTheirOwnName()
     SafeSave::Options options;
     options.replaceExisting = replace;
     SafeSave save(path(name), options);
-    QVERIFY2(save.open(), qPrintable(save.errorString()));
+    const PaintResult opened = save.open();
+    QVERIFY2(opened, qPrintable(opened.line()));
     QVERIFY(save.write("texture"));
     const QStringList during = entries();
     QCOMPARE(during.size(), 1);
     QVERIFY2(SafeSave::isTemporaryName(during.first()), qPrintable(during.first()));
-    QVERIFY2(save.commit(), qPrintable(save.errorString()));
+    const PaintResult committed = save.commit();
+    QVERIFY2(committed, qPrintable(committed.line()));
     QCOMPARE(entries(), QStringList{name});
 }
 

@@ -1,5 +1,6 @@
 // Two Corvane processes changing one aircraft at once: every row one of them
 // reports added is in the list at the end, and no removed row comes back.
+#include "LoadedLists.h"
 #include "Hangar.h"
 #include "PaintListFile.h"
 #include "TestArchive.h"
@@ -96,7 +97,7 @@ class TwoWritersTest : public QObject
     static QStringList listedNames(const QString &game)
     {
         QStringList names;
-        const std::optional<PaintListContents> list = PaintListFile::load(game + "Aircraft/P51/P51.pnt");
+        const std::optional<PaintListContents> list = loadedList(game + "Aircraft/P51/P51.pnt");
         for (const PaintEntry &paint : list->paints)
             names << QString::fromUtf8(paint.name);
         return names;

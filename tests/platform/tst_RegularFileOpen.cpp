@@ -66,23 +66,26 @@ void TestRegularFileOpen::opensOnlyRegularFilesAndNeverWaits()
         path = "/dev/zero";
     }
 
-    QString probed;
-    QCOMPARE(RegularFileOpen::canRead(path, &probed), reason.isEmpty());
-    QCOMPARE(probed, reason);
+    // Each answer names the file it is about, and says why alone.
+    const PaintResult probed = RegularFileOpen::canRead(path);
+    QCOMPARE(probed.ok, reason.isEmpty());
+    QCOMPARE(probed.reason, reason);
+    QCOMPARE(probed.file, QDir::toNativeSeparators(path));
 
     QFile file(path);
-    QString told;
-    const bool opened = RegularFileOpen::openForReading(file, &told);
-    QCOMPARE(told, reason);
-    QCOMPARE(opened, reason.isEmpty());
-    QCOMPARE(file.isOpen(), opened);
+    const PaintResult opened = RegularFileOpen::openForReading(file);
+    QCOMPARE(opened.reason, reason);
+    QCOMPARE(opened.ok, reason.isEmpty());
+    QCOMPARE(opened.file, QDir::toNativeSeparators(path));
+    QCOMPARE(file.isOpen(), opened.ok);
     if (opened)
         QCOMPARE(file.readAll(), QByteArray("Title\r\n"));
 
     QByteArray bytes;
-    QString readReason;
-    QCOMPARE(RegularFileOpen::readAll(path, 1024, bytes, &readReason), reason.isEmpty());
-    QCOMPARE(readReason, reason);
+    const PaintResult read = RegularFileOpen::readAll(path, 1024, bytes);
+    QCOMPARE(read.ok, reason.isEmpty());
+    QCOMPARE(read.reason, reason);
+    QCOMPARE(read.file, QDir::toNativeSeparators(path));
     QCOMPARE(bytes, reason.isEmpty() ? QByteArray("Title\r\n") : QByteArray());
 }
 
@@ -111,9 +114,8 @@ void TestRegularFileOpen::readsWholeFilesUpToTheLimit()
     file.close();
 
     QByteArray bytes("left over");
-    QString reason;
     bool refusedAsLarge = !tooLarge;
-    QCOMPARE(RegularFileOpen::readAll(file.fileName(), 4000, bytes, &reason, &refusedAsLarge), !tooLarge);
+    QCOMPARE(RegularFileOpen::readAll(file.fileName(), 4000, bytes, &refusedAsLarge).ok, !tooLarge);
     QCOMPARE(refusedAsLarge, tooLarge);
     QCOMPARE(bytes, tooLarge ? QByteArray() : content);
 }
