@@ -22,6 +22,7 @@
 #include "SectionName.h"
 #include "SettingsStore.h"
 #include "SettledSelection.h"
+#include "StartOptions.h"
 #include "SystemDrive.h"
 #include "TCollectionForm.h"
 #include "TEditForm.h"
@@ -182,6 +183,15 @@ void TRezidu::bindHandlers()
     connect(showCollection, &QAction::triggered, this, [this] { TCollectionForm::showFor(this); });
     InList->addAction(showCollection);
     InList->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void TRezidu::showAtStart(const StartOptions &options)
+{
+    show();
+    // Players who keep many aircraft start on the collection. It fills
+    // when this window has read the game's aircraft.
+    if (options.collection)
+        TCollectionForm::showFor(this);
 }
 
 bool TRezidu::hangarBusy() const

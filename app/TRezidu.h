@@ -21,6 +21,7 @@ class PlayerSettings;
 class SettingsStore;
 class SettledSelection;
 class TEditForm;
+struct StartOptions;
 class TInstallForm;
 class TThumbnail;
 
@@ -45,6 +46,8 @@ public:
 
     void setAboutForm(QDialog *aboutForm) { m_aboutForm = aboutForm; }
     void setEditForm(TEditForm *editForm);
+    // Shows the window, and what the player asked to see beside it.
+    void showAtStart(const StartOptions &options);
 
     // Installs textures and paint archives, showing the plan first. The
     // chosen aircraft (a row of InList, or -1 to match each texture) and the

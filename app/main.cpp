@@ -1,8 +1,9 @@
 #include "CorvaneApplication.h"
 #include "CorvaneIcon.h"
 #include "ErrorBox.h"
+#include "InterpretedRegexes.h"
+#include "StartOptions.h"
 #include "TAboutForm.h"
-#include "TCollectionForm.h"
 #include "TEditForm.h"
 #include "TRezidu.h"
 #include "UserSettings.h"
@@ -12,6 +13,7 @@
 
 int main(int argc, char *argv[])
 {
+    useInterpretedRegexes();
     CorvaneApplication app(argc, argv);
     app.setWindowIcon(corvaneIcon());
     // Lets the desktop match the window to its menu entry and icon.
@@ -28,9 +30,6 @@ int main(int argc, char *argv[])
         showErrorBox(QString::fromLocal8Bit(error.what()));
         return 0;
     }
-    Rezidu->show();
-    // Players who keep many aircraft start on the collection.
-    if (app.arguments().contains(QStringLiteral("--collection")))
-        TCollectionForm::showFor(Rezidu.get());
+    Rezidu->showAtStart(StartOptions::from(app.arguments()));
     return app.exec();
 }

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "InterpretedRegexes.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -7,6 +8,7 @@
 
 int main(int argc, char *argv[])
 {
+    useInterpretedRegexes();
     QCoreApplication application(argc, argv);
     // The window's name, so both find the same data folder (paint sets).
     QCoreApplication::setApplicationName(QStringLiteral("Corvane"));

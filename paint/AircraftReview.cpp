@@ -24,8 +24,8 @@ QList<PaintResult> textureProblems(const PaintTable &table, const QString &paint
             problems << PaintResult::failure(path, QStringLiteral("%1 is missing.").arg(what));
         } else if (const FileVerdict verdict = AircraftFileCheck::mayRead(table.folder(), path); !verdict) {
             problems << verdict.result;
-        } else if (const QString problem = TextureFormat::problemWithFile(verdict.realPath); !problem.isEmpty()) {
-            problems << PaintResult::failure(path, problem);
+        } else if (const PaintResult loadable = TextureFormat::checkFile(verdict.realPath); !loadable) {
+            problems << PaintResult::failure(path, loadable.reason);
         }
     };
     checkTexture(PaintTable::InstalledRow, QStringLiteral("The main texture"));

@@ -7,6 +7,7 @@
 #include "GameText.h"
 #include "PaintListFile.h"
 #include "PaintListReader.h"
+#include "RegularFileOpen.h"
 #include "SafeSave.h"
 #include "UndecodableNames.h"
 
@@ -126,8 +127,10 @@ void AircraftScanner::scanFolder(const AircraftFileCheck::Folder &checked, QList
             note(problems, definition.result);
             continue;
         }
-        if (!GameFiles::canOpenForReading(definition.realPath))
+        if (const PaintResult readable = RegularFileOpen::canRead(definition.realPath); !readable) {
+            note(problems, definitionPath, QDir::toNativeSeparators(definitionPath) + u' ' + readable.reason);
             continue;
+        }
 
         // Something of the list's name that cannot be read is still the
         // player's; writing a fresh list over it would destroy it.

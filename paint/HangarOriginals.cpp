@@ -53,8 +53,8 @@ PaintResult Hangar::keepOriginal()
     AircraftLock lock(m_table.folder());
     if (!lock.acquire())
         return lock.refusal();
-    if (const QString problem = ensureBackup(m_table); !problem.isEmpty())
-        return PaintResult::failure(m_table.backupPath(), problem);
+    if (const PaintResult backedUp = ensureBackup(m_table); !backedUp)
+        return backedUp;
     return PaintResult::success(m_table.backupPath());
 }
 
@@ -95,32 +95,27 @@ PaintResult Hangar::apply(int row, ChangedOriginal changed)
     // The row's file, before an adoption adds a row and a merge with the
     // list on disk may renumber the rows.
     const QString source = m_table.texturePath(row);
-    ApplyReport report;
-    QString problem = applyPaint(m_table, row, &report, m_syncLater);
+    PaintResult applied = applyPaint(m_table, row, m_syncLater);
     QString adoptedNote;
-    if (report.changedOutside && changed == ChangedOriginal::Adopt) {
+    if (applied.changedOutside && changed == ChangedOriginal::Adopt) {
         const PaintResult adopted = adoptLocked();
         if (!adopted)
             return adopted;
         adoptedNote = adopted.note;
-        problem = QStringLiteral("The paint is no longer in the paint list; nothing was applied.");
+        applied = PaintResult::failure(m_table.mainTexturePath(),
+                                       QStringLiteral("The paint is no longer in the paint list; nothing was applied."));
         for (int now = PaintTable::DefaultRow; now < m_table.rowCount(); ++now) {
             if (m_table.texturePath(now) == source) {
-                problem = applyPaint(m_table, now, &report, m_syncLater);
+                applied = applyPaint(m_table, now, m_syncLater);
                 break;
             }
         }
     }
-    if (!problem.isEmpty()) {
-        PaintResult failed = PaintResult::failure(m_table.mainTexturePath(), problem);
-        failed.changedOutside = report.changedOutside;
-        return failed;
-    }
-    PaintResult done = PaintResult::success(m_table.mainTexturePath());
-    done.note = adoptedNote;
-    if (!report.note.isEmpty())
-        done.note += (done.note.isEmpty() ? QString() : QStringLiteral("\n")) + report.note;
-    return done;
+    if (!applied)
+        return applied;
+    if (!adoptedNote.isEmpty())
+        applied.note = adoptedNote + (applied.note.isEmpty() ? QString() : QStringLiteral("\n") + applied.note);
+    return applied;
 }
 
 PaintResult Hangar::restore(ChangedOriginal changed)
@@ -142,10 +137,9 @@ PaintResult Hangar::adopt()
     AircraftLock lock(m_table.folder());
     if (!lock.acquire())
         return lock.refusal();
-    bool changedOutside = false;
-    if (const QString problem = keepMainTextureContent(m_table, &changedOutside); !changedOutside) {
-        if (!problem.isEmpty())
-            return PaintResult::failure(m_table.mainTexturePath(), problem);
+    if (const PaintResult kept = keepMainTextureContent(m_table); !kept.changedOutside) {
+        if (!kept)
+            return kept;
         return PaintResult::success(m_table.mainTexturePath()); // known already, or backed up just now
     }
     return adoptLocked();

@@ -364,9 +364,9 @@ void finish(AircraftWork &work)
         if (const QString problem = keepNote(work.table->folder(), target->fileName, target->item->note); !problem.isEmpty())
             work.result.problems << PaintResult::failure(target->item->note.source, problem);
     }
-    if (const QString backup = ensureBackup(*work.table); !backup.isEmpty())
+    if (const PaintResult backedUp = ensureBackup(*work.table); !backedUp)
         work.result.problems << PaintResult::failure(
-            work.table->mainTexturePath(), QStringLiteral("The backup of the original texture could not be made: %1").arg(backup));
+            backedUp.file, QStringLiteral("The backup of the original texture could not be made: %1").arg(backedUp.reason));
 }
 
 } // namespace

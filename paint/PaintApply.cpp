@@ -63,7 +63,9 @@ QString noMainTextureMessage()
                           "then select the aircraft again.");
 }
 
-QString mainTextureProblem(const PaintTable &table)
+// Why the list's main texture may never be written at all (it names the
+// aircraft's paint list, its definition, or a backup), or an empty text.
+static QString mainTextureProblem(const PaintTable &table)
 {
     const QString target = GameFiles::findGameFile(table.mainTexturePath());
     QString kind = protectedKind(QFileInfo(target).fileName());
@@ -88,31 +90,29 @@ QString changedOutsideMessage(const QString &mainTexturePath)
         .arg(QDir::toNativeSeparators(mainTexturePath));
 }
 
-QString keepMainTextureContent(const PaintTable &table, bool *changedOutside)
+PaintResult keepMainTextureContent(const PaintTable &table)
 {
-    if (changedOutside)
-        *changedOutside = false;
     const QString installed = GameFiles::findGameFile(table.mainTexturePath());
     if (!AircraftFileCheck::entryExists(installed))
-        return QString(); // nothing there to lose
+        return PaintResult::success(installed); // nothing there to lose
     const bool hadBackup = AircraftFileCheck::entryExists(GameFiles::findGameFile(table.backupPath()));
-    if (const QString problem = ensureBackup(table); !problem.isEmpty())
-        return problem;
+    if (const PaintResult backedUp = ensureBackup(table); !backedUp)
+        return backedUp;
     if (!hadBackup)
-        return QString(); // the backup made just now holds it
+        return PaintResult::success(installed); // the backup made just now holds it
     // A main texture that may not be written is never looked into.
     if (const FileVerdict verdict = AircraftFileCheck::mayWrite(table.folder(), installed); !verdict)
-        return verdict.result.reason;
+        return verdict.result;
 
     QStringList elsewhere;
     for (int row = PaintTable::DefaultRow; row < table.rowCount(); ++row)
         elsewhere << table.texturePath(row);
     InstalledPaint content;
     if (content.find(table.folder(), installed, elsewhere, InstalledPaint::Verdicts::ReadAgain))
-        return QString();
-    if (changedOutside)
-        *changedOutside = true;
-    return changedOutsideMessage(installed);
+        return PaintResult::success(installed);
+    PaintResult changed = PaintResult::failure(installed, changedOutsideMessage(installed));
+    changed.changedOutside = true;
+    return changed;
 }
 
 namespace {
@@ -157,65 +157,69 @@ QString shapeNote(const PaintTable &table, const QString &paint)
 
 } // namespace
 
-QString applyPaint(const PaintTable &table, int row, ApplyReport *report, QStringList *syncLater)
+PaintResult applyPaint(const PaintTable &table, int row, QStringList *syncLater)
 {
-    ApplyReport ignored;
-    if (!report)
-        report = &ignored;
-    *report = ApplyReport();
-    if (!table.namesMainTexture())
-        return noMainTextureMessage();
-    const QString source = table.texturePath(row);
     const QString target = table.mainTexturePath();
+    const auto refuse = [&](const QString &why) { return PaintResult::failure(target, why); };
+    if (!table.namesMainTexture())
+        return PaintResult::failure(table.folder(), noMainTextureMessage());
+    const QString source = table.texturePath(row);
     if (source.isEmpty() || target.isEmpty())
-        return outsideFolderMessage();
+        return refuse(outsideFolderMessage());
     if (const QString problem = mainTextureProblem(table); !problem.isEmpty())
-        return problem;
+        return refuse(problem);
+    PaintResult applied = PaintResult::success(target);
 
     // The backup is the original whatever it holds; a paint has to be a
     // texture the game can load.
     if (row >= PaintTable::FirstPaintRow) {
         const FileVerdict paint = AircraftFileCheck::mayRead(table.folder(), source);
         if (!paint) {
-            return QStringLiteral("The paint could not be applied:\n%1\n\nThe installed texture was left as it was.")
-                .arg(paint.result.reason);
+            return PaintResult::failure(
+                source, QStringLiteral("The paint could not be applied:\n%1\n\nThe installed texture was left as it was.")
+                            .arg(paint.result.reason));
         }
         if (const QString problem = problemWithPaintContent(paint.realPath); !problem.isEmpty())
-            return problem;
-        report->note = shapeNote(table, paint.realPath);
+            return PaintResult::failure(source, problem);
+        applied.note = shapeNote(table, paint.realPath);
     }
 
     // Nothing Corvane overwrites may be the only copy of its content.
-    if (const QString problem = keepMainTextureContent(table, &report->changedOutside); !problem.isEmpty())
-        return report->changedOutside ? problem : problem + QStringLiteral("\n\nNothing was applied.");
+    if (PaintResult kept = keepMainTextureContent(table); !kept) {
+        if (!kept.changedOutside)
+            kept.reason += QStringLiteral("\n\nNothing was applied.");
+        return kept;
+    }
 
     if (const PaintResult copied = GameFiles::copyReplacing(table.folder(), source, target, !syncLater); !copied) {
-        report->note.clear();
-        return QStringLiteral("The paint could not be applied from\n%1\nto\n%2\n%3\n\n"
-                              "The installed texture was left as it was.")
-            .arg(QDir::toNativeSeparators(GameFiles::findGameFile(source)),
-                 QDir::toNativeSeparators(GameFiles::findGameFile(target)), copied.reason);
+        return PaintResult::failure(copied.file, QStringLiteral("The paint could not be applied from\n%1\nto\n%2\n%3\n\n"
+                                                                "The installed texture was left as it was.")
+                                                     .arg(QDir::toNativeSeparators(GameFiles::findGameFile(source)),
+                                                          QDir::toNativeSeparators(GameFiles::findGameFile(target)),
+                                                          copied.reason));
     }
     if (syncLater)
         *syncLater << GameFiles::findGameFile(target);
-    return QString();
+    return applied;
 }
 
-QString ensureBackup(const PaintTable &table)
+PaintResult ensureBackup(const PaintTable &table)
 {
     if (table.mainTexturePath().isEmpty())
-        return QString();
-    if (const QString problem = mainTextureProblem(table); !problem.isEmpty())
-        return problem;
+        return PaintResult::success();
     const QString backup = GameFiles::findGameFile(table.backupPath());
-    if (AircraftFileCheck::entryExists(backup))
-        return backupProblem(table, backup);
+    if (const QString problem = mainTextureProblem(table); !problem.isEmpty())
+        return PaintResult::failure(table.mainTexturePath(), problem);
+    if (AircraftFileCheck::entryExists(backup)) {
+        const QString problem = backupProblem(table, backup);
+        return problem.isEmpty() ? PaintResult::success(backup) : PaintResult::failure(backup, problem);
+    }
     const QString installed = GameFiles::findGameFile(table.mainTexturePath());
     if (!AircraftFileCheck::entryExists(installed))
-        return QString(); // nothing to back up: the apply creates the main texture
+        return PaintResult::success(); // nothing to back up: the apply creates the main texture
     if (const PaintResult copied = GameFiles::copyIfAbsent(table.folder(), installed, table.backupPath()); !copied) {
-        return QStringLiteral("The backup of the original texture could not be made:\n%1\n%2")
-            .arg(QDir::toNativeSeparators(table.backupPath()), copied.reason);
+        return PaintResult::failure(table.backupPath(), QStringLiteral("The backup of the original texture could not be made:\n%1\n%2")
+                                                            .arg(QDir::toNativeSeparators(table.backupPath()), copied.reason));
     }
-    return QString();
+    return PaintResult::success(table.backupPath());
 }

@@ -1,6 +1,7 @@
 #include "TextureFormat.h"
 
 #include "DdsHeader.h"
+#include "RegularFileOpen.h"
 
 #include <QFile>
 
@@ -45,12 +46,14 @@ QString problemWithHeader(const QByteArray &header)
     return QString();
 }
 
-QString problemWithFile(const QString &path)
+PaintResult checkFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("The texture cannot be read: %1").arg(file.errorString());
-    return problemWithHeader(file.read(dds::LegacyHeaderBytes));
+    // Never waits on a pipe put where the texture was.
+    if (const PaintResult opened = RegularFileOpen::openForReading(file); !opened)
+        return PaintResult::failure(path, QStringLiteral("The texture cannot be read: %1").arg(opened.reason));
+    const QString problem = problemWithHeader(file.read(dds::LegacyHeaderBytes));
+    return problem.isEmpty() ? PaintResult::success(path) : PaintResult::failure(path, problem);
 }
 
 QString kindOfContent(const QByteArray &head)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaintResult.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -12,8 +14,9 @@ namespace TextureFormat {
 // when it can.
 QString problemWithHeader(const QByteArray &header);
 
-// The same for a file; a file that cannot be read is a problem too.
-QString problemWithFile(const QString &path);
+// The same for a file, the result naming it; a file that cannot be read is
+// a problem too.
+PaintResult checkFile(const QString &path);
 
 // What a file's first bytes say it is, for a message: "a DDS texture",
 // "a PNG picture", "a ZIP archive", "an empty file", "text", ...

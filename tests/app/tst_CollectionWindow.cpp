@@ -5,9 +5,11 @@
 #include "AircraftLock.h"
 #include "CollectionModel.h"
 #include "DdsWriter.h"
+#include "InterpretedRegexes.h"
 #include "ModalDriver.h"
 #include "PaintGridModel.h"
 #include "PaintWindow.h"
+#include "StartOptions.h"
 #include "TCollectionForm.h"
 #include "TRezidu.h"
 #include "TempTree.h"
@@ -17,10 +19,12 @@
 #include "TSetReportForm.h"
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -32,6 +36,9 @@
 using TempTree::readFile;
 using TempTree::writeFile;
 using Kind = AircraftStatus::Kind;
+
+enum class Way { F3, ListMenu, StartOption };
+Q_DECLARE_METATYPE(Way)
 
 namespace {
 
@@ -57,6 +64,31 @@ bool waitForSurvey(TCollectionForm *form)
         return true;
     QSignalSpy done(form->model(), &CollectionModel::surveyDone);
     return done.wait(10000);
+}
+
+// A player's right-click on the row: the press selects it, then the list's
+// menu opens and the entry is picked from it. False when there was no such
+// entry (the menu is closed then, so the test goes on).
+bool pickFromListMenu(QListWidget *list, int row, const QString &entry)
+{
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QTest::mousePress(list->viewport(), Qt::RightButton, {}, at);
+    QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, at);
+    bool picked = false;
+    ModalDriver::answerNextPopup([&](QWidget *popup) {
+        auto *menu = qobject_cast<QMenu *>(popup);
+        for (QAction *action : menu ? menu->actions() : QList<QAction *>()) {
+            if (action->text().startsWith(entry)) {
+                menu->setActiveAction(action);
+                QTest::keyClick(menu, Qt::Key_Return);
+                picked = true;
+            }
+        }
+        popup->close();
+    });
+    QContextMenuEvent opened(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &opened);
+    return picked;
 }
 
 void answerNextWith(QMessageBox::StandardButton button)
@@ -98,9 +130,9 @@ class CollectionWindowTest : public QObject
     QString m_game;
     QString m_ini;
 
-    std::unique_ptr<TRezidu> openMain()
+    std::unique_ptr<TRezidu> openMain(const StartOptions &options = {})
     {
-        return PaintWindow::open(m_ini, m_dir.filePath("no-wine"));
+        return PaintWindow::open(m_ini, m_dir.filePath("no-wine"), options);
     }
     TCollectionForm *pressF3(TRezidu &main)
     {
@@ -203,6 +235,60 @@ private slots:
         // One window, however often asked for.
         QTest::keyClick(main.get(), Qt::Key_F3);
         QCOMPARE(main->findChildren<TCollectionForm *>().size(), 1);
+    }
+
+    void opensOnTheMainWindowsAircraft_data()
+    {
+        QTest::addColumn<Way>("way");
+        QTest::newRow("F3") << Way::F3;
+        QTest::newRow("aircraft list's menu") << Way::ListMenu;
+        QTest::newRow("--collection") << Way::StartOption;
+    }
+
+    // However opened, the collection shows the aircraft chosen in the main
+    // window, with its paints.
+    void opensOnTheMainWindowsAircraft()
+    {
+        QFETCH(Way, way);
+        const int zero = 2; // P51, Spitfire, Zero
+        auto main = openMain(StartOptions::from({"Corvane", way == Way::StartOption ? "--collection" : ""}));
+        QVERIFY(main);
+        QCOMPARE(main->findChildren<TCollectionForm *>().size(), way == Way::StartOption ? 1 : 0);
+        if (way == Way::ListMenu) {
+            main->InList->setCurrentRow(0);
+            QVERIFY(pickFromListMenu(main->InList, zero, "Show in the Collection"));
+        } else {
+            main->InList->setCurrentRow(zero);
+            if (way == Way::F3)
+                QTest::keyClick(main.get(), Qt::Key_F3);
+        }
+        auto *form = main->findChild<TCollectionForm *>();
+        QVERIFY(form);
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        QVERIFY(waitForSurvey(form));
+        QCOMPARE(main->InList->currentRow(), zero);
+        QCOMPARE(shownTexts(form->filterModel()), (QStringList{"P51", "Spitfire", "Zero"}));
+        QCOMPARE(form->findChild<QListView *>("aircraftView")->currentIndex().data().toString(), QString("Zero"));
+        QCOMPARE(shownTexts(form->paintModel()), (QStringList{"Currently Installed Paint", "Default Paint", "Green"}));
+    }
+
+    void startOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("collection");
+        QTest::newRow("none") << QStringList{"Corvane"} << false;
+        QTest::newRow("asked") << QStringList{"Corvane", "--collection"} << true;
+        QTest::newRow("among others") << QStringList{"Corvane", "C:/Games/CFS3/", "--collection", "-x"} << true;
+        QTest::newRow("look-alikes") << QStringList{"Corvane", "--collections", "-collection", "collection"} << false;
+        QTest::newRow("only the program's own name") << QStringList{"--collection"} << false;
+        QTest::newRow("nothing at all") << QStringList{} << false;
+    }
+
+    void startOptions()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, collection);
+        QCOMPARE(StartOptions::from(arguments).collection, collection);
     }
 
     void doubleClickAppliesAsTheMainWindowDoes()
@@ -464,6 +550,8 @@ private slots:
 
 int main(int argc, char **argv)
 {
+    // As the program starts: its thumbnail workers match regular expressions.
+    useInterpretedRegexes();
     // The thumbnail caches of the window stay inside the test's folder.
     QTemporaryDir cache;
     qputenv("XDG_CACHE_HOME", cache.path().toLocal8Bit());

@@ -1,5 +1,6 @@
 #include "AircraftLock.h"
 #include "AircraftScanner.h"
+#include "FaultInjection.h"
 #include "ScannedAircraft.h"
 #include "TestFiles.h"
 
@@ -60,6 +61,7 @@ private slots:
     void twoDefinitionsInOneFolder();
     void eachAircraftToldAsListed();
     void dotFolderNeverLookedInto();
+    void unreadableDefinitionSkipped_data();
     void unreadableDefinitionSkipped();
     void unreadableThingNamedLikeListIsKept();
     void missingAircraftFolder();
@@ -238,18 +240,43 @@ void TestAircraftScanner::dotFolderNeverLookedInto()
     QVERIFY(!QFileInfo::exists(file(".new/New.pnt")));
 }
 
+void TestAircraftScanner::unreadableDefinitionSkipped_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("dangling link") << "dangling link" << "is a link to a file that does not exist";
+    QTest::newRow("no right to read") << "no right to read" << "Permission denied";
+}
+
+// Left out, asked nothing, written nothing, and the scan says why.
 void TestAircraftScanner::unreadableDefinitionSkipped()
 {
+    QFETCH(QString, setup);
+    QFETCH(QString, said);
 #ifndef Q_OS_UNIX
-    QSKIP("uses a dangling symbolic link");
-#endif
+    QSKIP("needs symbolic links and a user without rights");
+#else
+    const QString definition = file("Ghost/Ghost.xdp");
     QVERIFY(QDir().mkpath(file("Ghost")));
-    QVERIFY(QFile::link(file("Ghost/nowhere.xdp"), file("Ghost/Ghost.xdp")));
-    RecordingQuestion question;
-    const auto entries = AircraftScanner(question.callback()).scanAircraft(aircraft());
-    QVERIFY(entries.isEmpty());
-    QVERIFY(question.asked.isEmpty());
-    QVERIFY(!QFileInfo::exists(file("Ghost/Ghost.pnt")));
+    if (setup == "dangling link") {
+        QVERIFY(QFile::link(file("Ghost/nowhere.xdp"), definition));
+    } else {
+        QVERIFY(TestFiles::write(definition, "x"));
+        QVERIFY(QFile::setPermissions(definition, QFileDevice::Permissions()));
+        for (const QString &folder : {m_dir->path(), aircraft(), file("Ghost")})
+            QVERIFY(QFile::setPermissions(folder, QFileDevice::Permissions(0x7777)));
+    }
+    const QString toldFile = m_dir->filePath("told.txt");
+    const auto scan = [&] {
+        RecordingQuestion question;
+        QList<PaintResult> problems;
+        const auto entries = AircraftScanner(question.callback()).scanAircraft(aircraft(), &problems);
+        const bool leftAlone = entries.isEmpty() && question.asked.isEmpty() && !QFileInfo::exists(file("Ghost/Ghost.pnt"));
+        return TestFiles::write(toldFile, (leftAlone ? linesOf(problems) : QString("scanned")).toUtf8()) ? 0 : 2;
+    };
+    QCOMPARE(setup == "dangling link" ? scan() : FaultInjection::asUnprivilegedUser(scan), 0);
+    QCOMPARE(QString::fromUtf8(TestFiles::read(toldFile)), QDir::toNativeSeparators(definition) + " " + said);
+#endif
 }
 
 void TestAircraftScanner::unreadableThingNamedLikeListIsKept()

@@ -27,7 +27,7 @@ QString run(HostileDownload &d, const QString &action)
     if (action == "load" || !loaded)
         return loaded ? QString() : "load refused: " + loaded.reason;
     if (action.startsWith("apply "))
-        return applyPaint(table, action.mid(6).toInt());
+        return applyPaint(table, action.mid(6).toInt()).reason;
     if (action == "add")
         table.appendPaint("New", "new.dds");
     else if (action == "remove")
@@ -396,7 +396,7 @@ private slots:
                         table->appendPaint(QByteArray(200, 'p'), QByteArray(200, 't'));
                     told = table->save(d.list(), "P51").reason;
                 } else {
-                    told = applyPaint(*table, action.mid(6).toInt());
+                    told = applyPaint(*table, action.mid(6).toInt()).reason;
                 }
             }
             TempTree::writeFile(toldFile, told.toUtf8());

@@ -117,15 +117,15 @@ private slots:
         const QString folder = game + "Aircraft/P51/";
         QFile::remove(folder + "P51_t.dds.bak"); // as if the load had not made it
 
-        QCOMPARE(applyPaint(table, 2), QString());
+        QCOMPARE(applyPaint(table, 2).reason, QString());
         QCOMPARE(readFile(folder + "P51_t.dds"), TestGame::texture("paint desert.dds"));
         QCOMPARE(readFile(folder + "P51_t.dds.bak"), TestGame::texture("original P51"));
 
-        QCOMPARE(applyPaint(table, 3), QString());
+        QCOMPARE(applyPaint(table, 3).reason, QString());
         QCOMPARE(readFile(folder + "P51_t.dds"), TestGame::texture("paint navy.dds"));
         QCOMPARE(readFile(folder + "P51_t.dds.bak"), TestGame::texture("original P51"));
 
-        QCOMPARE(applyPaint(table, PaintTable::DefaultRow), QString());
+        QCOMPARE(applyPaint(table, PaintTable::DefaultRow).reason, QString());
         QCOMPARE(readFile(folder + "P51_t.dds"), TestGame::texture("original P51"));
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 6); // no temporary left
     }
@@ -140,7 +140,7 @@ private slots:
         QVERIFY(writeFile(folder + "P51_T.DDS", TestGame::texture("original P51")));
         QVERIFY(writeFile(folder + "P51.pnt", TestGame::paintList("P51", "P51_t.dds", {{"Desert", "desert.dds"}})));
         PaintTable table = *loadedTable(folder + "P51.pnt");
-        QCOMPARE(applyPaint(table, 2), QString());
+        QCOMPARE(applyPaint(table, 2).reason, QString());
         QCOMPARE(readFile(folder + "P51_T.DDS"), TestGame::texture("paint Desert.DDS"));
         // Written over as it is spelled, never beside it in the list's spelling.
         QCOMPARE(QDir(folder).entryList({"p51_t.dds"}), QStringList{"P51_T.DDS"});
@@ -154,7 +154,7 @@ private slots:
 
         // The paint's file is missing.
         QVERIFY(QFile::remove(folder + "navy.dds"));
-        QString told = applyPaint(table, 3);
+        QString told = applyPaint(table, 3).reason;
         QVERIFY2(told.contains("navy.dds"), qPrintable(told));
         QCOMPARE(readFile(folder + "P51_t.dds"), TestGame::texture("original P51"));
 
@@ -163,7 +163,7 @@ private slots:
         QVERIFY(writeFile(folder + "desert.dds", QByteArray(64 * 1024, 'd')));
         {
             FaultInjection::FileSizeLimit limit(16 * 1024);
-            told = applyPaint(table, 2);
+            told = applyPaint(table, 2).reason;
         }
         QVERIFY(!told.isEmpty());
         QCOMPARE(readFile(folder + "P51_t.dds"), TestGame::texture("original P51"));
@@ -173,7 +173,7 @@ private slots:
         // The main texture is a folder.
         QVERIFY(QFile::remove(folder + "P51_t.dds") && QFile::remove(folder + "P51_t.dds.bak"));
         QVERIFY(QDir().mkpath(folder + "P51_t.dds"));
-        QVERIFY(!applyPaint(table, 2).isEmpty());
+        QVERIFY(!applyPaint(table, 2).ok);
         QVERIFY(QFileInfo(folder + "P51_t.dds").isDir());
     }
 
@@ -190,7 +190,7 @@ private slots:
         QVERIFY(chmod(QFile::encodeName(folder).constData(), 0555) == 0);
         QVERIFY(chmod(QFile::encodeName(folder + "P51_t.dds").constData(), 0666) == 0);
         const int result = FaultInjection::asUnprivilegedUser([&] {
-            const QString told = applyPaint(table, 2);
+            const QString told = applyPaint(table, 2).reason;
             return told.contains("backup") ? 0 : 1;
         });
         chmod(QFile::encodeName(folder).constData(), 0755);
@@ -214,14 +214,14 @@ private slots:
         QVERIFY(table.mainTexturePath().isEmpty());
         QVERIFY(table.texturePath(2).isEmpty());
         QVERIFY(table.texturePath(3).isEmpty());
-        QVERIFY(!applyPaint(table, 4).isEmpty()); // the target is outside
+        QVERIFY(!applyPaint(table, 4).ok); // the target is outside
         QCOMPARE(readFile(game + "victim.txt"), QByteArray("keep me"));
 
         // A paint leading out is refused even with a sound main texture.
         QVERIFY(writeFile(folder + "Evil.pnt", TestGame::paintList("Evil", "evil_t.dds", {{"Up", "../../victim.txt"}})));
         QVERIFY(writeFile(folder + "evil_t.dds", "original"));
         table = *loadedTable(folder + "Evil.pnt");
-        QVERIFY(!applyPaint(table, 2).isEmpty());
+        QVERIFY(!applyPaint(table, 2).ok);
         QCOMPARE(readFile(folder + "evil_t.dds"), QByteArray("original"));
     }
 };

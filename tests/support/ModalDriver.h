@@ -13,14 +13,14 @@
 // test instead of hanging it.
 namespace ModalDriver {
 
-inline void answerNext(std::function<void(QWidget *)> answer, int timeoutMs = 5000)
+inline void answerNextOf(QWidget *(*find)(), std::function<void(QWidget *)> answer, int timeoutMs)
 {
     auto *clock = new QElapsedTimer;
     clock->start();
     auto *poll = new QTimer;
     poll->setInterval(20);
-    QObject::connect(poll, &QTimer::timeout, [poll, clock, answer, timeoutMs] {
-        QWidget *modal = QApplication::activeModalWidget();
+    QObject::connect(poll, &QTimer::timeout, [find, poll, clock, answer, timeoutMs] {
+        QWidget *modal = find();
         if (!modal && clock->elapsed() < timeoutMs)
             return;
         poll->stop();
@@ -30,6 +30,17 @@ inline void answerNext(std::function<void(QWidget *)> answer, int timeoutMs = 50
             answer(modal);
     });
     poll->start();
+}
+
+inline void answerNext(std::function<void(QWidget *)> answer, int timeoutMs = 5000)
+{
+    answerNextOf(&QApplication::activeModalWidget, answer, timeoutMs);
+}
+
+// The same for the next popup: a context menu runs a loop of its own too.
+inline void answerNextPopup(std::function<void(QWidget *)> answer, int timeoutMs = 5000)
+{
+    answerNextOf(&QApplication::activePopupWidget, answer, timeoutMs);
 }
 
 } // namespace ModalDriver

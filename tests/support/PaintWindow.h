@@ -2,6 +2,7 @@
 
 #include "IniSettingsStore.h"
 #include "ModalDriver.h"
+#include "StartOptions.h"
 #include "TEditForm.h"
 #include "TRezidu.h"
 
@@ -16,14 +17,16 @@
 // The main window as a player meets it, for the tests of its paint buttons.
 namespace PaintWindow {
 
-// Opens the window with the settings file, its name dialog attached, and
-// runs the first tick (the scan) at once. Null when it never showed.
-inline std::unique_ptr<TRezidu> open(const QString &ini, const QString &noWinePrefix)
+// Opens the window with the settings file, its name dialog attached, as the
+// program does with these options, and runs the first tick (the scan) at
+// once. Null when it never showed.
+inline std::unique_ptr<TRezidu> open(const QString &ini, const QString &noWinePrefix,
+                                     const StartOptions &options = {})
 {
     qputenv("WINEPREFIX", noWinePrefix.toLocal8Bit());
     auto window = std::make_unique<TRezidu>(std::make_unique<IniSettingsStore>(ini));
     window->setEditForm(new TEditForm(window.get()));
-    window->show();
+    window->showAtStart(options);
     if (!QTest::qWaitForWindowExposed(window.get()))
         return nullptr;
     window->Timer1Timer();
