@@ -30,9 +30,10 @@ QColor markColour(AircraftStatus::Kind kind)
     return QColor(0xb0, 0xb0, 0xb0);
 }
 
-// The picture at the size it is drawn, made once per picture: reducing it
-// at every redraw would cost each scroll step, and the painter's sampling
-// of a picture three times the size drops most of its pixels.
+// A picture larger than drawn (one made before the rows' size was known),
+// reduced once: reducing it at every redraw would cost each scroll step,
+// and the painter's sampling of a picture three times the size drops most
+// of its pixels.
 QPixmap fitted(const QImage &picture, const QSize &box, qreal ratio)
 {
     const QSize pixels = picture.size().scaled((QSizeF(box) * ratio).toSize(), Qt::KeepAspectRatio);
@@ -64,10 +65,19 @@ void AircraftRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     if (picture.isNull()) {
         painter->fillRect(pictureBox, option.palette.color(QPalette::Midlight));
     } else {
-        const QPixmap pixmap = fitted(picture, pictureBox.size(), painter->device()->devicePixelRatioF());
-        QRect target(QPoint(), pixmap.deviceIndependentSize().toSize());
-        target.moveCenter(pictureBox.center());
-        painter->drawPixmap(target.topLeft(), pixmap);
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        const QSize pixels = (QSizeF(pictureBox.size()) * ratio).toSize();
+        if (picture.width() <= pixels.width() && picture.height() <= pixels.height()) {
+            // Made at this size on a worker: drawn as it is.
+            QRect target(QPoint(), (QSizeF(picture.size()) / ratio).toSize());
+            target.moveCenter(pictureBox.center());
+            painter->drawImage(target, picture);
+        } else {
+            const QPixmap pixmap = fitted(picture, pictureBox.size(), ratio);
+            QRect target(QPoint(), pixmap.deviceIndependentSize().toSize());
+            target.moveCenter(pictureBox.center());
+            painter->drawPixmap(target.topLeft(), pixmap);
+        }
     }
 
     const auto kind = AircraftStatus::Kind(index.data(CollectionModel::StatusKindRole).toInt());

@@ -87,7 +87,7 @@ QVariant CollectionModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
         return QStringLiteral("%1\n%2").arg(row.title, row.status.description());
     case Qt::DecorationRole:
-        return m_thumbnails ? m_thumbnails->picture(row.mainTexturePath) : QImage();
+        return m_thumbnails ? m_thumbnails->rowPicture(row.mainTexturePath) : QImage();
     case FolderRole:
         return row.folder;
     case PaintCountRole:

@@ -49,6 +49,7 @@ TCollectionForm::TCollectionForm(TRezidu *mainWindow)
     setAttribute(Qt::WA_QuitOnClose, false);
 
     m_thumbnails = makeThumbnailLoader(this);
+    m_thumbnails->setRowSide(qRound(AircraftRowDelegate::PictureSide * devicePixelRatioF()));
     m_model = new CollectionModel(m_main->hangar(), m_thumbnails, this);
     m_filtered = new CollectionFilterModel(this);
     m_filtered->setSourceModel(m_model);

@@ -54,10 +54,17 @@ QImage ThumbnailLoader::picture(const QString &path)
 {
     if (path.isEmpty() || m_unreadable.contains(path))
         return QImage();
-    if (const QImage *kept = m_pictures.object(path))
-        return *kept;
+    if (const Kept *kept = m_pictures.object(path))
+        return kept->picture;
     prefer({path});
     return QImage();
+}
+
+QImage ThumbnailLoader::rowPicture(const QString &path)
+{
+    if (const Kept *kept = m_pictures.object(path); kept && !kept->row.isNull())
+        return kept->row;
+    return picture(path);
 }
 
 QImage ThumbnailLoader::placeholder()
@@ -162,13 +169,17 @@ void ThumbnailLoader::work()
         }
         const ThumbnailIdentity identity = ThumbnailIdentity::of(path);
         QImage picture = make(path, identity);
-        if (!picture.isNull())
+        QImage row;
+        if (!picture.isNull()) {
             picture = centredInSquare(picture);
+            if (const int side = m_rowSide; side > 0 && side < Side)
+                row = picture.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        }
         bool post = false;
         {
             // Held briefly: the window's thread takes this lock too.
             QMutexLocker lock(&m_mutex);
-            m_made.append({path, picture, identity});
+            m_made.append({path, picture, row, identity});
             post = !std::exchange(m_deliveryPosted, true);
         }
         if (post)
@@ -191,8 +202,8 @@ void ThumbnailLoader::deliverMade()
         if (one.picture.isNull())
             m_unreadable.insert(one.path);
         else
-            m_pictures.insert(one.path, new QImage(one.picture),
-                              int(std::max<qsizetype>(1, one.picture.sizeInBytes() / 1024)));
+            m_pictures.insert(one.path, new Kept{one.picture, one.row},
+                              int(std::max<qsizetype>(1, (one.picture.sizeInBytes() + one.row.sizeInBytes()) / 1024)));
         emit ready(one.path, one.picture);
     }
 }

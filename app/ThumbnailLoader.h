@@ -38,6 +38,11 @@ public:
     // The picture when it is at hand; otherwise a null image, and the
     // picture is made (ahead of everything asked for before).
     QImage picture(const QString &path);
+    // The same picture at the side set for list rows, when it is at hand.
+    QImage rowPicture(const QString &path);
+    // List rows draw pictures this many device pixels wide: the workers
+    // make that size too, so the window never reduces a picture itself.
+    void setRowSide(int pixels) { m_rowSide = pixels; }
     // Whether asking for the picture gives the final answer (a picture, or
     // none because the file is no picture).
     bool isSettled(const QString &path) const { return m_pictures.contains(path) || m_unreadable.contains(path); }
@@ -68,7 +73,13 @@ private:
     {
         QString path;
         QImage picture;
+        QImage row;
         ThumbnailIdentity identity;
+    };
+    struct Kept
+    {
+        QImage picture;
+        QImage row;
     };
     void startWorkers();
     void work();
@@ -93,9 +104,10 @@ private:
     bool m_deliveryPosted = false;
     qint64 m_pruneTo = -1; // a bound to prune to once idle, or none
     std::atomic_bool m_stopping = false;
+    std::atomic_int m_rowSide = 0;
 
     // Window thread only.
-    QCache<QString, QImage> m_pictures;
+    QCache<QString, Kept> m_pictures;
     QSet<QString> m_unreadable;
     QHash<QString, ThumbnailIdentity> m_pictured;
 };

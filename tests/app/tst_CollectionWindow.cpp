@@ -564,6 +564,7 @@ private slots:
         const ThumbnailFolder shared(m_dir.filePath("shared-many"), ThumbnailFolder::Upkeep::Shared);
         for (const QString pass : {"made", "from the caches"}) {
             ThumbnailLoader loader(own, shared);
+            loader.setRowSide(AircraftRowDelegate::PictureSide);
             QSignalSpy ready(&loader, &ThumbnailLoader::ready);
             loader.prefer(paths);
             QTRY_COMPARE_WITH_TIMEOUT(loader.pendingCount(), 0, 30000);
@@ -578,8 +579,14 @@ private slots:
                 QVERIFY2(loader.isSettled(path), qPrintable(pass + ": " + path));
                 const QImage picture = loader.picture(path);
                 QCOMPARE(picture.isNull(), path == broken);
-                if (!picture.isNull())
+                if (!picture.isNull()) {
                     QCOMPARE(picture.format(), QImage::Format_ARGB32_Premultiplied);
+                    const QImage row = loader.rowPicture(path);
+                    QCOMPARE(row.size(), QSize(AircraftRowDelegate::PictureSide, AircraftRowDelegate::PictureSide));
+                    // The same picture, reduced.
+                    QCOMPARE(row.pixel(20, 20), picture.scaled(row.size(), Qt::KeepAspectRatio,
+                                                               Qt::SmoothTransformation).pixel(20, 20));
+                }
             }
             QVERIFY(!own.find(ThumbnailIdentity::of(paths.first())).isEmpty());
         }
