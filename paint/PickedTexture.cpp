@@ -46,7 +46,7 @@ PickedTexture examinePickedTexture(const QString &aircraftFolder, const QString 
     BytesSink sink;
     const DownloadContents contents = PaintArchive::readTextureFile(info.filePath(), {}, &sink);
     if (!contents.ok()) {
-        picked.result = PaintResult::failure(info.filePath(), contents.error);
+        picked.result = contents.result;
     } else if (contents.textures.isEmpty()) {
         picked.result = PaintResult::failure(info.filePath(), QStringLiteral("%1 was not copied into the aircraft's folder: %2.")
                                                                   .arg(QDir::toNativeSeparators(info.filePath()),
