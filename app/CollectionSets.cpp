@@ -138,10 +138,20 @@ void CollectionSets::applySet()
     if (!set)
         return;
     const QString &name = set->name;
-    SetReport report = m_main->hangar().applySet(*set);
+    // On a worker, as a restore of every aircraft: Cancel stops between two.
+    auto applyOnWorker = [this](const PaintSet &chosen, Hangar::ChangedOriginal changed, WorkProgress &progress) {
+        SetReport done;
+        m_main->runOnHangar(m_form, QStringLiteral("Applying the paint set \"%1\"…").arg(chosen.name), progress,
+                            QStringLiteral("Stopping; the paints applied so far stay on…"),
+                            [&] { done = m_main->hangar().applySet(chosen, changed, &progress); });
+        return done;
+    };
+    WorkProgress progress;
+    SetReport report = applyOnWorker(*set, Hangar::ChangedOriginal::Refuse, progress);
+    qsizetype left = set->choices.size() - report.outcomes.size();
     // The aircraft changed outside Corvane are asked about once, together.
     const QList<SetOutcome> questions = report.questions();
-    if (!questions.isEmpty()) {
+    if (!questions.isEmpty() && !progress.isCancelled()) {
         QStringList names;
         for (const SetOutcome &question : questions)
             names << question.aircraft;
@@ -158,19 +168,23 @@ void CollectionSets::applySet()
                 if (names.contains(choice.aircraftLabel()))
                     asked.choices << choice;
             }
-            const SetReport adopted = m_main->hangar().applySet(asked, Hangar::ChangedOriginal::Adopt);
+            WorkProgress adopting;
+            const SetReport adopted = applyOnWorker(asked, Hangar::ChangedOriginal::Adopt, adopting);
+            left += asked.choices.size() - adopted.outcomes.size();
             report.outcomes.removeIf([](const SetOutcome &outcome) { return outcome.result.changedOutside; });
             report.outcomes += adopted.outcomes;
         }
     }
     showChanges();
-    showReport(QStringLiteral("The paint set \"%1\": %2 applied, %3 already on, %4 not applied.")
-                   .arg(name)
-                   .arg(report.count(SetOutcome::Kind::Applied))
-                   .arg(report.count(SetOutcome::Kind::AlreadyOn))
-                   .arg(report.outcomes.size() - report.count(SetOutcome::Kind::Applied)
-                        - report.count(SetOutcome::Kind::AlreadyOn)),
-               report);
+    QString summary = QStringLiteral("The paint set \"%1\": %2 applied, %3 already on, %4 not applied.")
+                          .arg(name)
+                          .arg(report.count(SetOutcome::Kind::Applied))
+                          .arg(report.count(SetOutcome::Kind::AlreadyOn))
+                          .arg(report.outcomes.size() - report.count(SetOutcome::Kind::Applied)
+                               - report.count(SetOutcome::Kind::AlreadyOn));
+    if (left > 0)
+        summary += QStringLiteral(" Stopped: %1 more aircraft were left as they were.").arg(left);
+    showReport(summary, report);
 }
 
 void CollectionSets::deleteSet()

@@ -1,5 +1,6 @@
 #include "CollectionSurvey.h"
 
+#include "BackgroundThread.h"
 #include "PaintTable.h"
 
 #include <QElapsedTimer>
@@ -45,7 +46,6 @@ CollectionSurvey::CollectionSurvey(QObject *parent) : QObject(parent)
     // One worker: the disk is read in order, and a second would only make
     // the heads of a spinning disk jump.
     m_pool.setMaxThreadCount(1);
-    m_pool.setThreadPriority(QThread::LowPriority);
 }
 
 CollectionSurvey::~CollectionSurvey()
@@ -109,6 +109,7 @@ void CollectionSurvey::lookAgain(int index)
 
 void CollectionSurvey::run(std::shared_ptr<Work> work)
 {
+    moveThisThreadToBackground();
     const qsizetype count = work->aircraft.size();
     auto &tables = work->tables;
     auto &looked = work->looked;

@@ -1,13 +1,22 @@
 #include "PaintImport.h"
 
 #include "Hangar.h"
+#include "HangarWork.h"
 #include "InstallPlan.h"
-#include "InstallWorker.h"
 #include "PlayerMessage.h"
 #include "TEditForm.h"
 #include "TInstallForm.h"
 
 #include <QLineEdit>
+
+namespace {
+
+QString installStopping()
+{
+    return QStringLiteral("Stopping; what was installed so far is kept…");
+}
+
+} // namespace
 
 PaintImport::PaintImport(Hangar &hangar, QWidget *window)
     : m_hangar(hangar)
@@ -23,8 +32,8 @@ bool PaintImport::installDownloads(const QStringList &paths, int chosenAircraft,
         const InstallRequest request{paths, chosenAircraft, paintName};
         InstallProgress progress;
         m_busy = true;
-        runInstallWork(m_window, QStringLiteral("Reading the downloads…"), progress,
-                       [this, &plan, &request, &progress] { plan = m_hangar.planInstall(request, &progress); });
+        runHangarWork(m_window, QStringLiteral("Reading the downloads…"), progress, installStopping(),
+                      [this, &plan, &request, &progress] { plan = m_hangar.planInstall(request, &progress); });
         m_busy = false;
         if (plan.cancelled)
             return false;
@@ -50,8 +59,8 @@ bool PaintImport::installDownloads(const QStringList &paths, int chosenAircraft,
     QList<AircraftInstallResult> results;
     InstallProgress progress;
     m_busy = true;
-    runInstallWork(m_window, QStringLiteral("Installing the paints…"), progress,
-                   [this, &plan, &results, &progress] { results = m_hangar.install(plan, &progress); });
+    runHangarWork(m_window, QStringLiteral("Installing the paints…"), progress, installStopping(),
+                  [this, &plan, &results, &progress] { results = m_hangar.install(plan, &progress); });
     m_busy = false;
     informPlayer(m_window, QStringLiteral("Installed:\n") + describeResults(results, m_hangar.aircraft()));
     return true;

@@ -234,16 +234,31 @@ void TCollectionForm::restoreAll()
     if (confirm.exec() != QMessageBox::Ok)
         return;
 
-    QList<Hangar::RestoreOutcome> outcomes = m_main->hangar().restoreAll(wearing);
-    if (!changed.isEmpty()) {
+    // On a worker, so that thousands of aircraft never freeze the windows;
+    // Cancel stops between two aircraft.
+    QList<Hangar::RestoreOutcome> outcomes;
+    const QString stopping = QStringLiteral("Stopping; the aircraft restored so far stay restored…");
+    auto restoreOnWorker = [&](const QList<int> &indices, Hangar::ChangedOriginal changedOriginal,
+                               WorkProgress &told) {
+        m_main->runOnHangar(this, QStringLiteral("Putting the original paints back…"), told, stopping,
+                            [&] { outcomes += m_main->hangar().restoreAll(indices, changedOriginal, &told); });
+    };
+    WorkProgress progress;
+    restoreOnWorker(wearing, Hangar::ChangedOriginal::Refuse, progress);
+    qsizetype left = wearing.size() - outcomes.size();
+    if (!changed.isEmpty() && !progress.isCancelled()) {
         QMessageBox keep(QMessageBox::Question, SectionName,
                          QStringLiteral("The main texture of %1 aircraft changed outside Corvane, perhaps by an update "
                                         "of the aircraft. Keep those as their new originals?")
                              .arg(changed.size()),
                          QMessageBox::Yes | QMessageBox::No, this);
         keep.setEscapeButton(QMessageBox::No);
-        if (keep.exec() == QMessageBox::Yes)
-            outcomes += m_main->hangar().restoreAll(changed, Hangar::ChangedOriginal::Adopt);
+        if (keep.exec() == QMessageBox::Yes) {
+            WorkProgress adopting;
+            const qsizetype before = outcomes.size();
+            restoreOnWorker(changed, Hangar::ChangedOriginal::Adopt, adopting);
+            left += changed.size() - (outcomes.size() - before);
+        }
     }
     QStringList failures;
     int restored = 0;
@@ -257,6 +272,8 @@ void TCollectionForm::restoreAll()
     // The main window's rows were read before the restore.
     m_main->showAircraft(m_main->hangar().selectedIndex(), TRezidu::Reload::Always);
     QString report = QStringLiteral("%1 aircraft wear their original paint again.").arg(restored);
+    if (left > 0)
+        report += QStringLiteral("\n\nStopped: %1 more were left as they were.").arg(left);
     if (!failures.isEmpty())
         report += QStringLiteral("\n\nLeft as they were:\n") + failures.join(u'\n');
     QMessageBox::information(this, SectionName, report);

@@ -11,6 +11,7 @@
 #include "GameLocation.h"
 #include "GameRegistry.h"
 #include "GameText.h"
+#include "HangarWork.h"
 #include "MainTexturePrompt.h"
 #include "OpenFileDialogs.h"
 #include "PaintArchive.h"
@@ -93,7 +94,7 @@ TRezidu::TRezidu(std::unique_ptr<SettingsStore> settings, QWidget *parent)
 
     m_settled = new SettledSelection(this);
     // Loads read the hangar a worker may be using.
-    m_settled->setBusy([this] { return m_import->busy(); });
+    m_settled->setBusy([this] { return hangarBusy(); });
     for (QListWidget *list : {InList, OutList}) {
         list->setItemDelegate(new FixedRowHeightDelegate(13, list));
         list->setUniformItemSizes(true);
@@ -195,7 +196,18 @@ void TRezidu::showAtStart(const StartOptions &options)
 
 bool TRezidu::hangarBusy() const
 {
-    return m_import->busy();
+    return m_import->busy() || m_hangarWork;
+}
+
+bool TRezidu::runOnHangar(QWidget *parent, const QString &label, WorkProgress &progress, const QString &stopping,
+                          const std::function<void()> &work)
+{
+    if (hangarBusy())
+        return false;
+    m_hangarWork = true;
+    runHangarWork(parent, label, progress, stopping, work);
+    m_hangarWork = false;
+    return true;
 }
 
 void TRezidu::showAircraft(int index, Reload reload)
@@ -470,7 +482,7 @@ void TRezidu::reloadAfterOutsideChange()
 {
     // Never while the player answers a question about the rows shown, nor
     // while a worker installs.
-    if (QApplication::activeModalWidget() || m_import->busy()) {
+    if (QApplication::activeModalWidget() || hangarBusy()) {
         QTimer::singleShot(500, this, &TRezidu::reloadAfterOutsideChange);
         return;
     }

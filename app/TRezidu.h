@@ -60,8 +60,14 @@ public:
     // one selection and ask the same questions.
     Hangar &hangar() { return m_hangar; }
     const Hangar &hangar() const { return m_hangar; }
-    // A worker installs with the hangar: nothing else may use it.
+    // A worker installs, restores or applies a set with the hangar: nothing
+    // else may use it.
     bool hangarBusy() const;
+    // Runs work on the hangar on a worker, as installs do (progress dialog,
+    // Cancel), the hangar counting as busy meanwhile. False, running
+    // nothing, when it is busy already.
+    bool runOnHangar(QWidget *parent, const QString &label, WorkProgress &progress, const QString &stopping,
+                     const std::function<void()> &work);
     // Null once the window has closed.
     PlayerSettings *settings() const { return Settings.get(); }
     enum class Reload { IfOther, Always };
@@ -152,6 +158,7 @@ private:
     // of the selected one with OutList and OutList1.
     Hangar m_hangar;
     std::unique_ptr<PaintImport> m_import;
+    bool m_hangarWork = false; // runOnHangar's worker is running
     DownloadDrop *m_drop = nullptr;
     // Lists without a main texture whose player was asked since the scan.
     QSet<QString> m_askedForMainTexture;

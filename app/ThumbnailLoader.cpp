@@ -1,5 +1,6 @@
 #include "ThumbnailLoader.h"
 
+#include "BackgroundThread.h"
 #include "ThumbnailPicture.h"
 
 #include <QColor>
@@ -40,8 +41,6 @@ ThumbnailLoader::ThumbnailLoader(const ThumbnailFolder &own, const ThumbnailFold
 {
     m_library = std::make_unique<ConversionLibrary>(QString::fromLatin1(ConversionLibrary::DefaultName));
     m_pool.setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
-    // Below the window's thread: the window is drawn first.
-    m_pool.setThreadPriority(QThread::LowPriority);
 }
 
 ThumbnailLoader::~ThumbnailLoader()
@@ -137,6 +136,8 @@ void ThumbnailLoader::startWorkers()
 
 void ThumbnailLoader::work()
 {
+    // Below the window's thread: the window is drawn first.
+    moveThisThreadToBackground();
     for (;;) {
         QString path;
         qint64 pruneTo = -1;

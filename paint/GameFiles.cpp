@@ -16,8 +16,6 @@ namespace GameFiles {
 
 namespace {
 
-constexpr qint64 CopyBlockSize = 256 * 1024;
-
 // A copy refused or cut short: the target concerned, and why.
 PaintResult copyChecked(const QString &aircraftFolder, const QString &source, const QString &target,
                         SafeSave::Options options)
@@ -38,15 +36,8 @@ PaintResult copyChecked(const QString &aircraftFolder, const QString &source, co
     SafeSave out(to.realPath, options);
     if (const PaintResult opened = out.open(); !opened)
         return fail(opened.reason);
-    for (;;) {
-        const QByteArray block = in.read(CopyBlockSize);
-        if (block.isEmpty())
-            break;
-        if (const PaintResult written = out.write(block); !written)
-            return fail(written.reason);
-    }
-    if (in.error() != QFileDevice::NoError)
-        return PaintResult::failure(findGameFile(source), in.errorString());
+    if (const PaintResult copied = out.writeFrom(in); !copied)
+        return fail(copied.reason);
     if (const PaintResult committed = out.commit(); !committed)
         return fail(committed.reason);
     return PaintResult::success(findGameFile(target));

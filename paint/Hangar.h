@@ -6,6 +6,7 @@
 #include "PaintResult.h"
 #include "PaintSet.h"
 #include "PaintTable.h"
+#include "WorkProgress.h"
 
 #include <QByteArray>
 #include <QList>
@@ -108,7 +109,10 @@ public:
     PaintResult restore(ChangedOriginal changed = ChangedOriginal::Refuse);
     // Puts back the original of each aircraft given, one after another under
     // the rule of restore; one wearing its original already is left alone.
-    // The selected aircraft stays selected, its table read again.
+    // The selected aircraft stays selected, its table read again. With a
+    // progress (the call may then run on a worker while nothing else uses
+    // the hangar), each aircraft is told before it is handled, and a cancel
+    // stops between two aircraft: only those handled have an outcome.
     struct RestoreOutcome
     {
         enum Kind { Restored, AlreadyOriginal, Failed };
@@ -116,7 +120,8 @@ public:
         Kind kind = Failed;
         PaintResult result;
     };
-    QList<RestoreOutcome> restoreAll(const QList<int> &indices, ChangedOriginal changed = ChangedOriginal::Refuse);
+    QList<RestoreOutcome> restoreAll(const QList<int> &indices, ChangedOriginal changed = ChangedOriginal::Refuse,
+                                     const WorkProgress *progress = nullptr);
     // Keeps a main texture found nowhere else as the new original: it becomes
     // the backup, and the old backup moves aside to NAME.bak.N and is listed
     // as the paint "Original before DATE", so it stays one click away.
@@ -179,8 +184,10 @@ public:
     PaintSet currentSet(const QString &name, const QList<int> &only = {}, SetReport *report = nullptr);
     // Puts each choice on its aircraft through apply (its backup rule, its
     // lock); one outcome per choice, the changed-outside ones refused unless
-    // adopted and listed as the report's questions.
-    SetReport applySet(const PaintSet &set, ChangedOriginal changed = ChangedOriginal::Refuse);
+    // adopted and listed as the report's questions. A progress is told and
+    // stops it as for restoreAll.
+    SetReport applySet(const PaintSet &set, ChangedOriginal changed = ChangedOriginal::Refuse,
+                       const WorkProgress *progress = nullptr);
     // The aircraft that wear something other than their original and have a
     // backup to go back to: what restoreAll is given to put every one back.
     QList<int> aircraftToRestore();
@@ -206,8 +213,8 @@ private:
     // The row a set's choice names here; refused with why, row untouched.
     PaintResult rowFor(const PaintChoice &choice, int &row);
     PaintChoice choiceFor(int index, int row) const;
-    // While a set is applied: main textures written without their own sync,
-    // synced together at the end.
+    // While many aircraft change at once: main textures written without
+    // their own sync, synced together at the end.
     QStringList *m_syncLater = nullptr;
     PaintResult adoptLocked();
     // The file names a copy from outside may never take: the main texture's

@@ -168,13 +168,18 @@ PaintSet Hangar::currentSet(const QString &name, const QList<int> &only, SetRepo
     return set;
 }
 
-SetReport Hangar::applySet(const PaintSet &set, ChangedOriginal changed)
+SetReport Hangar::applySet(const PaintSet &set, ChangedOriginal changed, const WorkProgress *progress)
 {
     SetReport report;
     // One wait for the disk instead of one per aircraft.
     QStringList written;
     m_syncLater = &written;
     for (const PaintChoice &choice : set.choices) {
+        if (progress) {
+            if (progress->isCancelled())
+                break;
+            progress->tell(int(report.outcomes.size()), int(set.choices.size()), choice.aircraftLabel());
+        }
         const int index = aircraftOf(choice);
         if (index < 0) {
             report.outcomes << outcome(Kind::MissingAircraft, choice,

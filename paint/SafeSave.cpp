@@ -1,6 +1,7 @@
 #include "SafeSave.h"
 
 #include "DiskSync.h"
+#include "FileContentCopy.h"
 #include "NoReplaceRename.h"
 #include "ReplacingRename.h"
 
@@ -104,6 +105,29 @@ PaintResult SafeSave::write(const QByteArray &data)
     }
     // Unsynced, a large file is handed to the disk as it grows, so the one
     // sync its writer makes at the end does not wait for all of it.
+    if (!m_options.syncToDisk && m_written - m_writingStarted >= WritingStep)
+        startWriting();
+    return PaintResult::success(m_path);
+}
+
+PaintResult SafeSave::writeFrom(QFileDevice &source)
+{
+    if (!m_file)
+        return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
+    // The copy goes on at the system's position, past Qt's buffer.
+    if (!m_file->flush())
+        return fail(m_file->errorString());
+    qint64 copied = 0;
+    const PaintResult result = FileContentCopy::copy(source, *m_file, &copied);
+    m_written += copied;
+    if (!result) {
+        PaintResult failed = fail(result.reason);
+        failed.file = result.file; // a read error is the source's
+        return failed;
+    }
+    // Qt learns where the system's position is, for anything written after.
+    if (!m_file->seek(m_written))
+        return fail(m_file->errorString());
     if (!m_options.syncToDisk && m_written - m_writingStarted >= WritingStep)
         startWriting();
     return PaintResult::success(m_path);

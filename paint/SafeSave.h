@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class QFileDevice;
 class QIODevice;
 class QTemporaryFile;
 
@@ -44,6 +45,9 @@ public:
     // Where the contents go, once open() succeeded.
     QIODevice *device();
     PaintResult write(const QByteArray &data);
+    // Appends the rest of an open file, copied by the system where it can
+    // (nothing read from it through Qt yet).
+    PaintResult writeFrom(QFileDevice &source);
     // Ends the writing without putting the file in place: the data is
     // flushed (and synced, per the options) and the temporary file closed,
     // so that many files may wait for their commit without holding a

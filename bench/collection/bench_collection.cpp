@@ -5,6 +5,9 @@
 // scrolls and types, and the memory the program holds once every
 // thumbnail was made. Each figure is printed beside its limit.
 //   bench_collection [aircraft] [paints] [runs]
+// BENCH_STALLS=1 lists the events that filled each longest stall, with the
+// window thread's own time in each; BENCH_NO_MEMORY=1 leaves out the long
+// making of every thumbnail.
 // The game is made once in ./bench-collection-game: 2048 x 2048 DXT1
 // textures with their mipmaps. Aircraft share a few distinct texture files
 // through hard links, so the game takes some 70 MiB of disk instead of tens

@@ -1,6 +1,9 @@
-// Applying a paint set that changes every aircraft, beside its peer measured
-// in the same run: one `cp` copying the same paint files. The limit is twice
-// the peer.
+// Applying a paint set that changes every aircraft, beside its peers measured
+// in the same run: one `cp` copying the same paint files into a new folder,
+// and one copying them over files that are there already, as an apply copies
+// each paint over a main texture (replacing a file costs the system the old
+// file's room, which a copy into a new folder never pays while it is timed).
+// The limit is twice a peer; both ratios are printed.
 //   bench_sets [aircraft] [runs]
 // Each aircraft has a 2048 x 2048 DXT1 main texture with its mipmaps and one
 // paint of the same size; the backups exist already (the paints were worn
@@ -50,6 +53,24 @@ QByteArray texture(quint64 seed)
 QString aircraftName(int i)
 {
     return QStringLiteral("A%1").arg(i, 4, 10, QLatin1Char('0'));
+}
+
+double timedCopy(const QString &from, const QStringList &files, const QString &to)
+{
+    QProcess cp;
+    cp.setWorkingDirectory(from);
+    QElapsedTimer timer;
+    timer.start();
+    cp.start(QStringLiteral("cp"), QStringList{QStringLiteral("--parents")} + files + QStringList{to});
+    if (!cp.waitForFinished(-1) || cp.exitCode() != 0)
+        qFatal("cp failed: %s", cp.readAllStandardError().constData());
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void syncAll()
+{
+    if (QProcess::execute(QStringLiteral("sync"), {}) != 0)
+        qFatal("sync failed");
 }
 
 void readAll(const QStringList &paths)
@@ -105,33 +126,39 @@ int main(int argc, char *argv[])
     if (squadron.choices.size() != count || hangar.applySet(originals).count(SetOutcome::Kind::Applied) != count)
         qFatal("the set-up did not give %d aircraft", count);
 
-    std::printf("%-4s %16s %16s %10s %8s\n", "run", "apply set (ms)", "cp (ms)", "ratio", "limit");
+    std::printf("%-4s %12s %14s %14s %10s %10s %6s\n", "run", "apply (ms)", "cp new (ms)", "cp over (ms)",
+                "ratio new", "ratio over", "limit");
     bool withinLimit = true;
     for (int run = 1; run <= runs; ++run) {
-        readAll(paints);
+        // The main textures were restored and synced: their room is on the
+        // disk, as after any earlier apply. The peers' targets are made so too.
         const QString target = dir.path() + QStringLiteral("/cp-%1/").arg(run);
         QDir().mkpath(target);
-        QProcess cp;
-        cp.setWorkingDirectory(aircraftFolder);
-        QElapsedTimer timer;
-        timer.start();
-        cp.start(QStringLiteral("cp"), QStringList{QStringLiteral("--parents")} + relativePaints + QStringList{target});
-        if (!cp.waitForFinished(-1) || cp.exitCode() != 0)
-            qFatal("cp failed: %s", cp.readAllStandardError().constData());
-        const double copyMs = timer.nsecsElapsed() / 1e6;
+        readAll(paints);
+        const double newMs = timedCopy(aircraftFolder, relativePaints, target);
         QDir(target).removeRecursively();
 
+        QDir().mkpath(target);
+        timedCopy(aircraftFolder, relativePaints, target);
+        syncAll();
         readAll(paints);
-        timer.restart();
+        const double overMs = timedCopy(aircraftFolder, relativePaints, target);
+        QDir(target).removeRecursively();
+        syncAll();
+
+        readAll(paints);
+        QElapsedTimer timer;
+        timer.start();
         const SetReport report = hangar.applySet(squadron);
         const double applyMs = timer.nsecsElapsed() / 1e6;
         if (report.count(SetOutcome::Kind::Applied) != count)
             qFatal("run %d applied %d of %d aircraft", run, report.count(SetOutcome::Kind::Applied), count);
 
-        const double ratio = applyMs / copyMs;
-        withinLimit = withinLimit && ratio <= Limit;
-        std::printf("%-4d %16.1f %16.1f %10.2f %8.1f %s\n", run, applyMs, copyMs, ratio, Limit,
-                    ratio <= Limit ? "ok" : "OVER");
+        const double ratioNew = applyMs / newMs;
+        const double ratioOver = applyMs / overMs;
+        withinLimit = withinLimit && ratioOver <= Limit;
+        std::printf("%-4d %12.1f %14.1f %14.1f %10.2f %10.2f %6.1f  new: %s, over: %s\n", run, applyMs, newMs, overMs,
+                    ratioNew, ratioOver, Limit, ratioNew <= Limit ? "ok" : "OVER", ratioOver <= Limit ? "ok" : "OVER");
         const QList<Hangar::RestoreOutcome> restored = hangar.restoreAll(hangar.aircraftToRestore());
         if (std::count_if(restored.cbegin(), restored.cend(),
                           [](const Hangar::RestoreOutcome &outcome) { return outcome.kind == Hangar::RestoreOutcome::Restored; })

@@ -2,6 +2,7 @@
 // the main window's selection and back, applies and restores through the
 // main window's operations, filters as the player types, keeps its size,
 // and its thumbnails come from the disk cache while the file is unchanged.
+#include "AircraftLock.h"
 #include "CollectionModel.h"
 #include "DdsWriter.h"
 #include "InterpretedRegexes.h"
@@ -25,6 +26,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -98,6 +100,26 @@ void answerNextWith(QMessageBox::StandardButton button)
     });
 }
 
+// Answers the next modal window of that kind, once whatever modal window is
+// up before it has gone: the progress of work on a worker stays up until the
+// work has stopped.
+template<typename Window>
+void answerNextOf(const std::function<void(Window *)> &answer)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, [poll, answer, given = QDeadlineTimer(10000)] {
+        auto *box = qobject_cast<Window *>(QApplication::activeModalWidget());
+        if (!box && !given.hasExpired())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        if (box)
+            answer(box);
+    });
+    poll->start();
+}
+
 } // namespace
 
 class CollectionWindowTest : public QObject
@@ -166,9 +188,7 @@ private slots:
                 auto *dialog = qobject_cast<QInputDialog *>(modal);
                 QVERIFY(dialog);
                 answer(dialog);
-                ModalDriver::answerNext([&](QWidget *next) {
-                    auto *report = qobject_cast<TSetReportForm *>(next);
-                    QVERIFY(report);
+                answerNextOf<TSetReportForm>([&](TSetReportForm *report) {
                     reported = report->lines();
                     report->reject();
                 });
@@ -353,7 +373,7 @@ private slots:
         QCOMPARE(readFile(mainTexture("Zero")), TestGame::texture("paint green.dds"));
 
         answerNextWith(QMessageBox::Ok);
-        ModalDriver::answerNext([](QWidget *report) { static_cast<QMessageBox *>(report)->accept(); }, 10000);
+        answerNextOf<QMessageBox>([](QMessageBox *report) { report->accept(); });
         form->restoreAll();
         QCOMPARE(readFile(mainTexture("Zero")), TestGame::texture("original Zero"));
         QCOMPARE(readFile(mainTexture("P51")), TestGame::texture("original P51"));
@@ -361,6 +381,69 @@ private slots:
         QCOMPARE(main->InList->currentRow(), 0);
         QVERIFY(main->OutList->item(1)->font().bold());
         QTRY_COMPARE(form->model()->statusOf(0).kind, Kind::Original);
+    }
+
+    // The restore runs on a worker: while it waits for an aircraft another
+    // Corvane is changing, the window's event loop turns and shows the
+    // progress, and Cancel stops it before the next aircraft.
+    void restoreAllRunsOffTheWindowsThreadAndStopsAtCancel()
+    {
+        TestGame::addAircraft(m_game, "Yak", {{"Red Star", "redstar.dds"}});
+        auto main = openMain();
+        QVERIFY(main);
+        TCollectionForm *form = pressF3(*main);
+        QVERIFY(form);
+        const QStringList order{"P51", "Yak", "Zero"};
+        const QStringList paints{"Navy", "Red Star", "Green"};
+        const QByteArray worn[] = {TestGame::texture("paint navy.dds"), TestGame::texture("paint redstar.dds"),
+                                   TestGame::texture("paint green.dds")};
+        for (int i = 0; i < order.size(); ++i) {
+            const QList<QListWidgetItem *> rows = main->InList->findItems(order.at(i), Qt::MatchExactly);
+            QCOMPARE(rows.size(), 1);
+            main->InList->setCurrentItem(rows.first());
+            doubleClickPaint(form, paints.at(i));
+            QCOMPARE(readFile(mainTexture(order.at(i))), worn[i]);
+        }
+        QTRY_VERIFY(form->model()->surveyFinished());
+        for (const QString &aircraft : order)
+            QTRY_COMPARE(form->model()->statusOf(main->hangar().find(aircraft).constFirst()).kind, Kind::WearingPaint);
+
+        // Another writer holds the Yak, so the worker waits there.
+        AircraftLock otherWriter(m_game + "Aircraft/Yak/");
+        QVERIFY(otherWriter.acquire(0));
+        bool progressShown = false;
+        QByteArray p51WhileShown;
+        QByteArray zeroWhileShown;
+        QString report;
+        ModalDriver::answerNext([&](QWidget *confirm) {
+            static_cast<QMessageBox *>(confirm)->button(QMessageBox::Ok)->click();
+            ModalDriver::answerNext([&](QWidget *modal) {
+                auto *progress = qobject_cast<QProgressDialog *>(modal);
+                progressShown = progress != nullptr;
+                p51WhileShown = readFile(mainTexture("P51"));
+                zeroWhileShown = readFile(mainTexture("Zero"));
+                if (progress)
+                    progress->findChild<QPushButton *>()->click();
+                otherWriter.release();
+                answerNextOf<QMessageBox>([&](QMessageBox *done) {
+                    report = done->text();
+                    done->accept();
+                });
+            });
+        });
+        form->restoreAll();
+
+        QVERIFY(progressShown);
+        QCOMPARE(p51WhileShown, TestGame::texture("original P51"));
+        QCOMPARE(zeroWhileShown, worn[2]);
+        // The Yak was under way when Cancel came; the Zero was never begun.
+        QCOMPARE(readFile(mainTexture("Yak")), TestGame::texture("original Yak"));
+        QCOMPARE(readFile(mainTexture("Zero")), worn[2]);
+        QVERIFY2(report.startsWith("2 aircraft wear their original paint again."), qPrintable(report));
+        QVERIFY2(report.contains("Stopped: 1 more were left as they were."), qPrintable(report));
+        QVERIFY(!main->hangarBusy());
+        QTRY_COMPARE(form->model()->statusOf(main->hangar().find("Yak").constFirst()).kind, Kind::Original);
+        QCOMPARE(form->model()->statusOf(main->hangar().find("Zero").constFirst()).kind, Kind::WearingPaint);
     }
 
     void sizeAndSplitterAreKept()

@@ -216,6 +216,62 @@ private slots:
         QVERIFY(m_hangar.aircraftToRestore().isEmpty());
     }
 
+    // Both long operations on many aircraft tell each aircraft before it is
+    // handled and stop between two when cancelled, leaving the rest as
+    // they were; the one under way is finished.
+    void aCancelStopsBetweenTwoAircraft_data()
+    {
+        QTest::addColumn<bool>("throughASet");
+        QTest::addColumn<int>("cancelWhile"); // the aircraft under way when Cancel comes; -1 never
+        for (const bool throughASet : {false, true}) {
+            const char *how = throughASet ? "set" : "restore all";
+            QTest::addRow("%s, never cancelled", how) << throughASet << -1;
+            QTest::addRow("%s, cancelled on the first", how) << throughASet << 0;
+            QTest::addRow("%s, cancelled on the second", how) << throughASet << 1;
+            QTest::addRow("%s, cancelled on the last", how) << throughASet << 2;
+        }
+    }
+
+    void aCancelStopsBetweenTwoAircraft()
+    {
+        QFETCH(bool, throughASet);
+        QFETCH(int, cancelWhile);
+        TestGame::addAircraft(m_game, "Corsair", {{"Pacific", "pacific.dds"}});
+        m_hangar.scan(Hangar::ListCreation::CreateMissing);
+        const QStringList order{"Spitfire", "P51", "Corsair"};
+        QList<int> indices;
+        PaintSet originals{"originals", {}};
+        for (const QString &aircraft : order) {
+            applyNamed(aircraft, 2);
+            indices << m_hangar.find(aircraft).constFirst();
+            originals.choices << choice(aircraft);
+        }
+        const QByteArray worn[] = {TestGame::texture("paint desert.dds"), TestGame::texture("paint desert.dds"),
+                                   TestGame::texture("paint pacific.dds")};
+
+        WorkProgress progress;
+        QStringList told;
+        progress.report = [&](int done, int total, const QString &current) {
+            told << QString("%1/%2 %3").arg(done).arg(total).arg(current);
+            if (done == cancelWhile)
+                progress.cancelled = true;
+        };
+        const qsizetype handled = throughASet ? m_hangar.applySet(originals, Hangar::ChangedOriginal::Refuse, &progress)
+                                                    .count(Kind::Applied)
+                                              : m_hangar.restoreAll(indices, Hangar::ChangedOriginal::Refuse, &progress)
+                                                    .size();
+        const int expected = cancelWhile < 0 ? 3 : cancelWhile + 1;
+        QCOMPARE(handled, expected);
+        QStringList expectedTold;
+        for (int i = 0; i < expected; ++i)
+            expectedTold << QString("%1/3 %2").arg(i).arg(order.at(i));
+        QCOMPARE(told, expectedTold);
+        for (int i = 0; i < order.size(); ++i) {
+            const QByteArray now = mainTexture(order.at(i));
+            QCOMPARE(now, i < expected ? TestGame::texture("original " + order.at(i).toLatin1()) : worn[i]);
+        }
+    }
+
     // A set saved on one game folder, exported, and imported into another
     // with the same aircraft and paints puts the same paints on there, even
     // where that player's list names them otherwise; what is not there is

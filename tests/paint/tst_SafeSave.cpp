@@ -27,6 +27,8 @@ private slots:
     void aClosedFileTakesItsNameLater_data();
     void aClosedFileTakesItsNameLater();
     void streamsThroughTheDevice();
+    void copiesAnotherFileWhole_data();
+    void copiesAnotherFileWhole();
     void temporaryFilesCarryTheirOwnName_data();
     void temporaryFilesCarryTheirOwnName();
     void recognisesOnlyItsOwnTemporaryNames_data();
@@ -124,11 +126,14 @@ void TestSafeSave::failuresKeepTheOldFileAndTellTheSystemsReason_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("replace");
     QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("copying"); // the content copied from another file by the system
     for (const bool replace : {true, false}) {
         const char *mode = replace ? "replacing" : "creating";
-        QTest::addRow("full disk, %s", mode) << "full disk" << replace << "No space left on device";
-        QTest::addRow("size limit, %s", mode) << "size limit" << replace << "File too large";
-        QTest::addRow("read-only folder, %s", mode) << "read-only folder" << replace << "Permission denied";
+        QTest::addRow("full disk, %s", mode) << "full disk" << replace << "No space left on device" << false;
+        QTest::addRow("size limit, %s", mode) << "size limit" << replace << "File too large" << false;
+        QTest::addRow("read-only folder, %s", mode) << "read-only folder" << replace << "Permission denied" << false;
+        QTest::addRow("full disk, %s by copying", mode) << "full disk" << replace << "No space left on device" << true;
+        QTest::addRow("size limit, %s by copying", mode) << "size limit" << replace << "File too large" << true;
     }
 }
 
@@ -140,12 +145,15 @@ void TestSafeSave::failuresKeepTheOldFileAndTellTheSystemsReason()
     QFETCH(QString, how);
     QFETCH(bool, replace);
     QFETCH(QString, reason);
+    QFETCH(bool, copying);
     const QString folder = path("game/");
     QVERIFY(QDir().mkpath(folder));
     const QString target = folder + (replace ? "P51_t.dds" : "P51_t.dds.bak");
     const QString errorFile = path("error.txt");
     const QByteArray original = "original";
     const QByteArray big(256 * 1024, 'x');
+    const QString source = path("paint.dds");
+    QVERIFY(TestFiles::write(source, big));
 
     // Runs in a child process, where the full disk, the size limit or the
     // unprivileged user exist; it writes what it was told for the parent.
@@ -160,9 +168,22 @@ void TestSafeSave::failuresKeepTheOldFileAndTellTheSystemsReason()
             std::unique_ptr<FaultInjection::FileSizeLimit> limit;
             if (how == "size limit")
                 limit = std::make_unique<FaultInjection::FileSizeLimit>(64 * 1024);
-            const PaintResult written = SafeSave::writeFile(target, big, options);
-            saved = written.ok;
-            error = written.reason;
+            if (copying) {
+                SafeSave save(target, options);
+                QFile from(source);
+                PaintResult result = from.open(QIODevice::ReadOnly) ? save.open()
+                                                                    : PaintResult::failure(source, from.errorString());
+                if (result)
+                    result = save.writeFrom(from);
+                if (result)
+                    result = save.commit();
+                saved = result.ok;
+                error = result.reason;
+            } else {
+                const PaintResult written = SafeSave::writeFile(target, big, options);
+                saved = written.ok;
+                error = written.reason;
+            }
         }
         if (!TestFiles::write(errorFile, error.toUtf8()))
             return 2;
@@ -275,6 +296,74 @@ void TestSafeSave::streamsThroughTheDevice()
     QVERIFY(save.commit());
     QCOMPARE(TestFiles::read(path("cache._tm")), QByteArray("BM"));
     QVERIFY(!save.commit()); // nothing left to commit
+}
+
+void TestSafeSave::copiesAnotherFileWhole_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("synced");
+    QTest::addColumn<bool>("fromPipe"); // a source the system cannot copy from directly
+    // Around the buffer of the slow road, and past the step at which an
+    // unsynced file is handed to the disk.
+    for (const qint64 size : {qint64(0), qint64(1), qint64(1 << 20) + 1, qint64(9 << 20)}) {
+        QTest::addRow("%lld bytes, synced", size) << size << true << false;
+        QTest::addRow("%lld bytes, unsynced", size) << size << false << false;
+    }
+    QTest::addRow("from a pipe") << qint64(200 * 1024) << true << true;
+}
+
+void TestSafeSave::copiesAnotherFileWhole()
+{
+    QFETCH(qint64, size);
+    QFETCH(bool, synced);
+    QFETCH(bool, fromPipe);
+    QByteArray content(size, Qt::Uninitialized);
+    for (qint64 i = 0; i < size; ++i)
+        content[i] = char(i * 7 + i / 4096);
+    QVERIFY(TestFiles::write(path("main_t.dds"), "old main texture"));
+
+    QFile from;
+#ifndef Q_OS_WIN
+    int ends[2] = {-1, -1};
+    pid_t writer = -1;
+    if (fromPipe) {
+        QVERIFY(::pipe(ends) == 0);
+        // The writer feeds the pipe while the copy reads it.
+        writer = fork();
+        if (writer == 0) {
+            ::close(ends[0]);
+            const bool all = ::write(ends[1], content.constData(), size_t(size)) == size;
+            _exit(all ? 0 : 1);
+        }
+        ::close(ends[1]);
+        QVERIFY(from.open(ends[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    }
+#else
+    if (fromPipe)
+        QSKIP("pipes are a Unix source");
+#endif
+    if (!fromPipe) {
+        QVERIFY(TestFiles::write(path("paint.dds"), content));
+        from.setFileName(path("paint.dds"));
+        QVERIFY(from.open(QIODevice::ReadOnly));
+    }
+
+    SafeSave::Options options;
+    options.syncToDisk = synced;
+    SafeSave save(path("main_t.dds"), options);
+    QVERIFY(save.open());
+    // What is written before and after the copy keeps its place.
+    QVERIFY(save.write("head"));
+    const PaintResult copied = save.writeFrom(from);
+    QVERIFY2(copied, qPrintable(copied.reason));
+    QVERIFY(save.write("tail"));
+    QVERIFY(save.commit());
+    QCOMPARE(TestFiles::read(path("main_t.dds")), "head" + content + "tail");
+#ifndef Q_OS_WIN
+    int status = -1;
+    if (fromPipe)
+        QVERIFY(::waitpid(writer, &status, 0) == writer && WIFEXITED(status) && WEXITSTATUS(status) == 0);
+#endif
 }
 
 void TestSafeSave::temporaryFilesCarryTheirOwnName_data()

@@ -1,4 +1,4 @@
-#include "InstallWorker.h"
+#include "HangarWork.h"
 
 #include "SectionName.h"
 
@@ -16,8 +16,8 @@ constexpr int ShowAfterMs = 500;
 
 } // namespace
 
-void runInstallWork(QWidget *parent, const QString &label, InstallProgress &progress,
-                    const std::function<void()> &work)
+void runHangarWork(QWidget *parent, const QString &label, WorkProgress &progress, const QString &stopping,
+                   const std::function<void()> &work)
 {
     QProgressDialog dialog(label, QStringLiteral("Cancel"), 0, 0, parent);
     dialog.setWindowTitle(SectionName);
@@ -29,7 +29,7 @@ void runInstallWork(QWidget *parent, const QString &label, InstallProgress &prog
     dialog.setValue(0);
 
     QProgressDialog *shown = &dialog;
-    InstallProgress *reported = &progress;
+    WorkProgress *reported = &progress;
     // Called on the worker: the dialog is updated on its own thread, and an
     // update still queued when the dialog is gone is dropped with it.
     progress.report = [shown, reported, label](int done, int total, const QString &current) {
@@ -44,9 +44,9 @@ void runInstallWork(QWidget *parent, const QString &label, InstallProgress &prog
     // Cancelled, the dialog stays until the worker has stopped: hidden, it
     // would let the player reach the hangar the worker still uses.
     QObject::disconnect(&dialog, SIGNAL(canceled()), &dialog, SLOT(cancel()));
-    QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&dialog, &progress] {
+    QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&dialog, &progress, stopping] {
         progress.cancelled = true;
-        dialog.setLabelText(QStringLiteral("Stopping; what was installed so far is kept…"));
+        dialog.setLabelText(stopping);
     });
 
     std::atomic<bool> ended{false};
