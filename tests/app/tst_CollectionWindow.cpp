@@ -415,6 +415,7 @@ private slots:
         AircraftLock otherWriter(m_game + "Aircraft/Yak/");
         QVERIFY(otherWriter.acquire(0));
         bool progressShown = false;
+        int mainRowAfterClick = -1;
         QByteArray p51WhileShown;
         QByteArray zeroWhileShown;
         QString report;
@@ -425,6 +426,13 @@ private slots:
                 progressShown = progress != nullptr;
                 p51WhileShown = readFile(mainTexture("P51"));
                 zeroWhileShown = readFile(mainTexture("Zero"));
+                // The main window draws the same hangar: it takes no clicks
+                // meanwhile (sent as the system sends them, to its window).
+                QListWidgetItem *p51 = main->InList->findItems("P51", Qt::MatchExactly).constFirst();
+                const QPoint at =
+                    main->InList->viewport()->mapTo(main.get(), main->InList->visualItemRect(p51).center());
+                QTest::mouseClick(main->windowHandle(), Qt::LeftButton, {}, at);
+                mainRowAfterClick = main->InList->currentRow();
                 if (progress)
                     progress->findChild<QPushButton *>()->click();
                 otherWriter.release();
@@ -437,6 +445,7 @@ private slots:
         form->restoreAll();
 
         QVERIFY(progressShown);
+        QCOMPARE(mainRowAfterClick, main->InList->row(main->InList->findItems("Zero", Qt::MatchExactly).constFirst()));
         QCOMPARE(p51WhileShown, TestGame::texture("original P51"));
         QCOMPARE(zeroWhileShown, worn[2]);
         // The Yak was under way when Cancel came; the Zero was never begun.
