@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPixmap>
+#include <QPixmapCache>
 
 namespace {
 constexpr int margin = 3;
@@ -27,6 +29,22 @@ QColor markColour(AircraftStatus::Kind kind)
     }
     return QColor(0xb0, 0xb0, 0xb0);
 }
+
+// The picture at the size it is drawn, made once per picture: reducing it
+// at every redraw would cost each scroll step, and the painter's sampling
+// of a picture three times the size drops most of its pixels.
+QPixmap fitted(const QImage &picture, const QSize &box, qreal ratio)
+{
+    const QSize pixels = picture.size().scaled((QSizeF(box) * ratio).toSize(), Qt::KeepAspectRatio);
+    const QString key = QStringLiteral("aircraft-row-%1-%2x%3").arg(picture.cacheKey()).arg(pixels.width()).arg(pixels.height());
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = QPixmap::fromImage(picture.scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        pixmap.setDevicePixelRatio(ratio);
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+}
 } // namespace
 
 void AircraftRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
@@ -46,11 +64,10 @@ void AircraftRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     if (picture.isNull()) {
         painter->fillRect(pictureBox, option.palette.color(QPalette::Midlight));
     } else {
-        const QSize fitted = picture.size().scaled(pictureBox.size(), Qt::KeepAspectRatio);
-        QRect target(QPoint(), fitted);
+        const QPixmap pixmap = fitted(picture, pictureBox.size(), painter->device()->devicePixelRatioF());
+        QRect target(QPoint(), pixmap.deviceIndependentSize().toSize());
         target.moveCenter(pictureBox.center());
-        painter->setRenderHint(QPainter::SmoothPixmapTransform);
-        painter->drawImage(target, picture);
+        painter->drawPixmap(target.topLeft(), pixmap);
     }
 
     const auto kind = AircraftStatus::Kind(index.data(CollectionModel::StatusKindRole).toInt());

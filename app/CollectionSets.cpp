@@ -60,10 +60,11 @@ std::optional<PaintSet> CollectionSets::loadAskedSet(const QString &title)
     const QString name = askForSet(title);
     if (name.isEmpty())
         return std::nullopt;
-    PaintResult failure;
-    std::optional<PaintSet> set = m_store.load(name, &failure);
-    if (!set)
-        tell(failure);
+    PaintSet set;
+    if (const PaintResult loaded = m_store.load(name, set); !loaded) {
+        tell(loaded);
+        return std::nullopt;
+    }
     return set;
 }
 

@@ -21,7 +21,9 @@ void runHangarWork(QWidget *parent, const QString &label, WorkProgress &progress
 {
     QProgressDialog dialog(label, QStringLiteral("Cancel"), 0, 0, parent);
     dialog.setWindowTitle(SectionName);
-    dialog.setWindowModality(Qt::WindowModal);
+    // Modal for every window: the main window and the collection both draw
+    // the hangar the worker is changing.
+    dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setMinimumDuration(ShowAfterMs);
     dialog.setAutoClose(false);
     dialog.setAutoReset(false);

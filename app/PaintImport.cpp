@@ -39,7 +39,9 @@ bool PaintImport::installDownloads(const QStringList &paths, int chosenAircraft,
             return false;
     }
     if (plan.items.isEmpty()) {
-        QStringList why = plan.refused;
+        QStringList why;
+        for (const PaintResult &refusal : plan.refused)
+            why.append(refusal.line());
         for (const SkippedEntry &skipped : std::as_const(plan.skipped))
             why.append(QStringLiteral("%1: %2").arg(skipped.source, skipped.reason));
         tellPlayer(m_window, QStringLiteral("Nothing to install: no texture was found.\n\n") + why.join(u'\n'));

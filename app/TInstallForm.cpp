@@ -64,7 +64,9 @@ void TInstallForm::setPlan(const InstallPlan &plan, const QStringList &aircraftT
         PlanTable->setItem(row, NameColumn, new QTableWidgetItem(item.paintName));
     }
 
-    QStringList notInstalled = plan.refused;
+    QStringList notInstalled;
+    for (const PaintResult &refusal : plan.refused)
+        notInstalled.append(refusal.line());
     for (const SkippedEntry &skipped : plan.skipped)
         notInstalled.append(QStringLiteral("%1: %2").arg(skipped.source, skipped.reason));
     SkippedList->setPlainText(notInstalled.join(u'\n'));

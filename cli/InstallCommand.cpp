@@ -71,7 +71,7 @@ int runInstallCommand(Session &session, const Arguments &arguments)
         skipped.append(QJsonObject{{QStringLiteral("entry"), entry.source}, {QStringLiteral("reason"), entry.reason}});
     session.document.insert(QStringLiteral("plan"), items);
     session.document.insert(QStringLiteral("skipped"), skipped);
-    for (const QString &refusal : plan.refused)
+    for (const PaintResult &refusal : plan.refused)
         session.fail(refusal);
     session.print(describePlan(plan, aircraft).trimmed());
 

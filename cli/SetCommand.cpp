@@ -45,10 +45,11 @@ bool needsGame(Session &session)
 
 std::optional<PaintSet> loaded(Session &session, const PaintSetStore &store, const QString &name)
 {
-    PaintResult failure;
-    std::optional<PaintSet> set = store.load(name, &failure);
-    if (!set)
-        session.fail(failure);
+    PaintSet set;
+    if (const PaintResult read = store.load(name, set); !read) {
+        session.fail(read);
+        return std::nullopt;
+    }
     return set;
 }
 
@@ -60,9 +61,8 @@ int list(Session &session, const PaintSetStore &store)
         session.fail(problem);
     QJsonArray sets;
     for (const QString &name : names) {
-        PaintResult failure;
-        const std::optional<PaintSet> set = store.load(name, &failure);
-        const int count = set ? int(set->choices.size()) : 0;
+        PaintSet set;
+        const int count = store.load(name, set) ? int(set.choices.size()) : 0;
         sets.append(QJsonObject{{QStringLiteral("name"), name}, {QStringLiteral("aircraft"), count}});
         session.print(QStringLiteral("%1\t%2 aircraft").arg(name).arg(count));
     }

@@ -9,6 +9,7 @@
 #include "WorkProgress.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -208,7 +209,10 @@ private:
     PaintResult saveLocked();
     QList<AircraftInstallResult> carryOutPlan(const InstallPlan &plan, const InstallProgress *progress,
                                               InstallSpool *spool);
-    int aircraftOf(const PaintChoice &choice) const;
+    // Aircraft by the case-folded name of their folder, so that matching a
+    // set of thousands of aircraft stays one look-up each.
+    QHash<QString, QList<int>> aircraftByFolder() const;
+    int aircraftOf(const PaintChoice &choice, const QHash<QString, QList<int>> &byFolder) const;
     bool wears(int row); // whether the main texture holds that row's content
     // The row a set's choice names here; refused with why, row untouched.
     PaintResult rowFor(const PaintChoice &choice, int &row);

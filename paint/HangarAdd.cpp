@@ -48,7 +48,7 @@ PaintResult Hangar::addPaint(const QByteArray &name, const QString &pickedFile, 
     const QString folder = m_table.folder();
     const PickedTexture picked = examinePickedTexture(folder, pickedFile);
     if (picked.kind == PickedTexture::Refused)
-        return refused(pickedFile, picked.reason);
+        return refused(pickedFile, picked.result.reason);
     const QString fileName = picked.kind == PickedTexture::Elsewhere && copyName ? *copyName : picked.fileName;
     // A typed name must stay one file of the aircraft's folder.
     if (fileName.isEmpty() || fileName.contains(u'/') || fileName.contains(u'\\')

@@ -52,13 +52,17 @@ bool Hangar::wears(int row)
     return m_installed.find(m_table.folder(), installed, {m_table.texturePath(row)}).has_value();
 }
 
-int Hangar::aircraftOf(const PaintChoice &choice) const
+QHash<QString, QList<int>> Hangar::aircraftByFolder() const
 {
-    QList<int> inFolder;
-    for (int index = 0; index < m_aircraft.size(); ++index) {
-        if (sameName(folderNameOf(index), choice.folder))
-            inFolder << index;
-    }
+    QHash<QString, QList<int>> byFolder;
+    for (int index = 0; index < m_aircraft.size(); ++index)
+        byFolder[folderNameOf(index).toCaseFolded()] << index;
+    return byFolder;
+}
+
+int Hangar::aircraftOf(const PaintChoice &choice, const QHash<QString, QList<int>> &byFolder) const
+{
+    const QList<int> inFolder = byFolder.value(choice.folder.toCaseFolded());
     QList<int> byTitle;
     for (int index : std::as_const(inFolder)) {
         if (!choice.definition.isEmpty() && sameName(baseNameOf(index), choice.definition))
@@ -171,6 +175,7 @@ PaintSet Hangar::currentSet(const QString &name, const QList<int> &only, SetRepo
 SetReport Hangar::applySet(const PaintSet &set, ChangedOriginal changed, const WorkProgress *progress)
 {
     SetReport report;
+    const QHash<QString, QList<int>> byFolder = aircraftByFolder();
     // One wait for the disk instead of one per aircraft.
     QStringList written;
     m_syncLater = &written;
@@ -180,7 +185,7 @@ SetReport Hangar::applySet(const PaintSet &set, ChangedOriginal changed, const W
                 break;
             progress->tell(int(report.outcomes.size()), int(set.choices.size()), choice.aircraftLabel());
         }
-        const int index = aircraftOf(choice);
+        const int index = aircraftOf(choice, byFolder);
         if (index < 0) {
             report.outcomes << outcome(Kind::MissingAircraft, choice,
                                        PaintResult::failure(QString(), noAircraftHere(choice)));
@@ -230,13 +235,14 @@ PaintSet Hangar::shareable(const PaintSet &set, SetReport *report)
     if (!report)
         report = &ignored;
     PaintSet shared{set.name, {}};
+    const QHash<QString, QList<int>> byFolder = aircraftByFolder();
     for (PaintChoice choice : set.choices) {
         if (choice.original || choice.isShared()) {
             shared.choices << choice;
             report->outcomes << outcome(Kind::Listed, choice);
             continue;
         }
-        const int index = aircraftOf(choice);
+        const int index = aircraftOf(choice, byFolder);
         PaintResult found = PaintResult::failure(QString(), noAircraftHere(choice));
         int row = -1;
         if (index >= 0) {
@@ -268,9 +274,10 @@ PaintSet Hangar::matchHere(const PaintSet &shared, SetReport *report)
     if (!report)
         report = &ignored;
     PaintSet here{shared.name, {}};
+    const QHash<QString, QList<int>> byFolder = aircraftByFolder();
     for (const PaintChoice &choice : shared.choices) {
         here.choices << choice;
-        const int index = aircraftOf(choice);
+        const int index = aircraftOf(choice, byFolder);
         if (index < 0) {
             report->outcomes << outcome(Kind::MissingAircraft, choice,
                                         PaintResult::failure(QString(), noAircraftHere(choice)));

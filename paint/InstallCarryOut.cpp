@@ -451,7 +451,7 @@ QList<AircraftInstallResult> carryOut(const InstallPlan &plan, const QList<Aircr
         } else if (!contents.ok()) {
             for (Target *target : wanted) {
                 if (target->problem.isEmpty())
-                    target->problem = contents.error;
+                    target->problem = contents.result.reason;
                 if (target->written) {
                     QFile::remove(target->writtenPath);
                     target->aircraft->writtenPaths.removeAll(target->writtenPath);

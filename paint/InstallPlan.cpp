@@ -224,7 +224,7 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
         const QString &given = request.downloads[d];
         if (progress) {
             if (progress->isCancelled())
-                return InstallPlan{{}, {}, {cancelledReason()}, true};
+                return InstallPlan{{}, {}, {PaintResult::failure(given, cancelledReason())}, true};
             progress->tell(int(d), int(request.downloads.size()), QFileInfo(given).fileName());
         }
         // An unpacked download is read like an archive of the same layout.
@@ -238,9 +238,9 @@ InstallPlan planInstall(const InstallRequest &request, const QList<AircraftEntry
         TwoSinks sinks(pictures, spooling.get());
         const DownloadContents contents = PaintArchive::readDownload(download, limits, &sinks);
         if (progress && progress->isCancelled())
-            return InstallPlan{{}, {}, {cancelledReason()}, true};
+            return InstallPlan{{}, {}, {PaintResult::failure(given, cancelledReason())}, true};
         if (!contents.ok()) {
-            plan.refused.append(contents.error);
+            plan.refused.append(contents.result);
             continue;
         }
         plan.skipped += contents.skipped;
@@ -298,8 +298,8 @@ QString describePicture(const InstallItem &item)
 QString describePlan(const InstallPlan &plan, const QList<AircraftEntry> &aircraft)
 {
     QString text;
-    for (const QString &refusal : plan.refused)
-        text += QStringLiteral("refused  %1\n").arg(refusal);
+    for (const PaintResult &refusal : plan.refused)
+        text += QStringLiteral("refused  %1\n").arg(refusal.line());
     for (const InstallItem &item : plan.items) {
         QString how;
         switch (item.match.reason) {

@@ -34,7 +34,7 @@ struct InstallPlan
 {
     QList<InstallItem> items;
     QList<SkippedEntry> skipped;
-    QStringList refused; // downloads not read at all, with the reason
+    QList<PaintResult> refused; // downloads not read at all, each with the reason
     bool cancelled = false; // the player stopped the planning: the plan is empty
 
     bool hasSelection() const;

@@ -494,7 +494,7 @@ private:
 DownloadContents refused(const QString &what, const QString &path, const QString &reason)
 {
     DownloadContents contents;
-    contents.error = QStringLiteral("The %1 %2 was refused: %3").arg(what, path, reason);
+    contents.result = PaintResult::failure(path, QStringLiteral("The %1 %2 was refused: %3").arg(what, path, reason));
     return contents;
 }
 
@@ -504,20 +504,22 @@ DownloadContents read(const QString &archivePath, const Limits &limits, TextureS
 {
     DownloadContents contents;
     if (const QString problem = problemWithDownloadFile(archivePath); !problem.isEmpty()) {
-        contents.error = QStringLiteral("The archive %1 %2.").arg(archivePath, problem);
+        contents.result = PaintResult::failure(archivePath, QStringLiteral("The archive %1 %2.").arg(archivePath, problem));
         return contents;
     }
     const qint64 archiveSize = QFileInfo(archivePath).size();
     if (archiveSize > limits.archiveBytes) {
-        contents.error = QStringLiteral("The archive %1 is larger than %2, more than any paint needs.")
-                             .arg(archivePath, megabytes(limits.archiveBytes));
+        contents.result = PaintResult::failure(archivePath,
+                                               QStringLiteral("The archive %1 is larger than %2, more than any paint needs.")
+                                                   .arg(archivePath, megabytes(limits.archiveBytes)));
         return contents;
     }
 
     ArchivePtr a = newArchiveReader();
     if (!openArchive(a.get(), archivePath)) {
-        contents.error = QStringLiteral("%1 is not a zip, 7z or rar archive that Corvane can read (%2).")
-                             .arg(archivePath, archiveReason(a.get()));
+        contents.result = PaintResult::failure(archivePath,
+                                               QStringLiteral("%1 is not a zip, 7z or rar archive that Corvane can read (%2).")
+                                                   .arg(archivePath, archiveReason(a.get())));
         return contents;
     }
     DownloadReader reader(limits, sink, limits.unpackedLimitFor(archiveSize),
@@ -534,7 +536,7 @@ DownloadContents readFolder(const QString &folderPath, const Limits &limits, Tex
     if (const QString refusal = reader.readFolder(root, QString(), 0); !refusal.isEmpty())
         return refused(QStringLiteral("folder"), folderPath, refusal);
     if (reader.contents.textures.isEmpty() && reader.contents.skipped.isEmpty() && reader.contents.notes.isEmpty())
-        reader.contents.error = QStringLiteral("The folder %1 holds no files.").arg(folderPath);
+        reader.contents.result = PaintResult::failure(folderPath, QStringLiteral("The folder %1 holds no files.").arg(folderPath));
     return reader.contents;
 }
 
@@ -542,7 +544,7 @@ DownloadContents readTextureFile(const QString &path, const Limits &limits, Text
 {
     DownloadContents contents;
     if (const QString problem = problemWithDownloadFile(path); !problem.isEmpty()) {
-        contents.error = QStringLiteral("The file %1 %2.").arg(path, problem);
+        contents.result = PaintResult::failure(path, QStringLiteral("The file %1 %2.").arg(path, problem));
         return contents;
     }
     const QFileInfo info(path);
@@ -556,15 +558,15 @@ DownloadContents readTextureFile(const QString &path, const Limits &limits, Text
         return contents;
     }
     auto tooBig = [&] {
-        contents.error = QStringLiteral("The file %1 is larger than %2, more than any texture needs.")
-                             .arg(path, megabytes(limits.entryBytes));
+        contents.result = PaintResult::failure(path, QStringLiteral("The file %1 is larger than %2, more than any texture needs.")
+                                                         .arg(path, megabytes(limits.entryBytes)));
         return contents;
     };
     if (info.size() > limits.entryBytes)
         return tooBig();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        contents.error = QStringLiteral("The file %1 could not be read: %2").arg(path, file.errorString());
+        contents.result = PaintResult::failure(path, QStringLiteral("The file %1 could not be read: %2").arg(path, file.errorString()));
         return contents;
     }
 
@@ -577,7 +579,7 @@ DownloadContents readTextureFile(const QString &path, const Limits &limits, Text
             const qint64 got = file.read(block, sizeof block);
             if (got < 0) {
                 stream.abandon(file.errorString());
-                contents.error = QStringLiteral("The file %1 could not be read: %2").arg(path, file.errorString());
+                contents.result = PaintResult::failure(path, QStringLiteral("The file %1 could not be read: %2").arg(path, file.errorString()));
                 return contents;
             }
             if (got == 0)

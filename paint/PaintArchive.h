@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaintResult.h"
+
 #include "InstallProgress.h"
 #include "TextureFile.h"
 
@@ -39,12 +41,14 @@ struct DownloadedNote
 
 struct DownloadContents
 {
-    QString error; // empty when the download could be read; then nothing is installed
+    // Fails, naming the download, when it could not be read; then nothing
+    // is installed.
+    PaintResult result;
     QList<DownloadedTexture> textures;
     QList<SkippedEntry> skipped;
     QList<DownloadedNote> notes;
 
-    bool ok() const { return error.isEmpty(); }
+    bool ok() const { return result.ok; }
 };
 
 // Where the bytes of a download's textures go while it is read. Without one

@@ -71,24 +71,19 @@ QStringList PaintSetStore::names(QList<PaintResult> *problems) const
     return names;
 }
 
-std::optional<PaintSet> PaintSetStore::load(const QString &name, PaintResult *failure) const
+PaintResult PaintSetStore::load(const QString &name, PaintSet &set) const
 {
     const QString path = fileOf(name);
-    if (path.isEmpty()) {
-        if (failure)
-            *failure = noSuchSet(name);
-        return std::nullopt;
-    }
-    std::optional<PaintSet> set = PaintSet();
-    if (const PaintResult read = PaintSetFile::read(path, *set); !read) {
-        if (failure)
-            *failure = read;
-        return std::nullopt;
-    }
+    if (path.isEmpty())
+        return noSuchSet(name);
+    PaintSet read;
+    if (const PaintResult result = PaintSetFile::read(path, read); !result)
+        return result;
     // The file's name is the set's name; the one inside may be stale after a
     // rename by hand.
-    set->name = QFileInfo(path).fileName().chopped(Extension.size());
-    return set;
+    read.name = QFileInfo(path).fileName().chopped(Extension.size());
+    set = std::move(read);
+    return PaintResult::success(path);
 }
 
 namespace {
@@ -149,24 +144,23 @@ PaintResult PaintSetStore::remove(const QString &name)
 
 PaintResult PaintSetStore::rename(const QString &name, const QString &newName)
 {
-    PaintResult failure;
-    std::optional<PaintSet> set = load(name, &failure);
-    if (!set)
-        return failure;
+    PaintSet set;
+    if (const PaintResult loaded = load(name, set); !loaded)
+        return loaded;
     const QString oldPath = fileOf(name);
     const QString taken = fileOf(newName);
     // Only another letter case of the same name may go over the set itself.
     if (!taken.isEmpty() && taken != oldPath)
         return PaintResult::failure(taken, QStringLiteral("There is a paint set called \"%1\" already.").arg(newName));
-    set->name = newName;
+    set.name = newName;
     // The new file is whole before the old one goes, so a failure on the
     // way leaves the set under one name or the other.
     if (taken == oldPath && !taken.isEmpty()) {
-        if (const PaintResult saved = write(*set, true); !saved)
+        if (const PaintResult saved = write(set, true); !saved)
             return saved;
         return PaintResult::success(pathFor(newName));
     }
-    if (const PaintResult added = add(*set); !added)
+    if (const PaintResult added = add(set); !added)
         return added;
     if (!QFile::remove(oldPath))
         return PaintResult::failure(oldPath, QStringLiteral("The set was saved as \"%1\", but its old file could not be "

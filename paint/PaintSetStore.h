@@ -24,9 +24,9 @@ public:
     QStringList names(QList<PaintResult> *problems = nullptr) const;
     bool contains(const QString &name) const { return !fileOf(name).isEmpty(); }
 
-    // The set stored under the name; a file that cannot be read as a whole
-    // set is refused with the reason.
-    std::optional<PaintSet> load(const QString &name, PaintResult *failure) const;
+    // The set stored under the name into set; a file that cannot be read as
+    // a whole set is refused with the reason, set left as it was.
+    PaintResult load(const QString &name, PaintSet &set) const;
     // Writes the set under its name, replacing the set of that name, if any
     // (saving a set again brings it up to date).
     PaintResult save(const PaintSet &set);

@@ -35,7 +35,8 @@ PickedTexture examinePickedTexture(const QString &aircraftFolder, const QString 
     const QFileInfo info(GameFiles::findGameFile(pickedPath));
     picked.fileName = info.fileName();
     if (const QString problem = PaintArchive::problemWithDownloadFile(info.filePath()); !problem.isEmpty()) {
-        picked.reason = QStringLiteral("The file %1 %2.").arg(QDir::toNativeSeparators(pickedPath), problem);
+        picked.result = PaintResult::failure(pickedPath,
+                                             QStringLiteral("The file %1 %2.").arg(QDir::toNativeSeparators(pickedPath), problem));
         return picked;
     }
     if (QDir(info.absolutePath()).canonicalPath() == QDir(aircraftFolder).canonicalPath()) {
@@ -45,10 +46,11 @@ PickedTexture examinePickedTexture(const QString &aircraftFolder, const QString 
     BytesSink sink;
     const DownloadContents contents = PaintArchive::readTextureFile(info.filePath(), {}, &sink);
     if (!contents.ok()) {
-        picked.reason = contents.error;
+        picked.result = contents.result;
     } else if (contents.textures.isEmpty()) {
-        picked.reason = QStringLiteral("%1 was not copied into the aircraft's folder: %2.")
-                            .arg(QDir::toNativeSeparators(info.filePath()), contents.skipped.value(0).reason);
+        picked.result = PaintResult::failure(info.filePath(), QStringLiteral("%1 was not copied into the aircraft's folder: %2.")
+                                                                  .arg(QDir::toNativeSeparators(info.filePath()),
+                                                                       contents.skipped.value(0).reason));
     } else {
         picked.kind = PickedTexture::Elsewhere;
         picked.data = sink.bytes;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PaintResult.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,12 +12,12 @@ struct PickedTexture
     enum Kind {
         InAircraftFolder, // used where it is
         Elsewhere,        // to be copied in; data holds it
-        Refused,          // missing, not a texture or too big; reason says which
+        Refused,          // missing, not a texture or too big; the result says which
     };
     Kind kind = Refused;
     QString fileName;
     QByteArray data;
-    QString reason;
+    PaintResult result;
 };
 
 PickedTexture examinePickedTexture(const QString &aircraftFolder, const QString &pickedPath);

@@ -3,6 +3,7 @@
 // main window's operations, filters as the player types, keeps its size,
 // and its thumbnails come from the disk cache while the file is unchanged.
 #include "AircraftLock.h"
+#include "AircraftRowDelegate.h"
 #include "CollectionModel.h"
 #include "DdsWriter.h"
 #include "InterpretedRegexes.h"
@@ -26,10 +27,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -412,6 +415,7 @@ private slots:
         AircraftLock otherWriter(m_game + "Aircraft/Yak/");
         QVERIFY(otherWriter.acquire(0));
         bool progressShown = false;
+        int mainRowAfterClick = -1;
         QByteArray p51WhileShown;
         QByteArray zeroWhileShown;
         QString report;
@@ -422,6 +426,13 @@ private slots:
                 progressShown = progress != nullptr;
                 p51WhileShown = readFile(mainTexture("P51"));
                 zeroWhileShown = readFile(mainTexture("Zero"));
+                // The main window draws the same hangar: it takes no clicks
+                // meanwhile (sent as the system sends them, to its window).
+                QListWidgetItem *p51 = main->InList->findItems("P51", Qt::MatchExactly).constFirst();
+                const QPoint at =
+                    main->InList->viewport()->mapTo(main.get(), main->InList->visualItemRect(p51).center());
+                QTest::mouseClick(main->windowHandle(), Qt::LeftButton, {}, at);
+                mainRowAfterClick = main->InList->currentRow();
                 if (progress)
                     progress->findChild<QPushButton *>()->click();
                 otherWriter.release();
@@ -434,6 +445,7 @@ private slots:
         form->restoreAll();
 
         QVERIFY(progressShown);
+        QCOMPARE(mainRowAfterClick, main->InList->row(main->InList->findItems("Zero", Qt::MatchExactly).constFirst()));
         QCOMPARE(p51WhileShown, TestGame::texture("original P51"));
         QCOMPARE(zeroWhileShown, worn[2]);
         // The Yak was under way when Cancel came; the Zero was never begun.
@@ -507,6 +519,41 @@ private slots:
         file.close();
         QVERIFY(pictureOf(texture).isNull());
         QVERIFY(!QFile::exists(own.folder() + identity.fileName()));
+    }
+
+    // A row's picture is drawn at a third of its size: reduced by
+    // averaging, a pattern of single pixels becomes an even grey; the
+    // painter's sampling would keep some pixels black or white.
+    void rowPictureIsReducedSmoothly()
+    {
+        QImage pattern(ThumbnailLoader::Side, ThumbnailLoader::Side, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < pattern.height(); ++y) {
+            for (int x = 0; x < pattern.width(); ++x)
+                pattern.setPixel(x, y, (x + y) % 2 ? 0xffffffff : 0xff000000);
+        }
+        QStandardItemModel rows;
+        auto *row = new QStandardItem("P-51D Mustang");
+        row->setData(pattern, Qt::DecorationRole);
+        rows.appendRow(row);
+        AircraftRowDelegate delegate;
+        QImage canvas(300, AircraftRowDelegate::PictureSide + 6, QImage::Format_ARGB32_Premultiplied);
+        canvas.fill(Qt::white);
+        QStyleOptionViewItem option;
+        option.rect = canvas.rect();
+        option.palette = QApplication::palette();
+        option.font = QApplication::font();
+        option.fontMetrics = QFontMetrics(option.font);
+        {
+            QPainter painter(&canvas);
+            delegate.paint(&painter, option, rows.index(0, 0));
+        }
+        // Inside the picture, clear of its edges.
+        for (int y = 8; y < AircraftRowDelegate::PictureSide - 2; y += 3) {
+            for (int x = 8; x < AircraftRowDelegate::PictureSide - 2; x += 3) {
+                const int grey = qGray(canvas.pixel(x, y));
+                QVERIFY2(grey > 96 && grey < 160, qPrintable(QString("%1 at %2,%3").arg(grey).arg(x).arg(y)));
+            }
+        }
     }
 
     // Pictures asked for together reach the window in batches: each must

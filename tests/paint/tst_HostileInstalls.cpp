@@ -37,7 +37,9 @@ Outcome install(HostileDownload &d, const QString &download, const PaintArchive:
 {
     const QList<AircraftEntry> aircraft = AircraftScanner().scanAircraft(d.game + "Aircraft/");
     const InstallPlan plan = planInstall({{download}, 0, {}}, aircraft, limits);
-    QStringList told = plan.refused;
+    QStringList told;
+    for (const PaintResult &refusal : plan.refused)
+        told << refusal.line();
     for (const SkippedEntry &skipped : plan.skipped)
         told << skipped.source + ": " + skipped.reason;
     Outcome outcome;

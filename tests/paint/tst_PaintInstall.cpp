@@ -206,7 +206,7 @@ void PaintInstallTest::readsTexturesOfBothFormats()
                                 {"fake.dds", "MZ not a texture"}}));
     CollectingSink sink;
     const DownloadContents contents = PaintArchive::read(path, {}, &sink);
-    QVERIFY2(contents.ok(), qPrintable(contents.error));
+    QVERIFY2(contents.ok(), qPrintable(contents.result.line()));
     QCOMPARE(sources(contents.textures), QStringList({"P51D/p51_red.dds", "P51D/view.png"}));
     QCOMPARE(contents.textures[0].fileName, QStringLiteral("p51_red.dds"));
     QCOMPARE(contents.textures[0].size, red.size());
@@ -234,7 +234,7 @@ void PaintInstallTest::skipsHostileEntries()
                                 {"good.dds", tex},
                                 {"hard.dds", {}, Entry::Hardlink, "good.dds"}}));
     const DownloadContents contents = PaintArchive::read(path);
-    QVERIFY2(contents.ok(), qPrintable(contents.error));
+    QVERIFY2(contents.ok(), qPrintable(contents.result.line()));
     QCOMPARE(sources(contents.textures), QStringList({"good.dds"}));
     QCOMPARE(contents.skipped.size(), 5);
     for (const SkippedEntry &skipped : contents.skipped)
@@ -336,7 +336,7 @@ void PaintInstallTest::packsOfArchivesAndFoldersKeepTheLimits()
     limits.entries = 20;
     const DownloadContents contents = PaintArchive::readDownload(download, limits);
     QCOMPARE(sources(contents.textures), textures);
-    QStringList told{contents.error};
+    QStringList told{contents.result.reason};
     for (const SkippedEntry &entry : contents.skipped)
         told << entry.source + ": " + entry.reason;
     QVERIFY2(told.join('\n').contains(skipped), qPrintable(told.join('\n')));
@@ -347,8 +347,14 @@ void PaintInstallTest::refusesWhatIsNoArchive()
 {
     const QString text = m_dir.filePath(QStringLiteral("notes.zip"));
     QVERIFY(TempTree::writeFile(text, "just some notes, not an archive"));
-    QVERIFY(!PaintArchive::read(text).ok());
-    QVERIFY(!PaintArchive::read(m_dir.filePath(QStringLiteral("missing.7z"))).ok());
+    const QString missing = m_dir.filePath(QStringLiteral("missing.7z"));
+    // Each refusal names the download it is about.
+    for (const QString &download : {text, missing}) {
+        const PaintResult read = PaintArchive::read(download).result;
+        QVERIFY(!read);
+        QCOMPARE(read.file, QDir::toNativeSeparators(download));
+    }
+    QVERIFY(PaintArchive::read(missing).result.reason.endsWith("does not exist."));
 }
 
 void PaintInstallTest::looseTextureFiles()

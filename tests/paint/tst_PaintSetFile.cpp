@@ -140,8 +140,8 @@ private slots:
         QList<PaintResult> problems;
         QCOMPARE(PaintSetStore(folder).names(&problems), QStringList());
         QCOMPARE(problems.size(), 1);
-        PaintResult failure;
-        QVERIFY(!PaintSetStore(folder).load("broken", &failure));
+        const PaintResult failure = PaintSetStore(folder).load("broken", set);
+        QVERIFY(!failure);
         QVERIFY2(failure.reason.contains(told) && failure.file.endsWith("Broken.json"), qPrintable(failure.line()));
     }
 
@@ -200,11 +200,12 @@ private slots:
         QVERIFY(!store.add(set));
         QVERIFY(store.save(set));
         QCOMPARE(store.names(), QStringList({"Summer", "WINTER"}));
-        PaintResult failure;
-        std::optional<PaintSet> loaded = store.load("winter", &failure);
-        QVERIFY2(loaded, qPrintable(failure.line()));
-        QCOMPARE(loaded->name, "WINTER");
-        QCOMPARE(loaded->choices.size(), 2);
+        PaintSet loaded;
+        const PaintResult read = store.load("winter", loaded);
+        QVERIFY2(read, qPrintable(read.line()));
+        QCOMPARE(read.file, QDir::toNativeSeparators(folder + "WINTER.json"));
+        QCOMPARE(loaded.name, "WINTER");
+        QCOMPARE(loaded.choices.size(), 2);
 
         // Renaming: never over another set; its own file changes name.
         const QByteArray summer = readFile(folder + "Summer.json");
@@ -212,7 +213,8 @@ private slots:
         QCOMPARE(readFile(folder + "Summer.json"), summer);
         QVERIFY(store.rename("winter", "Snow"));
         QCOMPARE(store.names(), QStringList({"Snow", "Summer"}));
-        QCOMPARE(store.load("snow", &failure)->choices.size(), 2);
+        QVERIFY(store.load("snow", loaded));
+        QCOMPARE(loaded.choices.size(), 2);
         PaintSet snow;
         QVERIFY(PaintSetFile::fromJson(readFile(folder + "Snow.json"), snow));
         QCOMPARE(snow.name, "Snow");

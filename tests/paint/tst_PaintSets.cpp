@@ -35,6 +35,14 @@ PaintChoice choice(const QString &folder, const QString &paint = QString(), cons
     return made;
 }
 
+// A stored set, empty when it cannot be read.
+PaintSet stored(const PaintSetStore &store, const QString &name)
+{
+    PaintSet set;
+    store.load(name, set);
+    return set;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(PaintChoice)
@@ -278,7 +286,7 @@ private slots:
         QVERIFY(!saved.hasProblems());
 
         SetReport hashed;
-        const PaintSet shared = m_hangar.shareable(*mine.load("Squadron", nullptr), &hashed);
+        const PaintSet shared = m_hangar.shareable(stored(mine, "Squadron"), &hashed);
         QVERIFY2(!hashed.hasProblems(), qPrintable(kinds(hashed)));
         const QString file = m_dir.filePath("squadron.json");
         QVERIFY(PaintSetStore::exportTo(shared, file));
@@ -304,7 +312,7 @@ private slots:
 
         PaintSetStore theirs(m_dir.filePath("theirs/"));
         QVERIFY(theirs.add(imported));
-        const SetReport applied = there.applySet(*theirs.load("Squadron", nullptr));
+        const SetReport applied = there.applySet(stored(theirs, "Squadron"));
         QCOMPARE(kinds(applied), "P51=applied, Spitfire=missing paint, Zero=missing aircraft");
         QCOMPARE(mainTexture("P51", other), mainTexture("P51"));
         QCOMPARE(mainTexture("Spitfire", other), TestGame::texture("original Spitfire"));
@@ -314,7 +322,7 @@ private slots:
         QVERIFY(writeFile(folderOf("Spitfire", other) + "malta2.dds", TestGame::texture("paint malta.dds")));
         QVERIFY(there.select(there.find("Spitfire").constFirst()));
         QVERIFY(there.add("Malta (squadron)", "malta2.dds"));
-        QCOMPARE(kinds(there.applySet(*theirs.load("Squadron", nullptr))),
+        QCOMPARE(kinds(there.applySet(stored(theirs, "Squadron"))),
                  "P51=already on, Spitfire=applied, Zero=missing aircraft");
         QCOMPARE(mainTexture("Spitfire", other), TestGame::texture("paint malta.dds"));
     }
