@@ -81,16 +81,10 @@ ConversionLibrary::~ConversionLibrary()
     unload();
 }
 
-QFunctionPointer ConversionLibrary::resolve(const char *symbol, QString *missing)
+QFunctionPointer ConversionLibrary::resolve(const char *symbol)
 {
     const QMutexLocker lock(&libraryGuard);
-    if (!m_library)
-        return nullptr;
-    const QFunctionPointer found = m_library->resolve(symbol);
-    // Qt gives no reason of its own for a symbol it cannot find.
-    if (!found && missing)
-        *missing = QString::fromLatin1(symbol);
-    return found;
+    return m_library ? m_library->resolve(symbol) : nullptr;
 }
 
 PaintResult ConversionLibrary::loaded() const
@@ -104,12 +98,16 @@ PaintResult ConversionLibrary::entryPoints(bool grey, ValidProc &valid, ConvertP
 {
     if (const PaintResult available = loaded(); !available)
         return available;
-    QString missing;
-    valid = reinterpret_cast<ValidProc>(resolve("_Pic_Valid", &missing));
-    if (valid)
-        convert = reinterpret_cast<ConvertProc>(resolve(grey ? "_anytogrey" : "_anytobmps", &missing));
-    if (!valid || !convert)
-        return PaintResult::failure(m_name, missing);
+    // Qt gives no reason of its own for a symbol it cannot find: the
+    // missing one's name is the reason.
+    const char *validName = "_Pic_Valid";
+    const char *convertName = grey ? "_anytogrey" : "_anytobmps";
+    valid = reinterpret_cast<ValidProc>(resolve(validName));
+    if (!valid)
+        return PaintResult::failure(m_name, QString::fromLatin1(validName));
+    convert = reinterpret_cast<ConvertProc>(resolve(convertName));
+    if (!convert)
+        return PaintResult::failure(m_name, QString::fromLatin1(convertName));
     return PaintResult::success(m_library->fileName());
 }
 

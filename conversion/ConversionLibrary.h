@@ -42,7 +42,7 @@ public:
     void unload();
 
 private:
-    QFunctionPointer resolve(const char *symbol, QString *missing = nullptr);
+    QFunctionPointer resolve(const char *symbol);
 
     QString m_name;
     QLibrary *m_library = nullptr; // shared with the other holders
