@@ -12,11 +12,13 @@
 #include "TRezidu.h"
 #include "ThumbnailLoader.h"
 #include "ThumbnailStore.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTimer>
@@ -102,8 +104,10 @@ TCollectionForm::~TCollectionForm() = default;
 TCollectionForm *TCollectionForm::showFor(TRezidu *mainWindow)
 {
     auto *form = mainWindow->findChild<TCollectionForm *>(QStringLiteral("Collection"), Qt::FindDirectChildrenOnly);
-    if (!form)
+    if (!form) {
         form = new TCollectionForm(mainWindow);
+        form->move(centredOver(mainWindow->frameGeometry(), form->size(), mainWindow->screen()->availableGeometry()));
+    }
     form->show();
     form->raise();
     form->activateWindow();

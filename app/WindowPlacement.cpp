@@ -1,5 +1,7 @@
 #include "WindowPlacement.h"
 
+#include <algorithm>
+
 namespace {
 // Enough of the caption to grab it with the mouse.
 constexpr int GripWidth = 48;
@@ -16,4 +18,13 @@ QPoint reachablePosition(const QPoint &stored, const QSize &windowSize,
             return stored;
     }
     return fallback;
+}
+
+QPoint centredOver(const QRect &owner, const QSize &windowSize, const QRect &available)
+{
+    const QPoint centred = owner.center() - QPoint(windowSize.width() / 2, windowSize.height() / 2);
+    // The far edges first, so the near ones (the caption) win.
+    const int x = std::min(centred.x(), available.left() + available.width() - windowSize.width());
+    const int y = std::min(centred.y(), available.top() + available.height() - windowSize.height());
+    return QPoint(std::max(x, available.left()), std::max(y, available.top()));
 }

@@ -11,3 +11,10 @@
 // so the player can always see and move the window.
 QPoint reachablePosition(const QPoint &stored, const QSize &windowSize,
                          const QList<QRect> &screens, const QPoint &fallback);
+
+// Where a window of this size opens over its owner: centred on it, as the
+// system places it, but moved as little as needed to stay inside the
+// screen's free area. Windows lets a window centred on one near the top
+// left open with its caption above the screen, where it cannot be moved.
+// When larger than the area, its caption stays in.
+QPoint centredOver(const QRect &owner, const QSize &windowSize, const QRect &available);

@@ -34,6 +34,34 @@ private slots:
         QFETCH(QPoint, placed);
         QCOMPARE(reachablePosition(stored, QSize(701, 534), screens, QPoint(40, 40)), placed);
     }
+
+    void opensOverItsOwnerInsideTheScreen_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QRect>("owner");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QPoint>("placed");
+        const QRect screen(0, 0, 1920, 1080);
+        // A second monitor to the right, its taskbar at the top.
+        const QRect second(1920, 40, 1280, 984);
+        const QSize collection(1000, 680);
+        QTest::newRow("owner in the middle") << screen << QRect(500, 400, 700, 500) << collection << QPoint(349, 309);
+        QTest::newRow("owner at the top left") << screen << QRect(10, 10, 701, 534) << collection << QPoint(0, 0);
+        QTest::newRow("owner at the bottom right")
+            << screen << QRect(1300, 700, 600, 350) << collection << QPoint(920, 400);
+        QTest::newRow("larger than the screen") << screen << QRect(500, 400, 700, 500) << QSize(2000, 1200) << QPoint(0, 0);
+        QTest::newRow("second monitor, taskbar on top")
+            << second << QRect(1930, 50, 701, 534) << collection << QPoint(1920, 40);
+    }
+
+    void opensOverItsOwnerInsideTheScreen()
+    {
+        QFETCH(QRect, available);
+        QFETCH(QRect, owner);
+        QFETCH(QSize, size);
+        QFETCH(QPoint, placed);
+        QCOMPARE(centredOver(owner, size, available), placed);
+    }
 };
 
 QTEST_GUILESS_MAIN(WindowPlacementTest)
