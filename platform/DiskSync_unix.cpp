@@ -10,13 +10,11 @@
 
 namespace DiskSync {
 
-static bool syncFileWithReason(QFileDevice &file, QString *reason)
+PaintResult syncFile(QFileDevice &file)
 {
-    if (::fsync(file.handle()) == 0)
-        return true;
-    if (reason)
-        *reason = qt_error_string(errno);
-    return false;
+    if (::fsync(file.handle()) != 0)
+        return PaintResult::failure(file.fileName(), qt_error_string(errno));
+    return PaintResult::success(file.fileName());
 }
 
 void startWriting(QFileDevice &file, qint64 from, qint64 length)
@@ -30,30 +28,24 @@ void startWriting(QFileDevice &file, qint64 from, qint64 length)
 #endif
 }
 
-static bool syncFolderWithReason(const QString &folder, QString *reason)
+PaintResult syncFolder(const QString &folder)
 {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0 || ::fsync(fd) != 0) {
-        if (reason)
-            *reason = qt_error_string(errno);
+        const PaintResult failed = PaintResult::failure(folder, qt_error_string(errno));
         if (fd >= 0)
             ::close(fd);
-        return false;
+        return failed;
     }
     ::close(fd);
-    return true;
+    return PaintResult::success(folder);
 }
 
-static bool syncFilesWithReason(const QStringList &paths, QString *reason, QString *failed)
+PaintResult syncFiles(const QStringList &paths)
 {
-    bool synced = true;
-    auto fail = [&](const QString &path) {
-        if (reason)
-            *reason = qt_error_string(errno);
-        if (failed)
-            *failed = path;
-        synced = false;
-    };
+    // Every file is tried; the last that failed is named.
+    PaintResult result = PaintResult::success();
+    auto fail = [&](const QString &path) { result = PaintResult::failure(path, qt_error_string(errno)); };
     std::set<dev_t> fileSystems;
     for (const QString &path : paths) {
         const QByteArray name = QFile::encodeName(path);
@@ -76,32 +68,7 @@ static bool syncFilesWithReason(const QStringList &paths, QString *reason, QStri
         if (fd >= 0)
             ::close(fd);
     }
-    return synced;
-}
-
-PaintResult syncFile(QFileDevice &file)
-{
-    QString reason;
-    if (!syncFileWithReason(file, &reason))
-        return PaintResult::failure(file.fileName(), reason);
-    return PaintResult::success(file.fileName());
-}
-
-PaintResult syncFolder(const QString &folder)
-{
-    QString reason;
-    if (!syncFolderWithReason(folder, &reason))
-        return PaintResult::failure(folder, reason);
-    return PaintResult::success(folder);
-}
-
-PaintResult syncFiles(const QStringList &paths)
-{
-    QString reason;
-    QString failed;
-    if (!syncFilesWithReason(paths, &reason, &failed))
-        return PaintResult::failure(failed, reason);
-    return PaintResult::success();
+    return result;
 }
 
 } // namespace DiskSync

@@ -5,14 +5,12 @@
 
 namespace DiskSync {
 
-static bool syncFileWithReason(QFileDevice &file, QString *reason)
+PaintResult syncFile(QFileDevice &file)
 {
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
-    if (handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle))
-        return true;
-    if (reason)
-        *reason = qt_error_string(int(GetLastError()));
-    return false;
+    if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle))
+        return PaintResult::failure(file.fileName(), qt_error_string(int(GetLastError())));
+    return PaintResult::success(file.fileName());
 }
 
 void startWriting(QFileDevice &, qint64, qint64)
@@ -21,49 +19,27 @@ void startWriting(QFileDevice &, qint64, qint64)
     // it; its cache writes behind on its own.
 }
 
-static bool syncFilesWithReason(const QStringList &paths, QString *reason, QString *failed)
+PaintResult syncFiles(const QStringList &paths)
 {
     // A whole volume can be flushed only by an administrator: each file is
     // flushed instead, all of them after all were written.
-    bool synced = true;
+    PaintResult result = PaintResult::success();
     for (const QString &path : paths) {
         const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(path.utf16()), GENERIC_WRITE,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle)) {
-            if (reason)
-                *reason = qt_error_string(int(GetLastError()));
-            if (failed)
-                *failed = path;
-            synced = false;
-        }
+        if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle))
+            result = PaintResult::failure(path, qt_error_string(int(GetLastError())));
         if (handle != INVALID_HANDLE_VALUE)
             CloseHandle(handle);
     }
-    return synced;
-}
-
-PaintResult syncFile(QFileDevice &file)
-{
-    QString reason;
-    if (!syncFileWithReason(file, &reason))
-        return PaintResult::failure(file.fileName(), reason);
-    return PaintResult::success(file.fileName());
+    return result;
 }
 
 PaintResult syncFolder(const QString &folder)
 {
     // Windows keeps folder entries durable by itself.
     return PaintResult::success(folder);
-}
-
-PaintResult syncFiles(const QStringList &paths)
-{
-    QString reason;
-    QString failed;
-    if (!syncFilesWithReason(paths, &reason, &failed))
-        return PaintResult::failure(failed, reason);
-    return PaintResult::success();
 }
 
 } // namespace DiskSync

@@ -10,47 +10,31 @@
 
 namespace NoReplaceRename {
 
-namespace {
-bool fail(QString *reason, int error)
+PaintResult rename(const QString &from, const QString &to)
 {
-    if (reason)
-        *reason = qt_error_string(error);
-    return false;
-}
-} // namespace
-
-static bool renameWithReason(const QString &from, const QString &to, QString *reason)
-{
+    const auto fail = [&](int error) { return PaintResult::failure(to, qt_error_string(error)); };
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
 #ifdef RENAME_NOREPLACE
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
-        return true;
+        return PaintResult::success(to);
     if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-        return fail(reason, errno);
+        return fail(errno);
 #endif
     // A hard link refuses an existing name as atomically.
     if (::link(source.constData(), target.constData()) == 0) {
         ::unlink(source.constData());
-        return true;
+        return PaintResult::success(to);
     }
     if (errno == EEXIST)
-        return fail(reason, errno);
+        return fail(errno);
     // Last, for file systems with neither (some shared or Windows-formatted
     // drives): look, then rename.
     struct stat info;
     if (::lstat(target.constData(), &info) == 0)
-        return fail(reason, EEXIST);
+        return fail(EEXIST);
     if (::rename(source.constData(), target.constData()) != 0)
-        return fail(reason, errno);
-    return true;
-}
-
-PaintResult rename(const QString &from, const QString &to)
-{
-    QString reason;
-    if (!renameWithReason(from, to, &reason))
-        return PaintResult::failure(to, reason);
+        return fail(errno);
     return PaintResult::success(to);
 }
 

@@ -8,88 +8,83 @@
 namespace RegularFileOpen {
 
 namespace {
-bool fail(QString *reason, const QString &text)
+
+// The regular file at a path, opened non-blocking, with its size; or no
+// descriptor and why.
+struct Opened
 {
-    if (reason)
-        *reason = text;
-    return false;
-}
-} // namespace
+    int fd = -1;
+    qint64 size = 0;
+    PaintResult result;
+};
 
-namespace {
-
-// A descriptor of the regular file at the path, still non-blocking, or -1.
-int openRegular(const QString &fileName, QString *reason, qint64 *size = nullptr)
+Opened openRegular(const QString &fileName)
 {
     const QByteArray path = QFile::encodeName(fileName);
     // O_NONBLOCK makes the open of a pipe return at once.
     const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        fail(reason, qt_error_string(errno));
-        return -1;
-    }
+    if (fd < 0)
+        return {-1, 0, PaintResult::failure(fileName, qt_error_string(errno))};
     struct stat info;
     if (::fstat(fd, &info) != 0) {
         const int error = errno;
         ::close(fd);
-        fail(reason, qt_error_string(error));
-        return -1;
+        return {-1, 0, PaintResult::failure(fileName, qt_error_string(error))};
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        fail(reason, QStringLiteral("is not a regular file"));
-        return -1;
+        return {-1, 0, PaintResult::failure(fileName, QStringLiteral("is not a regular file"))};
     }
-    if (size)
-        *size = qint64(info.st_size);
-    return fd;
+    return {fd, qint64(info.st_size), PaintResult::success(fileName)};
 }
 
 } // namespace
 
-static bool openWithReason(QFile &file, QString *reason)
+PaintResult openForReading(QFile &file)
 {
-    const int fd = openRegular(file.fileName(), reason);
-    if (fd < 0)
-        return false;
+    // Opened from a handle, the file forgets its name.
+    const QString path = file.fileName();
+    const Opened opened = openRegular(path);
+    if (opened.fd < 0)
+        return opened.result;
     // Blocking again before any read, so a regular file reads as usual.
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
+    const int flags = ::fcntl(opened.fd, F_GETFL);
+    if (flags == -1 || ::fcntl(opened.fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
         const int error = errno;
-        ::close(fd);
-        return fail(reason, qt_error_string(error));
+        ::close(opened.fd);
+        return PaintResult::failure(path, qt_error_string(error));
     }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return fail(reason, file.errorString());
+    if (!file.open(opened.fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(opened.fd);
+        return PaintResult::failure(path, file.errorString());
     }
-    return true;
+    return opened.result;
 }
 
-static bool canReadWithReason(const QString &path, QString *reason)
+PaintResult canRead(const QString &path)
 {
-    const int fd = openRegular(path, reason);
-    if (fd < 0)
-        return false;
-    ::close(fd);
-    return true;
+    const Opened opened = openRegular(path);
+    if (opened.fd >= 0)
+        ::close(opened.fd);
+    return opened.result;
 }
 
-static bool readAllWithReason(const QString &path, qint64 limit, QByteArray &bytes, QString *reason, bool *tooLarge)
+PaintResult readAll(const QString &path, qint64 limit, QByteArray &bytes, bool *tooLarge)
 {
     bytes.clear();
     if (tooLarge)
         *tooLarge = false;
-    qint64 size = 0;
-    const int fd = openRegular(path, reason, &size);
-    if (fd < 0)
-        return false;
+    const Opened opened = openRegular(path);
+    if (opened.fd < 0)
+        return opened.result;
+    const int fd = opened.fd;
+    const qint64 size = opened.size;
     const auto refuse = [&](bool large, const QString &text) {
         ::close(fd);
         bytes.clear();
         if (tooLarge)
             *tooLarge = large;
-        return fail(reason, text);
+        return PaintResult::failure(path, text);
     };
     if (size > limit)
         return refuse(true, QString());
@@ -118,33 +113,7 @@ static bool readAllWithReason(const QString &path, qint64 limit, QByteArray &byt
     }
     ::close(fd);
     bytes.truncate(got);
-    return true;
-}
-
-PaintResult openForReading(QFile &file)
-{
-    // Opened from a handle, the file forgets its name.
-    const QString path = file.fileName();
-    QString reason;
-    if (!openWithReason(file, &reason))
-        return PaintResult::failure(path, reason);
-    return PaintResult::success(path);
-}
-
-PaintResult canRead(const QString &path)
-{
-    QString reason;
-    if (!canReadWithReason(path, &reason))
-        return PaintResult::failure(path, reason);
-    return PaintResult::success(path);
-}
-
-PaintResult readAll(const QString &path, qint64 limit, QByteArray &bytes, bool *tooLarge)
-{
-    QString reason;
-    if (!readAllWithReason(path, limit, bytes, &reason, tooLarge))
-        return PaintResult::failure(path, reason);
-    return PaintResult::success(path);
+    return opened.result;
 }
 
 } // namespace RegularFileOpen

@@ -7,15 +7,15 @@
 namespace RegularFileOpen {
 
 namespace {
-bool fail(QString *reason, const QString &text)
-{
-    if (reason)
-        *reason = text;
-    return false;
-}
 
-// A handle of the regular file at the path, or INVALID_HANDLE_VALUE.
-HANDLE openRegular(const QString &fileName, QString *reason)
+// The regular file at a path, opened for reading; or no handle and why.
+struct Opened
+{
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    PaintResult result;
+};
+
+Opened openRegular(const QString &fileName)
 {
     const std::wstring path = fileName.toStdWString();
     // Shared for reading, writing and deleting, as Qt opens files: a player's
@@ -29,63 +29,62 @@ HANDLE openRegular(const QString &fileName, QString *reason)
         // denied", where the player needs to hear what the thing is.
         const DWORD attributes = GetFileAttributesW(path.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-            fail(reason, QStringLiteral("is not a regular file"));
-        else
-            fail(reason, qt_error_string(int(error)));
-        return INVALID_HANDLE_VALUE;
+            return {INVALID_HANDLE_VALUE, PaintResult::failure(fileName, QStringLiteral("is not a regular file"))};
+        return {INVALID_HANDLE_VALUE, PaintResult::failure(fileName, qt_error_string(int(error)))};
     }
     BY_HANDLE_FILE_INFORMATION info;
     if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info)
         || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         CloseHandle(handle);
-        fail(reason, QStringLiteral("is not a regular file"));
-        return INVALID_HANDLE_VALUE;
+        return {INVALID_HANDLE_VALUE, PaintResult::failure(fileName, QStringLiteral("is not a regular file"))};
     }
-    return handle;
+    return {handle, PaintResult::success(fileName)};
 }
 
 } // namespace
 
-static bool openWithReason(QFile &file, QString *reason)
+PaintResult openForReading(QFile &file)
 {
-    HANDLE handle = openRegular(file.fileName(), reason);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    // Opened from a handle, the file forgets its name.
+    const QString path = file.fileName();
+    const Opened opened = openRegular(path);
+    if (opened.handle == INVALID_HANDLE_VALUE)
+        return opened.result;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(opened.handle), _O_RDONLY | _O_BINARY);
     if (fd == -1) {
-        CloseHandle(handle);
-        return fail(reason, qt_error_string(-1));
+        CloseHandle(opened.handle);
+        return PaintResult::failure(path, qt_error_string(-1));
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         _close(fd);
-        return fail(reason, file.errorString());
+        return PaintResult::failure(path, file.errorString());
     }
-    return true;
+    return opened.result;
 }
 
-static bool canReadWithReason(const QString &path, QString *reason)
+PaintResult canRead(const QString &path)
 {
-    HANDLE handle = openRegular(path, reason);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(handle);
-    return true;
+    const Opened opened = openRegular(path);
+    if (opened.handle != INVALID_HANDLE_VALUE)
+        CloseHandle(opened.handle);
+    return opened.result;
 }
 
-static bool readAllWithReason(const QString &path, qint64 limit, QByteArray &bytes, QString *reason, bool *tooLarge)
+PaintResult readAll(const QString &path, qint64 limit, QByteArray &bytes, bool *tooLarge)
 {
     bytes.clear();
     if (tooLarge)
         *tooLarge = false;
-    HANDLE handle = openRegular(path, reason);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
+    const Opened opened = openRegular(path);
+    if (opened.handle == INVALID_HANDLE_VALUE)
+        return opened.result;
+    const HANDLE handle = opened.handle;
     const auto refuse = [&](bool large, const QString &text) {
         CloseHandle(handle);
         bytes.clear();
         if (tooLarge)
             *tooLarge = large;
-        return fail(reason, text);
+        return PaintResult::failure(path, text);
     };
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(handle, &size))
@@ -112,33 +111,7 @@ static bool readAllWithReason(const QString &path, qint64 limit, QByteArray &byt
     }
     CloseHandle(handle);
     bytes.truncate(got);
-    return true;
-}
-
-PaintResult openForReading(QFile &file)
-{
-    // Opened from a handle, the file forgets its name.
-    const QString path = file.fileName();
-    QString reason;
-    if (!openWithReason(file, &reason))
-        return PaintResult::failure(path, reason);
-    return PaintResult::success(path);
-}
-
-PaintResult canRead(const QString &path)
-{
-    QString reason;
-    if (!canReadWithReason(path, &reason))
-        return PaintResult::failure(path, reason);
-    return PaintResult::success(path);
-}
-
-PaintResult readAll(const QString &path, qint64 limit, QByteArray &bytes, bool *tooLarge)
-{
-    QString reason;
-    if (!readAllWithReason(path, limit, bytes, &reason, tooLarge))
-        return PaintResult::failure(path, reason);
-    return PaintResult::success(path);
+    return opened.result;
 }
 
 } // namespace RegularFileOpen

@@ -22,7 +22,7 @@ bool isBusy(DWORD error)
 
 } // namespace
 
-static bool renameWithReason(const QString &from, const QString &to, QString *reason)
+PaintResult rename(const QString &from, const QString &to)
 {
     const QString source = QDir::toNativeSeparators(from);
     const QString target = QDir::toNativeSeparators(to);
@@ -33,22 +33,12 @@ static bool renameWithReason(const QString &from, const QString &to, QString *re
         if (MoveFileExW(reinterpret_cast<const wchar_t *>(source.utf16()),
                         reinterpret_cast<const wchar_t *>(target.utf16()),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return true;
+            return PaintResult::success(to);
         error = GetLastError();
         if (!isBusy(error))
             break;
     }
-    if (reason)
-        *reason = qt_error_string(int(error));
-    return false;
-}
-
-PaintResult rename(const QString &from, const QString &to)
-{
-    QString reason;
-    if (!renameWithReason(from, to, &reason))
-        return PaintResult::failure(to, reason);
-    return PaintResult::success(to);
+    return PaintResult::failure(to, qt_error_string(int(error)));
 }
 
 } // namespace ReplacingRename
