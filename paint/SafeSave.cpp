@@ -90,7 +90,7 @@ QIODevice *SafeSave::device()
 PaintResult SafeSave::write(const QByteArray &data)
 {
     if (!m_file)
-        return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
+        return failNotOpen();
     // A write the disk takes only in part is reported by Qt without a
     // reason; writing on until the system refuses brings its reason out.
     const char *next = data.constData();
@@ -103,17 +103,14 @@ PaintResult SafeSave::write(const QByteArray &data)
         left -= written;
         m_written += written;
     }
-    // Unsynced, a large file is handed to the disk as it grows, so the one
-    // sync its writer makes at the end does not wait for all of it.
-    if (!m_options.syncToDisk && m_written - m_writingStarted >= WritingStep)
-        startWriting();
+    startWritingWhenDue();
     return PaintResult::success(m_path);
 }
 
 PaintResult SafeSave::writeFrom(QFileDevice &source)
 {
     if (!m_file)
-        return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
+        return failNotOpen();
     // The copy goes on at the system's position, past Qt's buffer.
     if (!m_file->flush())
         return fail(m_file->errorString());
@@ -128,9 +125,21 @@ PaintResult SafeSave::writeFrom(QFileDevice &source)
     // Qt learns where the system's position is, for anything written after.
     if (!m_file->seek(m_written))
         return fail(m_file->errorString());
+    startWritingWhenDue();
+    return PaintResult::success(m_path);
+}
+
+PaintResult SafeSave::failNotOpen()
+{
+    return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
+}
+
+// Unsynced, a large file is handed to the disk as it grows, so the one sync
+// its writer makes at the end does not wait for all of it.
+void SafeSave::startWritingWhenDue()
+{
     if (!m_options.syncToDisk && m_written - m_writingStarted >= WritingStep)
         startWriting();
-    return PaintResult::success(m_path);
 }
 
 void SafeSave::startWriting()
@@ -144,7 +153,7 @@ void SafeSave::startWriting()
 PaintResult SafeSave::close()
 {
     if (!m_file)
-        return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
+        return failNotOpen();
     // Qt keeps written data in its own buffer, and a full disk shows only
     // when that is flushed: so flush and check here.
     if (m_file->error() != QFileDevice::NoError)
@@ -181,7 +190,7 @@ PaintResult SafeSave::commit()
             return closed;
     }
     if (m_closedName.isEmpty())
-        return fail(m_error.isEmpty() ? QStringLiteral("The file is not open") : m_error);
+        return failNotOpen();
     const QString temporaryName = std::exchange(m_closedName, QString());
     const PaintResult placed = putInPlace(temporaryName);
     if (!placed)

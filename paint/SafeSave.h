@@ -73,8 +73,10 @@ public:
 
 private:
     PaintResult fail(const QString &reason);
+    PaintResult failNotOpen();
     PaintResult putInPlace(const QString &temporaryName);
     void startWriting();
+    void startWritingWhenDue();
 
     QString m_path;
     Options m_options;
